@@ -1,0 +1,57 @@
+// Record-level file access by handle, with share modes as whole-file locks.
+#pragma once
+#include <functional>
+
+#include "platform/types.h"
+
+namespace platform {
+
+constexpr UINT OF_READ = 0x0000;
+constexpr UINT OF_WRITE = 0x0001;
+constexpr UINT OF_READWRITE = 0x0002;
+constexpr UINT OF_SHARE_EXCLUSIVE = 0x0010;
+constexpr UINT OF_SHARE_DENY_WRITE = 0x0020;
+constexpr UINT OF_SHARE_DENY_NONE = 0x0040;
+constexpr UINT OF_CREATE = 0x1000;
+constexpr UINT OF_EXIST = 0x4000;
+
+struct OFSTRUCT {
+  BYTE cBytes = sizeof(OFSTRUCT);
+  BYTE fFixedDisk = 0;
+  WORD nErrCode = 0;
+  char szPathName[128] = {};
+};
+
+// Opens a file. OF_SHARE_DENY_WRITE takes a whole-file open-file-description
+// lock: shared with read access, exclusive with read-write access. A lock
+// held elsewhere fails at once with error 32 (no blocking wait). Failures set
+// GetLastError and of->nErrCode (2, 3, 5, 32 ...).
+HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style);
+// Creates or truncates a file for writing (attribute 0: normal).
+HFILE _lcreat(const char* path, int attribute);
+// Reads up to count bytes; returns the count read, or (UINT)HFILE_ERROR.
+UINT _lread(HFILE file, void* buffer, UINT count);
+// Writes count bytes; returns the count written, or (UINT)HFILE_ERROR.
+UINT _lwrite(HFILE file, const void* buffer, UINT count);
+// origin 0 start, 1 current, 2 end; returns the new position or HFILE_ERROR.
+LONG _llseek(HFILE file, LONG offset, int origin);
+HFILE _lclose(HFILE file);
+constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+DWORD GetFileSize(HFILE file, DWORD* high);
+
+DWORD GetLastError();
+void SetLastError(DWORD error);
+// Readable text for an error number (FormatMessageA with
+// FORMAT_MESSAGE_FROM_SYSTEM); returns the count stored.
+constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x1000;
+DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId,
+                     char* buffer, DWORD size, void* arguments);
+
+// Fault injection for tests, in the manner of a fault-injecting Env: the hook
+// sees every _lwrite before it happens and returns how many of the bytes to
+// store (count for all, less for a short write); the call then reports the
+// short count. No hook: every write goes through.
+using WriteFaultHook = std::function<UINT(HFILE file, UINT count)>;
+void SetWriteFaultHook(WriteFaultHook hook);
+
+}  // namespace platform

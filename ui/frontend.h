@@ -1,0 +1,36 @@
+// Operator frontends: the answer-file language (script) and the console.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "ui/dialog.h"
+
+namespace ui {
+
+class Frontend {
+ public:
+  virtual ~Frontend() = default;
+  // Runs a modal dialog (already initialised) until it ends.
+  virtual void RunModal(Dialog& dialog) = 0;
+  // Shows a box and returns the answer.
+  virtual int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
+  // A modeless window was shown, repainted or destroyed.
+  virtual void ModelessShown(Dialog& dialog) = 0;
+  virtual void ModelessUpdated(Dialog& dialog) = 0;
+  virtual void ModelessDestroyed(Dialog& dialog) = 0;
+};
+
+// The frontend chosen by ORVIK_UI (console by default; script reads
+// $ORVIK_SCRIPT from line $ORVIK_SCRIPT_LINE). Created on first use.
+Frontend& CurrentFrontend();
+// Replaces the frontend (tests).
+void SetFrontend(std::unique_ptr<Frontend> frontend);
+// Makes the next call of CurrentFrontend read the environment again.
+void ResetFrontendForTesting();
+
+// A hook that in-process tests may set: called with each window (dialog id,
+// or 0 for a box) just before it takes its answer.
+using BeforeAnswerHook = void (*)(int windowId, const std::string& caption);
+void SetBeforeAnswerHook(BeforeAnswerHook hook);
+
+}  // namespace ui
