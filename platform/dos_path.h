@@ -38,4 +38,8 @@ int _chdir(const char* dosPath);
 // (dosdevices/<letter>: symlink). Used by tools and tests.
 bool MapDrive(char letter, const std::string& hostTarget);
 
+// Maps \\server\share onto host folder `hostTarget`
+// (dosdevices/unc/<server>/<share> symlink). Used by tools and tests.
+bool MapShare(const std::string& server, const std::string& share, const std::string& hostTarget);
+
 }  // namespace platform
