@@ -1,11 +1,28 @@
-// The install step (wizard step 9). Not available in this build yet: the
-// operator is told so and the wizard ends.
+// The install step (wizard step 9) and the transfer members of MainDialog;
+// the work itself is done by the transfer library.
+#include "installer/transfer/copy_phase.h"
+#include "installer/transfer/install_flow.h"
+#include "installer/transfer/xfer_list_writer.h"
+#include "installer/wizard/finish_page.h"
 #include "installer/wizard/main_dialog.h"
-#include "installer/wizard_codes.h"
-#include "ui/msgbox.h"
+#include "ui/app.h"
 
 int MainDialog::InstallStep() {
-  ui::MessageBox("Procedure installation is not available in this build of the installer.",
-                 wizard::kInstallCaption, ui::MB_OK | ui::MB_ICONWARNING);
-  return wizard::STEP_EXIT;
+  ui::App* app = ui::GetApp();
+  ui::Dialog* mainWindow = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd : this;
+  xfer::InstallActions actions;
+  actions.writeXferList = [this] { return WriteXferList(); };
+  actions.copyXferFiles = [this] { return CopyXferFiles(); };
+  actions.updateProcDir = [this] { return UpdateProcDir(); };
+  actions.runFinishPage = [this] {
+    FinishPage finish(readmeTarget, this);
+    return finish.DoModal();
+  };
+  return xfer::RunInstallStep(transfer, mainWindow, actions);
 }
+
+std::uint32_t MainDialog::WriteXferList() {
+  return xfer::WriteXferList(procedures, transfer, debugMode != 0);
+}
+
+int MainDialog::CopyXferFiles() { return xfer::CopyXferFiles(transfer, this); }

@@ -1,11 +1,6 @@
-// The selection step (wizard step 3). Not available in this build yet: the
-// operator is told so and the wizard ends.
+// The selection step (wizard step 3): proc.dir is held open while the
+// operator chooses procedures on the selection page.
+#include "installer/selection/selection_step.h"
 #include "installer/wizard/main_dialog.h"
-#include "installer/wizard_codes.h"
-#include "ui/msgbox.h"
 
-int MainDialog::SelectionStep() {
-  ui::MessageBox("Procedure selection is not available in this build of the installer.",
-                 wizard::kInstallCaption, ui::MB_OK | ui::MB_ICONWARNING);
-  return wizard::STEP_EXIT;
-}
+int MainDialog::SelectionStep() { return selection::RunSelectionStep(procedures, transfer.procDir, this); }

@@ -1,0 +1,12 @@
+#include "installer/wizard/main_dialog.h"
+#include "installer/wizard_codes.h"
+#include "text/text.h"
+
+int MainDialog::ConfirmQuitStep() {
+  ui::Dialog page(109, this);
+  int result = page.DoModal();
+  if (result == ui::IDOK) return wizard::STEP_EXIT;
+  if (result == ui::IDCANCEL) return wizard::STEP_DIRECTORIES_AGAIN;
+  errp(9257);
+  return wizard::STEP_EXIT;
+}

@@ -1,0 +1,13 @@
+// The Finish page (dialog 107): install more, view readme.txt and quit, or quit.
+#pragma once
+#include <string>
+
+#include "ui/dialog.h"
+
+class FinishPage : public ui::Dialog {
+ public:
+  FinishPage(const std::string& readmePath, ui::Dialog* parent);
+  void OnCommand(int controlId) override;
+
+  std::string readmePath;
+};

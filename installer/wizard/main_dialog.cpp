@@ -1,0 +1,77 @@
+#include "installer/wizard/main_dialog.h"
+
+#include <cstdio>
+
+#include "installer/wizard/installer_app.h"
+#include "installer/wizard_codes.h"
+#include "platform/dos_path.h"
+#include "platform/profile.h"
+#include "ui/msgbox.h"
+#include "ui/resource.h"
+
+namespace {
+
+constexpr int kWelcomeTemplate = 1050;
+constexpr int kAboutTemplate = 1043;
+constexpr int kAboutButton = 57664;
+constexpr int kAboutMenuString = 1053;
+
+std::string ReadKey(const char* key, const std::string& defaultValue) {
+  char value[260];
+  platform::GetPrivateProfileStringA("startup", key, defaultValue.c_str(), value, sizeof value, "orvik.ini");
+  return value;
+}
+
+}  // namespace
+
+MainDialog::MainDialog(const std::string& commandLineText)
+    : ui::Dialog(kWelcomeTemplate, nullptr), commandLine(commandLineText) {}
+
+bool MainDialog::OnInitDialog() {
+  ui::Dialog::OnInitDialog();
+  // The About command of the system menu: this frontend has no system menu,
+  // so the text only confirms the string table; the About button opens it.
+  (void)ui::LoadString(kAboutMenuString);
+
+  if (procedures.TextInput("kelmar.lst") == 0)
+    ui::MessageBox("Error! Loading information from KELMAR.LST file.", wizard::kInstallCaption,
+                   ui::MB_OK | ui::MB_ICONEXCLAMATION);
+
+  if (platform::_getcwd(workDirBuffer, sizeof workDirBuffer) == nullptr) workDirBuffer[0] = '\0';
+  workDir = workDirBuffer;
+  transfer.diskMapPath = workDir + "\\" + "_diskmap.lst";
+  transfer.transferListPath = workDir + "\\" + "orvik.lst";
+
+  if (HasDebugSwitch(commandLine)) debugMode = 1;
+  transfer.sourceDir = WithoutDebugSwitch(commandLine);
+  if (debugMode) {
+    char message[1024];
+    std::snprintf(message, sizeof message, "orvik.lst is: %s   ||command line is: %s    ||srcdir is: %s",
+                  transfer.transferListPath.c_str(), commandLine.c_str(), transfer.sourceDir.c_str());
+    ui::MessageBox(message, wizard::kInstallCaption, ui::MB_OK);
+  }
+  ReadStartupSettings();
+  return true;
+}
+
+void MainDialog::ReadStartupSettings() {
+  transfer.passwordDir = ReadKey("password_dir", "c:\\orvik");
+  std::string procDir = ReadKey("procdir", "c:\\orvik\\proc");
+  if (!procDir.empty()) transfer.procDir = procDir;
+  transfer.picDir = ReadKey("picdir", "c:\\orvik\\pic");
+  transfer.userProgDir = ReadKey("user_prog_dir", transfer.passwordDir);
+  transfer.dataDir = ReadKey("user_cwd", transfer.userProgDir);
+}
+
+void MainDialog::OnCommand(int controlId) {
+  if (controlId == kAboutButton) {
+    ShowAbout();
+    return;
+  }
+  ui::Dialog::OnCommand(controlId);
+}
+
+void MainDialog::ShowAbout() {
+  ui::Dialog about(kAboutTemplate, this);
+  about.DoModal();
+}

@@ -1,0 +1,213 @@
+#include "tests/support/program_runner.h"
+
+#include <fcntl.h>
+#include <ftw.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace testsupport {
+
+namespace {
+
+void DrainInto(int fd, std::string& out) {
+  char buffer[4096];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+      out.append(buffer, static_cast<std::size_t>(n));
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    return;
+  }
+}
+
+}  // namespace
+
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::map<std::string, std::string>& env, const std::string& cwd,
+                     const std::string& input, int timeoutSeconds) {
+  // Descendants left by the program (a bootstrap starts the installer and
+  // ends) are re-parented to this process, so they can be waited for.
+  ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+  int inPipe[2], outPipe[2], errPipe[2];
+  if (::pipe(inPipe) || ::pipe(outPipe) || ::pipe(errPipe)) throw std::runtime_error("pipe");
+  std::string inputFile;
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(inPipe[0], 0);
+    ::dup2(outPipe[1], 1);
+    ::dup2(errPipe[1], 2);
+    for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) ::close(fd);
+    ::setpgid(0, 0);
+    if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(125);
+    for (const auto& [name, value] : env) {
+      if (value.empty())
+        ::unsetenv(name.c_str());
+      else
+        ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  ::close(inPipe[0]);
+  ::close(outPipe[1]);
+  ::close(errPipe[1]);
+  // Input first (small), then close so that end of input is seen.
+  std::size_t written = 0;
+  ::signal(SIGPIPE, SIG_IGN);
+  while (written < input.size()) {
+    ssize_t n = ::write(inPipe[1], input.data() + written, input.size() - written);
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
+  }
+  ::close(inPipe[1]);
+
+  RunResult result;
+  ::fcntl(outPipe[0], F_SETFL, O_NONBLOCK);
+  ::fcntl(errPipe[0], F_SETFL, O_NONBLOCK);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  bool mainDone = false;
+  for (;;) {
+    DrainInto(outPipe[0], result.out);
+    DrainInto(errPipe[0], result.err);
+    int status = 0;
+    pid_t done = ::waitpid(-1, &status, WNOHANG);
+    if (done == pid) {
+      mainDone = true;
+      result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      continue;
+    }
+    if (done > 0) continue;
+    if (done < 0 && errno == ECHILD) break;  // the program and all it left are gone
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(-pid, SIGKILL);
+      ::kill(pid, SIGKILL);
+      result.err += "\n[test runner: timed out]\n";
+      deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    }
+    struct pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    ::poll(fds, 2, 10);
+  }
+  (void)mainDone;
+  DrainInto(outPipe[0], result.out);
+  DrainInto(errPipe[0], result.err);
+  ::close(outPipe[0]);
+  ::close(errPipe[0]);
+  return result;
+}
+
+std::string ReadFile(const std::string& hostPath) {
+  std::ifstream in(hostPath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& hostPath, const std::string& contents) {
+  std::ofstream out(hostPath, std::ios::binary | std::ios::trunc);
+  out << contents;
+  if (!out) throw std::runtime_error("cannot write " + hostPath);
+}
+
+bool Exists(const std::string& hostPath) {
+  struct stat st;
+  return ::lstat(hostPath.c_str(), &st) == 0;
+}
+
+void MakeDirs(const std::string& hostPath) {
+  std::string partial;
+  std::stringstream parts(hostPath);
+  std::string part;
+  if (!hostPath.empty() && hostPath[0] == '/') partial = "/";
+  while (std::getline(parts, part, '/')) {
+    if (part.empty()) continue;
+    partial += part;
+    ::mkdir(partial.c_str(), 0777);
+    partial += "/";
+  }
+}
+
+void RemoveTree(const std::string& hostPath) {
+  ::nftw(hostPath.c_str(),
+         [](const char* path, const struct stat* st, int type, struct FTW*) {
+           if (type == FTW_D) ::chmod(path, st->st_mode | S_IRWXU);
+           return 0;
+         },
+         16, FTW_PHYS);
+  ::nftw(hostPath.c_str(),
+         [](const char* path, const struct stat*, int type, struct FTW*) {
+           if (type == FTW_DP)
+             ::rmdir(path);
+           else
+             ::unlink(path);
+           return 0;
+         },
+         16, FTW_PHYS | FTW_DEPTH);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+Sandbox::Sandbox() {
+  char tmpl[] = "/tmp/orvik_test_XXXXXX";
+  if (::mkdtemp(tmpl) == nullptr) throw std::runtime_error("mkdtemp");
+  root = tmpl;
+  prefix = root + "/prefix";
+  driveC = prefix + "/drive_c";
+  MakeDirs(driveC + "/windows/temp");
+  MakeDirs(prefix + "/dosdevices/unc");
+  ::symlink("../drive_c", (prefix + "/dosdevices/c:").c_str());
+  ::symlink("/", (prefix + "/dosdevices/z:").c_str());
+}
+
+Sandbox::~Sandbox() { RemoveTree(root); }
+
+std::string Sandbox::OnC(const std::string& dosPath) const {
+  std::string rest = dosPath.substr(2);
+  for (char& c : rest)
+    if (c == '\\') c = '/';
+  return driveC + rest;
+}
+
+void Sandbox::MapDrive(char letter, const std::string& hostFolder) const {
+  std::string link = prefix + "/dosdevices/" + std::string(1, static_cast<char>(std::tolower(letter))) + ":";
+  ::unlink(link.c_str());
+  if (::symlink(hostFolder.c_str(), link.c_str()) != 0) throw std::runtime_error("symlink " + link);
+}
+
+std::map<std::string, std::string> Sandbox::ScriptEnv(const std::string& answers) const {
+  std::string script = root + "/answers.txt";
+  WriteFile(script, answers);
+  return {{"ORVIK_PREFIX", prefix},       {"ORVIK_UI", "script"},
+          {"ORVIK_SCRIPT", script},       {"ORVIK_SCRIPT_LINE", ""},
+          {"ORVIK_TRANSCRIPT", TranscriptPath()}, {"ORVIK_VIEWER", ""},
+          {"DISPLAY", ""}};
+}
+
+std::string BinDir() { return ORVIK_BIN_DIR; }
+std::string SourceDir() { return ORVIK_SOURCE_DIR; }
+
+}  // namespace testsupport

@@ -1,0 +1,69 @@
+#include "text/placeholders.h"
+
+#include <cstring>
+
+namespace ovtext {
+
+bool ConversionSignature(const std::string& text, std::string* signature) {
+  signature->clear();
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') continue;
+    ++i;
+    if (i < text.size() && text[i] == '%') continue;
+    while (i < text.size() && std::strchr("-+ #0", text[i]) != nullptr) ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    if (i < text.size() && text[i] == '.') {
+      ++i;
+      while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    }
+    if (i >= text.size()) return false;
+    switch (text[i]) {
+      case 'd':
+      case 'i':
+      case 'u':
+      case 'x':
+      case 'X':
+        signature->push_back('d');
+        break;
+      case 's':
+        signature->push_back('s');
+        break;
+      default:
+        return false;
+    }
+  }
+  return true;
+}
+
+const char* ExpectedSignature(int number) {
+  switch (number) {
+    case 9237:  // system error code
+    case 249:   // file handle
+    case 916:   // name count
+    case 923:   // record index of a damaged entry
+    case 924:
+      return "d";
+    case 9255:  // file, system error code
+    case 9259:
+      return "sd";
+    case 8586:  // source, target
+    case 922:   // path asked for, path already open
+      return "ss";
+    case 8587:  // source
+    case 8588:  // target
+    case 2506:  // path
+    case 2531:
+    case 2532:
+    case 2533:
+    case 2534:
+    case 903:  // procedure name
+    case 911:  // path
+    case 917:  // mode
+    case 918:  // path
+      return "s";
+    default:
+      return "";
+  }
+}
+
+}  // namespace ovtext
