@@ -1,0 +1,129 @@
+// build/bin/datenum run as a child process in a throw-away prefix, its boxes
+// answered from an answer file: exit status and the file byte for byte.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "datenum/test_support.h"
+
+extern char** environ;
+
+namespace {
+
+using datenum::testing::Lines;
+using datenum::testing::TempPrefix;
+
+// M[1]..M[20] as the tests write them.
+std::string MLines() {
+  std::string text;
+  for (int i = 1; i <= 20; ++i) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%.12g\n", i * 1.5);
+    text += line;
+  }
+  return text;
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TempPrefix::Write(prefix_.OnC("orvik/orvik.ini"),
+                      "[Startup]\r\nprocdir=C:\\orvik\\proc\r\nuser_data_dir=C:\\orvik\\data\\\r\n"
+                      "user_cwd=C:\\orvik\r\n");
+    dose_ = prefix_.OnC("orvik/data/dosdose.dat");
+    script_ = prefix_.Root() + "/answers.txt";
+    transcript_ = prefix_.Root() + "/transcript.txt";
+  }
+
+  // Runs datenum with `args` under TZ `tz`, its boxes answered by `answers`;
+  // returns the exit status.
+  int Run(const std::vector<std::string>& args, const std::string& answers, const std::string& tz = "UTC0") {
+    TempPrefix::Write(script_, answers);
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+      if (std::strncmp(*e, "ORVIK_", 6) != 0 && std::strncmp(*e, "TZ=", 3) != 0) env.emplace_back(*e);
+    }
+    env.push_back("ORVIK_PREFIX=" + prefix_.Prefix());
+    env.push_back("ORVIK_UI=script");
+    env.push_back("ORVIK_SCRIPT=" + script_);
+    env.push_back("ORVIK_TRANSCRIPT=" + transcript_);
+    env.push_back("TZ=" + tz);
+    std::string program = std::string(ORVIK_BIN_DIR) + "/datenum";
+    std::vector<char*> argv{program.data()};
+    std::vector<std::string> argCopy = args;
+    for (auto& a : argCopy) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -2;
+    return WEXITSTATUS(status);
+  }
+  std::string Transcript() const { return TempPrefix::Read(transcript_); }
+
+  TempPrefix prefix_;
+  std::string dose_, script_, transcript_;
+};
+
+TEST_F(ProgramTest, ConvertsAndWritesMem1One) {
+  TempPrefix::Write(dose_, Lines({"0", "0", "05-Mar-01 14:30"}) + MLines() + "24\n25\n");
+  EXPECT_EQ(Run({"C:\\orvik\\orvik.ini"}, ""), 0) << Transcript();
+  EXPECT_EQ(TempPrefix::Read(dose_), Lines({"983802600", "1", "05-Mar-01 14:30"}) + MLines());
+  EXPECT_EQ(Transcript().find("box "), std::string::npos);
+}
+
+TEST_F(ProgramTest, LocalTimeZoneDecides) {
+  TempPrefix::Write(dose_, Lines({"0", "0", "05-Mar-01 14:30"}) + MLines());
+  EXPECT_EQ(Run({"C:\\orvik\\orvik.ini"}, "", "EST5"), 0) << Transcript();
+  EXPECT_EQ(TempPrefix::Read(dose_), Lines({"983820600", "1", "05-Mar-01 14:30"}) + MLines());
+}
+
+TEST_F(ProgramTest, CommaEndsThePathAndTheRestIsIgnored) {
+  TempPrefix::Write(dose_, Lines({"0", "0", "01-Jan-70 00:00"}) + MLines());
+  EXPECT_EQ(Run({"c:\\ORVIK\\orvik.ini,C:\\nothing.ini", "more"}, ""), 0) << Transcript();
+  EXPECT_EQ(TempPrefix::Read(dose_), Lines({"0", "1", "01-Jan-70 00:00"}) + MLines());
+}
+
+TEST_F(ProgramTest, ConversionErrorIsAnsweredAndReported) {
+  TempPrefix::Write(dose_, Lines({"55.5", "1", "05-Mar-01 24:00"}) + MLines());
+  EXPECT_EQ(Run({"C:\\orvik\\orvik.ini"}, "box contains \"Hours must be 0 to 23.\" OK\n"), 0)
+      << Transcript();
+  EXPECT_EQ(TempPrefix::Read(dose_), Lines({"55.5", "-1", "05-Mar-01 24:00"}) + MLines());
+  EXPECT_NE(Transcript().find("box \"DATENUM Error\" \"Hours must be 0 to 23.\""), std::string::npos)
+      << Transcript();
+}
+
+TEST_F(ProgramTest, NoInitialisationFileName) {
+  EXPECT_EQ(Run({}, "box contains \"initialization file name required\" OK\n"), 1) << Transcript();
+  EXPECT_NE(Transcript().find("box \"DATENUM:  Error\" \"ORVIK initialization file name required!\""),
+            std::string::npos)
+      << Transcript();
+}
+
+TEST_F(ProgramTest, MissingRegisterFile) {
+  EXPECT_EQ(Run({"C:\\orvik\\orvik.ini"},
+                "box contains \"Cannot open \" OK\nbox contains \"<get_dose>\" OK\n"),
+            1)
+      << Transcript();
+  std::string t = Transcript();
+  EXPECT_NE(t.find("box \"Error\" \"Cannot open \\\"C:\\\\orvik\\\\data\\\\dosdose.dat\\\" for reading.\""),
+            std::string::npos)
+      << t;
+  EXPECT_FALSE(std::filesystem::exists(dose_));
+}
+
+TEST_F(ProgramTest, UnansweredBoxEndsWithStatus86) {
+  TempPrefix::Write(dose_, Lines({"0", "0", "05-Mar-01 12"}) + MLines());
+  EXPECT_EQ(Run({"C:\\orvik\\orvik.ini"}, ""), 86);
+}
+
+}  // namespace

@@ -1,0 +1,347 @@
+// Locating dosdose.dat and reading and writing it through get_dose/put_dose.
+#include "datenum/dose_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "datenum/dose_format.h"
+#include "datenum/dose_location.h"
+#include "datenum/test_support.h"
+#include "platform/dos_path.h"
+
+namespace datenum {
+namespace {
+
+using testing::BoxRecorder;
+using testing::kStopStyle;
+using testing::Lines;
+using testing::TempPrefix;
+
+constexpr const char* kIni = "C:\\windows\\orvik.ini";
+
+// 23 lines of a register file with MEM2 `mem2`.
+std::string DoseText(const std::string& mem2 = "05-Mar-01 14:30") {
+  std::string text = Lines({"12.5", "1", mem2});
+  for (int i = 1; i <= kMExchanged; ++i) text += std::to_string(i * 10) + "\n";
+  return text;
+}
+
+class DoseFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetDoseLocationForTesting();
+    BoxRecorder::Install();
+  }
+  void TearDown() override { ResetDoseLocationForTesting(); }
+
+  void WriteIni(const std::string& startup) {
+    TempPrefix::Write(prefix_.OnC("windows/orvik.ini"), "[Startup]\n" + startup);
+  }
+  std::string Locate(const std::string& ini = kIni) {
+    std::string path;
+    return LocateDoseFile(ini, &path) ? path : "<failed>";
+  }
+  std::vector<testing::ShownBox>& Boxes() { return BoxRecorder::Boxes(); }
+  void ExpectOneBox(const std::string& text) {
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].caption, "Error");
+    EXPECT_EQ(Boxes()[0].text, text);
+    EXPECT_EQ(Boxes()[0].style, kStopStyle);
+  }
+
+  TempPrefix prefix_;
+};
+
+// ---- location ----
+
+TEST_F(DoseFileTest, UserDataDirWithTrailingBackslash) {
+  WriteIni("procdir=C:\\orvik\\proc\nuser_data_dir=C:\\orvik\\data\\\nuser_cwd=C:\\cwd\n");
+  EXPECT_EQ(Locate(), "C:\\orvik\\data\\dosdose.dat");
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(DoseFileTest, UserDataDirWithTrailingSlashOrNone) {
+  WriteIni("procdir=p\nuser_data_dir=D:/data/\n");
+  EXPECT_EQ(Locate(), "D:/data\\dosdose.dat");
+  ResetDoseLocationForTesting();
+  WriteIni("procdir=p\nuser_data_dir=D:\\data\n");
+  EXPECT_EQ(Locate(), "D:\\data\\dosdose.dat");
+  ResetDoseLocationForTesting();
+  // Only one separator goes.
+  WriteIni("procdir=p\nuser_data_dir=D:\\data\\\\\n");
+  EXPECT_EQ(Locate(), "D:\\data\\\\dosdose.dat");
+}
+
+TEST_F(DoseFileTest, FallsBackToUserCwd) {
+  WriteIni("procdir=p\nuser_data_dir=\nuser_cwd=C:\\work\\\n");
+  EXPECT_EQ(Locate(), "C:\\work\\dosdose.dat");
+  ResetDoseLocationForTesting();
+  WriteIni("procdir=p\nuser_cwd=C:\\work2\n");
+  EXPECT_EQ(Locate(), "C:\\work2\\dosdose.dat");
+}
+
+TEST_F(DoseFileTest, BothEmptyMeansTheCurrentDirectory) {
+  WriteIni("procdir=p\nuser_data_dir=\nuser_cwd=\n");
+  EXPECT_EQ(Locate(), "dosdose.dat");
+
+  // ... and the file is then read from wherever the current directory is.
+  TempPrefix::Write(prefix_.OnC("here/dosdose.dat"), DoseText("in here"));
+  ASSERT_EQ(platform::_chdir("C:\\here"), 0);
+  Registers r;
+  ASSERT_EQ(get_dose(kIni, r), 1);
+  EXPECT_EQ(r.MEM2, "in here");
+}
+
+TEST_F(DoseFileTest, RootOfTheDriveIsAFolderNotAnEmptyKey) {
+  WriteIni("procdir=p\nuser_data_dir=\\\nuser_cwd=C:\\work\n");
+  EXPECT_EQ(Locate(), "\\dosdose.dat");
+  ResetDoseLocationForTesting();
+  WriteIni("procdir=p\nuser_data_dir=C:\\\n");
+  EXPECT_EQ(Locate(), "C:\\dosdose.dat");
+}
+
+TEST_F(DoseFileTest, PathIsKeptForTheRestOfTheRun) {
+  WriteIni("procdir=p\nuser_data_dir=C:\\first\n");
+  EXPECT_EQ(Locate(), "C:\\first\\dosdose.dat");
+  WriteIni("procdir=p\nuser_data_dir=C:\\second\n");
+  EXPECT_EQ(Locate(), "C:\\first\\dosdose.dat");
+  // Even an initialisation file that has gone since is not asked again.
+  std::filesystem::remove(prefix_.OnC("windows/orvik.ini"));
+  EXPECT_EQ(Locate(), "C:\\first\\dosdose.dat");
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(DoseFileTest, BareIniNameIsTheOneInTheWindowsFolder) {
+  WriteIni("procdir=p\nuser_data_dir=C:\\d\n");
+  EXPECT_EQ(Locate("orvik.ini"), "C:\\d\\dosdose.dat");
+  ResetDoseLocationForTesting();
+  // A file of that name in the current directory is not what the profile
+  // reader reads, so it does not make the name valid.
+  std::filesystem::remove(prefix_.OnC("windows/orvik.ini"));
+  TempPrefix::Write(prefix_.OnC("cur/orvik.ini"), "[Startup]\nprocdir=p\n");
+  ASSERT_EQ(platform::_chdir("C:\\cur"), 0);
+  EXPECT_EQ(Locate("orvik.ini"), "<failed>");
+}
+
+TEST_F(DoseFileTest, InitialisationFileWithoutProcdirIsInvalid) {
+  WriteIni("user_data_dir=C:\\data\n");
+  Registers r;
+  r.MEM = 5;
+  EXPECT_EQ(get_dose(kIni, r), 0);
+  ExpectOneBox("\"C:\\windows\\orvik.ini\" is not a valid ORVIK initialization file.");
+  EXPECT_EQ(r.MEM, 5.0);
+}
+
+TEST_F(DoseFileTest, InvalidInitialisationFiles) {
+  struct Case {
+    const char* ini;
+    std::string contents;
+  };
+  const Case cases[] = {
+      {"C:\\windows\\missing.ini", ""},
+      {kIni, "[Startup]\nprocdir=\n"},
+      {kIni, "[Other]\nprocdir=C:\\proc\n"},
+  };
+  for (const Case& c : cases) {
+    ResetDoseLocationForTesting();
+    BoxRecorder::Install();
+    if (!c.contents.empty()) TempPrefix::Write(prefix_.OnC("windows/orvik.ini"), c.contents);
+    EXPECT_FALSE(IsValidIniFile(c.ini)) << c.ini << " " << c.contents;
+    EXPECT_EQ(put_dose(c.ini, Registers{}), 0);
+    ExpectOneBox("\"" + std::string(c.ini) + "\" is not a valid ORVIK initialization file.");
+  }
+  EXPECT_FALSE(IsValidIniFile(""));
+  EXPECT_FALSE(IsValidIniFile("C:\\windows"));
+}
+
+TEST_F(DoseFileTest, SectionAndKeyNamesIgnoreCase) {
+  TempPrefix::Write(prefix_.OnC("windows/orvik.ini"), "[startup]\nPROCDIR=p\nUser_Data_Dir=C:\\x\n");
+  EXPECT_EQ(Locate(), "C:\\x\\dosdose.dat");
+}
+
+// ---- get_dose ----
+
+class GetPutTest : public DoseFileTest {
+ protected:
+  void SetUp() override {
+    DoseFileTest::SetUp();
+    WriteIni("procdir=C:\\orvik\\proc\nuser_data_dir=C:\\orvik\\data\\\n");
+    host_ = prefix_.OnC("orvik/data/dosdose.dat");
+    std::filesystem::create_directories(prefix_.OnC("orvik/data"));
+  }
+  std::string host_;
+  const std::string path_ = "C:\\orvik\\data\\dosdose.dat";
+};
+
+TEST_F(GetPutTest, ReadsAllRegisters) {
+  TempPrefix::Write(host_, DoseText("05-Mar-01 14:30   "));
+  Registers r;
+  ASSERT_EQ(get_dose(kIni, r), 1);
+  EXPECT_EQ(r.MEM, 12.5);
+  EXPECT_EQ(r.MEM1, 1.0);
+  EXPECT_EQ(r.MEM2, "05-Mar-01 14:30   ");
+  for (int i = 0; i < kMExchanged; ++i) EXPECT_EQ(r.M[i], (i + 1) * 10.0);
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(GetPutTest, MissingFile) {
+  Registers r;
+  EXPECT_EQ(get_dose(kIni, r), 0);
+  ExpectOneBox("Cannot open \"C:\\orvik\\data\\dosdose.dat\" for reading.");
+}
+
+TEST_F(GetPutTest, FileNameMatchesWithoutRegardToCase) {
+  TempPrefix::Write(prefix_.OnC("orvik/data/DOSDOSE.DAT"), DoseText("upper"));
+  Registers r;
+  ASSERT_EQ(get_dose(kIni, r), 1);
+  EXPECT_EQ(r.MEM2, "upper");
+}
+
+TEST_F(GetPutTest, ShortFilesNameTheFirstMissingRegister) {
+  struct Case {
+    int lines;
+    std::string message;
+  };
+  const Case cases[] = {
+      {0, "Cannot get MEM from \"C:\\orvik\\data\\dosdose.dat\"."},
+      {1, "Cannot get MEM1 from \"C:\\orvik\\data\\dosdose.dat\"."},
+      {2, "Cannot get MEM2 from \"C:\\orvik\\data\\dosdose.dat\"."},
+      {3, "Cannot get M[1] from \"C:\\orvik\\data\\dosdose.dat\"."},
+      {10, "Cannot get M[8] from \"C:\\orvik\\data\\dosdose.dat\"."},
+      {22, "Cannot get M[20] from \"C:\\orvik\\data\\dosdose.dat\"."},
+  };
+  std::string full = DoseText();
+  for (const Case& c : cases) {
+    BoxRecorder::Install();
+    std::size_t end = 0;
+    for (int i = 0; i < c.lines; ++i) end = full.find('\n', end) + 1;
+    TempPrefix::Write(host_, full.substr(0, end));
+    Registers r;
+    r.MEM2 = "untouched";
+    EXPECT_EQ(get_dose(kIni, r), 0) << c.lines;
+    ExpectOneBox(c.message);
+    EXPECT_EQ(r.MEM2, "untouched");
+  }
+}
+
+TEST_F(GetPutTest, OverlongMem2IsRefusedAndTheFileKept) {
+  std::string text = DoseText(std::string(kMem2Max + 1, 'z'));
+  TempPrefix::Write(host_, text);
+  Registers r;
+  EXPECT_EQ(get_dose(kIni, r), 0);
+  ExpectOneBox("Cannot get MEM2 from \"C:\\orvik\\data\\dosdose.dat\".");
+  EXPECT_EQ(TempPrefix::Read(host_), text);
+}
+
+// ---- put_dose ----
+
+TEST_F(GetPutTest, LongFileLosesLinesAfterTheTwentyThird) {
+  TempPrefix::Write(host_, DoseText() + "extra 24\nextra 25\n");
+  Registers r;
+  ASSERT_EQ(get_dose(kIni, r), 1);
+  ASSERT_EQ(put_dose(kIni, r), 1);
+  EXPECT_EQ(TempPrefix::Read(host_), DoseText());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(GetPutTest, CreatesTheFileWhenMissing) {
+  Registers r;
+  r.MEM = 1;
+  r.MEM2 = "x";
+  ASSERT_EQ(put_dose(kIni, r), 1);
+  EXPECT_EQ(TempPrefix::Read(host_), Lines({"1", "0", "x"}) + Lines(std::vector<std::string>(20, "0")));
+  EXPECT_FALSE(std::filesystem::exists(host_ + ".new"));
+}
+
+TEST_F(GetPutTest, PrecisionRoundTrip) {
+  Registers r;
+  r.MEM = 983802600;             // calendar seconds survive exactly
+  r.MEM1 = 1234567890.123456789;  // beyond 12 digits: cut to 12
+  r.MEM2 = "  05-Mar-01 14:30  ";
+  r.M[0] = 0.1;
+  r.M[1] = -1.0 / 3.0;
+  r.M[2] = 6.02214076e23;
+  r.M[19] = 999999999999.0;  // twelve nines: exact
+  ASSERT_EQ(put_dose(kIni, r), 1);
+  Registers back;
+  ASSERT_EQ(get_dose(kIni, back), 1);
+  EXPECT_EQ(back.MEM, 983802600.0);
+  EXPECT_EQ(back.MEM1, 1234567890.12);
+  EXPECT_EQ(back.MEM2, "  05-Mar-01 14:30  ");
+  EXPECT_EQ(back.M[0], 0.1);
+  EXPECT_EQ(back.M[1], -0.333333333333);
+  EXPECT_EQ(back.M[2], 6.02214076e23);
+  EXPECT_EQ(back.M[19], 999999999999.0);
+  // A second pass changes nothing more.
+  std::string once = TempPrefix::Read(host_);
+  ASSERT_EQ(put_dose(kIni, back), 1);
+  EXPECT_EQ(TempPrefix::Read(host_), once);
+}
+
+TEST_F(GetPutTest, CannotCreateInAMissingFolder) {
+  WriteIni("procdir=p\nuser_data_dir=C:\\nowhere\\deeper\n");
+  ResetDoseLocationForTesting();
+  EXPECT_EQ(put_dose(kIni, Registers{}), 0);
+  ExpectOneBox("Cannot open \"C:\\nowhere\\deeper\\dosdose.dat\" for writing.");
+}
+
+TEST_F(GetPutTest, ReadOnlyFileIsNotReplaced) {
+  TempPrefix::Write(host_, DoseText());
+  ASSERT_EQ(chmod(host_.c_str(), 0444), 0);
+  Registers r;
+  ASSERT_EQ(get_dose(kIni, r), 1);
+  r.MEM = 1;
+  EXPECT_EQ(put_dose(kIni, r), 0);
+  ExpectOneBox("Cannot open \"C:\\orvik\\data\\dosdose.dat\" for writing.");
+  EXPECT_EQ(TempPrefix::Read(host_), DoseText());
+}
+
+TEST_F(GetPutTest, AFolderInTheWayIsNotReplaced) {
+  std::filesystem::create_directories(host_ + "/inside");
+  EXPECT_EQ(put_dose(kIni, Registers{}), 0);
+  ExpectOneBox("Cannot open \"C:\\orvik\\data\\dosdose.dat\" for writing.");
+  EXPECT_TRUE(std::filesystem::is_directory(host_ + "/inside"));
+}
+
+TEST_F(GetPutTest, FailedWriteLeavesTheOldFileWhole) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  TempPrefix::Write(host_, DoseText());
+  // The file written beside dosdose.dat lands on a full device.
+  std::filesystem::create_symlink("/dev/full", host_ + ".new");
+  Registers r;
+  r.MEM = 42;
+  EXPECT_EQ(put_dose(kIni, r), 0);
+  ExpectOneBox("Cannot write \"C:\\orvik\\data\\dosdose.dat\".");
+  EXPECT_EQ(TempPrefix::Read(host_), DoseText());
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(host_ + ".new")));
+}
+
+TEST_F(GetPutTest, PutUsesThePathKeptFromGet) {
+  TempPrefix::Write(host_, DoseText());
+  Registers r;
+  ASSERT_EQ(get_dose(kIni, r), 1);
+  WriteIni("procdir=p\nuser_data_dir=C:\\elsewhere\n");
+  r.MEM = 7;
+  ASSERT_EQ(put_dose(kIni, r), 1);
+  EXPECT_EQ(TempPrefix::Read(host_).substr(0, 2), "7\n");
+  EXPECT_FALSE(std::filesystem::exists(prefix_.OnC("elsewhere")));
+}
+
+TEST_F(GetPutTest, FileOnAnUnmappedDrive) {
+  WriteIni("procdir=p\nuser_data_dir=Q:\\data\n");
+  ResetDoseLocationForTesting();
+  Registers r;
+  EXPECT_EQ(get_dose(kIni, r), 0);
+  EXPECT_EQ(put_dose(kIni, r), 0);
+  ASSERT_EQ(Boxes().size(), 2u);
+  EXPECT_EQ(Boxes()[0].text, "Cannot open \"Q:\\data\\dosdose.dat\" for reading.");
+  EXPECT_EQ(Boxes()[1].text, "Cannot open \"Q:\\data\\dosdose.dat\" for writing.");
+}
+
+}  // namespace
+}  // namespace datenum

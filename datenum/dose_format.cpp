@@ -1,0 +1,70 @@
+#include "datenum/dose_format.h"
+
+#include <cstdlib>
+
+namespace datenum {
+
+bool ReadDoseLine(std::FILE* file, std::string* line, bool* overlong) {
+  line->clear();
+  *overlong = false;
+  bool any = false;
+  int c;
+  while ((c = std::getc(file)) != EOF) {
+    any = true;
+    if (c == '\n') break;
+    if (line->size() < kReadPiece) {
+      line->push_back(static_cast<char>(c));
+    } else {
+      *overlong = true;
+    }
+  }
+  if (!any) return false;
+  if (!*overlong && !line->empty() && line->back() == '\r') line->pop_back();
+  return true;
+}
+
+double ReadDoseNumber(const std::string& line) { return std::strtod(line.c_str(), nullptr); }
+
+int ReadRegisters(std::FILE* file, Registers& registers) {
+  Registers read = registers;
+  std::string line;
+  bool overlong = false;
+  for (int n = 1; n <= kDoseLines; ++n) {
+    if (!ReadDoseLine(file, &line, &overlong)) return n;
+    if (n == 1) {
+      read.MEM = ReadDoseNumber(line);
+    } else if (n == 2) {
+      read.MEM1 = ReadDoseNumber(line);
+    } else if (n == 3) {
+      if (overlong || line.size() > kMem2Max) return n;
+      read.MEM2 = line;
+    } else {
+      read.M[n - 4] = ReadDoseNumber(line);
+    }
+  }
+  registers = read;
+  return 0;
+}
+
+std::string FormatRegisters(const Registers& registers) {
+  std::string text;
+  auto number = [&text](double value) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.12g\n", value);
+    text += buf;
+  };
+  number(registers.MEM);
+  number(registers.MEM1);
+  text += registers.MEM2;
+  text += '\n';
+  for (int i = 0; i < kMExchanged; ++i) number(registers.M[i]);
+  return text;
+}
+
+bool WriteDoseText(std::FILE* file, const std::string& text) {
+  std::size_t written = std::fwrite(text.data(), 1, text.size(), file);
+  bool flushed = std::fflush(file) == 0;
+  return written == text.size() && flushed && !std::ferror(file);
+}
+
+}  // namespace datenum
