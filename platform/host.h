@@ -30,4 +30,12 @@ bool EqualNoCase(const std::string& a, const std::string& b);
 // Hidden and system bits from the extended attribute user.DOSATTRIB.
 DWORD ReadDosAttrib(const std::string& hostPath);
 
+// DOS attributes of a host entry (not following a final symbolic link), or
+// INVALID_FILE_ATTRIBUTES (0xFFFFFFFF) with errno set when it is missing.
+DWORD HostAttributes(const std::string& hostPath);
+
+// Stores the hidden/system bits on an open file; false where the file
+// system has no user extended attributes.
+bool WriteDosAttribFd(int fd, DWORD bits);
+
 }  // namespace platform::detail

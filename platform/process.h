@@ -18,7 +18,9 @@ std::string CommandLineFromArgs(int argc, char** argv);
 // its one argument. Returns a value above 31 when the program started, 2 when
 // it was not found. Writes the transcript line `exec "<command line>" <result>`.
 // The bare name write.exe starts the text viewer ($ORVIK_VIEWER, else
-// xdg-open when a display is there, else nothing).
+// xdg-open when a display is there, else nothing). The child's environment
+// also holds ORVIK_PARENT_PID, this process's id, so that a child can tell
+// when its starter has ended even if that happened before it looked.
 UINT WinExec(const char* commandLine, UINT show);
 
 // Environment given to every program started by WinExec from now on

@@ -20,6 +20,8 @@ class DataExchange {
  public:
   DataExchange(Dialog& dialog, bool saveAndValidate) : dialog_(dialog), save_(saveAndValidate) {}
   bool Saving() const { return save_; }
+  // True when a value failed validation (the operator was told in a box).
+  bool Failed() const { return failed_; }
   // Edit or static text <-> string member.
   void Text(int controlId, std::string& member);
   // Edit text <-> unsigned 32-bit number member.
@@ -28,6 +30,7 @@ class DataExchange {
  private:
   Dialog& dialog_;
   bool save_;
+  bool failed_ = false;
 };
 
 // One control of a dialog, made from its template.
@@ -121,6 +124,12 @@ class Dialog {
   bool IsDlgButtonChecked(int id) const;
   void CheckRadioButton(int firstId, int lastId, int checkId);
   void EnableWindow(int id, bool enable);
+  bool IsWindowEnabled(int id) const;
+  // Checks radio button `id` and unchecks the other radio buttons of its
+  // group (the run of controls from a WS_GROUP control to the next one).
+  void CheckRadioInGroup(int id);
+  // The template of control `id`, or nullptr.
+  const ControlTemplate* FindControlTemplate(int id) const;
   std::vector<Control> ControlsSnapshot() const;
 
   // Timers fire on the thread that runs the dialog, also while it waits
@@ -143,6 +152,13 @@ class Dialog {
   // Frontend use: fires the timers that are due; returns ms to the next one
   // (or -1 when none).
   int FireDueTimers();
+  // Frontend use: a number that grows with every change of a control, the
+  // caption or the enabled state (so views redraw only when it moved).
+  unsigned long Revision() const { return revision_.load(); }
+  bool IsModeless() const { return modeless_; }
+  // Modeless windows: called last by DestroyWindow; a window object that
+  // deletes itself does it here.
+  virtual void PostNcDestroy() {}
 
  protected:
   friend class ListBox;
@@ -151,6 +167,7 @@ class Dialog {
   Control* Find(int id);
   const Control* Find(int id) const;
   bool BuildControls();
+  void Touch() { revision_.fetch_add(1); }
 
   mutable std::recursive_mutex mutex_;  // guards controls (a worker may update texts)
 
@@ -159,18 +176,24 @@ class Dialog {
     int id;
     unsigned interval;
     long long due;
+    bool firing = false;  // its handler runs (no re-entry from a nested loop)
   };
+  void StopTimers();
+  void ReleaseModeless();
+
   int templateId_;
   Dialog* parent_;
   const DialogTemplate* tmpl_ = nullptr;
   std::string caption_;
-  std::map<int, Control> controls_;
-  std::vector<int> order_;
+  std::vector<Control> controls_;  // template order, labels included
+  std::map<int, size_t> index_;    // control id -> position in controls_
   std::vector<Timer> timers_;
   std::atomic<bool> ended_{false};
   std::atomic<int> result_{0};
+  std::atomic<unsigned long> revision_{0};
   bool modeless_ = false;
   bool built_ = false;
+  bool shown_ = false;  // modeless: its window line has been written
 };
 
 // Wait cursor and message pump, for the user-interface thread.
