@@ -1,0 +1,142 @@
+// File copy, deletion and renaming on DOS paths.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/dos_path.h"
+#include "platform/files.h"
+#include "platform/hfile.h"
+#include "platform/host.h"
+
+namespace platform {
+
+namespace {
+
+BOOL Fail(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
+bool WriteAll(int fd, const char* data, size_t count) {
+  while (count > 0) {
+    ssize_t n = ::write(fd, data, count);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    count -= size_t(n);
+  }
+  return true;
+}
+
+// Copies the open source into a new file beside `dstHost` and renames it
+// over the target, so the target is never left half-written.
+BOOL CopyInto(int in, const struct stat& srcStat, const std::string& dstHost) {
+  size_t slash = dstHost.find_last_of('/');
+  std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : dstHost.substr(0, slash));
+  std::string name = slash == std::string::npos ? dstHost : dstHost.substr(slash + 1);
+  std::string temp = (dir == "/" ? "" : dir) + "/." + name + ".XXXXXX";
+  std::vector<char> tempName(temp.begin(), temp.end());
+  tempName.push_back(0);
+  int out = ::mkostemp(tempName.data(), O_CLOEXEC);
+  if (out < 0) return Fail(detail::ErrorFromErrno(errno, dstHost));
+  std::vector<char> chunk(65536);
+  bool ok = true;
+  int err = 0;
+  while (ok) {
+    ssize_t n = ::read(in, chunk.data(), chunk.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ok = false;
+      err = errno;
+    } else if (n == 0) {
+      break;
+    } else if (!WriteAll(out, chunk.data(), size_t(n))) {
+      ok = false;
+      err = errno;
+    }
+  }
+  if (ok && ::fchmod(out, srcStat.st_mode & 07777) != 0) {
+    ok = false;
+    err = errno;
+  }
+  if (ok) {
+    struct timespec times[2] = {srcStat.st_atim, srcStat.st_mtim};
+    (void)::futimens(out, times);  // keeping the date is a courtesy
+  }
+  if (::close(out) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (ok && ::rename(tempName.data(), dstHost.c_str()) != 0) {
+    ok = false;
+    err = errno;
+  }
+  if (!ok) {
+    ::unlink(tempName.data());
+    return Fail(detail::ErrorFromErrno(err, dstHost));
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+BOOL CopyFileA(const char* src, const char* dst, BOOL failIfExists) {
+  std::string srcHost = HostPath(src ? src : "");
+  std::string dstHost = HostPath(dst ? dst : "");
+  if (srcHost.empty() || dstHost.empty()) return Fail(ERROR_PATH_NOT_FOUND);
+  int in = ::open(srcHost.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return Fail(detail::ErrorFromErrno(errno, srcHost));
+  struct stat srcStat;
+  if (::fstat(in, &srcStat) != 0 || !S_ISREG(srcStat.st_mode)) {
+    ::close(in);
+    return Fail(ERROR_ACCESS_DENIED);
+  }
+  struct stat dstStat;
+  if (::lstat(dstHost.c_str(), &dstStat) == 0) {
+    DWORD error = 0;
+    if (failIfExists) {
+      error = ERROR_FILE_EXISTS;
+    } else if (S_ISDIR(dstStat.st_mode) || !(dstStat.st_mode & S_IWUSR)) {
+      error = ERROR_ACCESS_DENIED;  // a folder, or a read-only target
+    } else if (dstStat.st_dev == srcStat.st_dev && dstStat.st_ino == srcStat.st_ino) {
+      error = ERROR_SHARING_VIOLATION;  // a file onto itself
+    }
+    if (error) {
+      ::close(in);
+      return Fail(error);
+    }
+  }
+  BOOL ok = CopyInto(in, srcStat, dstHost);
+  ::close(in);
+  return ok;
+}
+
+BOOL DeleteFileA(const char* path) {
+  std::string host = HostPath(path ? path : "");
+  struct stat st;
+  if (host.empty()) return Fail(ERROR_PATH_NOT_FOUND);
+  if (::lstat(host.c_str(), &st) != 0) return Fail(detail::ErrorFromErrno(errno, host));
+  if (S_ISDIR(st.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+  if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR)) return Fail(ERROR_ACCESS_DENIED);
+  if (::unlink(host.c_str()) != 0) return Fail(detail::ErrorFromErrno(errno, host));
+  return TRUE;
+}
+
+BOOL MoveFileA(const char* src, const char* dst) {
+  std::string srcHost = HostPath(src ? src : "");
+  std::string dstHost = HostPath(dst ? dst : "");
+  if (srcHost.empty() || dstHost.empty()) return Fail(ERROR_PATH_NOT_FOUND);
+  struct stat st;
+  if (::lstat(srcHost.c_str(), &st) != 0) return Fail(detail::ErrorFromErrno(errno, srcHost));
+  if (::lstat(dstHost.c_str(), &st) == 0) return Fail(ERROR_ALREADY_EXISTS);
+  if (::rename(srcHost.c_str(), dstHost.c_str()) != 0) return Fail(detail::ErrorFromErrno(errno, dstHost));
+  return TRUE;
+}
+
+}  // namespace platform

@@ -1,0 +1,201 @@
+// DOS path mapping: prefix layout, case, separators, drives, "..", UNC,
+// reverse mapping and the current directory.
+#include "platform/dos_path.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+
+#include "platform/test_prefix.h"
+#include "platform/types.h"
+
+namespace platform {
+namespace {
+
+using testing::PrefixTest;
+
+class DosPathTest : public PrefixTest {};
+
+TEST_F(DosPathTest, PrefixIsCreatedWithDrivesAndTemp) {
+  struct stat st;
+  EXPECT_EQ(::stat((prefix_ + "/drive_c/windows/temp").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_EQ(::stat((prefix_ + "/dosdevices/unc").c_str(), &st), 0);
+  char target[256] = {};
+  ASSERT_GT(::readlink((prefix_ + "/dosdevices/c:").c_str(), target, sizeof target - 1), 0);
+  EXPECT_STREQ(target, "../drive_c");
+  char zTarget[256] = {};
+  ASSERT_GT(::readlink((prefix_ + "/dosdevices/z:").c_str(), zTarget, sizeof zTarget - 1), 0);
+  EXPECT_STREQ(zTarget, "/");
+}
+
+TEST_F(DosPathTest, DefaultPrefixIsUnderHome) {
+  std::string home = root_ + "/home";
+  ASSERT_EQ(::mkdir(home.c_str(), 0777), 0);
+  const char* savedHome = std::getenv("HOME");
+  std::string saved = savedHome ? savedHome : "";
+  ::unsetenv("ORVIK_PREFIX");
+  ::setenv("HOME", home.c_str(), 1);
+  ResetPlatformForTesting();
+  EXPECT_EQ(PrefixDir(), home + "/.orvik");
+  struct stat st;
+  EXPECT_EQ(::lstat((home + "/.orvik/dosdevices/c:").c_str(), &st), 0);
+  ::setenv("HOME", saved.c_str(), 1);
+  ::setenv("ORVIK_PREFIX", prefix_.c_str(), 1);
+  ResetPlatformForTesting();
+  EXPECT_EQ(PrefixDir(), prefix_);
+}
+
+TEST_F(DosPathTest, ExistingComponentsMatchWithoutCase) {
+  ASSERT_EQ(::mkdir((driveC_ + "/Orvik").c_str(), 0777), 0);
+  ASSERT_EQ(::mkdir((driveC_ + "/Orvik/Proc").c_str(), 0777), 0);
+  testing::WriteHostFile(driveC_ + "/Orvik/Proc/Proc.Dir", "x");
+  EXPECT_EQ(HostPath("C:\\ORVIK\\proc\\PROC.DIR"), driveC_ + "/Orvik/Proc/Proc.Dir");
+  EXPECT_EQ(HostPath("c:/orvik/PROC/proc.dir"), driveC_ + "/Orvik/Proc/Proc.Dir");
+}
+
+TEST_F(DosPathTest, ExactMatchWinsOverCaseFold) {
+  ASSERT_EQ(::mkdir((driveC_ + "/data").c_str(), 0777), 0);
+  ASSERT_EQ(::mkdir((driveC_ + "/DATA").c_str(), 0777), 0);
+  EXPECT_EQ(HostPath("C:\\DATA"), driveC_ + "/DATA");
+  EXPECT_EQ(HostPath("C:\\data"), driveC_ + "/data");
+  // Neither exact: the smallest name of the two, every time.
+  EXPECT_EQ(HostPath("C:\\Data"), driveC_ + "/DATA");
+}
+
+TEST_F(DosPathTest, MissingComponentsKeepTheirCase) {
+  ASSERT_EQ(::mkdir((driveC_ + "/orvik").c_str(), 0777), 0);
+  EXPECT_EQ(HostPath("C:\\ORVIK\\NewDir\\Sub\\File.TXT"), driveC_ + "/orvik/NewDir/Sub/File.TXT");
+}
+
+TEST_F(DosPathTest, RepeatedSeparatorsCountAsOne) {
+  ASSERT_EQ(::mkdir((driveC_ + "/a").c_str(), 0777), 0);
+  EXPECT_EQ(HostPath("C:\\\\a//\\b"), driveC_ + "/a/b");
+  EXPECT_EQ(FullDosPath("C:/a\\\\b/"), "C:\\a\\b");
+}
+
+TEST_F(DosPathTest, DotsAreFoldedAndStopAtTheRoot) {
+  EXPECT_EQ(FullDosPath("C:\\a\\.\\b\\..\\c"), "C:\\a\\c");
+  EXPECT_EQ(FullDosPath("C:\\..\\..\\x"), "C:\\x");
+  EXPECT_EQ(FullDosPath("C:\\a\\.."), "C:\\");
+  EXPECT_EQ(HostPath("C:\\..\\windows"), driveC_ + "/windows");
+}
+
+TEST_F(DosPathTest, DriveLettersIgnoreCaseAndUnmappedDrivesGiveEmpty) {
+  EXPECT_EQ(HostPath("c:\\windows"), driveC_ + "/windows");
+  EXPECT_EQ(FullDosPath("c:\\windows"), "C:\\windows");
+  EXPECT_EQ(HostPath("Q:\\anything"), "");
+  EXPECT_EQ(HostPath(""), "");
+}
+
+TEST_F(DosPathTest, MappedDriveReachesItsTarget) {
+  ASSERT_TRUE(MapDrive('A', work_));
+  testing::WriteHostFile(work_ + "/SETUP.EXE", "x");
+  EXPECT_EQ(HostPath("a:\\setup.exe"), work_ + "/SETUP.EXE");
+  EXPECT_EQ(HostPath("A:\\"), work_);
+  // Mapping again replaces the link.
+  std::string other = root_ + "/other";
+  ASSERT_EQ(::mkdir(other.c_str(), 0777), 0);
+  ASSERT_TRUE(MapDrive('a', other));
+  EXPECT_EQ(HostPath("A:\\x"), other + "/x");
+}
+
+TEST_F(DosPathTest, ZDriveIsTheHostRoot) {
+  EXPECT_EQ(HostPath("Z:\\tmp"), "/tmp");
+  EXPECT_EQ(HostPath("Z:\\"), "/");
+}
+
+TEST_F(DosPathTest, UncPathsGoThroughUncFolder) {
+  std::string share = prefix_ + "/dosdevices/unc/server/share";
+  ASSERT_EQ(::mkdir((prefix_ + "/dosdevices/unc/server").c_str(), 0777), 0);
+  ASSERT_EQ(::mkdir(share.c_str(), 0777), 0);
+  EXPECT_EQ(HostPath("\\\\SERVER\\Share\\proc\\x.pro"), share + "/proc/x.pro");
+  EXPECT_EQ(HostPath("//server/share"), share);
+  EXPECT_EQ(FullDosPath("\\\\server\\share\\a\\..\\..\\b"), "\\\\server\\share\\b");
+  EXPECT_EQ(HostPath("\\\\server\\missing\\x"), "");
+  EXPECT_EQ(HostPath("\\\\server"), "");
+  ASSERT_TRUE(MapShare("nas", "procs", work_));
+  EXPECT_EQ(HostPath("\\\\NAS\\PROCS\\a"), work_ + "/a");
+}
+
+TEST_F(DosPathTest, RelativePathsStartAtTheCurrentDirectory) {
+  ASSERT_EQ(::mkdir((driveC_ + "/orvik").c_str(), 0777), 0);
+  ASSERT_EQ(::mkdir((driveC_ + "/orvik/proc").c_str(), 0777), 0);
+  ASSERT_EQ(_chdir("c:\\ORVIK\\proc\\"), 0);
+  char buf[MAX_PATH];
+  ASSERT_NE(_getcwd(buf, sizeof buf), nullptr);
+  EXPECT_STREQ(buf, "C:\\ORVIK\\proc");
+  EXPECT_EQ(FullDosPath("x.pro"), "C:\\ORVIK\\proc\\x.pro");
+  EXPECT_EQ(FullDosPath("..\\pic"), "C:\\ORVIK\\pic");
+  EXPECT_EQ(FullDosPath("\\windows"), "C:\\windows");
+  EXPECT_EQ(FullDosPath("C:x"), "C:\\ORVIK\\proc\\x");
+  EXPECT_EQ(HostPath("x.pro"), driveC_ + "/orvik/proc/x.pro");
+  // The host's own current directory follows, for child programs.
+  char host[PATH_MAX];
+  ASSERT_NE(::getcwd(host, sizeof host), nullptr);
+  EXPECT_EQ(std::string(host), driveC_ + "/orvik/proc");
+}
+
+TEST_F(DosPathTest, DriveRelativeOnAnotherDriveStartsAtItsRoot) {
+  ASSERT_TRUE(MapDrive('d', work_));
+  EXPECT_EQ(FullDosPath("D:setup.exe"), "D:\\setup.exe");
+}
+
+TEST_F(DosPathTest, ChdirRefusesMissingFoldersAndFiles) {
+  testing::WriteHostFile(driveC_ + "/file.txt", "x");
+  EXPECT_EQ(_chdir("C:\\nowhere"), -1);
+  EXPECT_EQ(_chdir("C:\\file.txt"), -1);
+  EXPECT_EQ(_chdir("Q:\\"), -1);
+  char buf[MAX_PATH];
+  ASSERT_NE(_getcwd(buf, sizeof buf), nullptr);
+  EXPECT_STREQ(buf, "C:\\");
+}
+
+TEST_F(DosPathTest, GetcwdRefusesASmallBuffer) {
+  char small[3];
+  EXPECT_EQ(_getcwd(small, sizeof small), nullptr);
+  char fits[4];
+  EXPECT_NE(_getcwd(fits, sizeof fits), nullptr);
+  EXPECT_STREQ(fits, "C:\\");
+}
+
+TEST_F(DosPathTest, CurrentDirectoryStartsFromTheHostDirectory) {
+  ASSERT_EQ(::mkdir((driveC_ + "/start").c_str(), 0777), 0);
+  ASSERT_EQ(::chdir((driveC_ + "/start").c_str()), 0);
+  ResetPlatformForTesting();
+  char buf[MAX_PATH];
+  ASSERT_NE(_getcwd(buf, sizeof buf), nullptr);
+  EXPECT_STREQ(buf, "C:\\start");
+}
+
+TEST_F(DosPathTest, ReverseMappingTakesTheLongestDrive) {
+  ASSERT_EQ(::mkdir((driveC_ + "/orvik").c_str(), 0777), 0);
+  EXPECT_EQ(DosPath(driveC_ + "/orvik"), "C:\\orvik");
+  EXPECT_EQ(DosPath(driveC_), "C:\\");
+  EXPECT_EQ(DosPath(driveC_ + "/orvik/missing/file.txt"), "C:\\orvik\\missing\\file.txt");
+  EXPECT_EQ(DosPath("/usr/bin"), "Z:\\usr\\bin");
+  ASSERT_TRUE(MapDrive('D', work_));
+  EXPECT_EQ(DosPath(work_ + "/sub/x.lst"), "D:\\sub\\x.lst");
+  // Through the drive's own link too: realpath on both sides.
+  EXPECT_EQ(DosPath(prefix_ + "/dosdevices/c:/orvik"), "C:\\orvik");
+  EXPECT_EQ(DosPath(driveC_ + "/./orvik/../orvik"), "C:\\orvik");
+}
+
+TEST_F(DosPathTest, ReverseMappingOfTheRunningProgramIsOnZ) {
+  char exe[PATH_MAX] = {};
+  ASSERT_GT(::readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
+  std::string dos = DosPath(exe);
+  ASSERT_GE(dos.size(), 3u);
+  EXPECT_EQ(dos.substr(0, 3), "Z:\\");
+  EXPECT_EQ(HostPath(dos), std::string(exe));
+}
+
+TEST_F(DosPathTest, ReverseMappingFailsWithoutACoveringDrive) {
+  ASSERT_EQ(::unlink((prefix_ + "/dosdevices/z:").c_str()), 0);
+  EXPECT_EQ(DosPath("/usr/bin"), "");
+  EXPECT_EQ(DosPath(driveC_ + "/x"), "C:\\x");
+}
+
+}  // namespace
+}  // namespace platform

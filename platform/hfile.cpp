@@ -1,0 +1,272 @@
+// Files by handle. A handle is the host file descriptor; the table remembers
+// which access the handle was opened for, since a lock may need a read-write
+// descriptor behind a read-only handle.
+//
+// Share modes are whole-file open-file-description locks (F_OFD_SETLK): they
+// belong to the open file, not the process, so two opens in one process
+// conflict as they do between processes, and a close releases the lock.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+
+#include "platform/dos_path.h"
+#include "platform/hfile.h"
+#include "platform/host.h"
+
+namespace platform {
+
+namespace {
+
+struct HandleInfo {
+  bool readable = false;
+  bool writable = false;
+};
+
+std::mutex g_mutex;
+std::unordered_map<int, HandleInfo>& Handles() {
+  static std::unordered_map<int, HandleInfo> handles;
+  return handles;
+}
+WriteFaultHook& Hook() {
+  static WriteFaultHook hook;
+  return hook;
+}
+
+// The value OpenFile returns for OF_EXIST: positive, and never a descriptor.
+constexpr HFILE kExistHandle = INT_MAX;
+
+HFILE Fail(OFSTRUCT* of, DWORD error) {
+  SetLastError(error);
+  if (of) of->nErrCode = WORD(error);
+  return HFILE_ERROR;
+}
+
+void Register(int fd, bool readable, bool writable) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  Handles()[fd] = HandleInfo{readable, writable};
+}
+
+bool Lookup(HFILE file, HandleInfo& info) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  auto it = Handles().find(file);
+  if (it == Handles().end()) return false;
+  info = it->second;
+  return true;
+}
+
+struct flock WholeFile(short type) {
+  struct flock fl;
+  std::memset(&fl, 0, sizeof fl);
+  fl.l_type = type;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = 0;
+  fl.l_len = 0;  // to the end, however long the file grows
+  return fl;
+}
+
+// True when the file (or, for a new file, its folder) is on a file system
+// mounted read-only: a write-protected medium, whatever the file's mode.
+bool OnReadOnlyMount(const std::string& host, bool exists) {
+  std::string probe = host;
+  if (!exists) {
+    size_t slash = host.find_last_of('/');
+    probe = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
+  }
+  struct statvfs vfs;
+  return ::statvfs(probe.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY);
+}
+
+// True when another open file holds any lock on the file.
+bool LockedElsewhere(int fd) {
+  struct flock fl = WholeFile(F_WRLCK);
+  if (::fcntl(fd, F_OFD_GETLK, &fl) != 0) return false;
+  return fl.l_type != F_UNLCK;
+}
+
+}  // namespace
+
+HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style) {
+  std::string dos = FullDosPath(path ? path : "");
+  if (of) {
+    std::strncpy(of->szPathName, dos.c_str(), sizeof of->szPathName - 1);
+    of->szPathName[sizeof of->szPathName - 1] = 0;
+    of->nErrCode = 0;
+  }
+  std::string host = HostPath(dos);
+  if (host.empty()) return Fail(of, ERROR_PATH_NOT_FOUND);
+
+  if (style & OF_EXIST) {
+    struct stat st;
+    if (::stat(host.c_str(), &st) != 0) return Fail(of, detail::ErrorFromErrno(errno, host));
+    if (S_ISDIR(st.st_mode)) return Fail(of, ERROR_ACCESS_DENIED);
+    SetLastError(ERROR_SUCCESS);
+    return kExistHandle;
+  }
+
+  UINT access = style & 0x3;
+  UINT share = style & 0x70;
+  bool create = (style & OF_CREATE) != 0;
+  bool wantWrite = access == OF_WRITE || access == OF_READWRITE || create;
+  bool wantRead = access == OF_READ || access == OF_READWRITE;
+  short lockType = F_UNLCK;
+  if (share == OF_SHARE_EXCLUSIVE) {
+    lockType = F_WRLCK;
+  } else if (share == OF_SHARE_DENY_WRITE) {
+    lockType = wantWrite ? F_WRLCK : F_RDLCK;
+  }
+
+  struct stat st;
+  bool exists = ::stat(host.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) return Fail(of, ERROR_ACCESS_DENIED);
+  if (wantWrite && OnReadOnlyMount(host, exists)) return Fail(of, ERROR_WRITE_PROTECT);
+  // Read-only is the attribute, whoever the host user is.
+  bool readOnlyFile = exists && !(st.st_mode & S_IWUSR);
+  if (wantWrite && readOnlyFile) return Fail(of, ERROR_ACCESS_DENIED);
+
+  // An exclusive lock needs a descriptor open for writing.
+  bool descriptorWrite = wantWrite || (lockType == F_WRLCK && !readOnlyFile);
+  if (lockType == F_WRLCK && !descriptorWrite) lockType = F_RDLCK;  // read-only file: nobody can write it anyway
+  bool descriptorRead = wantRead || create || lockType == F_RDLCK || !descriptorWrite;
+  int flags = O_CLOEXEC | (descriptorWrite ? (descriptorRead ? O_RDWR : O_WRONLY) : O_RDONLY);
+  if (create) flags |= O_CREAT;
+  int fd = ::open(host.c_str(), flags, 0666);
+  if (fd < 0) return Fail(of, detail::ErrorFromErrno(errno, host));
+
+  if (lockType != F_UNLCK) {
+    struct flock fl = WholeFile(lockType);
+    if (::fcntl(fd, F_OFD_SETLK, &fl) != 0) {
+      int err = errno;
+      ::close(fd);
+      return Fail(of, (err == EAGAIN || err == EACCES) ? ERROR_SHARING_VIOLATION
+                                                         : detail::ErrorFromErrno(err, host));
+    }
+  } else if (wantWrite && LockedElsewhere(fd)) {
+    ::close(fd);
+    return Fail(of, ERROR_SHARING_VIOLATION);
+  }
+  // Truncate only once the share check has passed: a refused open must not
+  // destroy a file that someone else holds.
+  if (create && ::ftruncate(fd, 0) != 0) {
+    int err = errno;
+    ::close(fd);
+    return Fail(of, detail::ErrorFromErrno(err, host));
+  }
+  Register(fd, wantRead || create, wantWrite);
+  SetLastError(ERROR_SUCCESS);
+  return fd;
+}
+
+HFILE _lcreat(const char* path, int attribute) {
+  std::string host = HostPath(path ? path : "");
+  if (host.empty()) return Fail(nullptr, ERROR_PATH_NOT_FOUND);
+  struct stat st;
+  bool exists = ::stat(host.c_str(), &st) == 0;
+  if (OnReadOnlyMount(host, exists)) return Fail(nullptr, ERROR_WRITE_PROTECT);
+  if (exists && (S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR)))
+    return Fail(nullptr, ERROR_ACCESS_DENIED);
+  int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return Fail(nullptr, detail::ErrorFromErrno(errno, host));
+  if (LockedElsewhere(fd)) {
+    ::close(fd);
+    return Fail(nullptr, ERROR_SHARING_VIOLATION);
+  }
+  if (::ftruncate(fd, 0) != 0) {
+    int err = errno;
+    ::close(fd);
+    return Fail(nullptr, detail::ErrorFromErrno(err, host));
+  }
+  if (attribute & 1) (void)::fchmod(fd, 0444);  // read-only; this handle still writes
+  if (attribute & 6) detail::WriteDosAttribFd(fd, DWORD(attribute) & 6);
+  Register(fd, true, true);
+  SetLastError(ERROR_SUCCESS);
+  return fd;
+}
+
+UINT _lread(HFILE file, void* buffer, UINT count) {
+  HandleInfo info;
+  if (!Lookup(file, info)) return Fail(nullptr, ERROR_INVALID_HANDLE);
+  if (!info.readable) return Fail(nullptr, ERROR_ACCESS_DENIED);
+  char* out = static_cast<char*>(buffer);
+  UINT done = 0;
+  while (done < count) {
+    ssize_t n = ::read(file, out + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Fail(nullptr, detail::ErrorFromErrno(errno, ""));
+    if (n == 0) break;
+    done += UINT(n);
+  }
+  return done;
+}
+
+UINT _lwrite(HFILE file, const void* buffer, UINT count) {
+  HandleInfo info;
+  if (!Lookup(file, info)) return Fail(nullptr, ERROR_INVALID_HANDLE);
+  if (!info.writable) return Fail(nullptr, ERROR_ACCESS_DENIED);
+  WriteFaultHook hook;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    hook = Hook();
+  }
+  UINT store = count;
+  if (hook) {
+    UINT allowed = hook(file, count);
+    if (allowed < store) store = allowed;
+  }
+  const char* in = static_cast<const char*>(buffer);
+  UINT done = 0;
+  while (done < store) {
+    ssize_t n = ::write(file, in + done, store - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Fail(nullptr, detail::ErrorFromErrno(errno, ""));
+    done += UINT(n);
+  }
+  return done;
+}
+
+LONG _llseek(HFILE file, LONG offset, int origin) {
+  HandleInfo info;
+  if (!Lookup(file, info)) return Fail(nullptr, ERROR_INVALID_HANDLE);
+  int whence = origin == 0 ? SEEK_SET : origin == 1 ? SEEK_CUR : origin == 2 ? SEEK_END : -1;
+  if (whence < 0) return Fail(nullptr, ERROR_INVALID_PARAMETER);
+  off_t pos = ::lseek(file, off_t(offset), whence);
+  if (pos < 0) return Fail(nullptr, ERROR_INVALID_PARAMETER);
+  if (pos > off_t(INT32_MAX)) return Fail(nullptr, ERROR_INVALID_PARAMETER);
+  return LONG(pos);
+}
+
+HFILE _lclose(HFILE file) {
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (Handles().erase(file) == 0) return Fail(nullptr, ERROR_INVALID_HANDLE);
+  }
+  if (::close(file) != 0) return Fail(nullptr, detail::ErrorFromErrno(errno, ""));
+  return 0;
+}
+
+DWORD GetFileSize(HFILE file, DWORD* high) {
+  HandleInfo info;
+  struct stat st;
+  if (!Lookup(file, info) || ::fstat(file, &st) != 0) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    if (high) *high = 0;
+    return INVALID_FILE_SIZE;
+  }
+  std::uint64_t size = std::uint64_t(st.st_size);
+  if (high) *high = DWORD(size >> 32);
+  SetLastError(ERROR_SUCCESS);
+  return DWORD(size & 0xFFFFFFFFu);
+}
+
+void SetWriteFaultHook(WriteFaultHook hook) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  Hook() = std::move(hook);
+}
+
+}  // namespace platform

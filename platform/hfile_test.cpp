@@ -1,0 +1,292 @@
+// Files by handle: share locks between processes, errors, reads and writes,
+// the write fault hook and error texts.
+#include "platform/hfile.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <thread>
+
+#include "platform/test_prefix.h"
+
+namespace platform {
+namespace {
+
+// A child process that opens a file with a style, reports the result, and
+// holds the handle until told to end.
+class Holder {
+ public:
+  Holder(const char* path, UINT style) {
+    EXPECT_EQ(::pipe(toParent_), 0);
+    EXPECT_EQ(::pipe(toChild_), 0);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::close(toParent_[0]);
+      ::close(toChild_[1]);
+      OFSTRUCT of;
+      HFILE h = OpenFile(path, &of, style);
+      char ok = h == HFILE_ERROR ? 'n' : 'y';
+      if (::write(toParent_[1], &ok, 1) != 1) ::_exit(3);
+      char c;
+      if (::read(toChild_[0], &c, 1) < 0) ::_exit(4);
+      ::_exit(0);
+    }
+    ::close(toParent_[1]);
+    ::close(toChild_[0]);
+    char ok = 0;
+    EXPECT_EQ(::read(toParent_[0], &ok, 1), 1);
+    opened_ = ok == 'y';
+  }
+  ~Holder() { Release(); }
+  bool opened() const { return opened_; }
+  void Release() {
+    if (pid_ <= 0) return;
+    char c = 'x';
+    EXPECT_EQ(::write(toChild_[1], &c, 1), 1);
+    int status = 0;
+    EXPECT_EQ(::waitpid(pid_, &status, 0), pid_);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ::close(toParent_[0]);
+    ::close(toChild_[1]);
+    pid_ = -1;
+  }
+
+ private:
+  int toParent_[2];
+  int toChild_[2];
+  pid_t pid_ = -1;
+  bool opened_ = false;
+};
+
+class HFileTest : public testing::PrefixTest {
+ protected:
+  void SetUp() override {
+    PrefixTest::SetUp();
+    testing::WriteHostFile(driveC_ + "/proc.dir", std::string(150, 'r'));
+  }
+  void TearDown() override {
+    SetWriteFaultHook(nullptr);
+    PrefixTest::TearDown();
+  }
+  // Opens, expecting success; closes at once.
+  bool Opens(UINT style, DWORD* error = nullptr) {
+    OFSTRUCT of;
+    HFILE h = OpenFile("C:\\PROC.DIR", &of, style);
+    if (error) *error = h == HFILE_ERROR ? GetLastError() : 0;
+    if (h == HFILE_ERROR) {
+      EXPECT_EQ(of.nErrCode, GetLastError());
+      return false;
+    }
+    EXPECT_EQ(_lclose(h), 0);
+    return true;
+  }
+};
+
+TEST_F(HFileTest, ReadersWithDenyWriteShare) {
+  Holder reader("C:\\proc.dir", OF_READ | OF_SHARE_DENY_WRITE);
+  ASSERT_TRUE(reader.opened());
+  EXPECT_TRUE(Opens(OF_READ | OF_SHARE_DENY_WRITE));
+  EXPECT_TRUE(Opens(OF_READ));
+  DWORD error = 0;
+  EXPECT_FALSE(Opens(OF_READWRITE | OF_SHARE_DENY_WRITE, &error));
+  EXPECT_EQ(error, ERROR_SHARING_VIOLATION);
+  EXPECT_FALSE(Opens(OF_WRITE, &error));
+  EXPECT_EQ(error, ERROR_SHARING_VIOLATION);
+  EXPECT_FALSE(Opens(OF_SHARE_EXCLUSIVE, &error));
+  EXPECT_EQ(error, ERROR_SHARING_VIOLATION);
+}
+
+TEST_F(HFileTest, ReadWriteWithDenyWriteExcludesEveryLock) {
+  Holder writer("C:\\proc.dir", OF_READWRITE | OF_SHARE_DENY_WRITE);
+  ASSERT_TRUE(writer.opened());
+  DWORD error = 0;
+  EXPECT_FALSE(Opens(OF_READ | OF_SHARE_DENY_WRITE, &error));
+  EXPECT_EQ(error, ERROR_SHARING_VIOLATION);
+  EXPECT_FALSE(Opens(OF_READWRITE | OF_SHARE_DENY_WRITE, &error));
+  EXPECT_EQ(error, ERROR_SHARING_VIOLATION);
+  writer.Release();
+  EXPECT_TRUE(Opens(OF_READ | OF_SHARE_DENY_WRITE));
+  EXPECT_TRUE(Opens(OF_READWRITE | OF_SHARE_DENY_WRITE));
+}
+
+TEST_F(HFileTest, ExclusiveHolderRefusesReaders) {
+  Holder exclusive("C:\\proc.dir", OF_READ | OF_SHARE_EXCLUSIVE);
+  ASSERT_TRUE(exclusive.opened());
+  DWORD error = 0;
+  EXPECT_FALSE(Opens(OF_READ | OF_SHARE_DENY_WRITE, &error));
+  EXPECT_EQ(error, ERROR_SHARING_VIOLATION);
+}
+
+TEST_F(HFileTest, HolderIsRefusedWhenWeHoldTheFile) {
+  OFSTRUCT of;
+  HFILE h = OpenFile("C:\\proc.dir", &of, OF_READWRITE | OF_SHARE_DENY_WRITE);
+  ASSERT_NE(h, HFILE_ERROR);
+  {
+    Holder other("C:\\proc.dir", OF_READ | OF_SHARE_DENY_WRITE);
+    EXPECT_FALSE(other.opened());
+  }
+  // Two opens in one process conflict too: the lock is the open file's.
+  DWORD error = 0;
+  EXPECT_FALSE(Opens(OF_READ | OF_SHARE_DENY_WRITE, &error));
+  EXPECT_EQ(error, ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(_lclose(h), 0);
+  Holder after("C:\\proc.dir", OF_READ | OF_SHARE_DENY_WRITE);
+  EXPECT_TRUE(after.opened());
+}
+
+TEST_F(HFileTest, RefusedCreateDoesNotTruncate) {
+  Holder reader("C:\\proc.dir", OF_READ | OF_SHARE_DENY_WRITE);
+  ASSERT_TRUE(reader.opened());
+  DWORD error = 0;
+  EXPECT_FALSE(Opens(OF_CREATE | OF_READWRITE | OF_SHARE_DENY_WRITE, &error));
+  EXPECT_EQ(error, ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(_lcreat("C:\\proc.dir", 0), HFILE_ERROR);
+  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/proc.dir").size(), 150u);
+}
+
+TEST_F(HFileTest, OpenErrors) {
+  OFSTRUCT of;
+  EXPECT_EQ(OpenFile("C:\\missing.dir", &of, OF_READ), HFILE_ERROR);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(of.nErrCode, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(OpenFile("C:\\nofolder\\proc.dir", &of, OF_READ), HFILE_ERROR);
+  EXPECT_EQ(of.nErrCode, ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(OpenFile("C:\\nofolder\\proc.dir", &of, OF_CREATE | OF_READWRITE), HFILE_ERROR);
+  EXPECT_EQ(of.nErrCode, ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(OpenFile("C:\\windows", &of, OF_READ), HFILE_ERROR);
+  EXPECT_EQ(of.nErrCode, ERROR_ACCESS_DENIED);
+  ASSERT_EQ(::chmod((driveC_ + "/proc.dir").c_str(), 0444), 0);
+  EXPECT_EQ(OpenFile("C:\\proc.dir", &of, OF_READWRITE | OF_SHARE_DENY_WRITE), HFILE_ERROR);
+  EXPECT_EQ(of.nErrCode, ERROR_ACCESS_DENIED);
+  HFILE h = OpenFile("C:\\proc.dir", &of, OF_READ | OF_SHARE_EXCLUSIVE);
+  ASSERT_NE(h, HFILE_ERROR);  // a read-only file can still be held exclusively for reading
+  EXPECT_EQ(_lclose(h), 0);
+}
+
+TEST_F(HFileTest, ExistAndPathName) {
+  OFSTRUCT of;
+  HFILE h = OpenFile("c:proc.dir", &of, OF_EXIST);
+  EXPECT_GT(h, 0);
+  EXPECT_STREQ(of.szPathName, "C:\\proc.dir");
+  EXPECT_EQ(of.nErrCode, 0);
+  EXPECT_EQ(OpenFile("C:\\nothing", &of, OF_EXIST), HFILE_ERROR);
+  EXPECT_EQ(of.nErrCode, ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(HFileTest, ReadWriteSeekAndSize) {
+  OFSTRUCT of;
+  HFILE h = OpenFile("C:\\new.dir", &of, OF_CREATE | OF_READWRITE | OF_SHARE_DENY_WRITE);
+  ASSERT_NE(h, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(h, "0123456789", 10), 10u);
+  DWORD high = 99;
+  EXPECT_EQ(GetFileSize(h, &high), 10u);
+  EXPECT_EQ(high, 0u);
+  EXPECT_EQ(_llseek(h, 3, 0), 3);
+  char buf[16] = {};
+  EXPECT_EQ(_lread(h, buf, 4), 4u);
+  EXPECT_STREQ(buf, "3456");
+  EXPECT_EQ(_llseek(h, -2, 2), 8);
+  EXPECT_EQ(_lread(h, buf, 16), 2u);
+  EXPECT_EQ(_lread(h, buf, 16), 0u);
+  EXPECT_EQ(_llseek(h, 1, 1), 11);
+  EXPECT_EQ(_llseek(h, -20, 0), HFILE_ERROR);
+  EXPECT_EQ(_lclose(h), 0);
+  EXPECT_EQ(_lclose(h), HFILE_ERROR);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(GetFileSize(h, nullptr), INVALID_FILE_SIZE);
+  EXPECT_EQ(_lread(h, buf, 1), UINT(HFILE_ERROR));
+  // OF_CREATE truncates an existing file.
+  h = OpenFile("C:\\new.dir", &of, OF_CREATE | OF_WRITE);
+  ASSERT_NE(h, HFILE_ERROR);
+  EXPECT_EQ(GetFileSize(h, nullptr), 0u);
+  EXPECT_EQ(_lclose(h), 0);
+}
+
+TEST_F(HFileTest, HandlesKeepTheirAccess) {
+  OFSTRUCT of;
+  HFILE r = OpenFile("C:\\proc.dir", &of, OF_READ | OF_SHARE_EXCLUSIVE);
+  ASSERT_NE(r, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(r, "x", 1), UINT(HFILE_ERROR));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(_lclose(r), 0);
+  HFILE w = OpenFile("C:\\proc.dir", &of, OF_WRITE);
+  ASSERT_NE(w, HFILE_ERROR);
+  char c;
+  EXPECT_EQ(_lread(w, &c, 1), UINT(HFILE_ERROR));
+  EXPECT_EQ(_lclose(w), 0);
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/proc.dir"), std::string(150, 'r'));
+}
+
+TEST_F(HFileTest, LcreatCreatesEmptyAndReadOnly) {
+  HFILE h = _lcreat("C:\\made.txt", 0);
+  ASSERT_NE(h, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(h, "abc", 3), 3u);
+  EXPECT_EQ(_lclose(h), 0);
+  h = _lcreat("C:\\made.txt", 0);
+  ASSERT_NE(h, HFILE_ERROR);
+  EXPECT_EQ(GetFileSize(h, nullptr), 0u);
+  EXPECT_EQ(_lclose(h), 0);
+  h = _lcreat("C:\\ro.txt", 1);
+  ASSERT_NE(h, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(h, "abc", 3), 3u);
+  EXPECT_EQ(_lclose(h), 0);
+  struct stat st;
+  ASSERT_EQ(::stat((driveC_ + "/ro.txt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0222, 0u);
+  EXPECT_EQ(st.st_size, 3);
+  EXPECT_EQ(_lcreat("C:\\ro.txt", 0), HFILE_ERROR);
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(_lcreat("C:\\no\\x.txt", 0), HFILE_ERROR);
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+}
+
+TEST_F(HFileTest, WriteFaultHookShortensWrites) {
+  HFILE h = _lcreat("C:\\short.txt", 0);
+  ASSERT_NE(h, HFILE_ERROR);
+  int calls = 0;
+  SetWriteFaultHook([&](HFILE file, UINT count) {
+    ++calls;
+    EXPECT_EQ(file, h);
+    return count / 2;
+  });
+  EXPECT_EQ(_lwrite(h, "abcdefgh", 8), 4u);
+  EXPECT_EQ(_lwrite(h, "ijkl", 4), 2u);
+  SetWriteFaultHook(nullptr);
+  EXPECT_EQ(_lwrite(h, "mn", 2), 2u);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(_lclose(h), 0);
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/short.txt"), "abcdijmn");
+}
+
+TEST_F(HFileTest, LastErrorIsPerThread) {
+  SetLastError(ERROR_SHARING_VIOLATION);
+  DWORD seen = 1234;
+  std::thread t([&] {
+    seen = GetLastError();
+    SetLastError(ERROR_ACCESS_DENIED);
+  });
+  t.join();
+  EXPECT_EQ(seen, 0u);
+  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+}
+
+TEST_F(HFileTest, MessageTexts) {
+  char buf[256];
+  EXPECT_GT(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 2, 0, buf, sizeof buf, nullptr), 0u);
+  EXPECT_STREQ(buf, "The system cannot find the file specified.");
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 32, 0, buf, sizeof buf, nullptr);
+  EXPECT_STREQ(buf, "The process cannot access the file because it is being used by another process.");
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 5, 0, buf, sizeof buf, nullptr);
+  EXPECT_STREQ(buf, "Access is denied.");
+  EXPECT_GT(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 9999, 0, buf, sizeof buf, nullptr), 0u);
+  EXPECT_NE(std::strstr(buf, "9999"), nullptr);
+  char small[7];
+  EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 5, 0, small, sizeof small, nullptr), 6u);
+  EXPECT_STREQ(small, "Access");
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,48 @@
+// ov_clean <staging folder>: started by the installer as it ends; waits for
+// the installer to be gone, then removes its staging folder. Refuses any
+// folder that is not a staging folder, so a wrong argument cannot remove
+// anything else.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/process.h"
+#include "tools/ov_clean/staging_removal.h"
+
+namespace {
+
+// Waits (about 60 seconds at most) until the process that started us has
+// ended, seen as our parent changing. WinExec names the starter in
+// ORVIK_PARENT_PID: it may have ended (and we been adopted) before we looked.
+void WaitForParentToEnd() {
+  pid_t parent = ::getppid();
+  if (const char* starter = std::getenv("ORVIK_PARENT_PID")) {
+    long pid = std::strtol(starter, nullptr, 10);
+    if (pid > 0) parent = pid_t(pid);
+  }
+  if (parent <= 1) return;
+  for (int i = 0; i < 600 && ::getppid() == parent; ++i) platform::Sleep(100);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string folder = platform::CommandLineFromArgs(argc, argv);
+  if (folder.empty()) {
+    std::fprintf(stderr, "usage: ov_clean <staging folder>\n");
+    return 2;
+  }
+  if (!ov_clean::IsStagingFolder(folder)) {
+    std::fprintf(stderr, "ov_clean: refusing to remove %s: not a %s folder\n", folder.c_str(),
+                 ov_clean::kStagingName);
+    return 2;
+  }
+  WaitForParentToEnd();
+  if (!ov_clean::RemoveStagingFolder(folder)) {
+    std::fprintf(stderr, "ov_clean: could not remove all of %s\n", folder.c_str());
+    return 1;
+  }
+  return 0;
+}

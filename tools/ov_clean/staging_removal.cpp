@@ -1,0 +1,71 @@
+#include "tools/ov_clean/staging_removal.h"
+
+#include <string>
+
+#include "platform/files.h"
+
+namespace ov_clean {
+
+namespace {
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::string StripSeparators(std::string path) {
+  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  return path;
+}
+
+// Removes the contents of a folder (given with its trailing backslash).
+bool RemoveContents(const std::string& folder) {
+  using namespace platform;
+  WIN32_FIND_DATAA data;
+  FindHandle h = FindFirstFileA((folder + "*.*").c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return true;  // nothing listed: nothing to remove
+  bool ok = true;
+  do {
+    std::string name = data.cFileName;
+    if (name == "." || name == "..") continue;
+    std::string path = folder + name;
+    // A link never has the folder bit, so it is deleted and not followed.
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      _chmod(path.c_str(), _S_IREAD | _S_IWRITE);
+      if (!RemoveContents(path + "\\") || _rmdir(path.c_str()) != 0) ok = false;
+    } else {
+      _chmod(path.c_str(), _S_IREAD | _S_IWRITE);
+      if (!DeleteFileA(path.c_str())) ok = false;
+    }
+  } while (FindNextFileA(h, &data));
+  FindClose(h);
+  return ok;
+}
+
+}  // namespace
+
+bool IsStagingFolder(const std::string& folder) {
+  std::string path = StripSeparators(folder);
+  size_t sep = path.find_last_of("\\/:");
+  std::string last = sep == std::string::npos ? path : path.substr(sep + 1);
+  return EqualNoCase(last, kStagingName);
+}
+
+bool RemoveStagingFolder(const std::string& folder) {
+  using namespace platform;
+  std::string path = StripSeparators(folder);
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // already gone
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileA(path.c_str()) != FALSE;
+  _chmod(path.c_str(), _S_IREAD | _S_IWRITE);
+  bool ok = RemoveContents(path + "\\");
+  return _rmdir(path.c_str()) == 0 && ok;
+}
+
+}  // namespace ov_clean
