@@ -1,0 +1,97 @@
+// Test support for the catalogue: a fresh prefix (drive C: in a temporary
+// folder), a frontend that records every box, and helpers for list files.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "installer/catalogue/catalogue_trace.h"
+#include "installer/catalogue/procedures_list.h"
+#include "platform/dos_path.h"
+#include "platform/test_prefix.h"
+#include "ui/frontend.h"
+
+namespace catalogue_testing {
+
+struct Box {
+  std::string text;
+  std::string caption;
+  unsigned style = 0;
+};
+
+// Records each box and answers OK; no dialog may run.
+class RecordingFrontend : public ui::Frontend {
+ public:
+  explicit RecordingFrontend(std::shared_ptr<std::vector<Box>> boxes) : boxes_(std::move(boxes)) {}
+  void RunModal(ui::Dialog&) override { ADD_FAILURE() << "the catalogue opened a dialog"; }
+  int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style) override {
+    boxes_->push_back({text, caption, style});
+    return 1;  // IDOK
+  }
+  void ModelessShown(ui::Dialog&) override {}
+  void ModelessUpdated(ui::Dialog&) override {}
+  void ModelessDestroyed(ui::Dialog&) override {}
+
+ private:
+  std::shared_ptr<std::vector<Box>> boxes_;
+};
+
+class CatalogueTest : public platform::testing::PrefixTest {
+ protected:
+  void SetUp() override {
+    PrefixTest::SetUp();
+    boxes_ = std::make_shared<std::vector<Box>>();
+    ui::SetFrontend(std::make_unique<RecordingFrontend>(boxes_));
+  }
+  void TearDown() override {
+    CloseCatalogueTrace();
+    ui::ResetFrontendForTesting();
+    PrefixTest::TearDown();
+  }
+
+  // Writes `text` as the file C:\<name> and returns its DOS path.
+  std::string WriteC(const std::string& name, const std::string& text) {
+    platform::testing::WriteHostFile(driveC_ + "/" + name, text);
+    return "C:\\" + name;
+  }
+  std::string ReadC(const std::string& name) { return platform::testing::ReadHostFile(driveC_ + "/" + name); }
+  bool ExistsC(const std::string& name) { return ::access((driveC_ + "/" + name).c_str(), F_OK) == 0; }
+
+  // Loads `text` as a list file into `list`; TextInput's result.
+  int Load(ProceduresList& list, const std::string& text) {
+    return list.TextInput(WriteC("kelmar.lst", text).c_str());
+  }
+
+  const std::vector<Box>& Boxes() const { return *boxes_; }
+
+  std::shared_ptr<std::vector<Box>> boxes_;
+};
+
+// The entries of a list, for comparisons.
+inline std::vector<std::string> Items(const StringList& list) {
+  return std::vector<std::string>(list.begin(), list.end());
+}
+inline std::vector<std::string> Items(const StringList* list) {
+  return list ? Items(*list) : std::vector<std::string>{"<none>"};
+}
+
+// The names of the catalogue's nodes in list order.
+inline std::vector<std::string> NodeNames(const ProceduresList& list) {
+  std::vector<std::string> names;
+  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) names.push_back(node->name);
+  return names;
+}
+
+// One record of a list file; `marker` "instrument==========" unless given.
+inline std::string Record(const std::vector<std::string>& names, const std::string& procFile,
+                          const std::string& body = "calibrator\nR520\n",
+                          const std::string& marker = "instrument==========") {
+  std::string text = marker + "\n";
+  for (const std::string& name : names) text += name + "\n";
+  text += "procfile\n" + procFile + "\n" + body + "end\n";
+  return text;
+}
+
+}  // namespace catalogue_testing

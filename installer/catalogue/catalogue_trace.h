@@ -1,0 +1,13 @@
+// The catalogue's diagnostic trace "c:\listrdbg.txt": opened once when the
+// program starts and held for its whole run, always on.
+#pragma once
+#include <string>
+
+// Opens the trace for appending (created when missing, earlier runs kept in
+// front), held exclusively. A second call while it is open does nothing. When
+// it cannot be opened, all trace lines are dropped silently.
+void OpenCatalogueTrace();
+// Writes `line` and a line end at once. Dropped when the trace is not open.
+void CatalogueTrace(const std::string& line);
+// Closes the trace (at exit, and between tests).
+void CloseCatalogueTrace();

@@ -1,0 +1,88 @@
+// The procedure catalogue: the nodes read from kelmar.lst in their catalogue
+// order, the procedures offered for a calibrator, and the transfer lists made
+// from the operator's choice.
+#pragma once
+#include <set>
+#include <string>
+
+#include "installer/catalogue/insert_order.h"
+#include "installer/catalogue/node_lookup.h"
+#include "installer/catalogue/proc_node.h"
+#include "installer/catalogue/string_list.h"
+
+namespace catalogue {
+class LineFile;
+class ListFileReader;
+}  // namespace catalogue
+
+class ProceduresList {
+ public:
+  StringList ProcTable;         // names offered for the calibrator, catalogue order
+  StringList xferFiles;         // required files of the choice
+  StringList xferProcs;         // procedure files of the chosen procedures
+  StringList selectedProcs;     // names the operator selected
+  StringList selectedSubProcs;  // sub-procedures reached from the selection
+  StringList xferSubProcs;      // procedure files of those sub-procedures
+  StringList xferDataFiles;     // data files of the choice
+  ProcNode* pHead = nullptr;
+  ProcNode* pCurrent = nullptr;
+
+  ProceduresList() = default;
+  ~ProceduresList();
+  ProceduresList(const ProceduresList&) = delete;
+  ProceduresList& operator=(const ProceduresList&) = delete;
+
+  // Reads the list file at the DOS path `path` into the catalogue and appends
+  // the dump to "c:\listread.txt". 1, or 0 when the file cannot be read.
+  int TextInput(const char* path);
+  // Takes ownership of `node` and links it at its ordered place.
+  void AddABC(ProcNode* node);
+  // Appends a readable dump of every node to the file at `path`.
+  void DumpList(const char* path);
+  // Dumps the node at pCurrent to `out` through `scratch` (assigned from it)
+  // and moves pCurrent to its successor.
+  void DumpNode(catalogue::LineFile& out, ProcNode& scratch);
+
+  // Fill ProcTable with the offered names; their count, or -1.
+  int GetProcs();
+  int GetProcsByCalibrator(const std::string& code);
+
+  // Look-ups; nullptr when no node matches.
+  const StringList* FindSiblings(const std::string& name);
+  const StringList* FindSubProcs(const std::string& name);
+  const ProcNode* FindByAnyName(const std::string& name);
+  const ProcNode* FindByProcFile(const std::string& file);
+
+  void AddSelectedProc(const std::string& name);
+  void AddSelectedSubProc(const std::string& name);
+
+  // Rebuilds the four transfer lists from the selection: 1, or 0 when any
+  // step failed.
+  int LoadAllXferFiles();
+  int GetXferFiles(const std::string& name);
+  int LoadXferProcs(const std::string& name);
+  int LoadXferSubProcs(const std::string& name);
+
+  // Records of the last TextInput that were cut off or interrupted and left
+  // out, and the file line where the first of them began (0 when none).
+  int DroppedRecords() const { return droppedRecords_; }
+  int FirstDroppedLine() const { return firstDroppedLine_; }
+
+ private:
+  void ReadRecords(catalogue::ListFileReader& in);
+  // True when `node` is one of this catalogue's nodes.
+  bool Holds(const ProcNode* node) const;
+  void DropRecord(int line);
+  // The node a selected name stands for (name ignoring case); reports and
+  // gives nullptr when there is none.
+  ProcNode* SelectedNode(const std::string& name, const char* notInListText);
+  // False, after reporting it, when `file` of `name` is not a plain file name.
+  bool SafeFile(const std::string& name, const std::string& file);
+
+  catalogue::InsertOrder order_;
+  catalogue::NodeLookup lookup_;
+  int droppedRecords_ = 0;
+  int firstDroppedLine_ = 0;
+  bool inXferRun_ = false;                  // LoadAllXferFiles is running
+  std::set<std::string> reportedUnsafe_;    // unsafe names reported in this run
+};
