@@ -1,0 +1,43 @@
+// The answer-file language: tokens, lines and their actions. Internal.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ui/actions.h"
+
+namespace ui::detail {
+
+struct Token {
+  std::string text;
+  bool quoted = false;  // written in double quotes (never a keyword)
+};
+
+// Splits a line at blanks; a token that begins with `"` runs to the next
+// `"` (no escapes). False, with the reason, on a quote left open.
+bool Tokenize(const std::string& line, std::vector<Token>* tokens, std::string* why);
+
+// Blank lines and lines whose first non-blank is '#' carry no answer.
+bool IsSkippedLine(const std::string& line);
+
+struct AnswerLine {
+  bool box = false;
+  int windowId = 0;                  // dialog lines
+  std::vector<DialogAction> actions;  // dialog lines
+  bool hasContains = false;          // box lines
+  std::string contains;
+  std::string answer;
+};
+
+// The window word of a line: true with the id (0 for `box`) when the line
+// starts with a dialog id or the word box.
+bool LineWindow(const std::vector<Token>& tokens, int* windowId);
+
+// Parses a tokenized line; false with the reason when it is not a valid
+// answer line.
+bool ParseAnswerLine(const std::vector<Token>& tokens, AnswerLine* line, std::string* why);
+
+// Parses the dialog actions in tokens[first..]; false with the reason.
+bool ParseDialogActions(const std::vector<Token>& tokens, size_t first, std::vector<DialogAction>* actions,
+                        std::string* why);
+
+}  // namespace ui::detail

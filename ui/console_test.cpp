@@ -1,0 +1,234 @@
+// The sample program as a child process: the console frontend driven through
+// standard input gives the same transcript as an answer file, end of input
+// ends it with 86, and a program started with WinExec continues the answer
+// file.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "ui/test_support.h"
+
+namespace ui {
+namespace {
+
+using testing::ReadFile;
+using testing::SplitLines;
+using V = std::vector<std::string>;
+
+struct ChildRun {
+  int status = -1;  // exit status, or -1 when it did not exit normally
+  std::string out, err;
+};
+
+class SampleTest : public testing::UiTest {
+ protected:
+  // Runs ui_sample with `args` and the test's environment plus `env`,
+  // feeding `input` to its standard input (after `delayMs`).
+  ChildRun Sample(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+             const std::string& input, int delayMs = 0) {
+    std::string outPath = dir_ + "/out.txt", errPath = dir_ + "/err.txt";
+    int in[2];
+    EXPECT_EQ(::pipe(in), 0);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      ::dup2(in[0], 0);
+      ::close(in[0]);
+      ::close(in[1]);
+      int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
+      int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ::dup2(out, 1);
+      ::dup2(err, 2);
+      for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
+      std::vector<char*> argv{const_cast<char*>(UI_SAMPLE_PATH)};
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      ::execv(UI_SAMPLE_PATH, argv.data());
+      ::_exit(127);
+    }
+    ::close(in[0]);
+    ::signal(SIGPIPE, SIG_IGN);
+    if (delayMs) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    size_t done = 0;
+    while (done < input.size()) {
+      ssize_t n = ::write(in[1], input.data() + done, input.size() - done);
+      if (n <= 0) break;
+      done += static_cast<size_t>(n);
+    }
+    ::close(in[1]);
+    int status = 0;
+    ChildRun run;
+    // A child that hangs is killed after a while rather than hanging the test.
+    for (int i = 0; i < 3000; ++i) {
+      if (::waitpid(pid, &status, WNOHANG) == pid) {
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (i == 2999) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        ADD_FAILURE() << "ui_sample did not end";
+      }
+    }
+    run.out = ReadFile(outPath);
+    run.err = ReadFile(errPath);
+    return run;
+  }
+
+  std::map<std::string, std::string> Console() { return {{"ORVIK_UI", "console"}}; }
+};
+
+const char* kScriptAnswers =
+    "100 set 1001 \"D:\\New Folder\" toggle 1004 BETA toggle 1004 #4 click 1006\n"
+    "100 click 1007\n"
+    "box Yes\n"
+    "100 click 1008\n"
+    "200 set 2001 \"hello world\" click 1\n"
+    "100 click 1\n";
+
+const char* kConsoleInput =
+    "set 1001 D:\\New Folder\n"
+    "toggle 1004 BETA\n"
+    "frobnicate\n"
+    "toggle 1004 #4\n"
+    "click 1006\n"
+    "\n"
+    "k\n"
+    "maybe\n"
+    "y\n"
+    "show\n"
+    "n\n"
+    "set 2001 \"hello world\"\n"
+    "click 1\n"
+    "o\n";
+
+TEST_F(SampleTest, ConsoleGivesTheSameTranscriptAsTheAnswerFile) {
+  Answers(kScriptAnswers);
+  ChildRun script = Sample({}, {}, "");
+  ASSERT_EQ(script.status, 0) << script.err;
+  std::string scriptTranscript = ReadFile(transcript_);
+  ::unlink(transcript_.c_str());
+
+  ChildRun console = Sample({}, Console(), kConsoleInput);
+  ASSERT_EQ(console.status, 0) << console.err << console.out;
+  EXPECT_EQ(ReadFile(transcript_), scriptTranscript);
+  V lines = SplitLines(scriptTranscript);
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines.front(), "window 100 \"Sample Settings\"");
+  EXPECT_EQ(lines.back(), "end 100 1");
+  const char* result = "result 1 folder=D:\\New Folder count=3 answer=6 nested=1 work=0\n";
+  EXPECT_NE(script.out.find(result), std::string::npos) << script.out;
+  EXPECT_NE(console.out.find(result), std::string::npos) << console.out;
+
+  // What the operator saw.
+  const std::string& out = console.out;
+  for (const char* expected : {
+           "== Sample Settings [dialog 100] ==\n",
+           "  Folder [1001]: C:\\ORVIK\\\n",
+           "  Buttons: [1007] Ask (k)   [1008] Nested (N)   [1009] Work (W)   [1] OK (O)   [2] Cancel\n",
+           "> set 1001 D:\\New Folder\n  Folder [1001]: D:\\New Folder\n",
+           "> toggle 1004 BETA\n  Chosen [1003] (read-only): BETA\n    [x] #2 BETA\n> ",
+           "> frobnicate\n  unknown command frobnicate\n> ",
+           "> click 1006\n  (*) [1006] Green\n> ",
+           "\n-- Sample Question --\n  Keep the settings?\n  Answer: Yes (Y), No (N)\n> maybe\n",
+           "  the box offers Yes or No, not \"maybe\"\n> y\n",
+           "== Sample Nested [dialog 200] ==\n  Note [2001]: \n",
+           "== Sample Settings [dialog 100] ==\n  Chosen [1003] (read-only): hello world\n> o\n",
+       }) {
+    EXPECT_NE(out.find(expected), std::string::npos) << "missing: " << expected << "\nin:\n" << out;
+  }
+}
+
+TEST_F(SampleTest, EndOfInputEndsTheProgramWith86) {
+  ChildRun run = Sample({}, Console(), "set 1001 X\n");
+  EXPECT_EQ(run.status, 86);
+  EXPECT_NE(run.err.find("end of input: no answer for window 100 \"Sample Settings\""), std::string::npos) << run.err;
+  V lines = Transcript();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "error \"end of input: no answer for window 100 \\\"Sample Settings\\\"\"");
+}
+
+TEST_F(SampleTest, EndOfInputAtABox) {
+  ChildRun run = Sample({}, Console(), "k");  // a last line without its line end counts
+  EXPECT_EQ(run.status, 86);
+  EXPECT_NE(run.err.find("end of input: no answer for box \"Sample Question\""), std::string::npos) << run.err;
+}
+
+TEST_F(SampleTest, TimersFireWhileTheConsoleWaits) {
+  ChildRun run = Sample({"ticks"}, Console(), "click 1\n", 300);
+  ASSERT_EQ(run.status, 0) << run.err;
+  int ticks = -1;
+  size_t at = run.out.find("result 1 ticks=");
+  ASSERT_NE(at, std::string::npos) << run.out;
+  ticks = std::atoi(run.out.c_str() + at + 15);
+  EXPECT_GE(ticks, 10);
+}
+
+TEST_F(SampleTest, SelfClosingWindowLeavesPipedInputToTheNextWindow) {
+  ChildRun run = Sample({}, Console(), "w\no\n");
+  ASSERT_EQ(run.status, 0) << run.err << run.out;
+  EXPECT_NE(run.out.find("work=1"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("== Sample Working [dialog 300] ==\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Step 10  100%\n"), std::string::npos) << run.out;
+  V lines = Transcript();
+  V tail(lines.end() - 5, lines.end());
+  EXPECT_EQ(tail, (V{"answer click 1009", "window 300 \"Sample Working\"", "end 300 1", "answer click 1",
+                     "end 100 1"}));
+}
+
+TEST_F(SampleTest, BigListIsShownOnceAndChangesOnlyAsChanges) {
+  auto start = std::chrono::steady_clock::now();
+  ChildRun run = Sample({"big", "20000"}, Console(), "toggle 1004 #20000\ntoggle 1004 PROC7\nclick 1\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  size_t first = run.out.find("    [ ] #19999 PROC19999\n");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(run.out.find("    [ ] #19999 PROC19999\n", first + 1), std::string::npos);
+  EXPECT_NE(run.out.find("> toggle 1004 #20000\n  Chosen [1003] (read-only): PROC20000\n    [x] #20000 PROC20000\n> "),
+            std::string::npos);
+  EXPECT_NE(run.out.find("    [x] #7 PROC7\n> click 1\n"), std::string::npos);
+}
+
+TEST_F(SampleTest, ChildStartedWithWinExecContinuesTheAnswerFile) {
+  Answers(
+      "# parent\n"
+      "200 set 2001 parent click 1\n"
+      "\n"
+      "200 set 2001 child click 1\n");
+  ChildRun run = Sample({"chain"}, {}, "");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("chain 1 note=parent\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("exec 33\n"), std::string::npos) << run.out;
+  // The child runs on its own; wait for its end line.
+  V lines;
+  for (int i = 0; i < 1000; ++i) {
+    lines = Transcript();
+    if (lines.size() >= 11) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_EQ(lines.size(), 11u) << ReadFile(transcript_);
+  // The parent writes its exec line when the child has started, so the
+  // child's first lines may come before it.
+  V exec, windows;
+  for (const std::string& line : lines) (line.rfind("exec ", 0) == 0 ? exec : windows).push_back(line);
+  ASSERT_EQ(exec.size(), 1u);
+  EXPECT_EQ(exec[0].rfind("exec \"\\\"", 0), 0u) << exec[0];
+  EXPECT_EQ(exec[0].substr(exec[0].size() - 11), "\" child\" 33") << exec[0];
+  EXPECT_EQ(windows, (V{"window 200 \"Sample Nested\"", "field 2001 \"\"", "answer set 2001 \"parent\"",
+                        "answer click 1", "end 200 1", "window 200 \"Sample Nested\"", "field 2001 \"\"",
+                        "answer set 2001 \"child\"", "answer click 1", "end 200 1"}));
+}
+
+TEST_F(SampleTest, UnknownFrontendEndsWith86) {
+  ChildRun run = Sample({}, {{"ORVIK_UI", "graphic"}}, "");
+  EXPECT_EQ(run.status, 86);
+  EXPECT_NE(run.err.find("ORVIK_UI \"graphic\" names no operator frontend"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace ui

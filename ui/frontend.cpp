@@ -1,0 +1,66 @@
+// Choice of the operator frontend (ORVIK_UI) and the before-answer hook.
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+
+#include "platform/transcript.h"
+#include "ui/actions.h"
+#include "ui/frontends.h"
+#include "ui/transcript_events.h"
+
+namespace ui {
+namespace {
+
+std::mutex frontendMutex;
+std::unique_ptr<Frontend>& Current() {
+  static std::unique_ptr<Frontend> current;
+  return current;
+}
+
+std::atomic<BeforeAnswerHook> beforeAnswer{nullptr};
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::unique_ptr<Frontend> FromEnvironment() {
+  std::string kind = Env("ORVIK_UI");
+  if (kind.empty() || kind == "console") return detail::MakeConsoleFrontend();
+  if (kind == "script") {
+    int firstLine = 1;
+    if (!detail::ParseDecimal(Env("ORVIK_SCRIPT_LINE"), &firstLine) || firstLine < 1) firstLine = 1;
+    return detail::MakeScriptFrontend(Env("ORVIK_SCRIPT"), firstLine);
+  }
+  detail::FailNoAnswer("ORVIK_UI " + platform::TranscriptQuote(kind) +
+                       " names no operator frontend (console or script)");
+}
+
+}  // namespace
+
+Frontend& CurrentFrontend() {
+  std::lock_guard<std::mutex> lock(frontendMutex);
+  if (!Current()) Current() = FromEnvironment();
+  return *Current();
+}
+
+void SetFrontend(std::unique_ptr<Frontend> frontend) {
+  std::lock_guard<std::mutex> lock(frontendMutex);
+  Current() = std::move(frontend);
+}
+
+void ResetFrontendForTesting() {
+  std::lock_guard<std::mutex> lock(frontendMutex);
+  Current().reset();
+}
+
+void SetBeforeAnswerHook(BeforeAnswerHook hook) { beforeAnswer.store(hook); }
+
+namespace detail {
+
+void CallBeforeAnswerHook(int windowId, const std::string& caption) {
+  if (BeforeAnswerHook hook = beforeAnswer.load()) hook(windowId, caption);
+}
+
+}  // namespace detail
+}  // namespace ui
