@@ -1,0 +1,80 @@
+// Adding an entry under the next free file number.
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "installer/procdir/procdir_io.h"
+#include "installer/procdir/procdir_messages.h"
+#include "installer/procdir/procdir_open.h"
+#include "installer/procdir/procdir_record.h"
+#include "installer/procdir/procdir_scan.h"
+#include "text/text.h"
+
+using namespace platform;
+using namespace procdir;
+
+int ProcDirAdd(HFILE file, ProcDirEntry& entry) {
+  using namespace procdir_msg;
+  entry.flags &= std::uint8_t(~PD_EXISTS);
+  // A failure leaves no file name, so that nothing is copied under one.
+  entry.fileName[0] = '\0';
+  if (entry.nameCount > PROCDIR_MAX_NAMES) return errp(kTooManyNames, int(entry.nameCount));
+  if (entry.nameCount == 0) return errp(kNoNames);
+
+  // One pass: a record holding one of the names, and the highest file number.
+  NameMatcher matcher(entry);
+  RecordScanner scan(file);
+  if (!scan.Rewind()) return errp(kSeek);
+  long highest = 0;
+  for (bool more = true; more;) {
+    const char* record = nullptr;
+    switch (scan.Next(&record)) {
+      case RecordScanner::kEnd:
+        more = false;
+        continue;
+      case RecordScanner::kShort:
+        return errp(kRead);
+      case RecordScanner::kRecord:
+        break;
+    }
+    // Past 65,535 nothing can be addressed; the append is refused below.
+    if (scan.Index() >= PROCDIR_MAX_RECORDS) continue;
+    if (matcher.Match(record) != 0) {
+      ProcDirEntry found;
+      Outcome read = ReadEntryAt(file, scan.Index(), found);
+      if (!read.ok) return read.answer;
+      entry.first = found.first;
+      entry.last = found.last;
+      entry.current = found.current;
+      std::memcpy(entry.fileName, found.fileName, sizeof entry.fileName);
+      entry.flags |= PD_EXISTS;
+      return 1;
+    }
+    long number = RecordFileNumber(record);
+    if (number >= kFileNumberLimit) return errp(kNoFileNumber);
+    if (number > highest) highest = number;
+  }
+
+  std::uint32_t records = scan.Index();
+  std::uint32_t count = entry.nameCount;
+  if (std::uint64_t(records) + count > PROCDIR_MAX_RECORDS) return errp(kIndexFull);
+
+  char fileName[sizeof entry.fileName];
+  std::snprintf(fileName, sizeof fileName, "%ld.%s", highest + 1, "pro");
+  std::memcpy(entry.fileName, fileName, sizeof fileName);
+  std::vector<char> bytes(std::size_t(count) * PROCDIR_RECORD_SIZE);
+  for (std::uint32_t i = 0; i < count; ++i)
+    ProcDirFormatRecord(entry, int(i), bytes.data() + std::size_t(i) * PROCDIR_RECORD_SIZE);
+
+  std::uint32_t grown = 0;
+  Outcome write = WriteRecordsAt(file, records, bytes.data(), count, nullptr, &grown);
+  ProcDirRecordsAppended(grown);
+  if (!write.ok) {
+    entry.fileName[0] = '\0';
+    return write.answer;
+  }
+  entry.first = std::uint16_t(records);
+  entry.last = std::uint16_t(records + count - 1);
+  entry.current = entry.first;
+  return 1;
+}

@@ -1,0 +1,281 @@
+// Crash safety of ProcDirAdd and ProcDirReplace: whichever write fails, and
+// wherever the process dies, the entry is findable under its old names or
+// its new ones, never neither, and the other entries are untouched.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "installer/procdir/procdir_entry.h"
+#include "installer/procdir/procdir_inspect.h"
+#include "installer/procdir/procdir_open.h"
+#include "installer/procdir/procdir_test_support.h"
+#include "platform/hfile.h"
+#include "ui/msgbox.h"
+
+using namespace procdir_test;
+using platform::HFILE;
+using platform::UINT;
+
+namespace {
+
+using NameList = std::vector<std::string>;
+
+struct Scenario {
+  std::string label;
+  std::string initial;
+  bool replace;             // ProcDirReplace of an existing entry, else ProcDirAdd
+  std::string fileName;     // the entry's file name (given by Add for a new one)
+  NameList oldNames;        // empty for Add
+  NameList newNames;
+  std::vector<std::pair<NameList, std::string>> others;  // entries that must stay
+  bool healthyBefore = true;  // the initial index has no problem
+};
+
+ProcDirEntry Descriptor(const NameList& names, std::uint8_t flags) {
+  ProcDirEntry entry;
+  std::memset(&entry, 0, sizeof entry);
+  entry.flags = flags;
+  for (std::size_t i = 0; i < names.size() && i < 6; ++i) std::strncpy(entry.names[i], names[i].c_str(), 55);
+  entry.nameCount = std::uint8_t(names.size());
+  return entry;
+}
+
+// Runs the scenario's operation on an open index; the result of the last call.
+int RunOperation(const Scenario& s, HFILE file) {
+  ProcDirEntry entry = Descriptor(s.newNames, PD_KIND_E | PD_EXISTS);
+  int result = ProcDirAdd(file, entry);
+  if (!s.replace || result == 0 || !(entry.flags & PD_EXISTS)) return result;
+  return ProcDirReplace(file, entry);
+}
+
+NameList Union(const Scenario& s) {
+  NameList all = s.oldNames;
+  for (const std::string& name : s.newNames)
+    if (std::find(all.begin(), all.end(), name) == all.end()) all.push_back(name);
+  return all;
+}
+
+class CrashTest : public ProcDirTest {
+ protected:
+  // The sizes of the writes the operation makes when nothing fails.
+  std::vector<UINT> CountWrites(const Scenario& s) {
+    WriteIndex(s.initial);
+    HFILE file = Open("w");
+    std::vector<UINT> writes;
+    platform::SetWriteFaultHook([&](HFILE, UINT count) {
+      writes.push_back(count);
+      return count;
+    });
+    EXPECT_EQ(RunOperation(s, file), 1) << s.label;
+    platform::SetWriteFaultHook(nullptr);
+    Close();
+    EXPECT_TRUE(Boxes().empty()) << s.label;
+    return writes;
+  }
+
+  // The index holds the entry under exactly its old or its new names, and
+  // every other entry as it was. `healthy`: no problem at all in the file;
+  // otherwise only a duplicate left by an interrupted rewrite is allowed.
+  void Verify(const Scenario& s, const std::string& where, bool healthy, bool* isNew = nullptr) {
+    std::string bytes = IndexBytes();
+    procdir::IndexReport report = procdir::InspectIndex(bytes);
+    for (const std::string& problem : report.problems) {
+      bool duplicate = problem.rfind("name ", 0) == 0 || problem.rfind("file ", 0) == 0;
+      EXPECT_TRUE(!healthy && duplicate) << where << ": " << problem;
+    }
+    ASSERT_NE(Open("r"), -1) << where;
+    NameList all = Union(s);
+    ProcDirEntry found = Descriptor(all, 0);
+    ASSERT_EQ(ProcDirFind(handle_, found), 1) << where;
+    bool exists = found.flags & PD_EXISTS;
+    NameList names = exists ? EntryNames(found) : NameList{};
+    if (s.replace) {
+      ASSERT_TRUE(exists) << where << ": the entry is gone";
+      EXPECT_EQ(found.fileName, s.fileName) << where;
+      EXPECT_TRUE(names == s.oldNames || names == s.newNames) << where << ": names " << ::testing::PrintToString(names);
+    } else if (exists) {
+      EXPECT_EQ(found.fileName, s.fileName) << where;
+      EXPECT_EQ(names, s.newNames) << where;
+    }
+    if (isNew) *isNew = exists && names == s.newNames;
+    // Each name leads to the entry of the set found. A name the set lacks is
+    // found nowhere, or (only after a crash) in a complete copy of the new
+    // entry still standing behind the old one.
+    for (const std::string& name : all) {
+      bool inSet = std::find(names.begin(), names.end(), name) != names.end();
+      ProcDirEntry one = Descriptor({name}, 0);
+      ASSERT_EQ(ProcDirFind(handle_, one), 1);
+      if (inSet) {
+        EXPECT_TRUE(one.flags & PD_EXISTS) << where << ": " << name;
+        EXPECT_EQ(one.fileName, s.fileName) << where << ": " << name;
+      } else if (one.flags & PD_EXISTS) {
+        EXPECT_FALSE(healthy) << where << ": " << name;
+        EXPECT_EQ(EntryNames(one), s.newNames) << where << ": " << name;
+        EXPECT_EQ(one.fileName, s.fileName) << where << ": " << name;
+      }
+    }
+    for (const auto& [otherNames, otherFile] : s.others) {
+      ProcDirEntry other = Descriptor(otherNames, 0);
+      ASSERT_EQ(ProcDirFind(handle_, other), 1);
+      EXPECT_EQ(EntryNames(other), otherNames) << where;
+      EXPECT_EQ(other.fileName, otherFile) << where;
+    }
+    Close();
+  }
+
+  // A later run of the same operation, with nothing failing, completes it.
+  void Recover(const Scenario& s, const std::string& where) {
+    ASSERT_NE(Open("w"), -1);
+    EXPECT_EQ(RunOperation(s, handle_), 1) << where;
+    Close();
+    bool isNew = false;
+    Verify(s, where + " after recovery", true, &isNew);
+    EXPECT_TRUE(isNew) << where;
+  }
+
+  // One write fails, storing `stored` bytes; the others go through.
+  void ShortWrite(const Scenario& s, int position, UINT stored) {
+    std::string where = s.label + ": write " + std::to_string(position) + " stores " + std::to_string(stored);
+    WriteIndex(s.initial);
+    ClearBoxes();
+    HFILE file = Open("w");
+    int call = 0;
+    platform::SetWriteFaultHook([&](HFILE, UINT count) {
+      return ++call == position ? std::min(stored, count) : count;
+    });
+    EXPECT_NE(RunOperation(s, file), 0) << where;  // OK answered at 904
+    platform::SetWriteFaultHook(nullptr);
+    EXPECT_EQ(Messages(), (std::vector<int>{904})) << where;
+    // The slot counts what the file holds.
+    EXPECT_EQ(std::uint64_t(ProcDirRecordCount()) * 75, IndexBytes().size()) << where;
+    Close();
+    Verify(s, where, s.healthyBefore);
+    Recover(s, where);
+  }
+
+  // Every write from `position` on stores nothing, repairs included.
+  void DeadFrom(const Scenario& s, int position) {
+    std::string where = s.label + ": nothing stored from write " + std::to_string(position);
+    WriteIndex(s.initial);
+    ClearBoxes();
+    HFILE file = Open("w");
+    int call = 0;
+    platform::SetWriteFaultHook([&](HFILE, UINT count) { return ++call >= position ? 0u : count; });
+    RunOperation(s, file);
+    platform::SetWriteFaultHook(nullptr);
+    Close();
+    Verify(s, where, false);
+    Recover(s, where);
+  }
+
+  // The process dies just before write `position` (after the last write when
+  // `position` is one past them).
+  void KilledAt(const Scenario& s, int position) {
+    std::string where = s.label + ": killed before write " + std::to_string(position);
+    WriteIndex(s.initial);
+    std::string path = IndexPath();
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      int call = 0;
+      platform::SetWriteFaultHook([&](HFILE, UINT count) {
+        if (++call == position) ::_exit(9);
+        return count;
+      });
+      HFILE file = ProcDirOpen(path.c_str(), "w");
+      if (file == -1) ::_exit(2);
+      RunOperation(s, file);
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << where;
+    EXPECT_NE(WEXITSTATUS(status), 2) << where;
+    Verify(s, where, false);
+    Recover(s, where);
+  }
+
+  void RunAll(const Scenario& s) {
+    std::vector<UINT> writes = CountWrites(s);
+    ASSERT_FALSE(writes.empty());
+    int positions = int(writes.size());
+    for (int k = 1; k <= positions; ++k) {
+      // Nothing, part of a record, whole records, and one byte short.
+      for (UINT stored : {0u, 1u, 74u, 75u, 76u, 149u, 150u, 224u, writes[k - 1] - 1}) {
+        if (stored < writes[k - 1]) ShortWrite(s, k, stored);
+      }
+      DeadFrom(s, k);
+    }
+    for (int k = 1; k <= positions + 1; ++k) KilledAt(s, k);
+  }
+};
+
+std::string Others() { return EntryRecords('E', "1.pro", {"Other", "Alias"}); }
+std::string Tail() { return EntryRecords('H', "2.pro", {"Tail"}); }
+std::vector<std::pair<NameList, std::string>> OtherEntries() {
+  return {{{"Other", "Alias"}, "1.pro"}, {{"Tail"}, "2.pro"}};
+}
+
+TEST_F(CrashTest, AddAppends) {
+  Scenario s{"add", Others() + Tail() + FreeRecord(), false, "3.pro", {}, {"P", "Q", "R"}, OtherEntries()};
+  RunAll(s);
+}
+
+TEST_F(CrashTest, ReplaceShrinksInPlace) {
+  Scenario s{"shrink", Others() + EntryRecords('E', "7.pro", {"A", "B", "C"}) + Tail(), true, "7.pro",
+             {"A", "B", "C"}, {"A", "B"}, OtherEntries()};
+  RunAll(s);
+}
+
+TEST_F(CrashTest, ReplaceGrowsOverFreeRecords) {
+  Scenario s{"grow", Others() + EntryRecords('E', "7.pro", {"A", "B"}) + FreeRecord() + FreeRecord() + Tail(), true,
+             "7.pro", {"A", "B"}, {"A", "B", "C", "D"}, OtherEntries()};
+  RunAll(s);
+}
+
+TEST_F(CrashTest, ReplaceAppendsAndFreesTheOldSpan) {
+  Scenario s{"append", Others() + EntryRecords('E', "7.pro", {"A", "B"}) + Tail(), true, "7.pro", {"A", "B"},
+             {"A", "B", "C"}, OtherEntries()};
+  RunAll(s);
+}
+
+TEST_F(CrashTest, ReplaceWithOtherNamesAppends) {
+  Scenario s{"rename", Others() + EntryRecords('E', "7.pro", {"A"}) + Tail(), true, "7.pro", {"A"},
+             {"Z", "A", "Y", "X"}, OtherEntries()};
+  RunAll(s);
+}
+
+TEST_F(CrashTest, ReplaceClearsACopyLeftByAnEarlierCrash) {
+  // Killed between the append and the freeing: the old entry and a full copy.
+  Scenario s{"leftover",
+             Others() + EntryRecords('E', "7.pro", {"A", "B"}) + Tail() + EntryRecords('E', "7.pro", {"A", "B", "C"}),
+             true, "7.pro", {"A", "B"}, {"A", "B", "C"}, OtherEntries(), false};
+  RunAll(s);
+  // Without faults the copy is freed and the entry stands once.
+  WriteIndex(s.initial);
+  ASSERT_NE(Open("w"), -1);
+  ASSERT_EQ(RunOperation(s, handle_), 1);
+  Close();
+  std::string expected = Others() + FreeRecord() + FreeRecord() + Tail() + FreeRecord() + FreeRecord() +
+                         FreeRecord() + EntryRecords('E', "7.pro", {"A", "B", "C"});
+  EXPECT_EQ(IndexBytes(), expected);
+}
+
+TEST_F(CrashTest, ACopyOfAnotherFileIsStillAConflict) {
+  std::string bytes = Others() + EntryRecords('E', "7.pro", {"A", "B"}) + EntryRecords('E', "8.pro", {"C"});
+  WriteIndex(bytes);
+  ASSERT_NE(Open("w"), -1);
+  ProcDirEntry entry = Descriptor({"A", "B", "C"}, PD_KIND_E | PD_EXISTS);
+  ASSERT_EQ(ProcDirAdd(handle_, entry), 1);
+  Answer({ui::IDCANCEL});
+  EXPECT_EQ(ProcDirReplace(handle_, entry), 0);
+  EXPECT_EQ(Messages(), (std::vector<int>{903}));
+  EXPECT_EQ(IndexBytes(), bytes);
+}
+
+}  // namespace

@@ -1,0 +1,186 @@
+// Two processes on one index: a writer keeps every other opener out (the
+// busy path and its Sharing Violation box), readers share.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "installer/procdir/procdir_entry.h"
+#include "installer/procdir/procdir_open.h"
+#include "installer/procdir/procdir_test_support.h"
+#include "ui/msgbox.h"
+
+extern char** environ;
+
+using namespace procdir_test;
+using platform::HFILE;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long long MsSince(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// The helper program in a process of its own, talked to through pipes.
+class Holder {
+ public:
+  Holder(const std::string& path, const std::string& mode, const std::vector<std::string>& env = {}) {
+    ::signal(SIGPIPE, SIG_IGN);  // a helper that has ended is not fatal
+    int in[2], out[2];
+    EXPECT_EQ(::pipe(in), 0);
+    EXPECT_EQ(::pipe(out), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, in[1]);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<std::string> environment;
+    for (char** e = environ; *e != nullptr; ++e) environment.emplace_back(*e);
+    environment.insert(environment.end(), env.begin(), env.end());
+    std::vector<char*> envp;
+    for (std::string& e : environment) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string program = PROCDIR_LOCK_HOLDER;
+    std::vector<char*> argv = {program.data(), const_cast<char*>(path.c_str()), const_cast<char*>(mode.c_str()),
+                               nullptr};
+    EXPECT_EQ(posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(in[0]);
+    ::close(out[1]);
+    toChild_ = in[1];
+    fromChild_ = ::fdopen(out[0], "r");
+  }
+  ~Holder() {
+    Release();
+    Wait();
+  }
+
+  std::string ReadLine() {
+    char line[256];
+    if (std::fgets(line, sizeof line, fromChild_) == nullptr) return "";
+    std::string text = line;
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+  }
+  // Lets go of the index; returns the helper's report.
+  std::string Release() {
+    if (toChild_ < 0) return "";
+    (void)::write(toChild_, "close\n", 6);
+    ::close(toChild_);
+    toChild_ = -1;
+    return ReadLine();
+  }
+  int Wait() {
+    if (toChild_ >= 0) ::close(toChild_);
+    toChild_ = -1;
+    if (pid_ > 0) {
+      int status = 0;
+      ::waitpid(pid_, &status, 0);
+      status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      pid_ = -1;
+      if (fromChild_) std::fclose(fromChild_);
+      fromChild_ = nullptr;
+    }
+    return status_;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int toChild_ = -1;
+  FILE* fromChild_ = nullptr;
+  int status_ = -1;
+};
+
+class LockTest : public ProcDirTest {
+ protected:
+  void SetUp() override {
+    ProcDirTest::SetUp();
+    WriteIndex(EntryRecords('E', "1.pro", {"A"}) + EntryRecords('H', "2.pro", {"B", "C"}));
+  }
+};
+
+TEST_F(LockTest, AWriterKeepsOtherWritersAndReadersOut) {
+  Holder other(IndexPath(), "w");
+  ASSERT_EQ(other.ReadLine(), "open 3");
+  for (const char* mode : {"w", "r"}) {
+    ClearBoxes();
+    Answer({ui::IDCANCEL, ui::IDOK});
+    Clock::time_point start = Clock::now();
+    EXPECT_EQ(Open(mode), -1) << mode;
+    EXPECT_GE(MsSince(start), 2490) << mode;
+    std::vector<Box> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 2u) << mode;
+    EXPECT_EQ(boxes[0].caption, "Sharing Violation");
+    EXPECT_EQ(boxes[0].text,
+              "Sharing violation accessing file \"C:\\proc\\proc.dir\".\n"
+              "Close the file in use by another application and retry, or cancel the operation.");
+    EXPECT_EQ(MessageNumber(boxes[1]), 911);
+  }
+  EXPECT_EQ(other.Release(), "closed 1");
+  EXPECT_EQ(other.Wait(), 0);
+}
+
+TEST_F(LockTest, ReadersShareAndAWriterWaitsForThemToLetGo) {
+  Holder reader(IndexPath(), "r");
+  ASSERT_EQ(reader.ReadLine(), "open 3");
+  Clock::time_point start = Clock::now();
+  ASSERT_NE(Open("r"), -1);
+  EXPECT_LT(MsSince(start), 400);
+  EXPECT_TRUE(Boxes().empty());
+  ProcDirEntry entry = Names({"c"});
+  ASSERT_EQ(ProcDirFind(handle_, entry), 1);
+  EXPECT_STREQ(entry.fileName, "2.pro");
+  Close();
+
+  // A writer is refused while the reader holds it; the reader closes and
+  // the operator's Retry gets through.
+  std::string released;
+  OnBox([&](const Box& box) {
+    if (box.caption != "Sharing Violation") return ui::IDCANCEL;
+    released = reader.Release();
+    return ui::IDRETRY;
+  });
+  ASSERT_NE(Open("w"), -1);
+  EXPECT_EQ(released, "closed 1");
+  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(reader.Wait(), 0);
+}
+
+TEST_F(LockTest, TheOtherInstallerGetsTheBoxWhileThisOneWrites) {
+  ASSERT_NE(Open("w"), -1);
+  std::string script = dir_ + "/answers.txt";
+  WriteHostFile(script,
+                "box contains \"Sharing violation accessing file\" Cancel\n"
+                "box contains \"could not be opened\" OK\n");
+  std::string transcript = dir_ + "/transcript.txt";
+  Clock::time_point start = Clock::now();
+  Holder other(IndexPath(), "r",
+               {"ORVIK_UI=script", "ORVIK_SCRIPT=" + script, "ORVIK_TRANSCRIPT=" + transcript});
+  EXPECT_EQ(other.ReadLine(), "failed");
+  EXPECT_EQ(other.Wait(), 1);
+  EXPECT_GE(MsSince(start), 2490);
+  std::string log = ReadHostFile(transcript);
+  EXPECT_NE(log.find("box \"Sharing Violation\" \"Sharing violation accessing file \\\"C:\\\\proc\\\\proc.dir\\\".\\n"
+                     "Close the file in use by another application and retry, or cancel the operation.\""),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("answer Cancel"), std::string::npos) << log;
+  EXPECT_NE(log.find("box \"ORVIK Error 911\" \"The procedure index C:\\\\proc\\\\proc.dir could not"), std::string::npos)
+      << log;
+  // This installer's index is untouched and still open for writing.
+  ProcDirEntry entry = Names({"New"}, PD_KIND_E);
+  ASSERT_EQ(ProcDirAdd(handle_, entry), 1);
+  EXPECT_STREQ(entry.fileName, "3.pro");
+}
+
+}  // namespace

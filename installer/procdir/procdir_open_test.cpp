@@ -1,0 +1,302 @@
+// ProcDirOpen, ProcDirClose and OpenFileWithRetry within one process.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "installer/procdir/procdir_open.h"
+#include "installer/procdir/procdir_test_support.h"
+#include "installer/procdir/procdir_testing.h"
+#include "platform/hfile.h"
+#include "ui/dialog.h"
+#include "ui/msgbox.h"
+
+using namespace procdir_test;
+using platform::HFILE;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long long MsSince(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+const char* kSharingText =
+    "Sharing violation accessing file \"C:\\proc\\proc.dir\".\n"
+    "Close the file in use by another application and retry, or cancel the operation.";
+
+class OpenTest : public ProcDirTest {
+ protected:
+  // Holds the index the way another program would, refusing the installer.
+  HFILE Block(platform::UINT style = platform::OF_READWRITE | platform::OF_SHARE_DENY_WRITE) {
+    platform::OFSTRUCT of;
+    HFILE held = platform::OpenFile(IndexPath(), &of, style);
+    EXPECT_NE(held, platform::HFILE_ERROR);
+    return held;
+  }
+};
+
+TEST_F(OpenTest, WriteModeCreatesMissingIndex) {
+  ASSERT_FALSE(std::filesystem::exists(IndexHost()));
+  HFILE file = Open("w");
+  ASSERT_NE(file, -1);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_TRUE(std::filesystem::exists(IndexHost()));
+  EXPECT_EQ(std::filesystem::file_size(IndexHost()), 0u);
+  EXPECT_EQ(ProcDirRecordCount(), 0u);
+  EXPECT_TRUE(ProcDirIsOpen());
+  EXPECT_STREQ(ProcDirOpenPath(), IndexPath());
+}
+
+TEST_F(OpenTest, ReadModeOfMissingIndexReportsNotFoundThen911) {
+  EXPECT_EQ(Open("r"), -1);
+  ASSERT_EQ(Messages(), (std::vector<int>{2531, 911}));
+  EXPECT_NE(Boxes()[0].text.find("C:\\proc\\proc.dir"), std::string::npos);
+  EXPECT_NE(Boxes()[1].text.find("C:\\proc\\proc.dir"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(IndexHost()));
+  EXPECT_FALSE(ProcDirIsOpen());
+}
+
+TEST_F(OpenTest, MissingFolderReportsPathNotFound) {
+  EXPECT_EQ(ProcDirOpen("C:\\nowhere\\proc.dir", "r"), -1);
+  EXPECT_EQ(Messages(), (std::vector<int>{2532, 911}));
+}
+
+TEST_F(OpenTest, ReadOnlyIndexInWriteModeIsAccessDenied) {
+  WriteIndex(EntryRecords('E', "1.pro", {"A"}));
+  ASSERT_EQ(::chmod(IndexHost().c_str(), 0444), 0);
+  EXPECT_EQ(Open("w"), -1);
+  EXPECT_EQ(Messages(), (std::vector<int>{2533, 911}));
+  // Reading it is fine.
+  ClearBoxes();
+  EXPECT_NE(Open("r"), -1);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(ProcDirRecordCount(), 1u);
+}
+
+TEST_F(OpenTest, OpenErrorsAreClassified) {
+  EXPECT_EQ(ProcDirOpenFailureMessage(2), 2531);
+  EXPECT_EQ(ProcDirOpenFailureMessage(3), 2532);
+  EXPECT_EQ(ProcDirOpenFailureMessage(5), 2533);
+  EXPECT_EQ(ProcDirOpenFailureMessage(19), 2534);
+  for (platform::DWORD busy : {32u, 33u, 54u, 65u}) EXPECT_EQ(ProcDirOpenFailureMessage(busy), 0) << busy;
+  for (platform::DWORD other : {0u, 1u, 4u, 6u, 31u, 39u, 112u}) EXPECT_EQ(ProcDirOpenFailureMessage(other), 2506) << other;
+}
+
+TEST_F(OpenTest, BadModeReports917AndCreatesNothing) {
+  for (const char* mode : {"a", "R", "", "rw", "w+"}) {
+    ClearBoxes();
+    EXPECT_EQ(ProcDirOpen(IndexPath(), mode), -1) << mode;
+    ASSERT_EQ(Messages(), (std::vector<int>{917})) << mode;
+    EXPECT_NE(Boxes()[0].text.find(std::string("\"") + mode + "\""), std::string::npos) << Boxes()[0].text;
+  }
+  EXPECT_FALSE(std::filesystem::exists(IndexHost()));
+  EXPECT_FALSE(ProcDirIsOpen());
+}
+
+TEST_F(OpenTest, SizeAtTheLimitIsAcceptedOneRecordMoreIsNot) {
+  WriteIndex("");
+  std::filesystem::resize_file(IndexHost(), 4915200);
+  ASSERT_NE(Open("r"), -1);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(ProcDirRecordCount(), 65536u);
+  Close();
+
+  std::filesystem::resize_file(IndexHost(), 4915275);
+  Answer({ui::IDCANCEL});
+  EXPECT_EQ(Open("r"), -1);
+  EXPECT_EQ(Messages(), (std::vector<int>{915}));
+  EXPECT_FALSE(ProcDirIsOpen());
+
+  // Going on accepts the file as it is.
+  ClearBoxes();
+  Answer({ui::IDOK});
+  ASSERT_NE(Open("r"), -1);
+  EXPECT_EQ(Messages(), (std::vector<int>{915}));
+  EXPECT_EQ(ProcDirRecordCount(), 65537u);
+}
+
+TEST_F(OpenTest, PartialRecordReports909) {
+  WriteIndex(std::string(100, ' '));
+  Answer({ui::IDCANCEL});
+  EXPECT_EQ(Open("w"), -1);
+  EXPECT_EQ(Messages(), (std::vector<int>{909}));
+  EXPECT_FALSE(ProcDirIsOpen());
+
+  ClearBoxes();
+  Answer({ui::IDOK});
+  ASSERT_NE(Open("w"), -1);
+  EXPECT_EQ(Messages(), (std::vector<int>{909}));
+  EXPECT_EQ(ProcDirRecordCount(), 1u);
+}
+
+TEST_F(OpenTest, UnknownSizeReports249Then908) {
+  WriteIndex(EntryRecords('E', "1.pro", {"A", "B"}));
+  ProcDirSetSizeQueryForTesting([](HFILE, platform::DWORD* high) {
+    if (high) *high = 0;
+    platform::SetLastError(platform::ERROR_INVALID_HANDLE);
+    return platform::INVALID_FILE_SIZE;
+  });
+  Answer({ui::IDOK, ui::IDCANCEL});
+  EXPECT_EQ(Open("w"), -1);
+  ASSERT_EQ(Messages(), (std::vector<int>{249, 908}));
+  EXPECT_FALSE(ProcDirIsOpen());
+
+  // Going on: the size comes from the end of the file.
+  ClearBoxes();
+  Answer({ui::IDOK, ui::IDOK});
+  HFILE file = Open("w");
+  ASSERT_NE(file, -1);
+  ASSERT_EQ(Messages(), (std::vector<int>{249, 908}));
+  EXPECT_NE(Boxes()[0].text.find(std::to_string(file)), std::string::npos) << Boxes()[0].text;
+  EXPECT_EQ(ProcDirRecordCount(), 2u);
+}
+
+TEST_F(OpenTest, SecondOpenReports922AndKeepsTheFirst) {
+  WriteIndex(EntryRecords('E', "1.pro", {"A"}));
+  HFILE first = Open("w");
+  ASSERT_NE(first, -1);
+  EXPECT_EQ(ProcDirOpen("C:\\other\\proc.dir", "r"), -1);
+  ASSERT_EQ(Messages(), (std::vector<int>{922}));
+  std::string text = Boxes()[0].text;
+  EXPECT_LT(text.find("C:\\other\\proc.dir"), text.find("C:\\proc\\proc.dir")) << text;
+  // The first handle still works.
+  char record[75];
+  ASSERT_EQ(platform::_llseek(first, 0, 0), 0);
+  EXPECT_EQ(platform::_lread(first, record, 75), 75u);
+  EXPECT_STREQ(ProcDirOpenPath(), IndexPath());
+}
+
+TEST_F(OpenTest, CloseWithNothingOpenIsQuiet) {
+  EXPECT_EQ(ProcDirClose(12345), 1);
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(OpenTest, CloseFreesTheSlot) {
+  ASSERT_NE(Open("w"), -1);
+  EXPECT_EQ(ProcDirClose(handle_), 1);
+  EXPECT_FALSE(ProcDirIsOpen());
+  EXPECT_STREQ(ProcDirOpenPath(), "");
+  EXPECT_EQ(ProcDirRecordCount(), 0u);
+  // Closed means closed to others too: an exclusive open now succeeds.
+  HFILE other = Block();
+  platform::_lclose(other);
+  ASSERT_NE(Open("r"), -1);
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(OpenTest, FailedCloseReports918AndTheAnswerDecides) {
+  HFILE real = Open("w");
+  ASSERT_NE(real, -1);
+  Answer({ui::IDCANCEL});
+  EXPECT_EQ(ProcDirClose(real + 1000), 0);
+  ASSERT_EQ(Messages(), (std::vector<int>{918}));
+  EXPECT_NE(Boxes()[0].text.find("C:\\proc\\proc.dir"), std::string::npos);
+  EXPECT_FALSE(ProcDirIsOpen());  // the slot is cleared whatever the answer
+  platform::_lclose(real);
+
+  real = Open("w");
+  ASSERT_NE(real, -1);
+  ClearBoxes();
+  Answer({ui::IDOK});
+  EXPECT_EQ(ProcDirClose(real + 1000), 1);
+  EXPECT_EQ(Messages(), (std::vector<int>{918}));
+  platform::_lclose(real);
+  handle_ = -1;
+}
+
+TEST_F(OpenTest, BusyIndexIsTriedFiveTimesThenCancelled) {
+  WriteIndex(EntryRecords('E', "1.pro", {"A"}));
+  HFILE held = Block();
+  std::atomic<bool> cursorSeen{false}, stop{false};
+  std::thread watcher([&] {
+    while (!stop) {
+      if (ui::WaitCursorShown()) cursorSeen = true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  });
+  Clock::time_point start = Clock::now();
+  long long atBox = -1;
+  bool cursorAtBox = true;
+  OnBox([&](const Box& box) {
+    if (box.caption == "Sharing Violation") {
+      atBox = MsSince(start);
+      cursorAtBox = ui::WaitCursorShown();
+    }
+    return ui::IDCANCEL;
+  });
+  EXPECT_EQ(Open("r"), -1);
+  stop = true;
+  watcher.join();
+  platform::_lclose(held);
+
+  std::vector<Box> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].caption, "Sharing Violation");
+  EXPECT_EQ(boxes[0].text, kSharingText);
+  EXPECT_EQ(boxes[0].style, ui::MB_ICONEXCLAMATION | ui::MB_RETRYCANCEL);
+  EXPECT_EQ(MessageNumber(boxes[1]), 911);
+  // Five waits of 500 ms; a sixth attempt would take it past 3 s.
+  EXPECT_GE(atBox, 2490);
+  EXPECT_LT(atBox, 3000);
+  EXPECT_TRUE(cursorSeen);
+  EXPECT_FALSE(cursorAtBox);
+  EXPECT_FALSE(ui::WaitCursorShown());
+  EXPECT_FALSE(ProcDirIsOpen());
+}
+
+TEST_F(OpenTest, RetryStartsFiveMoreAttempts) {
+  WriteIndex(EntryRecords('E', "1.pro", {"A"}) + EntryRecords('H', "2.pro", {"B"}));
+  HFILE held = Block(platform::OF_READ | platform::OF_SHARE_DENY_WRITE);  // a reader refuses writers
+  Clock::time_point start = Clock::now();
+  std::vector<long long> at;
+  OnBox([&](const Box& box) {
+    if (box.caption != "Sharing Violation") return ui::IDCANCEL;
+    at.push_back(MsSince(start));
+    if (at.size() == 2) {  // the other program lets go
+      platform::_lclose(held);
+      held = -1;
+    }
+    return ui::IDRETRY;
+  });
+  HFILE file = Open("w");
+  ASSERT_NE(file, -1);
+  ASSERT_EQ(at.size(), 2u);
+  EXPECT_GE(at[1] - at[0], 2490);
+  EXPECT_EQ(Messages(), (std::vector<int>{0, 0}));
+  EXPECT_EQ(ProcDirRecordCount(), 2u);
+  EXPECT_FALSE(ui::WaitCursorShown());
+}
+
+TEST_F(OpenTest, ReadersShare) {
+  WriteIndex(EntryRecords('E', "1.pro", {"A"}));
+  HFILE reader = Block(platform::OF_READ | platform::OF_SHARE_DENY_WRITE);
+  Clock::time_point start = Clock::now();
+  EXPECT_NE(Open("r"), -1);
+  EXPECT_LT(MsSince(start), 400);
+  EXPECT_TRUE(Boxes().empty());
+  platform::_lclose(reader);
+}
+
+TEST_F(OpenTest, PumpMessagesWaitsTheWholeTime) {
+  Clock::time_point start = Clock::now();
+  EXPECT_EQ(PumpMessages(120), 1);
+  EXPECT_GE(MsSince(start), 118);  // the tick count counts whole milliseconds
+  start = Clock::now();
+  EXPECT_EQ(PumpMessages(0), 1);
+  EXPECT_LT(MsSince(start), 50);
+}
+
+TEST_F(OpenTest, WaitCursorOnAndOff) {
+  EXPECT_EQ(SetWaitCursor(true), 1);
+  EXPECT_TRUE(ui::WaitCursorShown());
+  EXPECT_EQ(SetWaitCursor(true), 1);
+  EXPECT_EQ(SetWaitCursor(false), 1);
+  EXPECT_FALSE(ui::WaitCursorShown());
+}
+
+}  // namespace

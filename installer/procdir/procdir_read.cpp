@@ -1,0 +1,120 @@
+// Reading an entry, and finding one by name.
+#include <cstring>
+
+#include "installer/procdir/procdir_io.h"
+#include "installer/procdir/procdir_messages.h"
+#include "installer/procdir/procdir_open.h"
+#include "installer/procdir/procdir_record.h"
+#include "installer/procdir/procdir_scan.h"
+#include "text/text.h"
+
+using namespace platform;
+
+namespace procdir {
+
+namespace {
+
+void ClearEntry(ProcDirEntry& entry) { std::memset(&entry, 0, sizeof entry); }
+
+void StoreName(const char* record, char* slot) {
+  std::size_t length = RecordNameLength(record);
+  std::memcpy(slot, record + kColName, length);
+  slot[length] = '\0';
+}
+
+}  // namespace
+
+Outcome ReadEntryAt(HFILE file, std::uint32_t index, ProcDirEntry& entry) {
+  using namespace procdir_msg;
+  ClearEntry(entry);
+  // Records past 65,535 cannot be addressed by an entry's 16-bit fields.
+  if (index >= ProcDirRecordCount() || index >= PROCDIR_MAX_RECORDS) {
+    entry.flags = PD_PAST_END;
+    return Outcome::Stopped(0);
+  }
+  char record[PROCDIR_RECORD_SIZE];
+  Outcome read = ReadRecordAt(file, index, record);
+  if (!read.ok) return read;
+  entry.current = std::uint16_t(index);
+  if (IsFree(record)) {
+    entry.first = entry.last = std::uint16_t(index);
+    entry.flags = PD_FREE;
+    return Outcome::Done();
+  }
+
+  // Back to the entry's first record. Before the file's first record the
+  // seek fails (901): a damaged index.
+  std::uint32_t first = index;
+  while (!IsFirst(record)) {
+    if (first == 0) return Outcome::Stopped(errp(kSeek));
+    --first;
+    read = ReadRecordAt(file, first, record);
+    if (!read.ok) return read;
+  }
+
+  if (record[kColStatus] == 'D') entry.flags |= PD_COL0_D;
+  if (record[kColStatus] == 'P') entry.flags |= PD_COL0_P;
+  if (record[kColKind] == ' ') entry.flags |= PD_KIND_BLANK;
+  if (record[kColKind] == 'E') entry.flags |= PD_KIND_E;
+  if (record[kColKind] == 'H') entry.flags |= PD_KIND_H;
+  entry.first = std::uint16_t(first);
+
+  int nameLength = RecordFileNameLength(record);
+  if (nameLength < 0) return Outcome::Stopped(errp(kFileNameField));
+  if (nameLength > PROCDIR_FILE_NAME_LENGTH) return Outcome::Stopped(errp(kFileNameTooLong, int(first)));
+  std::memcpy(entry.fileName, record + kColFileName, std::size_t(nameLength));
+  entry.fileName[nameLength] = '\0';
+
+  // Names up to the record with 'L'; at most six of them fit.
+  std::uint32_t at = first;
+  for (;;) {
+    StoreName(record, entry.names[at - first]);
+    if (IsLast(record)) {
+      entry.last = std::uint16_t(at);
+      entry.nameCount = std::uint8_t(at - first + 1);
+      return Outcome::Done();
+    }
+    ++at;
+    if (at >= PROCDIR_MAX_RECORDS) return Outcome::Stopped(errp(kRead));
+    read = ReadRecordAt(file, at, record);
+    if (!read.ok) return read;
+    if (at - first >= std::uint32_t(PROCDIR_MAX_NAMES)) {
+      return Outcome::Stopped(errp(kEntryTooLong, int(first)));
+    }
+  }
+}
+
+}  // namespace procdir
+
+using namespace procdir;
+
+int ProcDirReadEntry(HFILE file, unsigned index, ProcDirEntry& entry) {
+  return ReadEntryAt(file, index, entry).answer;
+}
+
+int ProcDirFind(HFILE file, ProcDirEntry& entry) {
+  entry.flags &= std::uint8_t(~PD_EXISTS);
+  if (entry.nameCount > PROCDIR_MAX_NAMES) return errp(procdir_msg::kTooManyNames, int(entry.nameCount));
+  NameMatcher matcher(entry);
+  RecordScanner scan(file);
+  if (!scan.Rewind()) return errp(procdir_msg::kSeek);
+  for (;;) {
+    const char* record = nullptr;
+    switch (scan.Next(&record)) {
+      case RecordScanner::kEnd:
+        entry.flags = 0;
+        return 1;
+      case RecordScanner::kShort:
+        return errp(procdir_msg::kRead);
+      case RecordScanner::kRecord:
+        break;
+    }
+    // Records past 65,535 (an oversized index kept after message 915) cannot
+    // be addressed: they are not looked at.
+    if (scan.Index() >= PROCDIR_MAX_RECORDS || matcher.Match(record) == 0) continue;
+    Outcome read = ReadEntryAt(file, scan.Index(), entry);
+    if (!read.ok) return read.answer;
+    entry.flags |= PD_EXISTS;
+    return 1;
+  }
+}

@@ -1,0 +1,111 @@
+// Record layout: names, matching, formatting.
+#include "installer/procdir/procdir_record.h"
+
+#include <cstring>
+
+namespace {
+
+char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+// A descriptor name's length: at most 55 characters, whether or not the
+// caller terminated it.
+std::size_t SlotLength(const char* name) { return strnlen(name, PROCDIR_NAME_LENGTH); }
+
+}  // namespace
+
+namespace procdir {
+
+std::size_t RecordNameLength(const char* record) {
+  std::size_t length = PROCDIR_NAME_LENGTH;
+  while (length > 0 && record[kColName + length - 1] == ' ') --length;
+  return length;
+}
+
+long RecordFileNumber(const char* record) {
+  int col = kColFileName;
+  while (col < kColCr && record[col] == ' ') ++col;
+  long number = 0;
+  for (; col < kColCr && record[col] >= '0' && record[col] <= '9'; ++col) {
+    number = number * 10 + (record[col] - '0');
+    if (number >= kFileNumberLimit) return kFileNumberLimit;
+  }
+  return number;
+}
+
+void FormatFreeRecord(char* record) {
+  std::memset(record, ' ', PROCDIR_RECORD_SIZE);
+  record[kColStatus] = 'X';
+  record[kColCr] = '\r';
+  record[kColLf] = '\n';
+}
+
+int RecordFileNameLength(const char* record) {
+  constexpr int kFieldScan = 70;
+  for (int i = 0; i < kFieldScan; ++i) {
+    char c = record[kColFileName + i];
+    if (c == ' ') return i;
+    if (c == '\r' || c == '\n') return -1;
+  }
+  return -1;
+}
+
+NameMatcher::NameMatcher(const ProcDirEntry& entry) {
+  count_ = entry.nameCount < PROCDIR_MAX_NAMES ? entry.nameCount : PROCDIR_MAX_NAMES;
+  for (int i = 0; i < count_; ++i) {
+    length_[i] = SlotLength(entry.names[i]);
+    for (std::size_t j = 0; j < length_[i]; ++j) upper_[i][j] = FoldCase(entry.names[i][j]);
+  }
+}
+
+// A slot of length n matches when the record's name is exactly n long
+// (character n-1 not blank, the rest of the field blank) and its n
+// characters agree. The two characters around the end reject most records
+// before any comparison.
+int NameMatcher::Match(const char* record) const {
+  const char* field = record + kColName;
+  for (int i = 0; i < count_; ++i) {
+    std::size_t n = length_[i];
+    if (n > 0 && field[n - 1] == ' ') continue;
+    if (n < std::size_t(PROCDIR_NAME_LENGTH) && field[n] != ' ') continue;
+    std::size_t j = 0;
+    while (j < n && FoldCase(field[j]) == upper_[i][j]) ++j;
+    if (j < n) continue;
+    std::size_t col = n + 1;
+    while (col < std::size_t(PROCDIR_NAME_LENGTH) && field[col] == ' ') ++col;
+    if (col >= std::size_t(PROCDIR_NAME_LENGTH)) return i + 1;
+  }
+  return 0;
+}
+
+}  // namespace procdir
+
+using namespace procdir;
+
+bool ProcDirNamesEqual(const char* a, const char* b, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i) {
+    if (a[i] != b[i] && FoldCase(a[i]) != FoldCase(b[i])) return false;
+  }
+  return true;
+}
+
+int ProcDirMatch(const char* record, const ProcDirEntry& entry) { return NameMatcher(entry).Match(record); }
+
+void ProcDirFormatRecord(const ProcDirEntry& entry, int slot, char record[75]) {
+  std::memset(record, ' ', PROCDIR_RECORD_SIZE);
+  if (entry.flags & PD_COL0_D)
+    record[kColStatus] = 'D';
+  else if (entry.flags & PD_COL0_P)
+    record[kColStatus] = 'P';
+  if (entry.flags & PD_KIND_E)
+    record[kColKind] = 'E';
+  else if (entry.flags & PD_KIND_H)
+    record[kColKind] = 'H';
+  if (slot == 0) record[kColFirst] = 'F';
+  if (slot == entry.nameCount - 1) record[kColLast] = 'L';
+  std::memcpy(record + kColFileName, entry.fileName,
+              strnlen(entry.fileName, PROCDIR_FILE_NAME_LENGTH));
+  if (slot >= 0 && slot < PROCDIR_MAX_NAMES)
+    std::memcpy(record + kColName, entry.names[slot], SlotLength(entry.names[slot]));
+  record[kColCr] = '\r';
+  record[kColLf] = '\n';
+}

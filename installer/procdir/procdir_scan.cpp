@@ -1,0 +1,60 @@
+// Buffered sequential record reading.
+#include "installer/procdir/procdir_scan.h"
+
+#include <cstring>
+
+#include "installer/procdir/procdir_entry.h"
+#include "platform/hfile.h"
+
+namespace procdir {
+
+namespace {
+constexpr std::size_t kBufferRecords = 1024;
+}
+
+RecordScanner::RecordScanner(platform::HFILE file)
+    : file_(file), buffer_(kBufferRecords * PROCDIR_RECORD_SIZE) {}
+
+bool RecordScanner::Rewind() {
+  have_ = pos_ = 0;
+  atEnd_ = failed_ = false;
+  index_ = next_ = 0;
+  return platform::_llseek(file_, 0, 0) != platform::HFILE_ERROR;
+}
+
+bool RecordScanner::Fill() {
+  // Keep an unfinished record's bytes at the front.
+  std::size_t left = have_ - pos_;
+  if (left > 0) std::memmove(buffer_.data(), buffer_.data() + pos_, left);
+  have_ = left;
+  pos_ = 0;
+  while (!atEnd_ && !failed_ && have_ < buffer_.size()) {
+    platform::UINT want = platform::UINT(buffer_.size() - have_);
+    platform::UINT got = platform::_lread(file_, buffer_.data() + have_, want);
+    if (got == platform::UINT(platform::HFILE_ERROR)) {
+      failed_ = true;
+    } else {
+      have_ += got;
+      if (got < want) atEnd_ = true;
+    }
+  }
+  return have_ > 0;
+}
+
+RecordScanner::Result RecordScanner::Next(const char** record) {
+  if (have_ - pos_ < std::size_t(PROCDIR_RECORD_SIZE)) {
+    Fill();
+    if (have_ - pos_ < std::size_t(PROCDIR_RECORD_SIZE)) {
+      index_ = next_;
+      // Nothing left and nothing failed: the clean end of the file.
+      if (have_ == pos_ && !failed_) return kEnd;
+      return kShort;
+    }
+  }
+  *record = buffer_.data() + pos_;
+  pos_ += PROCDIR_RECORD_SIZE;
+  index_ = next_++;
+  return kRecord;
+}
+
+}  // namespace procdir

@@ -1,0 +1,38 @@
+// Sequential reading of proc.dir record by record, served from a larger
+// buffer: the same records, in the same order, with the same end and short
+// record as reading 75 bytes at a time.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace procdir {
+
+class RecordScanner {
+ public:
+  enum Result { kRecord, kEnd, kShort };
+
+  explicit RecordScanner(platform::HFILE file);
+  // Goes to the start of the file; false when the seek fails.
+  bool Rewind();
+  // The next record (kRecord, *record valid until the next call), the clean
+  // end of the file (kEnd), or a record cut short or unreadable (kShort).
+  Result Next(const char** record);
+  // Index of the record Next returned last; after kEnd the number of records.
+  std::uint32_t Index() const { return index_; }
+
+ private:
+  bool Fill();
+
+  platform::HFILE file_;
+  std::vector<char> buffer_;
+  std::size_t have_ = 0;   // bytes in the buffer
+  std::size_t pos_ = 0;    // next unread byte
+  bool atEnd_ = false;     // the file gave its last bytes
+  bool failed_ = false;    // a read failed
+  std::uint32_t index_ = 0;
+  std::uint32_t next_ = 0;  // index of the next record
+};
+
+}  // namespace procdir
