@@ -1,0 +1,33 @@
+// Filling the copy-failure texts of the message database safely.
+#include "installer/selection/copy_failure.h"
+
+#include <gtest/gtest.h>
+
+#include "installer/selection/selection_test_support.h"
+
+namespace {
+
+TEST(CopyFailure, FillsAStringThenAnInteger) {
+  EXPECT_EQ(selection::FillCopyFailure("File %s failed (%d).", "A.PRO", 5), "File A.PRO failed (5).");
+  EXPECT_EQ(selection::FillCopyFailure("%-6s|%04d|100%%", "A", 32), "A     |0032|100%");
+  EXPECT_EQ(selection::FillCopyFailure("%.3s %x", "ABCDEF", 255), "ABC ff");
+}
+
+TEST(CopyFailure, FormatsThatCannotBeFilledAreShownAsTheyAre) {
+  for (const char* format : {"%d %s", "%s", "%s %d %d", "%s %n", "%s %ld", "%*s %d", "%s %d %", "%s %9999d",
+                             "%s %p", "no conversions"}) {
+    EXPECT_EQ(selection::FillCopyFailure(format, "A.PRO", 2), format) << format;
+  }
+}
+
+TEST(CopyFailure, TextsComeFromTheMessageDatabase) {
+  seltest::Sandbox box;
+  EXPECT_EQ(selection::CopyFailureText(selection::MSG_PROC_COPY_FAILED, "P.PRO", 3),
+            "The procedure file P.PRO could not be copied into the procedure files directory (system error "
+            "3).\n\nThe procedure is registered but its file is missing; install it again.");
+  EXPECT_EQ(selection::CopyFailureText(selection::MSG_SUBPROC_COPY_FAILED, "S.PRO", 112),
+            "The sub-procedure file S.PRO could not be copied into the procedure files directory (system "
+            "error 112).\n\nThe sub-procedure is registered but its file is missing; install it again.");
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+// The modeless window shown while transferred procedures are registered in
+// proc.dir: the file being registered and the share of items begun.
+#pragma once
+#include "installer/transfer/transfer_context.h"
+#include "ui/dialog.h"
+
+namespace selection {
+
+constexpr int IDD_INDEX_PROGRESS = 1049;
+constexpr int IDC_INDEX_FILE = 1039;  // the file being registered
+constexpr int IDC_INDEX_BAR = 1015;   // progress bar 0 to 100
+
+class IndexProgressDialog : public ui::Dialog {
+ public:
+  explicit IndexProgressDialog(TransferContext& transfer)
+      : ui::Dialog(IDD_INDEX_PROGRESS), transfer_(transfer) {}
+
+  // Bar range 0 to 100 at 0; the file name from currentName.
+  bool OnInitDialog() override;
+  // Shows progressCount * 100 / requiredSize and currentName, and repaints at
+  // once (no message loop runs while the index is updated).
+  void Refresh();
+
+ private:
+  TransferContext& transfer_;
+};
+
+}  // namespace selection

@@ -1,0 +1,144 @@
+#include "installer/selection/update_proc_dir.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "installer/procdir/procdir_entry.h"
+#include "installer/procdir/procdir_messages.h"
+#include "installer/procdir/procdir_open.h"
+#include "installer/selection/copy_failure.h"
+#include "installer/selection/index_progress_dialog.h"
+#include "installer/wizard_codes.h"
+#include "platform/files.h"
+#include "platform/hfile.h"
+#include "platform/process.h"
+#include "text/text.h"
+#include "ui/msgbox.h"
+
+namespace selection {
+namespace {
+
+// What differs between the two transfer lists.
+struct ItemKind {
+  std::uint8_t kindFlag;  // PD_KIND_H or PD_KIND_E
+  int noEntryMessage;     // no catalogue entry for the file
+  int noNamesMessage;     // catalogue entry without names
+  int copyFailedMessage;  // copy from tempDir failed
+};
+
+constexpr ItemKind kSubProc{PD_KIND_H, 9251, 9252, MSG_SUBPROC_COPY_FAILED};
+constexpr ItemKind kProc{PD_KIND_E, 9253, 9254, MSG_PROC_COPY_FAILED};
+
+// The staged copy of `file`: the copy worker writes procedure files with the
+// last letter of their extension in lower case.
+std::string StagedName(std::string file) {
+  if (!file.empty()) file.back() = 'o';
+  return file;
+}
+
+// Fills the descriptor with the node's names (each cut to 55 characters) for
+// ProcDirAdd. The caller has checked that there are 1 to 6 of them.
+void FillEntry(ProcDirEntry& entry, const StringList& names, std::uint8_t kindFlag) {
+  std::memset(&entry, 0, sizeof entry);
+  int slot = 0;
+  for (const std::string& name : names) {
+    std::size_t length = name.size() < PROCDIR_NAME_LENGTH ? name.size() : PROCDIR_NAME_LENGTH;
+    std::memcpy(entry.names[slot++], name.data(), length);
+  }
+  entry.nameCount = static_cast<std::uint8_t>(slot);
+  entry.flags = kindFlag | PD_EXISTS;
+}
+
+class IndexUpdate {
+ public:
+  IndexUpdate(ProceduresList& catalogue, TransferContext& transfer, IndexProgressDialog& window,
+              platform::HFILE index)
+      : catalogue_(catalogue), transfer_(transfer), window_(window), index_(index) {}
+
+  void RegisterAll(const StringList& files, const ItemKind& kind) {
+    for (const std::string& file : files) Register(file, kind);
+  }
+
+ private:
+  void Register(const std::string& file, const ItemKind& kind) {
+    transfer_.SetCurrentName(file);
+    transfer_.progressCount.fetch_add(1);
+    window_.Refresh();
+
+    const ProcNode* node = catalogue_.FindByProcFile(file);
+    if (node == nullptr) {
+      errp(kind.noEntryMessage);
+      return;
+    }
+    int count = node->siblings.GetCount();
+    if (count == 0) {
+      // No record would carry a file number given to it.
+      errp(kind.noNamesMessage);
+      return;
+    }
+    if (count > PROCDIR_MAX_NAMES) {
+      // Refused before any name is stored; nothing is registered or copied.
+      errp(procdir_msg::kTooManyNames, count);
+      return;
+    }
+
+    FillEntry(entry_, node->siblings, kind.kindFlag);
+    ProcDirAdd(index_, entry_);
+    if (entry_.flags & PD_EXISTS) ProcDirReplace(index_, entry_);
+    // Without a file name the add failed before it recorded anything.
+    if (entry_.fileName[0] == '\0') return;
+
+    std::string source = transfer_.tempDir + "\\" + StagedName(file);
+    std::string target =
+        transfer_.procDir + std::string(entry_.fileName, strnlen(entry_.fileName, sizeof entry_.fileName));
+    if (!platform::CopyFileA(source.c_str(), target.c_str(), platform::FALSE)) {
+      platform::DWORD error = platform::GetLastError();
+      ui::MessageBox(CopyFailureText(kind.copyFailedMessage, file, error), wizard::kInstallCaption, ui::MB_OK);
+    }
+  }
+
+  ProceduresList& catalogue_;
+  TransferContext& transfer_;
+  IndexProgressDialog& window_;
+  platform::HFILE index_;
+  ProcDirEntry entry_{};  // reused for every item
+};
+
+}  // namespace
+
+int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer) {
+  transfer.requiredSize =
+      static_cast<std::uint32_t>(catalogue.xferSubProcs.GetCount() + catalogue.xferProcs.GetCount());
+  transfer.progressCount.store(0);
+  transfer.status.store(0);
+
+  auto window = std::make_unique<IndexProgressDialog>(transfer);
+  window->Create(transfer.mainWindow);
+  window->ShowWindow(true);
+  window->UpdateWindow();
+
+  std::string path = transfer.procDir + "proc.dir";
+  platform::HFILE index =
+      path.size() < static_cast<std::size_t>(platform::MAX_PATH) ? ProcDirOpen(path.c_str(), "w") : -1;
+  if (index == -1) {
+    errp(9250);
+    platform::ExitProcess(wizard::EXIT_FATAL);
+  }
+
+  IndexUpdate update(catalogue, transfer, *window, index);
+  update.RegisterAll(catalogue.xferSubProcs, kSubProc);
+  update.RegisterAll(catalogue.xferProcs, kProc);
+
+  if (ProcDirClose(index) == 0) {
+    errp(9256);
+    platform::ExitProcess(wizard::EXIT_FATAL);
+  }
+
+  window->ShowWindow(false);
+  window->UpdateWindow();
+  window->DestroyWindow();
+  return 1;
+}
+
+}  // namespace selection

@@ -1,0 +1,19 @@
+// Registration of the transferred procedures in proc.dir: every sub-procedure
+// and procedure file staged in tempDir gets its entry (one record per name)
+// and is copied into procDir under the numbered file name the index gives it.
+#pragma once
+#include "installer/catalogue/procedures_list.h"
+#include "installer/transfer/transfer_context.h"
+
+namespace selection {
+
+// Registers xferSubProcs (kind 'H') and then xferProcs (kind 'E'), showing
+// the index progress window over transfer.mainWindow. Returns 1. When
+// proc.dir cannot be opened or closed the process ends with exit status 3
+// after message 9250 or 9256. Failures of single items are reported and
+// the item is left: no index record is written without a copy being tried
+// under its file name, and a copy is tried only under a file name that the
+// index records.
+int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer);
+
+}  // namespace selection

@@ -1,0 +1,293 @@
+// Registration of the transferred procedures against prepared proc.dir
+// files, byte for byte, with the copies into the procedure directory, the
+// progress window and every reported failure.
+#include "installer/selection/update_proc_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <initializer_list>
+#include <set>
+#include <utility>
+
+#include "installer/procdir/procdir_open.h"
+#include "installer/selection/selection_test_support.h"
+#include "installer/wizard_codes.h"
+
+namespace {
+
+using seltest::Entry;
+using seltest::FreeRecord;
+using seltest::Rec;
+using seltest::Record;
+
+constexpr const char* kIndex = "C:\\orvik\\proc\\proc.dir";
+
+Rec Proc(std::vector<std::string> names, std::string file) {
+  Rec r;
+  r.names = std::move(names);
+  r.procFile = std::move(file);
+  return r;
+}
+
+Rec Sub(std::vector<std::string> names, std::string file) {
+  Rec r = Proc(std::move(names), std::move(file));
+  r.isSub = true;
+  return r;
+}
+
+class IndexUpdate : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    box.MakeDir("C:\\orvik\\proc\\_temp");
+    transfer.procDir = "C:\\orvik\\proc\\";
+    transfer.tempDir = "C:\\orvik\\proc\\_temp";
+    recorder = &seltest::InstallRecorder();
+  }
+  void Load(const std::vector<Rec>& records) { seltest::LoadCatalogue(box, catalogue, records); }
+  void Stage(const std::string& file, const std::string& contents) {
+    box.Write(transfer.tempDir + "\\" + file, contents);
+  }
+  void Transfer(std::initializer_list<const char*> subs, std::initializer_list<const char*> procs) {
+    for (const char* s : subs) catalogue.xferSubProcs.AddTail(s);
+    for (const char* p : procs) catalogue.xferProcs.AddTail(p);
+  }
+  int Update() { return selection::UpdateProcDir(catalogue, transfer); }
+  std::string InProcDir(const std::string& name) { return box.Read(transfer.procDir + name); }
+  // Names of the files in the procedure directory.
+  std::set<std::string> ProcDirFiles() {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(box.Host("C:\\orvik\\proc")))
+      names.insert(e.path().filename().string());
+    return names;
+  }
+  // The (bar position, file) pairs the progress window showed, repeats left out.
+  std::vector<std::pair<int, std::string>> Shown() {
+    std::vector<std::pair<int, std::string>> out;
+    for (const auto& r : recorder->repaints) {
+      if (r.id != 1049) continue;
+      std::pair<int, std::string> p{r.pos, r.file};
+      if (out.empty() || out.back() != p) out.push_back(p);
+    }
+    return out;
+  }
+
+  seltest::Sandbox box;
+  ProceduresList catalogue;
+  TransferContext transfer;
+  seltest::RecordingFrontend* recorder = nullptr;
+};
+
+TEST_F(IndexUpdate, SubProceduresFirstThenProceduresIntoAnEmptyIndex) {
+  Load({Sub({"S1"}, "S1.PRO"), Sub({"S2a", "S2b"}, "S2.PRO"), Proc({"P1"}, "P1.PRO"),
+        Proc({"P2", "P2 alias"}, "P2.PRO"), Proc({"P3"}, "P3.PRO")});
+  for (const char* f : {"S1", "S2", "P1", "P2", "P3"}) Stage(std::string(f) + ".PRO", std::string("data of ") + f);
+  Transfer({"S1.PRO", "S2.PRO"}, {"P1.PRO", "P2.PRO", "P3.PRO"});
+  transfer.SetCurrentName("last.pic");
+  transfer.status.store(STATUS_WORKER_DONE);
+  transfer.progressCount.store(77);
+
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), Entry('H', "1.pro", {"S1"}) + Entry('H', "2.pro", {"S2a", "S2b"}) +
+                                  Entry('E', "3.pro", {"P1"}) + Entry('E', "4.pro", {"P2", "P2 alias"}) +
+                                  Entry('E', "5.pro", {"P3"}));
+  EXPECT_EQ(InProcDir("1.pro"), "data of S1");
+  EXPECT_EQ(InProcDir("2.pro"), "data of S2");
+  EXPECT_EQ(InProcDir("3.pro"), "data of P1");
+  EXPECT_EQ(InProcDir("4.pro"), "data of P2");
+  EXPECT_EQ(InProcDir("5.pro"), "data of P3");
+  EXPECT_TRUE(recorder->boxes.empty());
+  EXPECT_EQ(Shown(), (std::vector<std::pair<int, std::string>>{{0, "last.pic"},
+                                                               {20, "S1.PRO"},
+                                                               {40, "S2.PRO"},
+                                                               {60, "P1.PRO"},
+                                                               {80, "P2.PRO"},
+                                                               {100, "P3.PRO"}}));
+  EXPECT_EQ(recorder->destroyed, std::vector<int>{1049});
+  EXPECT_TRUE(box.Has("window 1049 \"Updating Procedure Directory...\""));
+  EXPECT_EQ(transfer.requiredSize, 5u);
+  EXPECT_EQ(transfer.progressCount.load(), 5u);
+  EXPECT_EQ(transfer.status.load(), 0u);
+  EXPECT_FALSE(ProcDirIsOpen());
+}
+
+TEST_F(IndexUpdate, WithoutSubProceduresTheBarStillReaches100) {
+  Load({Proc({"P1"}, "P1.PRO"), Proc({"P2"}, "P2.PRO"), Proc({"P3"}, "P3.PRO")});
+  for (const char* f : {"P1.PRO", "P2.PRO", "P3.PRO"}) Stage(f, f);
+  Transfer({}, {"P1.PRO", "P2.PRO", "P3.PRO"});
+  EXPECT_EQ(Update(), 1);
+  std::vector<int> positions;
+  for (const auto& p : Shown()) positions.push_back(p.first);
+  EXPECT_EQ(positions, (std::vector<int>{0, 33, 66, 100}));
+}
+
+TEST_F(IndexUpdate, NothingTransferredStillCreatesTheIndex) {
+  Transfer({}, {});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_TRUE(box.Exists(kIndex));
+  EXPECT_EQ(box.Read(kIndex), "");
+  EXPECT_EQ(recorder->destroyed, std::vector<int>{1049});
+}
+
+TEST_F(IndexUpdate, RegisteredProcedureIsRewrittenInPlaceAndItsFileReplaced) {
+  Load({Proc({"P1", "P1 alt"}, "P1.PRO")});
+  box.Write(kIndex, Entry('H', "7.pro", {"p1", "P1 ALT"}, 'D') + Entry('E', "8.pro", {"Q"}));
+  box.Write("C:\\orvik\\proc\\7.pro", "old contents, longer than the new ones");
+  Stage("P1.PRO", "new");
+  Transfer({}, {"P1.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), Entry('E', "7.pro", {"P1", "P1 alt"}) + Entry('E', "8.pro", {"Q"}));
+  EXPECT_EQ(InProcDir("7.pro"), "new");
+  EXPECT_TRUE(recorder->boxes.empty());
+}
+
+TEST_F(IndexUpdate, RegisteredProcedureWithMoreNamesMovesToTheEnd) {
+  Load({Proc({"A", "B", "C"}, "ABC.PRO")});
+  box.Write(kIndex, Entry('E', "3.pro", {"A", "B"}) + Entry('E', "9.pro", {"Q"}));
+  Stage("ABC.PRo", "abc");  // the staged copy as the copy worker names it
+  Transfer({}, {"ABC.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex),
+            FreeRecord() + FreeRecord() + Entry('E', "9.pro", {"Q"}) + Entry('E', "3.pro", {"A", "B", "C"}));
+  EXPECT_EQ(InProcDir("3.pro"), "abc");
+}
+
+TEST_F(IndexUpdate, NameOfAnotherEntryKeepsTheOldNamesButTheFileIsCopied) {
+  Load({Proc({"A", "B"}, "AB.PRO")});
+  std::string index = Entry('E', "1.pro", {"A"}) + Entry('E', "2.pro", {"B"});
+  box.Write(kIndex, index);
+  Stage("AB.PRO", "ab");
+  Transfer({}, {"AB.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), index);
+  ASSERT_EQ(recorder->boxes.size(), 1u);
+  EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 903");
+  EXPECT_EQ(InProcDir("1.pro"), "ab");
+  EXPECT_FALSE(box.Exists("C:\\orvik\\proc\\3.pro"));
+}
+
+TEST_F(IndexUpdate, FileWithoutCatalogueEntryIsReportedAndSkipped) {
+  Load({Proc({"P1"}, "P1.PRO")});
+  Stage("P1.PRO", "p1");
+  Stage("NOPE.PRO", "nope");
+  Stage("GONE.PRO", "gone");
+  // The catalogue's file names are matched exactly.
+  Transfer({"NOPE.PRO"}, {"GONE.PRO", "p1.pro", "P1.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), Entry('E', "1.pro", {"P1"}));
+  ASSERT_EQ(recorder->boxes.size(), 3u);
+  EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 9251");
+  EXPECT_EQ(recorder->boxes[1].caption, "ORVIK Error 9253");
+  EXPECT_EQ(recorder->boxes[2].caption, "ORVIK Error 9253");
+  EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"1.pro", "_temp", "proc.dir"}));
+  EXPECT_EQ(InProcDir("1.pro"), "p1");
+}
+
+TEST_F(IndexUpdate, EntryWithoutNamesIsNeitherRegisteredNorCopied) {
+  Load({Proc({"P1"}, "P1.PRO")});
+  for (const char* file : {"BARE.PRO", "BARESUB.PRO"}) {
+    ProcNode* bare = new ProcNode(std::string("Bare ") + file);
+    bare->procFile = file;
+    catalogue.AddABC(bare);
+    Stage(file, file);
+  }
+  Stage("P1.PRO", "p1");
+  Transfer({"BARESUB.PRO"}, {"BARE.PRO", "P1.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), Entry('E', "1.pro", {"P1"}));
+  ASSERT_EQ(recorder->boxes.size(), 2u);
+  EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 9252");
+  EXPECT_EQ(recorder->boxes[1].caption, "ORVIK Error 9254");
+  EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"1.pro", "_temp", "proc.dir"}));
+}
+
+TEST_F(IndexUpdate, MoreThanSixNamesIsRefusedWithoutUsingAFileNumber) {
+  Load({Proc({"N1", "N2", "N3", "N4", "N5", "N6", "N7"}, "SEVEN.PRO"), Proc({"P1"}, "P1.PRO")});
+  Stage("SEVEN.PRO", "seven");
+  Stage("P1.PRO", "p1");
+  Transfer({}, {"SEVEN.PRO", "P1.PRO"});
+  EXPECT_EQ(Update(), 1);
+  ASSERT_EQ(recorder->boxes.size(), 1u);
+  EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 916");
+  EXPECT_NE(recorder->boxes[0].text.find("but 7 were given"), std::string::npos) << recorder->boxes[0].text;
+  EXPECT_EQ(box.Read(kIndex), Entry('E', "1.pro", {"P1"}));
+  EXPECT_EQ(InProcDir("1.pro"), "p1");
+  EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"1.pro", "_temp", "proc.dir"}));
+}
+
+TEST_F(IndexUpdate, SixNamesFillAWholeEntry) {
+  Load({Proc({"N1", "N2", "N3", "N4", "N5", "N6"}, "SIX.PRO")});
+  Stage("SIX.PRO", "six");
+  Transfer({}, {"SIX.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), Entry('E', "1.pro", {"N1", "N2", "N3", "N4", "N5", "N6"}));
+}
+
+TEST_F(IndexUpdate, CopyFailureIsReportedAfterTheEntryWasWritten) {
+  // A catalogue file name that does not end in 'o' names no staged file.
+  Load({Sub({"S"}, "S.DAT"), Proc({"X"}, "X.DAT"), Proc({"P1"}, "P1.PRO")});
+  Stage("S.DAT", "s");
+  Stage("X.DAT", "x");
+  Stage("P1.PRO", "p1");
+  Transfer({"S.DAT"}, {"X.DAT", "P1.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), Entry('H', "1.pro", {"S"}) + Entry('E', "2.pro", {"X"}) + Entry('E', "3.pro", {"P1"}));
+  ASSERT_EQ(recorder->boxes.size(), 2u);
+  EXPECT_EQ(recorder->boxes[0].caption, wizard::kInstallCaption);
+  EXPECT_EQ(recorder->boxes[0].text,
+            "The sub-procedure file S.DAT could not be copied into the procedure files directory (system error "
+            "2).\n\nThe sub-procedure is registered but its file is missing; install it again.");
+  EXPECT_EQ(recorder->boxes[1].text,
+            "The procedure file X.DAT could not be copied into the procedure files directory (system error "
+            "2).\n\nThe procedure is registered but its file is missing; install it again.");
+  EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"3.pro", "_temp", "proc.dir"}));
+}
+
+TEST_F(IndexUpdate, NamesAreCutTo55Characters) {
+  std::string name(60, 'L');
+  name.replace(50, 10, "0123456789");
+  Load({Proc({name}, "LONG.PRO")});
+  Stage("LONG.PRO", "long");
+  Transfer({}, {"LONG.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), Record(' ', 'E', true, true, "1.pro", name.substr(0, 55)));
+}
+
+TEST_F(IndexUpdate, NewFilesAreNumberedAboveTheHighestNumber) {
+  Load({Proc({"P1"}, "P1.PRO"), Proc({"P2"}, "P2.PRO")});
+  std::string index = Entry('E', "41.pro", {"Z"}) + FreeRecord() + Entry('E', "abc.pro", {"Y"}) +
+                      Entry('H', "7.pro", {"W"});
+  box.Write(kIndex, index);
+  Stage("P1.PRO", "p1");
+  Stage("P2.PRO", "p2");
+  Transfer({}, {"P1.PRO", "P2.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), index + Entry('E', "42.pro", {"P1"}) + Entry('E', "43.pro", {"P2"}));
+  EXPECT_EQ(InProcDir("42.pro"), "p1");
+  EXPECT_EQ(InProcDir("43.pro"), "p2");
+}
+
+TEST_F(IndexUpdate, NoFileNumberLeftCopiesNothing) {
+  Load({Proc({"P1"}, "P1.PRO"), Proc({"P2"}, "P2.PRO")});
+  std::string index = Entry('E', "99999999.pro", {"Z"});
+  box.Write(kIndex, index);
+  Stage("P1.PRO", "p1");
+  Stage("P2.PRO", "p2");
+  Transfer({}, {"P1.PRO", "P2.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), index);
+  ASSERT_EQ(recorder->boxes.size(), 2u);
+  EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 921");
+  EXPECT_EQ(recorder->boxes[1].caption, "ORVIK Error 921");
+  EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"_temp", "proc.dir"}));
+}
+
+using IndexUpdateDeathTest = IndexUpdate;
+
+TEST_F(IndexUpdateDeathTest, IndexThatCannotBeOpenedStopsWithStatus3) {
+  recorder->echo = true;
+  transfer.procDir = "Q:\\proc\\";
+  EXPECT_EXIT(Update(), ::testing::ExitedWithCode(3), "ORVIK Error 9250");
+}
+
+}  // namespace
