@@ -171,6 +171,13 @@ DosParts Parse(const std::string& path) {
 std::string MatchComponent(const std::string& dir, const std::string& name) {
   struct stat st;
   if (::lstat(JoinHost(dir, name).c_str(), &st) == 0) return name;
+  // The all-capitals spelling is the smallest of the case variants, so when
+  // it exists it is the answer; media and installers mostly use it, and one
+  // look-up is far cheaper than listing a large folder.
+  std::string upper = name;
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (upper != name && ::lstat(JoinHost(dir, upper).c_str(), &st) == 0) return upper;
   DIR* d = ::opendir(dir.c_str());
   if (!d) return "";
   std::string best;
