@@ -1,0 +1,275 @@
+// Installs a CD medium of 2,000 gzip-compressed files (about 200 MB of
+// compressed payload) through the real transfer list and copy phase, and
+// measures zcat on the same files to /dev/null in the same run.
+//
+// Usage: transfer_bench [work folder] (default /tmp/orvik-transfer-bench).
+// The medium is built once in <work folder>/media and reused.
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "installer/transfer/copy_phase.h"
+#include "installer/transfer/disk_map.h"
+#include "installer/transfer/xfer_entry.h"
+#include "installer/transfer/gz_file_copier.h"
+#include "installer/transfer/xfer_list_writer.h"
+#include "platform/dos_path.h"
+#include "resources/kelmar_resources.h"
+#include "text/text.h"
+#include "ui/app.h"
+#include "ui/frontend.h"
+#include "ui/msgbox.h"
+#include "ui/resource.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kFiles = 2000;
+constexpr int kDisks = 4;
+
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Processor time (user and system) of this process or of its waited-for
+// children; the machine may be shared, so wall time alone can mislead.
+double CpuSeconds(int who) {
+  struct rusage usage;
+  ::getrusage(who, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+int BoxToStderr(const char* text, const char* caption, unsigned style) {
+  return ui::MessageBox(text, caption, style);
+}
+int ReadWhole(const char* path, std::string* contents) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return 0;
+  *contents = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return 1;
+}
+ui::InstanceHandle instance{&BoxToStderr, &ReadWhole};
+
+// Payload resembling the media: procedure text, tables and bitmaps, which
+// compress about three to one.
+std::string Content(int index, size_t size) {
+  static const char* words[] = {"MEAS ", "10.000V ", "RANGE ", "DISP ", "step ", "TOL 0.05% ", "\r\n",
+                                "CALL ", "ohms ", "2W ", "MATH ", "LABEL "};
+  std::string out;
+  out.reserve(size);
+  unsigned x = 2166136261u ^ static_cast<unsigned>(index);
+  while (out.size() < size) {
+    x = x * 1103515245u + 12345u;
+    unsigned pick = (x >> 16) % 16;
+    if (pick < 12) {
+      out += words[pick];
+    } else {
+      char number[16];
+      std::snprintf(number, sizeof number, "%u ", x % 1000003u);
+      out += number;
+    }
+  }
+  out.resize(size);
+  return out;
+}
+
+struct Medium {
+  std::vector<std::string> names;
+  std::uint64_t compressed = 0;
+  std::uint64_t plain = 0;
+};
+
+std::string Kind(int i) {
+  switch (i % 4) {
+    case 0: return ".PRO";
+    case 1: return ".BMP";
+    case 2: return ".EXE";
+    default: return ".DAT";
+  }
+}
+
+Medium BuildMedium(const std::string& dir) {
+  Medium m;
+  const std::string data = dir + "/proc_data";
+  const bool ready = fs::exists(dir + "/.complete");
+  if (!ready) {
+    fs::remove_all(dir);
+    fs::create_directories(data);
+    std::ofstream(dir + "/DiskCD").put('\n');
+  }
+  std::string map;
+  for (int disk = 1; disk <= kDisks; ++disk) {
+    map += "[Disk" + std::to_string(disk) + "]\r\n";
+    for (int i = disk - 1; i < kFiles; i += kDisks) {
+      std::string name = "F" + std::to_string(i) + Kind(i);
+      const std::string path = data + "/" + name;
+      // Sizes vary around 333 kB, which compresses to about 100 kB.
+      const size_t size = 160000 + (static_cast<size_t>(i) * 7919) % 346000;
+      if (!ready) {
+        std::string content = Content(i, size);
+        gzFile out = gzopen(path.c_str(), "wb6");
+        gzwrite(out, content.data(), static_cast<unsigned>(content.size()));
+        gzclose(out);
+      }
+      m.compressed += fs::file_size(path);
+      m.plain += size;
+      map += name + "=" + std::to_string(size) + "\r\n";
+      m.names.push_back(name);
+    }
+  }
+  std::ofstream(dir + "/_diskmap.lst", std::ios::binary) << map;
+  if (!ready) std::ofstream(dir + "/.complete").put('\n');
+  return m;
+}
+
+struct Timing {
+  double wall = 0;
+  double cpu = 0;
+};
+
+Timing TimeZcat(const std::string& data) {
+  const std::string command = "cd '" + data + "' && ls | xargs zcat > /dev/null";
+  const double cpu = CpuSeconds(RUSAGE_CHILDREN);
+  auto start = Clock::now();
+  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "zcat failed\n");
+  return Timing{Seconds(start), CpuSeconds(RUSAGE_CHILDREN) - cpu};
+}
+
+void ReadAll(const std::string& data) {
+  std::vector<char> buffer(1 << 20);
+  for (const auto& entry : fs::directory_iterator(data)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    while (in.read(buffer.data(), buffer.size()) || in.gcount() > 0) {
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string work = argc > 1 ? argv[1] : "/tmp/orvik-transfer-bench";
+  fs::create_directories(work);
+  std::printf("building the medium in %s/media ...\n", work.c_str());
+  std::fflush(stdout);
+  Medium medium = BuildMedium(work + "/media");
+
+  const std::string prefix = work + "/prefix";
+  fs::remove_all(prefix);
+  ::setenv("ORVIK_PREFIX", prefix.c_str(), 1);
+  ::setenv("ORVIK_UI", "script", 1);
+  ::setenv("ORVIK_SCRIPT", (work + "/answers.txt").c_str(), 1);
+  ::unsetenv("ORVIK_TRANSCRIPT");
+  std::ofstream(work + "/answers.txt").flush();
+  platform::ResetPlatformForTesting();
+  ui::ResetFrontendForTesting();
+  ui::SetResources(&resources::Kelmar());
+  if (!text_open(&instance, "text.h", ORVIK_BIN_DIR "/ovtext.mdb")) {
+    std::fprintf(stderr, "ovtext.mdb not found in %s\n", ORVIK_BIN_DIR);
+    return 1;
+  }
+  platform::MapDrive('d', work + "/media");
+  const std::string driveC = platform::PrefixDir() + "/drive_c";
+  fs::create_directories(driveC + "/work");
+  fs::copy_file(work + "/media/_diskmap.lst", driveC + "/work/_diskmap.lst",
+                fs::copy_options::overwrite_existing);
+
+  xfer::XferLists lists;
+  for (size_t i = 0; i < medium.names.size(); ++i) {
+    const std::string& name = medium.names[i];
+    if (name.ends_with(".PRO"))
+      lists.procs.push_back(name);
+    else if (name.ends_with(".DAT"))
+      lists.dataFiles.push_back(name);
+    else
+      lists.files.push_back(name);
+  }
+
+  ReadAll(work + "/media/proc_data");  // both runs start from a warm cache
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+  Timing zcat{1e9, 1e9}, layout{1e9, 1e9}, copy{1e9, 1e9};
+  double decode = 0;
+  for (int round = 0; round < rounds; ++round) {
+    const Timing z = TimeZcat(work + "/media/proc_data");
+    if (z.wall < zcat.wall) zcat = z;
+
+    fs::remove_all(driveC + "/orvik");
+    for (const char* dir : {"orvik/proc/_temp", "orvik/pic", "orvik/prog", "orvik/data"})
+      fs::create_directories(driveC + "/" + dir);
+    TransferContext t;
+    t.transferListPath = "C:\\work\\orvik.lst";
+    t.diskMapPath = "C:\\work\\_diskmap.lst";
+    t.sourceDir = "D:\\";
+    t.procDir = "C:\\orvik\\proc\\";
+    t.tempDir = "C:\\orvik\\proc\\_temp";
+    t.picDir = "C:\\orvik\\pic\\";
+    t.passwordDir = "C:\\orvik\\prog\\";
+    t.dataDir = "C:\\orvik\\data\\";
+    t.bytesPerSector = 512;
+    ::sync();
+
+    double cpu = CpuSeconds(RUSAGE_SELF);
+    auto start = Clock::now();
+    t.requiredSize = xfer::WriteXferList(lists, t, false);
+    const Timing l{Seconds(start), CpuSeconds(RUSAGE_SELF) - cpu};
+    const std::uint64_t decodeBefore = xfer::GzFileCopier::DecodeNanoseconds();
+    cpu = CpuSeconds(RUSAGE_SELF);
+    start = Clock::now();
+    const int result = xfer::CopyXferFiles(t, nullptr);
+    const Timing c{Seconds(start), CpuSeconds(RUSAGE_SELF) - cpu};
+    const double d = (xfer::GzFileCopier::DecodeNanoseconds() - decodeBefore) / 1e9;
+    if (result != 1) std::fprintf(stderr, "the copy phase did not complete\n");
+    std::printf("round %d: zcat %.2f s (cpu %.2f), list %.2f s (cpu %.2f), copy phase %.2f s (cpu %.2f, "
+                "in gzread %.2f s)\n",
+                round + 1, z.wall, z.cpu, l.wall, l.cpu, c.wall, c.cpu, d);
+    std::fflush(stdout);
+    if (l.wall + c.wall < layout.wall + copy.wall) {
+      layout = l;
+      copy = c;
+      decode = d;
+    }
+  }
+  // What the worker's look-ups in the two list files cost on their own.
+  double lookups = 0;
+  {
+    const double cpu = CpuSeconds(RUSAGE_SELF);
+    for (int disk = 1; disk <= kDisks; ++disk) {
+      const std::string section = xfer::DiskSection(disk);
+      for (int entry = 1;; ++entry) {
+        const std::string value = xfer::ReadXferEntry("C:\\work\\orvik.lst", section, entry);
+        if (value == xfer::kNextDisk || value == xfer::kLastDiskEntry || value == xfer::kKeyMissing) break;
+        xfer::LookupDiskMap("C:\\work\\_diskmap.lst", section, xfer::SplitXferEntry(value).name);
+      }
+    }
+    lookups = CpuSeconds(RUSAGE_SELF) - cpu;
+  }
+  text_close();
+
+  const double mb = medium.compressed / 1e6;
+  const double total = layout.wall + copy.wall;
+  std::printf("\nfiles %d, compressed %.1f MB, decompressed %.1f MB; best of %d rounds\n", kFiles, mb,
+              medium.plain / 1e6, rounds);
+  std::printf("zcat to /dev/null:   %6.2f s  %6.1f MB/s compressed  (cpu %.2f s)\n", zcat.wall,
+              mb / zcat.wall, zcat.cpu);
+  std::printf("copy phase:          %6.2f s  %6.1f MB/s  %.2f of zcat's rate  (cpu %.2f s, %.2f of zcat's)\n",
+              copy.wall, mb / copy.wall, zcat.wall / copy.wall, copy.cpu, zcat.cpu / copy.cpu);
+  std::printf("install (list+copy): %6.2f s  %6.1f MB/s  %.2f of zcat's rate\n", total, mb / total,
+              zcat.wall / total);
+  std::printf("transfer list:       %6.2f s\n", layout.wall);
+  std::printf("list file look-ups of the copy phase: cpu %.2f s\n", lookups);
+  std::printf("outside decompression (not in gzread): %.1f%% of the install (%.2f s of %.2f s)\n",
+              100.0 * (total - decode) / total, total - decode, total);
+  return 0;
+}

@@ -1,0 +1,57 @@
+#include "installer/transfer/copy_progress_dlg.h"
+
+#include "installer/transfer/transfer_ids.h"
+#include "installer/transfer/transfer_texts.h"
+#include "platform/process.h"
+
+namespace xfer {
+
+CopyProgressDlg::CopyProgressDlg(TransferContext& transfer, ui::Dialog* owner)
+    : ui::Dialog(IDD_COPY_PROGRESS, owner), transfer_(transfer) {}
+
+int ProgressPercent(std::uint32_t count, std::uint32_t total) {
+  if (total == 0) return 0;
+  std::uint64_t percent = static_cast<std::uint64_t>(count) * 100 / total;
+  return percent > 100 ? 100 : static_cast<int>(percent);
+}
+
+bool CopyProgressDlg::OnInitDialog() {
+  ui::Dialog::OnInitDialog();
+  Progress(IDC_COPY_PROGRESS).SetRange(0, 100);
+  Progress(IDC_COPY_PROGRESS).SetPos(0);
+  label = kFileLabel;
+  fileName = transfer_.CurrentName();
+  heading = FormatNumber(kCopyingDiskFormat, transfer_.currentDisk.load());
+  UpdateData(false);
+  SetTimer(kProgressTimer, kProgressTimerMs);
+  return true;
+}
+
+void CopyProgressDlg::OnTimer(int timerId) {
+  if (timerId != kProgressTimer) return;
+  Progress(IDC_COPY_PROGRESS)
+      .SetPos(ProgressPercent(transfer_.progressCount.load(), transfer_.requiredSize));
+  fileName = transfer_.CurrentName();
+  UpdateData(false);
+  UpdateWindow();
+  if (transfer_.status.load() & STATUS_WORKER_DONE) {
+    KillTimer(kProgressTimer);
+    EndDialog(ui::IDCANCEL);
+  }
+}
+
+void CopyProgressDlg::OnCancel() {
+  transfer_.status.fetch_or(STATUS_CANCEL_REQUESTED);
+  // The worker asks the operator whether to go on; its answer ends it.
+  while (!(transfer_.status.load() & STATUS_WORKER_DONE)) platform::Sleep(kProgressTimerMs);
+  KillTimer(kProgressTimer);
+  EndDialog(ui::IDCANCEL);
+}
+
+void CopyProgressDlg::DoDataExchange(ui::DataExchange& dx) {
+  dx.Text(IDC_COPY_HEADING, heading);
+  dx.Text(IDC_COPY_LABEL, label);
+  dx.Text(IDC_COPY_FILE, fileName);
+}
+
+}  // namespace xfer

@@ -1,0 +1,33 @@
+// The copy progress window (dialog 1046): the disk, the file being copied
+// and a bar, refreshed from the shared record every 10 ms until the worker
+// is done. Cancel asks the worker to stop and waits for it.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "installer/transfer/transfer_context.h"
+#include "ui/dialog.h"
+
+namespace xfer {
+
+class CopyProgressDlg : public ui::Dialog {
+ public:
+  CopyProgressDlg(TransferContext& transfer, ui::Dialog* owner);
+
+  bool OnInitDialog() override;
+  void OnTimer(int timerId) override;
+  void OnCancel() override;
+  void DoDataExchange(ui::DataExchange& dx) override;
+
+  std::string heading;   // 1037
+  std::string label;     // 1038
+  std::string fileName;  // 1039
+
+ private:
+  TransferContext& transfer_;
+};
+
+// Bar position for `count` of `total` units: 0 to 100, 0 for an empty total.
+int ProgressPercent(std::uint32_t count, std::uint32_t total);
+
+}  // namespace xfer

@@ -1,0 +1,48 @@
+#include "installer/transfer/disk_map.h"
+
+#include <cctype>
+#include <limits>
+
+#include "platform/profile.h"
+
+namespace xfer {
+
+std::int32_t LookupDiskMap(const std::string& diskMapPath, const std::string& section,
+                           const std::string& name) {
+  char buffer[260];
+  platform::GetPrivateProfileStringA(section.c_str(), name.c_str(), "-1", buffer, sizeof buffer,
+                                     diskMapPath.c_str());
+  return LeadingInteger(buffer);
+}
+
+std::int32_t LeadingInteger(const char* value) {
+  const char* p = value;
+  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f') ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  const std::int64_t limit = negative ? -std::int64_t(std::numeric_limits<std::int32_t>::min())
+                                      : std::numeric_limits<std::int32_t>::max();
+  std::int64_t magnitude = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    magnitude = magnitude * 10 + (*p - '0');
+    if (magnitude > limit) magnitude = limit;
+  }
+  return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+bool EndsWithNoCase(const std::string& suffix, const std::string& text) {
+  if (suffix.size() > text.size()) return false;
+  const size_t offset = text.size() - suffix.size();
+  for (size_t i = 0; i < suffix.size(); ++i) {
+    unsigned char a = static_cast<unsigned char>(suffix[i]);
+    unsigned char b = static_cast<unsigned char>(text[offset + i]);
+    if (a >= 'A' && a <= 'Z') a = static_cast<unsigned char>(a - 'A' + 'a');
+    if (b >= 'A' && b <= 'Z') b = static_cast<unsigned char>(b - 'A' + 'a');
+    if (a != b) return false;
+  }
+  return true;
+}
+
+std::string DiskSection(int disk) { return "Disk" + std::to_string(disk); }
+
+}  // namespace xfer

@@ -1,0 +1,48 @@
+// Decompressing copy of one payload file from the media into its target.
+#pragma once
+#include <zlib.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace xfer {
+
+class GzFileCopier {
+ public:
+  // Bytes handed to gzread at a time.
+  static constexpr unsigned kChunk = 16384;
+  // zlib's own input buffer for each file (gzbuffer).
+  static constexpr unsigned kInputBuffer = 256 * 1024;
+
+  // Decompresses `source` (a gzip file, or any other file, which is copied
+  // unchanged) into `target`. The data go into a file beside the target
+  // that replaces it only once the whole stream has been decoded, written
+  // and closed, so a failed copy leaves an existing target as it was and
+  // never a partial one. Reports its own failures (texts 8582 to 8588).
+  // Returns 0 when the file was skipped (same paths, source or target
+  // cannot be opened), else 1 whatever became of the copy.
+  int Copy(const std::string& source, const std::string& target);
+
+  // Copies the whole stream of `input` into `output` in chunks of kChunk
+  // and closes both. 1 when everything was read, written and closed, else 0.
+  int CopyStream(gzFile input, platform::HFILE output);
+
+  // Time spent decoding (inside gzread) and bytes decoded by every copier
+  // of the process since it started; for measurements.
+  static std::uint64_t DecodeNanoseconds();
+  static std::uint64_t DecodedBytes();
+
+ private:
+  // Puts the finished file `part` in place of `target` (which exists when
+  // `replacing`); false after reporting (text 8588) when it cannot.
+  bool Commit(const std::string& part, const std::string& target, bool replacing);
+
+  gzFile input_ = nullptr;
+  platform::HFILE output_ = -1;
+  char buffer_[kChunk];
+};
+
+}  // namespace xfer

@@ -1,0 +1,227 @@
+// The decompressing copy: whole streams, plain files, and every way a copy
+// can fail without harming the target.
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "installer/transfer/gz_file_copier.h"
+#include "installer/transfer/transfer_test_support.h"
+#include "platform/hfile.h"
+
+namespace xfertest {
+namespace {
+
+class GzCopyTest : public TransferTest {
+ protected:
+  void SetUp() override {
+    TransferTest::SetUp();
+    Insert("cd");
+  }
+  std::string Source(const std::string& name) const { return Medium("cd") + "/proc_data/" + name; }
+  std::string Target(const std::string& name) const { return CHost("orvik/data/" + name); }
+  // No file of a copy in progress is left beside the targets.
+  void ExpectNoPartFiles() const {
+    for (const std::string& name : HostNames(CHost("orvik/data")))
+      EXPECT_EQ(name.find(".~ov"), std::string::npos) << name;
+  }
+  // The boxes shown, in order, hold these parts.
+  void ExpectBoxes(const std::vector<std::string>& parts) const {
+    std::vector<BoxLine> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), parts.size());
+    for (size_t i = 0; i < parts.size(); ++i) {
+      EXPECT_NE(boxes[i].text.find(parts[i]), std::string::npos) << boxes[i].text;
+      EXPECT_EQ(boxes[i].caption, "ORVIK - Procedure Installation");
+    }
+  }
+  int Copy(const std::string& source, const std::string& target) {
+    return copier_.Copy("D:\\proc_data\\" + source, "C:\\orvik\\data\\" + target);
+  }
+  // A gzip file of `contents` as bytes.
+  std::string Gzip(const std::string& contents) {
+    WriteGzipHost(root_ + "/scratch.gz", contents);
+    return ReadHost(root_ + "/scratch.gz");
+  }
+
+  xfer::GzFileCopier copier_;
+};
+
+TEST_F(GzCopyTest, DecompressesAStreamOfManyChunks) {
+  const std::string data = Payload(5 * xfer::GzFileCopier::kChunk + 123, 1) + TextPayload(300000, 2);
+  AddPayload("cd", "BIG.DAT", data);
+  EXPECT_EQ(Copy("BIG.DAT", "BIG.DAT"), 1);
+  EXPECT_EQ(ReadHost(Target("BIG.DAT")), data);
+  EXPECT_EQ(LineCount("box "), 0);
+  ExpectNoPartFiles();
+}
+
+TEST_F(GzCopyTest, SourceWithoutCompressionIsCopiedUnchanged) {
+  const std::string data = "plain text, not gzip\r\n" + Payload(40000, 3);
+  AddPayload("cd", "PLAIN.TXT", data, false);
+  EXPECT_EQ(Copy("PLAIN.TXT", "PLAIN.TXT"), 1);
+  EXPECT_EQ(ReadHost(Target("PLAIN.TXT")), data);
+  EXPECT_EQ(LineCount("box "), 0);
+}
+
+TEST_F(GzCopyTest, EmptySourcesGiveEmptyTargets) {
+  AddPayload("cd", "EMPTY.GZ", "");
+  AddPayload("cd", "EMPTY.TXT", "", false);
+  EXPECT_EQ(Copy("EMPTY.GZ", "E1"), 1);
+  EXPECT_EQ(Copy("EMPTY.TXT", "E2"), 1);
+  EXPECT_TRUE(HostExists(Target("E1")));
+  EXPECT_EQ(ReadHost(Target("E1")), "");
+  EXPECT_EQ(ReadHost(Target("E2")), "");
+  EXPECT_EQ(LineCount("box "), 0);
+}
+
+TEST_F(GzCopyTest, ReplacesAnExistingTargetUnderTheListedName) {
+  AddPayload("cd", "NEW.DAT", "new contents");
+  WriteHost(Target("new.dat"), "old contents");
+  EXPECT_EQ(Copy("NEW.DAT", "NEW.DAT"), 1);
+  EXPECT_EQ(HostNames(CHost("orvik/data")), (std::vector<std::string>{"NEW.DAT"}));
+  EXPECT_EQ(ReadHost(Target("NEW.DAT")), "new contents");
+}
+
+TEST_F(GzCopyTest, SamePathsAreRefusedWith8586) {
+  AddPayload("cd", "X.DAT", "x");
+  Answers({"box contains \"The source file D:\\proc_data\\X.DAT and the target file D:\\proc_data\\X.DAT\" OK"});
+  EXPECT_EQ(copier_.Copy("D:\\proc_data\\X.DAT", "D:\\proc_data\\X.DAT"), 0);
+  ExpectBoxes({"The source file D:\\proc_data\\X.DAT and the target file D:\\proc_data\\X.DAT are the same file."});
+  EXPECT_EQ(ReadHost(Source("X.DAT")), Gzip("x"));
+}
+
+TEST_F(GzCopyTest, MissingSourceIsSkippedWith8587) {
+  WriteHost(Target("KEEP.DAT"), "good");
+  Answers({"box contains \"The source file D:\\proc_data\\KEEP.DAT cannot be opened\" OK"});
+  EXPECT_EQ(Copy("KEEP.DAT", "KEEP.DAT"), 0);
+  ExpectBoxes({"The source file D:\\proc_data\\KEEP.DAT cannot be opened."});
+  EXPECT_EQ(ReadHost(Target("KEEP.DAT")), "good");
+  ExpectNoPartFiles();
+}
+
+TEST_F(GzCopyTest, ReadOnlyTargetIsSkippedWith8588) {
+  AddPayload("cd", "RO.DAT", "new");
+  WriteHost(Target("RO.DAT"), "kept");
+  ::chmod(Target("RO.DAT").c_str(), 0444);
+  Answers({"box contains \"The target file C:\\orvik\\data\\RO.DAT cannot be opened for writing\" OK"});
+  EXPECT_EQ(Copy("RO.DAT", "RO.DAT"), 0);
+  ExpectBoxes({"C:\\orvik\\data\\RO.DAT cannot be opened for writing"});
+  EXPECT_EQ(ReadHost(Target("RO.DAT")), "kept");
+  ExpectNoPartFiles();
+}
+
+TEST_F(GzCopyTest, TargetHeldByAnotherProgramIsSkippedWith8588) {
+  AddPayload("cd", "HELD.DAT", "new");
+  WriteHost(Target("HELD.DAT"), "in use");
+  platform::OFSTRUCT of;
+  platform::HFILE held = platform::OpenFile("C:\\orvik\\data\\HELD.DAT", &of,
+                                            platform::OF_READ | platform::OF_SHARE_DENY_WRITE);
+  ASSERT_NE(held, platform::HFILE_ERROR);
+  Answers({"box contains C:\\orvik\\data\\HELD.DAT OK"});
+  EXPECT_EQ(Copy("HELD.DAT", "HELD.DAT"), 0);
+  platform::_lclose(held);
+  ExpectBoxes({"C:\\orvik\\data\\HELD.DAT cannot be opened for writing"});
+  EXPECT_EQ(ReadHost(Target("HELD.DAT")), "in use");
+}
+
+TEST_F(GzCopyTest, FolderInPlaceOfTheTargetOrMissingFolderIs8588) {
+  AddPayload("cd", "F.DAT", "x");
+  std::filesystem::create_directories(Target("F.DAT"));
+  Answers({"box contains \"C:\\orvik\\data\\F.DAT cannot be opened\" OK",
+           "box contains \"C:\\orvik\\nowhere\\F.DAT cannot be opened\" OK"});
+  EXPECT_EQ(Copy("F.DAT", "F.DAT"), 0);
+  EXPECT_EQ(copier_.Copy("D:\\proc_data\\F.DAT", "C:\\orvik\\nowhere\\F.DAT"), 0);
+  ExpectBoxes({"C:\\orvik\\data\\F.DAT cannot be opened for writing",
+               "C:\\orvik\\nowhere\\F.DAT cannot be opened for writing"});
+}
+
+TEST_F(GzCopyTest, CorruptStreamLeavesTheGoodTargetAlone) {
+  std::string bytes = Gzip(TextPayload(200000, 4));
+  bytes[bytes.size() / 2] ^= 0x55;
+  bytes[bytes.size() / 2 + 1] ^= 0x55;
+  WriteHost(Source("BAD.DAT"), bytes);
+  WriteHost(Target("BAD.DAT"), "the good old file");
+  Answers({"box contains \"A read error occurred while decompressing\" OK"});
+  EXPECT_EQ(Copy("BAD.DAT", "BAD.DAT"), 1);
+  ExpectBoxes({"A read error occurred while decompressing"});
+  EXPECT_EQ(ReadHost(Target("BAD.DAT")), "the good old file");
+  ExpectNoPartFiles();
+}
+
+TEST_F(GzCopyTest, WrongChecksumLeavesNoTargetBehind) {
+  std::string bytes = Gzip("short text that decodes fine");
+  bytes[bytes.size() - 8] ^= 0x01;  // the CRC in the trailer
+  WriteHost(Source("CRC.DAT"), bytes);
+  Answers({"box contains \"read error\" OK"});
+  EXPECT_EQ(Copy("CRC.DAT", "CRC.DAT"), 1);
+  ExpectBoxes({"A read error occurred while decompressing"});
+  EXPECT_FALSE(HostExists(Target("CRC.DAT")));
+  ExpectNoPartFiles();
+}
+
+TEST_F(GzCopyTest, TruncatedStreamIsCaughtAtCloseAndNeverReplacesTheTarget) {
+  std::string bytes = Gzip(Payload(100000, 5));
+  WriteHost(Source("CUT.DAT"), bytes.substr(0, bytes.size() / 2));
+  WriteHost(Source("TAIL.DAT"), bytes.substr(0, bytes.size() - 4));  // only the length is missing
+  WriteHost(Target("CUT.DAT"), "previous");
+  Answers({"box contains \"could not be closed properly\" OK", "box contains \"could not be closed properly\" OK"});
+  EXPECT_EQ(Copy("CUT.DAT", "CUT.DAT"), 1);
+  EXPECT_EQ(Copy("TAIL.DAT", "TAIL.DAT"), 1);
+  ExpectBoxes({"could not be closed properly", "could not be closed properly"});
+  EXPECT_EQ(ReadHost(Target("CUT.DAT")), "previous");
+  EXPECT_FALSE(HostExists(Target("TAIL.DAT")));
+  ExpectNoPartFiles();
+}
+
+TEST_F(GzCopyTest, WriteErrorLeavesTheGoodTargetAlone) {
+  AddPayload("cd", "W.DAT", Payload(100000, 6));
+  WriteHost(Target("W.DAT"), "old");
+  int writes = 0;
+  platform::SetWriteFaultHook([&writes](platform::HFILE, platform::UINT count) {
+    return ++writes == 3 ? count / 2 : count;  // a short write in the third chunk
+  });
+  Answers({"box contains \"A write error occurred\" OK"});
+  EXPECT_EQ(Copy("W.DAT", "W.DAT"), 1);
+  platform::SetWriteFaultHook(nullptr);
+  ExpectBoxes({"A write error occurred while decompressing"});
+  EXPECT_EQ(writes, 3);
+  EXPECT_EQ(ReadHost(Target("W.DAT")), "old");
+  ExpectNoPartFiles();
+}
+
+TEST_F(GzCopyTest, FullDiskLeavesNoPartialFile) {
+  AddPayload("cd", "FULL.DAT", TextPayload(100000, 7));
+  platform::SetWriteFaultHook([](platform::HFILE, platform::UINT) -> platform::UINT { return 0; });
+  Answers({"box contains \"The target disk may be full\" OK"});
+  EXPECT_EQ(Copy("FULL.DAT", "FULL.DAT"), 1);
+  platform::SetWriteFaultHook(nullptr);
+  ExpectBoxes({"A write error occurred while decompressing"});
+  EXPECT_FALSE(HostExists(Target("FULL.DAT")));
+  ExpectNoPartFiles();
+}
+
+TEST_F(GzCopyTest, LeftoverPartFileOfAnEarlierRunIsNotReused) {
+  AddPayload("cd", "P.DAT", "fresh");
+  WriteHost(Target("P.DAT.~ov0"), "someone's file");
+  ::chmod(Target("P.DAT.~ov0").c_str(), 0444);
+  EXPECT_EQ(Copy("P.DAT", "P.DAT"), 1);
+  EXPECT_EQ(ReadHost(Target("P.DAT")), "fresh");
+  EXPECT_EQ(ReadHost(Target("P.DAT.~ov0")), "someone's file");
+}
+
+TEST_F(GzCopyTest, CopyStreamReportsAFailedOutputClose) {
+  AddPayload("cd", "C.DAT", "abc");
+  gzFile input = gzopen(Source("C.DAT").c_str(), "rb");
+  ASSERT_NE(input, nullptr);
+  platform::HFILE output = platform::_lcreat("C:\\orvik\\data\\C.DAT", 0);
+  ASSERT_NE(output, platform::HFILE_ERROR);
+  platform::_lclose(output);  // closing it again fails
+  Answers({"box contains \"A write error\" OK", "box contains \"could not be closed\" OK"});
+  EXPECT_EQ(copier_.CopyStream(input, output), 0);
+  ExpectBoxes({"A write error occurred", "The target file could not be closed"});
+}
+
+}  // namespace
+}  // namespace xfertest

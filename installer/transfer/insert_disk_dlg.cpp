@@ -1,0 +1,11 @@
+#include "installer/transfer/insert_disk_dlg.h"
+
+#include "installer/transfer/transfer_ids.h"
+
+namespace xfer {
+
+InsertDiskDlg::InsertDiskDlg(ui::Dialog* owner) : ui::Dialog(IDD_INSERT_DISK, owner) {}
+
+void InsertDiskDlg::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_INSERT_PROMPT, prompt); }
+
+}  // namespace xfer

@@ -1,0 +1,209 @@
+// The install step: the geometry query, the scratch folder, the Disk Space
+// page, the copy, the index update, the clean-up and the Finish page codes.
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "installer/transfer/copy_phase.h"
+#include "installer/transfer/install_flow.h"
+#include "installer/transfer/transfer_test_support.h"
+#include "installer/transfer/xfer_list_writer.h"
+#include "installer/wizard_codes.h"
+#include "platform/dos_path.h"
+#include "resources/kelmar_resources.h"
+#include "ui/resource.h"
+
+namespace xfertest {
+namespace {
+
+class InstallStepTest : public TransferTest {
+ protected:
+  void SetUp() override {
+    TransferTest::SetUp();
+    actions.writeXferList = [this] {
+      ++writes;
+      tempDirAtWrite = HostExists(CHost("orvik/proc/_temp"));
+      return std::uint32_t(4242);
+    };
+    actions.copyXferFiles = [this] {
+      ++copies;
+      return copyResult;
+    };
+    actions.updateProcDir = [this] {
+      ++updates;
+      return 1;
+    };
+    actions.runFinishPage = [this] {
+      ++finishes;
+      tempDirAtFinish = HostExists(CHost("orvik/proc/_temp"));
+      return finishCode;
+    };
+  }
+  int Run() { return xfer::RunInstallStep(t, nullptr, actions); }
+
+  xfer::InstallActions actions;
+  int writes = 0, copies = 0, updates = 0, finishes = 0;
+  int copyResult = 1, finishCode = 2;
+  bool tempDirAtWrite = false, tempDirAtFinish = true;
+};
+
+TEST_F(InstallStepTest, KnownDriveCopiesUpdatesCleansUpAndFinishes) {
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_GE(t.bytesPerSector, 512u);
+  EXPECT_EQ(t.requiredSize, 4242u);
+  EXPECT_TRUE(tempDirAtWrite);
+  EXPECT_FALSE(tempDirAtFinish);
+  EXPECT_EQ(writes + copies + updates + finishes, 4);
+  EXPECT_EQ(LineCount("window 1047"), 0);
+  EXPECT_EQ(LineCount("box "), 0);
+}
+
+TEST_F(InstallStepTest, FinishPageCodesGiveTheNextStep) {
+  finishCode = 1;
+  EXPECT_EQ(Run(), wizard::STEP_DIRECTORIES_AGAIN);
+  finishCode = 2;
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  finishCode = 5;
+  Answers({"box contains \"the Finish page ended unexpectedly\" OK"});
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9248");
+}
+
+TEST_F(InstallStepTest, StoppedTransferSkipsTheIndexUpdateWith9247) {
+  copyResult = 0;
+  Answers({"box contains \"The transfer was stopped.\" OK"});
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(updates, 0);
+  EXPECT_EQ(finishes, 1);
+  EXPECT_FALSE(tempDirAtFinish);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].caption, "ORVIK - Procedure Installation");
+}
+
+TEST_F(InstallStepTest, LeftoverScratchFolderIsRemovedFirst) {
+  WriteHost(CHost("orvik/proc/_temp/OLD.PRO"), "old");
+  WriteHost(CHost("orvik/proc/_temp/sub/RO.PRO"), "old");
+  ::chmod(CHost("orvik/proc/_temp/sub/RO.PRO").c_str(), 0444);
+  actions.writeXferList = [this] {
+    EXPECT_TRUE(HostNames(CHost("orvik/proc/_temp")).empty());
+    return std::uint32_t(0);
+  };
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
+}
+
+TEST_F(InstallStepTest, ScratchFolderThatCannotBeMadeEndsTheStepWith9245) {
+  t.procDir = "C:\\nowhere\\proc\\";
+  t.tempDir = "C:\\nowhere\\proc\\_temp";
+  Answers({"box contains \"scratch folder\" OK"});
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(writes + copies + finishes, 0);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9245");
+}
+
+TEST_F(InstallStepTest, UnknownGeometryShowsTheSpaceNeededInBytes) {
+  // A procedure directory on a network path names no drive.
+  std::filesystem::create_directories(root_ + "/share/proc");
+  ASSERT_TRUE(platform::MapShare("srv", "cal", root_ + "/share"));
+  t.procDir = "\\\\srv\\cal\\proc\\";
+  t.tempDir = "\\\\srv\\cal\\proc\\_temp";
+  Answers({"1047 click 1"});
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(t.bytesPerSector, 1u);
+  EXPECT_TRUE(HasLine("window 1047 \"ORVIK Procedure Install - Disk Space\""));
+  EXPECT_TRUE(HasLine("field 1012 \"104242\""));
+  EXPECT_EQ(copies, 1);
+  EXPECT_FALSE(HostExists(root_ + "/share/proc/_temp"));
+}
+
+TEST_F(InstallStepTest, CancelInstallationOnTheSpacePageGoesBackToTheDirectories) {
+  t.procDir = "Q:\\proc\\";  // an unmapped drive
+  t.tempDir = "C:\\orvik\\proc\\_temp";
+  Answers({"1047 click 2"});
+  EXPECT_EQ(Run(), wizard::STEP_DIRECTORIES_AGAIN);
+  EXPECT_EQ(copies + updates + finishes, 0);
+  EXPECT_TRUE(HostExists(CHost("orvik/proc/_temp")));  // removed by the next install step
+}
+
+TEST_F(InstallStepTest, TypingIntoTheSpaceFieldChangesNothing) {
+  t.procDir = "Q:\\proc\\";
+  t.tempDir = "C:\\orvik\\proc\\_temp";
+  Answers({"1047 set 1012 \"not a number\" click 1"});
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(copies, 1);
+  EXPECT_EQ(t.requiredSize, 4242u);
+}
+
+TEST_F(InstallStepTest, SpaceShownIsHeldAtTheTopOfTheCount) {
+  t.procDir = "Q:\\proc\\";
+  t.tempDir = "C:\\orvik\\proc\\_temp";
+  actions.writeXferList = [] { return std::uint32_t(0xFFFFFFF0u); };
+  Answers({"1047 click 1"});
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_TRUE(HasLine("field 1012 \"4294967295\""));
+}
+
+TEST(TargetUnit, DriveGeometryOrOne) {
+  EXPECT_EQ(xfer::TargetUnit(""), 1u);
+  EXPECT_EQ(xfer::TargetUnit("\\\\srv\\share\\proc\\"), 1u);
+}
+
+using InstallStepDeathTest = InstallStepTest;
+
+TEST_F(InstallStepDeathTest, SpacePageEndingOtherwiseEndsTheProcessAfter9246) {
+  GTEST_FLAG_SET(death_test_style, "fast");  // the child keeps this sandbox
+  t.procDir = "Q:\\proc\\";
+  t.tempDir = "C:\\orvik\\proc\\_temp";
+  static ui::ResourceModule withoutSpacePage = resources::Kelmar();
+  withoutSpacePage.dialogs.erase(1047);  // the page cannot run: DoModal gives -1
+  ui::SetResources(&withoutSpacePage);
+  Answers({"box contains \"Disk Space page ended unexpectedly\" OK"});
+  EXPECT_EXIT(Run(), ::testing::ExitedWithCode(3), "");
+  ui::SetResources(&resources::Kelmar());
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9246");
+  EXPECT_EQ(copies, 0);
+}
+
+// The whole step with the real list, copy phase and clean-up.
+TEST_F(InstallStepTest, InstallsAFloppySetEndToEnd) {
+  WriteDiskMap("[Disk1]\nA.PRO=12000\nA.BMP=30000\n[Disk2]\nB.DAT=100\n");
+  AddMarker("disk1", "Disk1");
+  AddMarker("disk2", "Disk2");
+  AddPayload("disk1", "A.PRO", "proc A");
+  AddPayload("disk1", "A.BMP", "bitmap");
+  AddPayload("disk2", "B.DAT", "data");
+  Insert("disk1");
+  xfer::XferLists lists;
+  lists.procs = {"A.PRO"};
+  lists.files = {"A.BMP"};
+  lists.dataFiles = {"B.DAT"};
+  actions.writeXferList = [&] { return xfer::WriteXferList(lists, t, false); };
+  actions.copyXferFiles = [&] { return xfer::CopyXferFiles(t, nullptr); };
+  actions.updateProcDir = [&] {
+    ++updates;
+    EXPECT_EQ(ReadHost(CHost("orvik/proc/_temp/A.PRO")), "proc A");
+    return 1;
+  };
+  const std::string disk2 = Medium("disk2");
+  RecordingFrontend& ui = InstallRecorder();
+  ui.OnDialog(1048, [&](ui::Dialog& page) {
+    platform::MapDrive('d', disk2);
+    page.OnCommand(ui::IDOK);
+  });
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(updates, 1);
+  EXPECT_EQ(ui.Runs(1048), 1);
+  EXPECT_EQ(ui.Seen(1048, 1040), (std::vector<std::string>{"Please insert Disk2"}));
+  EXPECT_EQ(ReadHost(CHost("orvik/pic/A.BMP")), "bitmap");
+  EXPECT_EQ(ReadHost(CHost("orvik/data/B.DAT")), "data");
+  EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
+  EXPECT_TRUE(ui.Boxes().empty());
+}
+
+}  // namespace
+}  // namespace xfertest

@@ -1,0 +1,42 @@
+#include "installer/transfer/xfer_entry.h"
+
+#include "platform/profile.h"
+
+namespace xfer {
+
+std::string ReadXferEntry(const std::string& listPath, const std::string& section, int entry) {
+  char buffer[260];
+  const std::string key = "F" + std::to_string(entry);
+  platform::GetPrivateProfileStringA(section.c_str(), key.c_str(), kKeyMissing, buffer,
+                                     sizeof buffer, listPath.c_str());
+  return buffer;
+}
+
+XferEntry SplitXferEntry(const std::string& value) {
+  XferEntry entry;
+  size_t comma = value.find(',');
+  if (comma == std::string::npos) {
+    entry.name = value;
+    return entry;
+  }
+  entry.name = value.substr(0, comma);
+  if (comma + 1 < value.size()) entry.kind = value[comma + 1];
+  return entry;
+}
+
+std::string TargetPath(const TransferContext& t, char kind, const std::string& name) {
+  switch (kind) {
+    case 'A':
+      return t.dataDir + name;
+    case 'P':
+      return t.tempDir + "\\" + name;
+    case 'B':
+      return t.picDir + name;
+    case 'M':
+      return t.passwordDir + name;
+    default:
+      return "";
+  }
+}
+
+}  // namespace xfer

@@ -1,0 +1,27 @@
+// Reading the transfer list back: one entry F<d> of a disk's section.
+#pragma once
+#include <string>
+
+#include "installer/transfer/transfer_context.h"
+
+namespace xfer {
+
+inline constexpr const char* kKeyMissing = "failed find key";
+inline constexpr const char* kNextDisk = "next disk";
+inline constexpr const char* kLastDiskEntry = "last disk";
+
+// Value of key F<entry> of `section` in the transfer list, or "failed find key".
+std::string ReadXferEntry(const std::string& listPath, const std::string& section, int entry);
+
+// An entry value split at its first comma: the name before it and the kind
+// letter right after it (0 when there is no comma or nothing follows it).
+struct XferEntry {
+  std::string name;
+  char kind = 0;
+};
+XferEntry SplitXferEntry(const std::string& value);
+
+// The target path of `name` for `kind` (P, B, M, A); "" for any other kind.
+std::string TargetPath(const TransferContext& t, char kind, const std::string& name);
+
+}  // namespace xfer

@@ -1,0 +1,99 @@
+#include "installer/transfer/xfer_worker.h"
+
+#include <cstdint>
+#include <string>
+
+#include "installer/catalogue/plain_file_name.h"
+#include "installer/transfer/disk_map.h"
+#include "installer/transfer/gz_file_copier.h"
+#include "installer/transfer/insert_disk_dlg.h"
+#include "installer/transfer/transfer_texts.h"
+#include "installer/transfer/xfer_entry.h"
+#include "platform/files.h"
+#include "ui/msgbox.h"
+
+namespace xfer {
+
+namespace {
+
+bool Has(const TransferContext& t, std::uint32_t bit) { return (t.status.load() & bit) != 0; }
+
+// Asks for disk `disk` until its marker is there; false when the operator
+// cancelled (the transfer is then stopped).
+bool WaitForDisk(TransferContext& t, InsertDiskDlg& prompt, int disk) {
+  const std::string section = DiskSection(disk);
+  const std::string marker = t.sourceDir + section;
+  prompt.prompt = FormatText(kInsertDiskFormat, section);
+  while (!platform::FindFile(marker.c_str())) {
+    if (Has(t, STATUS_DISK_DONE)) break;
+    if (prompt.DoModal() != ui::IDOK) {
+      t.status.fetch_or(STATUS_STOPPED | STATUS_DISK_DONE);
+      return false;
+    }
+  }
+  return true;
+}
+
+// Copies one entry of the list; reports entries it cannot take.
+void CopyEntry(TransferContext& t, GzFileCopier& copier, const std::string& section,
+               const std::string& sourceBase, const std::string& value) {
+  const XferEntry entry = SplitXferEntry(value);
+  if (!catalogue::IsPlainFileName(entry.name)) {
+    ShowPlain(FormatText(kNameRefusedFormat, entry.name));
+    return;
+  }
+  const std::string target = TargetPath(t, entry.kind, entry.name);
+  if (target.empty()) {
+    ShowPlain(FormatText(kKindUnknownFormat, entry.name));
+    return;
+  }
+  t.SetCurrentName(entry.name);
+  const std::int32_t bytes = LookupDiskMap(t.diskMapPath, section, entry.name);
+  // A file the map does not size adds nothing (never a negative size).
+  if (bytes > 0) {
+    const std::uint32_t unit = t.bytesPerSector == 0 ? 1 : t.bytesPerSector;
+    t.progressCount.fetch_add(static_cast<std::uint32_t>(bytes) / unit);
+  }
+  copier.Copy(sourceBase + entry.name, target);
+}
+
+}  // namespace
+
+int XferWorker(TransferContext* transfer) {
+  TransferContext& t = *transfer;
+  int result = 1;
+  const bool cdMode = platform::FindFile((t.sourceDir + "DiskCD").c_str());
+  InsertDiskDlg prompt(t.mainWindow);
+  GzFileCopier copier;
+  if (!Has(t, STATUS_STOPPED)) {
+    for (const std::int32_t disk : t.diskTable) {
+      if (disk == 0) break;
+      t.currentDisk.store(disk);
+      const std::string section = DiskSection(disk);
+      const std::string sourceBase = t.sourceDir + "proc_data\\";
+      if (!cdMode && !WaitForDisk(t, prompt, disk)) result = 0;
+      for (int entry = 1; !Has(t, STATUS_DISK_DONE); ++entry) {
+        if (Has(t, STATUS_CANCEL_REQUESTED) && !AskNumbered(9258)) {
+          result = 0;
+          t.status.fetch_or(STATUS_STOPPED);
+          break;
+        }
+        const std::string value = ReadXferEntry(t.transferListPath, section, entry);
+        if (value == kKeyMissing) {
+          ShowPlain(kKeyNotFound);
+          t.status.fetch_or(STATUS_DISK_DONE);
+        } else if (value == kNextDisk || value == kLastDiskEntry) {
+          t.status.fetch_or(STATUS_DISK_DONE);
+        } else {
+          CopyEntry(t, copier, section, sourceBase, value);
+        }
+      }
+      t.status.fetch_and(~STATUS_DISK_DONE);
+      if (Has(t, STATUS_STOPPED)) break;
+    }
+  }
+  t.status.fetch_or(STATUS_WORKER_DONE);
+  return result;
+}
+
+}  // namespace xfer

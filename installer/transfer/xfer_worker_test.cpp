@@ -1,0 +1,388 @@
+// The copy phase: the worker on its own thread, the disk prompts, Cancel on
+// either window, and the progress window. Built and run under
+// ThreadSanitizer as well.
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "installer/transfer/copy_phase.h"
+#include "installer/transfer/copy_progress_dlg.h"
+#include "installer/transfer/transfer_test_support.h"
+#include "installer/transfer/xfer_list_writer.h"
+#include "installer/transfer/xfer_worker.h"
+#include "platform/dos_path.h"
+#include "platform/hfile.h"
+#include "ui/frontend.h"
+
+namespace xfertest {
+namespace {
+
+const char* kExampleMap =
+    "[Disk1]\r\nA.PRO=12000\r\nA.BMP=30000\r\nA.DAT=500\r\n[Disk2]\r\nB.PRO=8000\r\nTOOL.EXE=40000\r\n";
+
+xfer::XferLists ExampleLists() {
+  xfer::XferLists lists;
+  lists.procs = {"A.PRO", "B.PRO"};
+  lists.files = {"A.BMP", "TOOL.EXE"};
+  lists.dataFiles = {"A.DAT"};
+  return lists;
+}
+
+class WorkerTest : public TransferTest {
+ protected:
+  void SetUp() override {
+    TransferTest::SetUp();
+    std::filesystem::create_directories(CHost("orvik/proc/_temp"));
+    WriteDiskMap(kExampleMap);
+  }
+  // The files of the worked example, disk 1 and disk 2 on `disk1` and `disk2`.
+  void ExampleMedia(const std::string& disk1, const std::string& disk2) {
+    AddPayload(disk1, "A.PRO", "procedure A");
+    AddPayload(disk1, "A.BMP", Payload(30000, 1));
+    AddPayload(disk1, "A.DAT", "data of A");
+    AddPayload(disk2, "B.PRO", "procedure B");
+    AddPayload(disk2, "TOOL.EXE", Payload(40000, 2));
+  }
+  void LayOut(const xfer::XferLists& lists) {
+    std::uint32_t size = 0;
+    ASSERT_TRUE(xfer::LayOutXferList(lists, t, false, &size));
+    t.requiredSize = size;
+  }
+  bool Installed(const std::string& rel) const { return HostExists(CHost(rel)); }
+  void ExpectExampleInstalled() const {
+    EXPECT_EQ(ReadHost(CHost("orvik/proc/_temp/A.PRO")), "procedure A");
+    EXPECT_EQ(ReadHost(CHost("orvik/proc/_temp/B.PRO")), "procedure B");
+    EXPECT_EQ(ReadHost(CHost("orvik/pic/A.BMP")), Payload(30000, 1));
+    EXPECT_EQ(ReadHost(CHost("orvik/data/A.DAT")), "data of A");
+    EXPECT_EQ(ReadHost(CHost("orvik/prog/TOOL.EXE")), Payload(40000, 2));
+  }
+};
+
+// With the script frontend: the answer file drives the run.
+
+TEST_F(WorkerTest, CdRunCopiesEveryDiskWithoutAPrompt) {
+  ExampleMedia("cd", "cd");
+  AddMarker("cd", "DiskCD");
+  Insert("cd");
+  LayOut(ExampleLists());
+  Answers({});
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  ExpectExampleInstalled();
+  EXPECT_EQ(t.progressCount.load(), 23u + 58u + 0u + 15u + 78u);
+  EXPECT_EQ(t.requiredSize, 179u);  // the bar ends a little short of full
+  EXPECT_EQ(t.status.load(), STATUS_WORKER_DONE);
+  EXPECT_EQ(t.CurrentName(), "TOOL.EXE");
+  EXPECT_EQ(t.currentDisk.load(), 2);
+  EXPECT_TRUE(HasLine("window 1046 \"Copying Files...\""));
+  EXPECT_TRUE(HasLine("end 1046 2"));
+  EXPECT_EQ(LineCount("window 1048"), 0);
+  EXPECT_EQ(LineCount("box "), 0);
+}
+
+std::atomic<int> g_promptsSeen{0};
+std::string g_swapTo;
+
+// Before the Insert Disk page takes its answer, the operator changes disks.
+void SwapDiskHook(int windowId, const std::string&) {
+  if (windowId != 1048) return;
+  ++g_promptsSeen;
+  if (!g_swapTo.empty()) platform::MapDrive('d', g_swapTo);
+}
+
+TEST_F(WorkerTest, TwoDiskSetAsksForTheSecondDisk) {
+  ExampleMedia("disk1", "disk2");
+  AddMarker("disk1", "Disk1");
+  AddMarker("disk2", "Disk2");
+  Insert("disk1");
+  LayOut(ExampleLists());
+  g_promptsSeen = 0;
+  g_swapTo = Medium("disk2");
+  ui::SetBeforeAnswerHook(&SwapDiskHook);
+  Answers({"1048 click 1"});
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(g_promptsSeen.load(), 1);
+  ExpectExampleInstalled();
+  EXPECT_TRUE(HasLine("window 1048 \"Procedure Install - Insert Disk\""));
+  EXPECT_TRUE(HasLine("end 1048 1"));
+}
+
+TEST_F(WorkerTest, CancelOnTheInsertDiskPageStopsTheTransfer) {
+  ExampleMedia("disk1", "disk2");
+  AddMarker("disk1", "Disk1");
+  AddMarker("disk2", "Disk2");
+  Insert("disk1");
+  LayOut(ExampleLists());
+  Answers({"1048 click 2"});
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 0);
+  EXPECT_TRUE(t.status.load() & STATUS_STOPPED);
+  EXPECT_TRUE(Installed("orvik/proc/_temp/A.PRO"));
+  EXPECT_FALSE(Installed("orvik/proc/_temp/B.PRO"));
+  EXPECT_FALSE(Installed("orvik/prog/TOOL.EXE"));
+  EXPECT_TRUE(HasLine("end 1048 2"));
+}
+
+// The worker holds in its first write of a copy until the window's Cancel
+// has been pressed, so that the question comes at a known point.
+std::atomic<bool> g_inFirstWrite{false};
+TransferContext* g_context = nullptr;
+
+void HoldFirstWriteUntilCancel() {
+  g_inFirstWrite = false;
+  platform::SetWriteFaultHook([](platform::HFILE, platform::UINT count) {
+    if (!g_inFirstWrite.exchange(true))
+      while (!(g_context->status.load() & STATUS_CANCEL_REQUESTED))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return count;
+  });
+}
+
+void CancelWhenCopying(int windowId, const std::string&) {
+  if (windowId != 1046) return;
+  while (!g_inFirstWrite.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoStopsAfterTheFile) {
+  ExampleMedia("cd", "cd");
+  AddMarker("cd", "DiskCD");
+  Insert("cd");
+  LayOut(ExampleLists());
+  g_context = &t;
+  HoldFirstWriteUntilCancel();
+  ui::SetBeforeAnswerHook(&CancelWhenCopying);
+  Answers({"1046 click 2", "box contains \"Copying has been interrupted\" No"});
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 0);
+  EXPECT_EQ(BoxCount("Copying has been interrupted"), 1);
+  EXPECT_EQ(ReadHost(CHost("orvik/proc/_temp/A.PRO")), "procedure A");
+  EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
+  EXPECT_FALSE(Installed("orvik/proc/_temp/B.PRO"));
+  EXPECT_EQ(t.status.load() & (STATUS_STOPPED | STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED),
+            STATUS_STOPPED | STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED);
+  EXPECT_TRUE(HasLine("end 1046 2"));
+}
+
+TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredYesAsksBeforeEveryEntry) {
+  ExampleMedia("cd", "cd");
+  AddMarker("cd", "DiskCD");
+  Insert("cd");
+  LayOut(ExampleLists());
+  g_context = &t;
+  HoldFirstWriteUntilCancel();
+  ui::SetBeforeAnswerHook(&CancelWhenCopying);
+  // After A.PRO: A.BMP, A.DAT, next disk; B.PRO, TOOL.EXE, last disk.
+  std::vector<std::string> lines = {"1046 click 2"};
+  for (int i = 0; i < 6; ++i) lines.push_back("box contains \"Copying has been interrupted\" Yes");
+  Answers(lines);
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  ExpectExampleInstalled();
+  EXPECT_EQ(BoxCount("Copying has been interrupted"), 6);
+  EXPECT_FALSE(t.status.load() & STATUS_STOPPED);
+}
+
+// With the recording frontend: what the windows show.
+
+TEST_F(WorkerTest, InsertDiskPageNamesTheDiskAndComesBackUntilItIsThere) {
+  ExampleMedia("disk1", "disk2");
+  AddMarker("disk1", "Disk1");
+  AddMarker("disk2", "Disk2");
+  AddMarker("other", "Disk7");
+  Insert("other");  // a wrong disk is in the drive at the start
+  LayOut(ExampleLists());
+  RecordingFrontend& ui = InstallRecorder();
+  int prompts = 0;
+  const std::string disk1 = Medium("disk1"), disk2 = Medium("disk2");
+  ui.OnDialog(1048, [&](ui::Dialog& page) {
+    ++prompts;
+    // 1: OK with the wrong disk still in; 2: disk 1 goes in; 3: disk 2.
+    if (prompts == 2) platform::MapDrive('d', disk1);
+    if (prompts == 3) platform::MapDrive('d', disk2);
+    page.OnCommand(ui::IDOK);
+  });
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(ui.Seen(1048, 1040),
+            (std::vector<std::string>{"Please insert Disk1", "Please insert Disk1", "Please insert Disk2"}));
+  ExpectExampleInstalled();
+  EXPECT_TRUE(ui.Boxes().empty());
+}
+
+TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
+  RecordingFrontend& ui = InstallRecorder();
+  t.currentDisk = 3;
+  t.requiredSize = 400;
+  t.SetCurrentName("FIRST.PRO");
+  std::vector<int> positions;
+  std::vector<std::string> names;
+  ui.OnDialog(1046, [&](ui::Dialog& window) {
+    std::thread worker([&] {
+      for (std::uint32_t count : {100u, 200u, 399u}) {
+        t.progressCount = count;
+        t.SetCurrentName("F" + std::to_string(count));
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+      }
+      t.status.fetch_or(STATUS_WORKER_DONE);
+    });
+    while (!window.IsEnded()) {
+      window.FireDueTimers();
+      positions.push_back(window.Progress(1015).GetPos());
+      names.push_back(window.GetDlgItemText(1039));
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    worker.join();
+  });
+  xfer::CopyProgressDlg window(t, nullptr);
+  EXPECT_EQ(window.DoModal(), 2);
+  EXPECT_EQ(ui.Seen(1046, 1037), (std::vector<std::string>{"Copying Disk #3"}));
+  EXPECT_EQ(ui.Seen(1046, 1038), (std::vector<std::string>{"File:"}));
+  EXPECT_EQ(ui.Seen(1046, 1039), (std::vector<std::string>{"FIRST.PRO"}));
+  EXPECT_NE(std::find(positions.begin(), positions.end(), 25), positions.end());
+  EXPECT_NE(std::find(positions.begin(), positions.end(), 50), positions.end());
+  EXPECT_EQ(positions.back(), 99);
+  EXPECT_EQ(names.back(), "F399");
+  EXPECT_EQ(window.GetDlgItemText(1037), "Copying Disk #3");  // set only on opening
+}
+
+TEST_F(WorkerTest, ProgressWindowCancelWaitsForTheWorker) {
+  RecordingFrontend& ui = InstallRecorder();
+  std::atomic<bool> workerDone{false};
+  ui.OnDialog(1046, [&](ui::Dialog& window) {
+    std::thread worker([&] {
+      while (!(t.status.load() & STATUS_CANCEL_REQUESTED)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      workerDone = true;
+      t.status.fetch_or(STATUS_WORKER_DONE);
+    });
+    window.OnCommand(ui::IDCANCEL);
+    EXPECT_TRUE(workerDone.load());  // Cancel returned only after the worker ended
+    worker.join();
+  });
+  xfer::CopyProgressDlg window(t, nullptr);
+  EXPECT_EQ(window.DoModal(), 2);
+  EXPECT_TRUE(t.status.load() & STATUS_CANCEL_REQUESTED);
+}
+
+TEST(ProgressPercent, NeverOverflowsNorPassesFull) {
+  EXPECT_EQ(xfer::ProgressPercent(0, 0), 0);
+  EXPECT_EQ(xfer::ProgressPercent(5, 0), 0);
+  EXPECT_EQ(xfer::ProgressPercent(174, 179), 97);
+  EXPECT_EQ(xfer::ProgressPercent(4000000000u, 4200000000u), 95);
+  EXPECT_EQ(xfer::ProgressPercent(500, 100), 100);
+}
+
+TEST_F(WorkerTest, SecondCopyPhaseStartsAfresh) {
+  ExampleMedia("cd", "cd");
+  AddMarker("cd", "DiskCD");
+  Insert("cd");
+  LayOut(ExampleLists());
+  RecordingFrontend& ui = InstallRecorder();
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  const std::uint32_t first = t.progressCount.load();
+  t.status.fetch_or(STATUS_STOPPED | STATUS_CANCEL_REQUESTED);
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(t.progressCount.load(), first);
+  EXPECT_EQ(t.status.load(), STATUS_WORKER_DONE);
+  EXPECT_TRUE(ui.Boxes().empty());
+}
+
+TEST_F(WorkerTest, MissingKeySkipsTheRestOfThatDisk) {
+  AddMarker("cd", "DiskCD");
+  AddPayload("cd", "ONE.DAT", "1");
+  AddPayload("cd", "TWO.DAT", "2");
+  Insert("cd");
+  WriteDiskMap("[Disk1]\nONE.DAT=1\n[Disk2]\nTWO.DAT=1\n");
+  WriteHost(CHost("work/orvik.lst"), "[Disk1]\r\nF1=ONE.DAT,A\r\nF3=X,A\r\n\r\n[Disk2]\r\nF1=TWO.DAT,A\r\nF2=last disk\r\n");
+  t.diskTable[0] = 1;
+  t.diskTable[1] = 2;
+  RecordingFrontend& ui = InstallRecorder();
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  ASSERT_EQ(ui.Boxes().size(), 1u);
+  EXPECT_EQ(ui.Boxes()[0].text, "Key values not found in ORVIK.LST");
+  EXPECT_EQ(ui.Boxes()[0].caption, "ORVIK - Procedure Installation");
+  EXPECT_EQ(ReadHost(CHost("orvik/data/ONE.DAT")), "1");
+  EXPECT_EQ(ReadHost(CHost("orvik/data/TWO.DAT")), "2");
+}
+
+TEST_F(WorkerTest, NamesThatAreNoPlainFileNamesAreNeverWritten) {
+  AddMarker("cd", "DiskCD");
+  AddPayload("cd", "OK.DAT", "fine");
+  WriteGzipHost(Medium("cd") + "/evil.txt", "escaped");
+  Insert("cd");
+  WriteDiskMap("[Disk1]\nOK.DAT=1\n");
+  WriteHost(CHost("work/orvik.lst"),
+            "[Disk1]\r\nF1=..\\..\\..\\evil.txt,M\r\nF2=..,A\r\nF3=C:\\evil.txt,B\r\nF4=sub/evil.txt,A\r\n"
+            "F5=,A\r\nF6=OK.DAT,A\r\nF7=last disk\r\n");
+  t.diskTable[0] = 1;
+  RecordingFrontend& ui = InstallRecorder();
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(ui.BoxCount("not a plain file name; the file is not transferred."), 5);
+  EXPECT_EQ(ReadHost(CHost("orvik/data/OK.DAT")), "fine");
+  EXPECT_FALSE(HostExists(CHost("evil.txt")));
+  EXPECT_FALSE(HostExists(CHost("orvik/evil.txt")));
+  EXPECT_FALSE(HostExists(root_ + "/prefix/evil.txt"));
+  EXPECT_EQ(t.progressCount.load(), 0u);  // OK.DAT: 1 byte in units of 512
+}
+
+TEST_F(WorkerTest, UnknownKindIsReportedAndSkipped) {
+  AddMarker("cd", "DiskCD");
+  AddPayload("cd", "Q.DAT", "q");
+  AddPayload("cd", "R.DAT", "r");
+  Insert("cd");
+  WriteDiskMap("[Disk1]\nQ.DAT=1024\nR.DAT=1024\n");
+  WriteHost(CHost("work/orvik.lst"), "[Disk1]\r\nF1=Q.DAT,X\r\nF2=Q.DAT\r\nF3=R.DAT,A\r\nF4=last disk\r\n");
+  t.diskTable[0] = 1;
+  RecordingFrontend& ui = InstallRecorder();
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(ui.BoxCount("Q.DAT : unknown kind of file"), 2);
+  EXPECT_EQ(HostNames(CHost("orvik/data")), (std::vector<std::string>{"R.DAT"}));
+  EXPECT_EQ(t.progressCount.load(), 2u);
+}
+
+TEST_F(WorkerTest, FileMissingFromTheMediumIsReportedAndTheRestCopied) {
+  AddMarker("cd", "DiskCD");
+  AddPayload("cd", "B.DAT", "b");
+  Insert("cd");
+  WriteDiskMap("[Disk1]\nA.DAT=10\nB.DAT=10\n");
+  xfer::XferLists lists;
+  lists.dataFiles = {"A.DAT", "B.DAT"};
+  LayOut(lists);
+  RecordingFrontend& ui = InstallRecorder();
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  ASSERT_EQ(ui.Boxes().size(), 1u);
+  EXPECT_NE(ui.Boxes()[0].text.find("D:\\proc_data\\A.DAT cannot be opened"), std::string::npos);
+  EXPECT_EQ(ReadHost(CHost("orvik/data/B.DAT")), "b");
+}
+
+TEST_F(WorkerTest, ManySmallFilesWhileTheWindowWatches) {
+  AddMarker("cd", "DiskCD");
+  Insert("cd");
+  std::string map = "[Disk1]\n";
+  xfer::XferLists lists;
+  for (int i = 0; i < 150; ++i) {
+    const std::string name = "F" + std::to_string(i) + ".DAT";
+    AddPayload("cd", name, TextPayload(2000 + i, i));
+    map += name + "=" + std::to_string(2000 + i) + "\n";
+    lists.dataFiles.push_back(name);
+  }
+  WriteDiskMap(map);
+  LayOut(lists);
+  RecordingFrontend& ui = InstallRecorder();
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_TRUE(ui.Boxes().empty());
+  EXPECT_EQ(HostNames(CHost("orvik/data")).size(), 150u);
+  EXPECT_EQ(ReadHost(CHost("orvik/data/F149.DAT")), TextPayload(2149, 149));
+}
+
+TEST_F(WorkerTest, AStoppedRecordIsNotWalked) {
+  ExampleMedia("cd", "cd");
+  AddMarker("cd", "DiskCD");
+  Insert("cd");
+  LayOut(ExampleLists());
+  t.status = STATUS_STOPPED;
+  EXPECT_EQ(xfer::XferWorker(&t), 1);
+  EXPECT_EQ(t.status.load(), STATUS_STOPPED | STATUS_WORKER_DONE);
+  EXPECT_FALSE(Installed("orvik/proc/_temp/A.PRO"));
+}
+
+}  // namespace
+}  // namespace xfertest

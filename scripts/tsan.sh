@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the tests that share state between threads (the frontends and the
+# copy worker with its progress window) with ThreadSanitizer and runs them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${BUILD_DIR:-build-tsan}"
+targets=(ui_test transfer_worker_test transfer_install_test)
+cmake -S . -B "$build" -DORVIK_TSAN=ON
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
+for t in "${targets[@]}"; do
+  echo "== $t under ThreadSanitizer"
+  "$build/tests/$t"
+done
