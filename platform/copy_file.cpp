@@ -139,4 +139,28 @@ BOOL MoveFileA(const char* src, const char* dst) {
   return TRUE;
 }
 
+BOOL MoveFileExA(const char* src, const char* dst, DWORD flags) {
+  if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(src, dst);
+  std::string srcHost = HostPath(src ? src : "");
+  std::string dstHost = HostPath(dst ? dst : "");
+  if (srcHost.empty() || dstHost.empty()) return Fail(ERROR_PATH_NOT_FOUND);
+  struct stat st;
+  if (::lstat(srcHost.c_str(), &st) != 0) return Fail(detail::ErrorFromErrno(errno, srcHost));
+  bool exists = ::lstat(dstHost.c_str(), &st) == 0;
+  if (exists && (S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR))) return Fail(ERROR_ACCESS_DENIED);
+  // The file takes the name as given: when the existing one is spelled in
+  // other letter case, the new file is put in place under the given name
+  // first and the old spelling removed after, so a dst always exists.
+  std::string typed = dst;
+  std::size_t cut = typed.find_last_of("\\/");
+  typed = cut == std::string::npos ? typed.substr(typed.find(':') == 1 ? 2 : 0) : typed.substr(cut + 1);
+  std::size_t hostCut = dstHost.find_last_of('/');
+  std::string hostName = dstHost.substr(hostCut + 1);
+  std::string target = exists && !typed.empty() && hostName != typed ? dstHost.substr(0, hostCut + 1) + typed
+                                                                     : dstHost;
+  if (::rename(srcHost.c_str(), target.c_str()) != 0) return Fail(detail::ErrorFromErrno(errno, target));
+  if (target != dstHost) ::unlink(dstHost.c_str());
+  return TRUE;
+}
+
 }  // namespace platform

@@ -46,8 +46,12 @@ BOOL SetFileAttributesA(const char* path, DWORD attributes);
 BOOL CopyFileA(const char* src, const char* dst, BOOL failIfExists);
 // Deletes a file (not a folder); fails with error 5 on a read-only file.
 BOOL DeleteFileA(const char* path);
-// Renames/moves within one drive.
+// Renames/moves within one drive; fails (error 183) when dst exists.
 BOOL MoveFileA(const char* src, const char* dst);
+// With MOVEFILE_REPLACE_EXISTING an existing dst (not read-only, not a
+// folder) is replaced in one step: there is no moment without a dst.
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+BOOL MoveFileExA(const char* src, const char* dst, DWORD flags);
 
 // C run-time calls. They return 0 or -1 and set the C error number that
 // CrtErrno() reports (numbered as the host's C library: 2, 13, 17, 41 ...).

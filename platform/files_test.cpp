@@ -60,6 +60,24 @@ TEST_F(FilesTest, CopyReplacesAndRespectsFailIfExists) {
   EXPECT_EQ(testing::ReadHostFile(driveC_ + "/b.txt"), "new");
 }
 
+TEST_F(FilesTest, MoveReplacingExistingKeepsAFileAtEveryStep) {
+  testing::WriteHostFile(driveC_ + "/part", "new");
+  testing::WriteHostFile(driveC_ + "/data.txt", "old");
+  EXPECT_FALSE(MoveFileA("C:\\part", "C:\\data.txt"));
+  EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(MoveFileExA("C:\\part", "C:\\DATA.TXT", MOVEFILE_REPLACE_EXISTING));
+  // The file takes the given spelling; the old spelling is gone.
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/DATA.TXT"), "new");
+  EXPECT_EQ(::access((driveC_ + "/data.txt").c_str(), F_OK), -1);
+  EXPECT_EQ(::access((driveC_ + "/part").c_str(), F_OK), -1);
+  // A read-only target is not replaced.
+  testing::WriteHostFile(driveC_ + "/part", "newer");
+  ::chmod((driveC_ + "/DATA.TXT").c_str(), 0444);
+  EXPECT_FALSE(MoveFileExA("C:\\part", "C:\\DATA.TXT", MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/DATA.TXT"), "new");
+}
+
 TEST_F(FilesTest, CopyFailures) {
   testing::WriteHostFile(driveC_ + "/a.txt", "new");
   testing::WriteHostFile(driveC_ + "/ro.txt", "keep");

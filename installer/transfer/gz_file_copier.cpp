@@ -67,7 +67,7 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target) {
   input_ = nullptr;
   output_ = platform::HFILE_ERROR;
   if (complete)
-    Commit(part, target, replacing);
+    Commit(part, target);
   else
     platform::DeleteFileA(part.c_str());
   return 1;
@@ -111,13 +111,9 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
   return ok ? 1 : 0;
 }
 
-bool GzFileCopier::Commit(const std::string& part, const std::string& target, bool replacing) {
-  if (replacing && !platform::DeleteFileA(target.c_str())) {
-    ShowNumbered(8588, target);
-    platform::DeleteFileA(part.c_str());
-    return false;
-  }
-  if (!platform::MoveFileA(part.c_str(), target.c_str())) {
+bool GzFileCopier::Commit(const std::string& part, const std::string& target) {
+  // One rename replaces the old target, so it is never missing.
+  if (!platform::MoveFileExA(part.c_str(), target.c_str(), platform::MOVEFILE_REPLACE_EXISTING)) {
     // The finished file stays beside the target rather than being lost.
     ShowNumbered(8588, target);
     return false;

@@ -36,9 +36,9 @@ class GzFileCopier {
   static std::uint64_t DecodedBytes();
 
  private:
-  // Puts the finished file `part` in place of `target` (which exists when
-  // `replacing`); false after reporting (text 8588) when it cannot.
-  bool Commit(const std::string& part, const std::string& target, bool replacing);
+  // Puts the finished file `part` in place of `target` in one rename; false
+  // after reporting (text 8588) when it cannot.
+  bool Commit(const std::string& part, const std::string& target);
 
   gzFile input_ = nullptr;
   platform::HFILE output_ = -1;
