@@ -1,0 +1,35 @@
+// A medium for bootstrap tests: the nine files setup.exe stages, each with
+// its own recognisable contents, and stand-ins for the installer and the
+// clean-up program that only note how they were started.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "tests/support/program_runner.h"
+
+namespace bootstrap_test {
+
+// The files the bootstrap copies, in its order; ov_clean.exe goes to the
+// temporary folder itself, the others into the staging folder.
+const std::vector<std::string>& StagedNames();
+
+// Writes the medium into `folder` with `setupProgram` (a host path) as
+// `setupName`. The stand-in installer, when run, writes its arguments (each
+// followed by "|") to <notes>/installer_args and its working folder to
+// <notes>/installer_cwd.
+void MakeStubMedium(const std::string& folder, const std::string& setupProgram, const std::string& notes,
+                    const std::string& setupName = "setup.exe");
+
+// Makes every file of `folder` read-only (as on a CD), keeping the x bits.
+void MakeReadOnly(const std::string& folder);
+
+// True when the owner may write the file.
+bool OwnerWritable(const std::string& hostPath);
+
+// `text` as the transcript quotes it: in double quotes, with \\ \" \n \r \t.
+std::string Quoted(const std::string& text);
+
+// The transcript lines that begin with `prefix`.
+std::vector<std::string> LinesStartingWith(const std::string& transcript, const std::string& prefix);
+
+}  // namespace bootstrap_test

@@ -1,0 +1,133 @@
+// The whole system from two numbered disks: the installer asks for the
+// second disk, the operator swaps it into drive A: and confirms, and every
+// procedure of the set is installed and registered.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "tests/e2e_support.h"
+#include "tests/support/interactive_runner.h"
+
+namespace {
+
+using testsupport::RunResult;
+
+// Every procedure of the sample (Select All): sub-procedures first in the
+// order they are reached from the list, then the procedures in list order.
+e2e::Installed WholeSet() {
+  return {{{'H', 1, {"RANGE_CHK"}, "RANGECHK.PRO"},
+           {'H', 2, {"ACI_COIL"}, "ACICOIL.PRO"},
+           {'H', 3, {"FREQ_STEP"}, "FREQSTEP.PRO"},
+           {'H', 4, {"ACV_LIN"}, "ACVLIN.PRO"},
+           {'H', 5, {"DCV_LIN"}, "DCVLIN.PRO"},
+           {'H', 6, {"RES_4W"}, "RES4W.PRO"},
+           {'H', 7, {"DCI_LIN"}, "DCILIN.PRO"},
+           {'H', 8, {"SCOPE_TB"}, "SCOPETB.PRO"},
+           {'H', 9, {"SCOPE_BW"}, "SCOPEBW.PRO"},
+           {'E', 10, {"Bench Supply 60", "Bench Supply 60D"}, "PSU60.PRO"},
+           {'E', 11, {"Clamp Meter 33", "Clamp Meter 33T"}, "CLAMP33.PRO"},
+           {'E', 12, {"Counter 220", "Counter 220B", "Timer 221", "Timer 221B"}, "CNT220.PRO"},
+           {'E', 13, {"Counter 330"}, "CNT330.PRO"},
+           {'E', 14, {"DMM 45", "DMM 45A", "DMM 46"}, "DMM45.PRO"},
+           {'E', 15, {"DMM 52", "DMM 52 Plus"}, "DMM52.PRO"},
+           {'E', 16, {"Insulation Tester 5", "Insulation Tester 5K"}, "INS5.PRO"},
+           {'E', 17, {"Multifunction 8", "Multifunction 8X", "Multifunction 8XT"}, "MF8.PRO"},
+           {'E', 18, {"Pressure Gauge 3"}, "PG3.PRO"},
+           {'E', 19, {"Process Meter 10", "Process Meter 10S"}, "PM10.PRO"},
+           {'E', 20, {"Scope 1200", "Scope 1200A", "Scope 1202", "Scope 1204", "Scope 1204A", "Scope 1204X"}, "SCP1200.PRO"},
+           {'E', 21, {"Thermometer 7"}, "THERM7.PRO"}},
+          {"CLAMP33.BMP", "CNT220.BMP", "CNT330.BMP", "COIL50.BMP", "DMM45.BMP", "DMM52.BMP", "INS5.BMP", "LEADS.BMP",
+           "MF8.BMP", "PSU60.BMP", "RES4W.BMP", "SCP1200.BMP", "THERM7.BMP"},
+          {"GATECAL.EXE", "HVSAFE.EXE", "LOADSET.EXE", "PROBECHK.EXE"},
+          {"CNT220.DAT", "DMM45.DAT", "FREQ.DAT", "PG3.DAT", "PM10.DAT", "RANGES.DAT", "SCP1200.DAT", "TC_TABLE.DAT"}};
+}
+
+TEST(EndToEndDisks, TwoDisksWithASwap) {
+  testsupport::Sandbox box;
+  e2e::SampleMedia media(box);
+  std::vector<std::string> disks = media.MakeTwoDisks(box.root + "/floppies");
+  ASSERT_EQ(disks.size(), 2u);
+  box.MapDrive('a', disks[0]);
+  e2e::MakeTargetFolders(box);
+
+  bool askedWithDisk1In = false;
+  std::vector<testsupport::Turn> turns = {
+      {"window 1050 ", nullptr, "click 1\n"},
+      {"window 105 ", nullptr, "click 1\n"},
+      {"box ", nullptr, "OK\n"},                            // readme.txt permission
+      {"window 108 ", nullptr, "click 1004\n"},             // Select All...
+      {"box ", nullptr, "OK\nclick 1\n"},                   // ...confirmed; Next
+      {"window 1048 \"Procedure Install - Insert Disk\"", nullptr, "click 1\n"},  // OK, disk 1 still in
+      {"window 1048 \"Procedure Install - Insert Disk\"",                      // asked again
+       [&] {
+         askedWithDisk1In = testsupport::Exists(disks[0] + "/Disk1");
+         box.MapDrive('a', disks[1]);
+       },
+       "click 1\n"},
+      {"window 107 ", nullptr, "click 2\n"}};
+  RunResult r = testsupport::RunConsole(disks[0] + "/setup.exe", {}, testsupport::ConsoleEnv(box), box.root,
+                                        box.TranscriptPath(), turns);
+  ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
+  EXPECT_TRUE(askedWithDisk1In);
+  std::string t = box.Transcript();
+  EXPECT_EQ(e2e::WindowIds(t),
+            (std::vector<std::string>{"102", "1050", "105", "108", "1046", "1048", "1048", "1049", "107"}))
+      << t;
+  EXPECT_EQ(e2e::LinesStartingWith(t, "end 1048 "), (std::vector<std::string>{"end 1048 1", "end 1048 1"}));
+  e2e::ExpectInstalled(box, media.source, WholeSet());
+  // The clean-up program ran from the source folder (disk 2 by then) and
+  // removed the staging folder.
+  EXPECT_FALSE(testsupport::Exists(box.OnC(e2e::kStaging)));
+  std::vector<std::string> exec = e2e::LinesStartingWith(t, "exec ");
+  ASSERT_EQ(exec.size(), 2u);
+  EXPECT_EQ(exec[1], "exec " + e2e::Quoted(R"(C:\windows\temp\\ov_clean.exe )" + std::string(e2e::kStaging)) + " 33");
+}
+
+TEST(EndToEndDisks, CancelAtTheSecondDiskStopsBeforeTheIndex) {
+  testsupport::Sandbox box;
+  e2e::SampleMedia media(box);
+  std::vector<std::string> disks = media.MakeTwoDisks(box.root + "/floppies");
+  ASSERT_EQ(disks.size(), 2u);
+  box.MapDrive('a', disks[0]);
+  e2e::MakeTargetFolders(box);
+  std::vector<testsupport::Turn> turns = {{"window 1050 ", nullptr, "click 1\n"},
+                                          {"window 105 ", nullptr, "click 1\n"},
+                                          {"box ", nullptr, "OK\n"},
+                                          {"window 108 ", nullptr, "click 1004\n"},
+                                          {"box ", nullptr, "OK\nclick 1\n"},
+                                          {"window 1048 ", nullptr, "click 2\n"},  // Cancel
+                                          {"box ", nullptr, "OK\n"},               // the transfer was stopped
+                                          {"window 107 ", nullptr, "click 2\n"}};
+  RunResult r = testsupport::RunConsole(disks[0] + "/setup.exe", {}, testsupport::ConsoleEnv(box), box.root,
+                                        box.TranscriptPath(), turns);
+  ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
+  std::string t = box.Transcript();
+  EXPECT_EQ(e2e::WindowIds(t), (std::vector<std::string>{"102", "1050", "105", "108", "1046", "1048", "107"})) << t;
+  // The index was made empty by the selection step and never written; no
+  // procedure file was placed and the scratch folder is gone.
+  const std::string proc = box.OnC(R"(C:\orvik\proc)");
+  std::set<std::string> inProc;
+  for (const auto& e : std::filesystem::directory_iterator(proc)) inProc.insert(e.path().filename().string());
+  EXPECT_EQ(inProc, (std::set<std::string>{"proc.dir", "readme.txt"}));
+  EXPECT_EQ(std::filesystem::file_size(proc + "/proc.dir"), 0u);
+  // What the first disk carried for the other folders stays, intact; nothing
+  // of the second disk arrived.
+  std::set<std::string> onDisk1;
+  for (const auto& e : std::filesystem::directory_iterator(disks[0] + "/proc_data"))
+    onDisk1.insert(e.path().filename().string());
+  int arrived = 0;
+  for (const char* folder : {R"(C:\orvik)", R"(C:\orvik\pic)"}) {
+    for (const auto& e : std::filesystem::directory_iterator(box.OnC(folder))) {
+      std::string name = e.path().filename().string();
+      if (e.is_directory()) continue;
+      ++arrived;
+      EXPECT_TRUE(onDisk1.count(name)) << name << " came from the second disk";
+      EXPECT_TRUE(testsupport::ReadFile(e.path().string()) == testsupport::ReadFile(media.source + "/" + name)) << name;
+    }
+  }
+  EXPECT_GT(arrived, 0);
+  EXPECT_FALSE(testsupport::Exists(box.OnC(e2e::kStaging)));
+}
+
+}  // namespace

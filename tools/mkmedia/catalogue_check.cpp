@@ -1,0 +1,129 @@
+#include "tools/mkmedia/catalogue_check.h"
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+
+#include "tools/mkmedia/name_rules.h"
+
+namespace mkmedia {
+
+namespace {
+
+std::string At(int line) { return "kelmar.lst:" + std::to_string(line) + ": "; }
+std::string Quote(const std::string& text) { return "\"" + text + "\""; }
+std::string Who(const CatalogueRecord& r) { return r.names.empty() ? "a record without a name" : Quote(r.names[0]); }
+
+}  // namespace
+
+std::vector<std::string> CheckRecords(const MediaCatalogue& catalogue) {
+  std::vector<std::string> problems;
+  std::map<std::string, int> nameLine;  // folded name -> line of its first record
+  std::map<std::string, int> procLine;  // folded procedure file -> line
+  for (const CatalogueRecord& r : catalogue.records) {
+    for (const std::string& name : r.names) nameLine.emplace(FoldCase(name), r.line);
+  }
+  std::map<std::string, int> seenNames;
+  for (const CatalogueRecord& r : catalogue.records) {
+    const std::string at = At(r.line);
+    if (r.names.empty() && r.closed) problems.push_back(at + "a record without a name");
+    if (r.names.size() > kMostNames)
+      problems.push_back(at + Quote(r.names[0]) + " has " + std::to_string(r.names.size()) +
+                         " names; an installed procedure carries at most 6");
+    for (const std::string& name : r.names) {
+      if (name.empty()) {
+        problems.push_back(at + "an empty procedure name");
+        continue;
+      }
+      if (name.size() > kLongestName)
+        problems.push_back(at + "the name " + Quote(name) + " is longer than 55 characters");
+      auto [it, fresh] = seenNames.emplace(FoldCase(name), r.line);
+      if (!fresh)
+        problems.push_back(at + "the name " + Quote(name) + " is also given on line " + std::to_string(it->second));
+    }
+    // A list that ran into the next record holds that record's lines; the
+    // overrun itself is reported.
+    if (r.overran) continue;
+    for (const std::string& sub : r.subProcs) {
+      if (nameLine.count(FoldCase(sub)) == 0)
+        problems.push_back(at + "the sub-procedure " + Quote(sub) + " of " + Who(r) + " has no record");
+    }
+    if (!r.procFile.empty()) {
+      char last = r.procFile.back();
+      if (last != 'o' && last != 'O')
+        problems.push_back(at + "the procedure file " + Quote(r.procFile) + " of " + Who(r) +
+                           " does not end in \"o\" or \"O\" (as .pro does)");
+      auto [it, fresh] = procLine.emplace(FoldCase(r.procFile), r.line);
+      if (!fresh)
+        problems.push_back(at + "the procedure file " + Quote(r.procFile) + " is also the procedure file of line " +
+                           std::to_string(it->second));
+    }
+  }
+  return problems;
+}
+
+FoundFile FindInFolder(const std::string& folder, const std::string& name) {
+  namespace fs = std::filesystem;
+  FoundFile found;
+  std::string path = folder + "/" + name;
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(path, ec))) {
+    path.clear();
+    int matches = 0;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+      std::string entryName = entry.path().filename().string();
+      if (SameFileName(entryName, name)) {
+        path = entry.path().string();
+        ++matches;
+      }
+    }
+    if (matches != 1) return found;
+  }
+  found.hostPath = path;
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    found.regular = true;
+    found.size = static_cast<unsigned long long>(st.st_size);
+  }
+  return found;
+}
+
+std::vector<std::string> CheckPayloadFiles(const MediaCatalogue& catalogue, const std::string& folder,
+                                           std::vector<FoundFile>* found) {
+  std::vector<std::string> problems;
+  std::map<std::string, PayloadFile> byFold;
+  found->clear();
+  for (const PayloadFile& file : PayloadFiles(catalogue)) {
+    const std::string at = At(file.line);
+    FoundFile result;
+    if (!IsListableName(file.name)) {
+      problems.push_back(at + Quote(file.name) + " is not a plain file name that the media lists can carry");
+      found->push_back(result);
+      continue;
+    }
+    auto [it, fresh] = byFold.emplace(FoldCase(file.name), file);
+    if (!fresh) {
+      problems.push_back(at + "the file names " + Quote(file.name) + " and " + Quote(it->second.name) + " (line " +
+                         std::to_string(it->second.line) + ") differ only in letter case: one file on the target");
+      found->push_back(result);
+      continue;
+    }
+    result = FindInFolder(folder, file.name);
+    if (result.hostPath.empty()) {
+      problems.push_back(at + "the file " + Quote(file.name) + " is not in " + folder);
+    } else if (!result.regular) {
+      problems.push_back(at + "the file " + Quote(file.name) + " in " + folder + " is not a regular file");
+    } else if (result.size == 0) {
+      problems.push_back(at + "the file " + Quote(file.name) + " is empty: the disk map cannot list a file of 0 bytes");
+    } else if (result.size > static_cast<unsigned long long>(INT32_MAX)) {
+      problems.push_back(at + "the file " + Quote(file.name) + " is larger than the disk map can list (" +
+                         std::to_string(INT32_MAX) + " bytes)");
+    }
+    found->push_back(result);
+  }
+  return problems;
+}
+
+}  // namespace mkmedia

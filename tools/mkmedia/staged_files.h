@@ -1,0 +1,35 @@
+// The programs and files a medium's first disk carries for the bootstrap to
+// stage: where each comes from and the name it has on the medium.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace mkmedia {
+
+struct StagedFile {
+  std::string mediumName;  // name on the medium ("setup.exe")
+  std::string hostPath;    // where it comes from; empty for a file written fresh
+  std::string contents;    // the contents of a file written fresh
+  bool program = false;    // executable on the medium
+};
+
+// The folder of the running program (where the build puts every program).
+std::string OwnFolder();
+
+// The host file of the zlib library this program has loaded (the same one
+// the installer loads), or "" when it cannot be told.
+std::string LoadedZlibFile();
+
+// The nine files, in the order the bootstrap stages them except for the
+// disk map, which the caller writes: setup.exe, _kelmar.exe, ov_clean.exe,
+// text.dll, zlib.dll, ovtext.mdb from `programFolder` (the build's names
+// kelmar_setup, kelmar, ov_clean) and `zlibFile`; orvik.lst empty; kelmar.lst
+// and readme.txt from `sourceFolder`. Missing programs are reported (the
+// source folder's files are the caller's to check).
+std::vector<StagedFile> StagedFiles(const std::string& programFolder, const std::string& zlibFile,
+                                    const std::string& sourceFolder, std::vector<std::string>* problems);
+
+// Total bytes of the staged files.
+unsigned long long StagedSize(const std::vector<StagedFile>& files);
+
+}  // namespace mkmedia
