@@ -59,8 +59,12 @@ InputResult ReadConsoleLine(int timeoutMs, std::string* line) {
       inputEnded = true;
       continue;
     }
+    // A terminal hands over one line per read. From a pipe or a file only
+    // up to the next line end is taken, so input meant for a program this
+    // one starts (the installer after the bootstrap) is left to it.
     char chunk[4096];
-    ssize_t n = read(0, chunk, sizeof chunk);
+    static const bool terminal = isatty(0) == 1;
+    ssize_t n = read(0, chunk, terminal ? sizeof chunk : 1);
     if (n > 0) {
       inputBuffer.append(chunk, static_cast<size_t>(n));
     } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {

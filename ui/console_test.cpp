@@ -224,6 +224,23 @@ TEST_F(SampleTest, ChildStartedWithWinExecContinuesTheAnswerFile) {
                         "answer set 2001 \"child\"", "answer click 1", "end 200 1"}));
 }
 
+TEST_F(SampleTest, PipedConsoleInputLeavesTheChildItsOwnLines) {
+  // The parent reads only up to each line end, so the lines after its own
+  // reach the program it starts.
+  ChildRun run = Sample({"chain"}, Console(), "set 2001 parent\nclick 1\nset 2001 child\nclick 1\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("chain 1 note=parent\n"), std::string::npos) << run.out;
+  V lines;
+  for (int i = 0; i < 1000; ++i) {
+    lines = Transcript();
+    if (lines.size() >= 11) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  int childAnswers = 0;
+  for (const std::string& line : lines) childAnswers += line == "answer set 2001 \"child\"";
+  EXPECT_EQ(childAnswers, 1) << ReadFile(transcript_);
+}
+
 TEST_F(SampleTest, UnknownFrontendEndsWith86) {
   ChildRun run = Sample({}, {{"ORVIK_UI", "graphic"}}, "");
   EXPECT_EQ(run.status, 86);
