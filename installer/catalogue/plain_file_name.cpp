@@ -10,4 +10,14 @@ bool IsPlainFileName(const std::string& name) {
   return true;
 }
 
+bool IsListableFileName(const std::string& name) {
+  if (!IsPlainFileName(name)) return false;
+  if (name.find_first_of(",=") != std::string::npos) return false;
+  if (name.front() == '[' || name.front() == ';') return false;
+  if (name.front() == ' ' || name.front() == '\t' || name.back() == ' ' || name.back() == '\t') return false;
+  for (unsigned char c : name)
+    if (c < 0x20 || c == 0x7f) return false;
+  return true;
+}
+
 }  // namespace catalogue

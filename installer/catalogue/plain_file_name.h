@@ -9,4 +9,11 @@ namespace catalogue {
 // another drive.
 bool IsPlainFileName(const std::string& name);
 
+// A plain file name that the media lists (the disk map and the transfer
+// list, both in initialisation-file layout) can also carry: no comma (the
+// kind follows the first comma) and no '=', not beginning with '[' or ';' (a
+// section header or a comment), no blanks at either end (the profile reader
+// trims them) and no control characters.
+bool IsListableFileName(const std::string& name);
+
 }  // namespace catalogue
