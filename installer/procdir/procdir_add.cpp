@@ -1,4 +1,5 @@
 // Adding an entry under the next free file number.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -59,9 +60,12 @@ int ProcDirAdd(HFILE file, ProcDirEntry& entry) {
   std::uint32_t count = entry.nameCount;
   if (std::uint64_t(records) + count > PROCDIR_MAX_RECORDS) return errp(kIndexFull);
 
-  char fileName[sizeof entry.fileName];
+  // "%ld.%s" of the next number and "pro": at most 8 digits (the number
+  // stays below 99,999,999), so the name fits its 12 characters.
+  char fileName[32];
   std::snprintf(fileName, sizeof fileName, "%ld.%s", highest + 1, "pro");
-  std::memcpy(entry.fileName, fileName, sizeof fileName);
+  std::memset(entry.fileName, 0, sizeof entry.fileName);
+  std::memcpy(entry.fileName, fileName, std::min(std::strlen(fileName), sizeof entry.fileName - 1));
   std::vector<char> bytes(std::size_t(count) * PROCDIR_RECORD_SIZE);
   for (std::uint32_t i = 0; i < count; ++i)
     ProcDirFormatRecord(entry, int(i), bytes.data() + std::size_t(i) * PROCDIR_RECORD_SIZE);
