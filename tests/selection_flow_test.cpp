@@ -10,7 +10,6 @@
 #include "tests/support/program_runner.h"
 
 using testsupport::ReadFile;
-using testsupport::RunProgram;
 using testsupport::RunResult;
 using testsupport::WriteFile;
 
@@ -95,17 +94,10 @@ std::string Entry(char kind, const std::string& file, const std::vector<std::str
 class SelectionFlow : public ::testing::Test {
  protected:
   void SetUp() override {
-    staging = box.OnC("C:\\windows\\temp\\~ovprocedureinstall");
-    testsupport::MakeDirs(staging);
-    WriteFile(staging + "/kelmar.lst", kCatalogue);
-    WriteFile(staging + "/_diskmap.lst",
-              "[Disk1]\r\nDMM45.PRO=100\r\nMETER.PRO=100\r\nSUBX.PRO=100\r\nSUBY.PRO=100\r\nTWIN.PRO=100\r\n"
-              "SCOPE.PRO=100\r\n");
-    WriteFile(staging + "/readme.txt", "Sample procedures.\n");
-    WriteFile(staging + "/ovtext.mdb", ReadFile(testsupport::BinDir() + "/ovtext.mdb"));
-    for (const char* sub : {"", "\\proc", "\\pic"}) testsupport::MakeDirs(box.OnC(std::string("C:\\orvik") + sub));
-    // The readme was copied on an earlier run: no question about it.
-    WriteFile(box.OnC("C:\\orvik\\proc\\readme.txt"), "Sample procedures.\n");
+    staging = box.MakeStaging(kCatalogue,
+                              "[Disk1]\r\nDMM45.PRO=100\r\nMETER.PRO=100\r\nSUBX.PRO=100\r\nSUBY.PRO=100\r\n"
+                              "TWIN.PRO=100\r\nSCOPE.PRO=100\r\n");
+    box.MakeProductFolders(true);
     // A CD: every file in proc_data, uncompressed files read as they are.
     media = box.root + "/cd";
     testsupport::MakeDirs(media + "/proc_data");
@@ -115,22 +107,12 @@ class SelectionFlow : public ::testing::Test {
     box.MapDrive('a', media);
   }
 
-  RunResult Run(const std::string& answers) {
-    return RunProgram(testsupport::BinDir() + "/kelmar", {"A:\\"}, box.ScriptEnv(answers), staging);
-  }
+  RunResult Run(const std::string& answers) { return box.RunInstaller(staging, {"A:\\"}, answers); }
   std::string Index() { return ReadFile(box.OnC("C:\\orvik\\proc\\proc.dir")); }
   void SetIndex(const std::string& contents) { WriteFile(box.OnC("C:\\orvik\\proc\\proc.dir"), contents); }
   std::string Installed(const std::string& name) { return ReadFile(box.OnC("C:\\orvik\\proc\\" + name)); }
-  bool Has(const std::string& line) {
-    for (const std::string& l : testsupport::Lines(box.Transcript()))
-      if (l == line) return true;
-    return false;
-  }
-  int Count(const std::string& prefix) {
-    int n = 0;
-    for (const std::string& l : testsupport::Lines(box.Transcript())) n += l.rfind(prefix, 0) == 0;
-    return n;
-  }
+  bool Has(const std::string& line) { return box.TranscriptHas(line); }
+  int Count(const std::string& prefix) { return box.TranscriptCount(prefix); }
 
   testsupport::Sandbox box;
   std::string staging;

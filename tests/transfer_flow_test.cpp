@@ -12,7 +12,6 @@
 #include "tests/support/program_runner.h"
 
 using testsupport::ReadFile;
-using testsupport::RunProgram;
 using testsupport::RunResult;
 using testsupport::WriteFile;
 
@@ -69,15 +68,9 @@ std::string Gzip(const std::string& text) {
 class TransferFlow : public ::testing::Test {
  protected:
   void SetUp() override {
-    staging = box.OnC("C:\\windows\\temp\\~ovprocedureinstall");
-    testsupport::MakeDirs(staging);
-    WriteFile(staging + "/kelmar.lst", kCatalogue);
-    WriteFile(staging + "/_diskmap.lst", kDiskMap);
+    staging = box.MakeStaging(kCatalogue, kDiskMap);
     WriteFile(staging + "/orvik.lst", "[Disk1]\r\nF1=STALE,P\r\n");  // as staged from the medium
-    WriteFile(staging + "/readme.txt", "Sample procedures.\n");
-    WriteFile(staging + "/ovtext.mdb", ReadFile(testsupport::BinDir() + "/ovtext.mdb"));
-    for (const char* sub : {"", "\\proc", "\\pic"}) testsupport::MakeDirs(box.OnC(std::string("C:\\orvik") + sub));
-    WriteFile(box.OnC("C:\\orvik\\proc\\readme.txt"), "Sample procedures.\n");
+    box.MakeProductFolders(true);
   }
 
   // A medium folder with its proc_data files, compressed, and a marker.
@@ -92,19 +85,11 @@ class TransferFlow : public ::testing::Test {
   static std::string Contents(const std::string& file) { return "contents of " + file + "\r\n"; }
 
   RunResult Run(const std::string& answers, const std::string& args = "A:\\") {
-    return RunProgram(testsupport::BinDir() + "/kelmar", {args}, box.ScriptEnv(answers), staging);
+    return box.RunInstaller(staging, {args}, answers);
   }
   std::string OnC(const std::string& dos) const { return box.OnC(dos); }
-  bool Has(const std::string& line) {
-    for (const std::string& l : testsupport::Lines(box.Transcript()))
-      if (l == line) return true;
-    return false;
-  }
-  int Count(const std::string& prefix) {
-    int n = 0;
-    for (const std::string& l : testsupport::Lines(box.Transcript())) n += l.rfind(prefix, 0) == 0;
-    return n;
-  }
+  bool Has(const std::string& line) { return box.TranscriptHas(line); }
+  int Count(const std::string& prefix) { return box.TranscriptCount(prefix); }
 
   testsupport::Sandbox box;
   std::string staging;

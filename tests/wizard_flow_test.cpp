@@ -7,7 +7,6 @@
 #include "tests/support/program_runner.h"
 
 using testsupport::ReadFile;
-using testsupport::RunProgram;
 using testsupport::RunResult;
 using testsupport::WriteFile;
 
@@ -24,29 +23,14 @@ const char* kOneRecord =
 
 class WizardFlow : public ::testing::Test {
  protected:
-  void SetUp() override {
-    staging = box.OnC("C:\\windows\\temp\\~ovprocedureinstall");
-    testsupport::MakeDirs(staging);
-    WriteFile(staging + "/kelmar.lst", kOneRecord);
-    WriteFile(staging + "/_diskmap.lst", "[Disk1]\r\nDMM45.PRO=100\r\n");
-    WriteFile(staging + "/readme.txt", "Sample procedures.\n");
-    WriteFile(staging + "/ovtext.mdb", ReadFile(testsupport::BinDir() + "/ovtext.mdb"));
-  }
+  void SetUp() override { staging = box.MakeStaging(kOneRecord, "[Disk1]\r\nDMM45.PRO=100\r\n"); }
 
   // Runs the installer from the staging folder with `args` and `answers`.
   RunResult Run(const std::vector<std::string>& args, const std::string& answers) {
-    return RunProgram(testsupport::BinDir() + "/kelmar", args, box.ScriptEnv(answers), staging);
+    return box.RunInstaller(staging, args, answers);
   }
 
-  void MakeTargets(const std::string& base = "C:\\orvik") {
-    for (const char* sub : {"", "\\proc", "\\pic"}) testsupport::MakeDirs(box.OnC(base + sub));
-  }
-
-  bool Has(const std::string& line) {
-    for (const std::string& l : testsupport::Lines(box.Transcript()))
-      if (l == line) return true;
-    return false;
-  }
+  bool Has(const std::string& line) { return box.TranscriptHas(line); }
 
   testsupport::Sandbox box;
   std::string staging;
@@ -137,7 +121,7 @@ TEST_F(WizardFlow, TenTriesForAMissingDirectoryEndTheWizard) {
 }
 
 TEST_F(WizardFlow, ReadmeCopiedOnceWithPermissionMessageThenCatalogueNotice) {
-  MakeTargets();
+  box.MakeProductFolders(false);
   // Empty catalogue: nothing to offer, so the wizard ends after notice 9240.
   WriteFile(staging + "/kelmar.lst", "");
   RunResult r = Run({"A:\\"},
@@ -152,7 +136,7 @@ TEST_F(WizardFlow, ReadmeCopiedOnceWithPermissionMessageThenCatalogueNotice) {
 }
 
 TEST_F(WizardFlow, ReadmeThatCannotBeCopiedEndsTheWizard) {
-  MakeTargets();
+  box.MakeProductFolders(false);
   testsupport::RemoveTree(staging + "/readme.txt");
   RunResult r = Run({"A:\\"}, "1050 click 1\n105 click 1\nbox OK\nbox OK\nbox OK\n");
   EXPECT_EQ(r.exitStatus, 0) << r.err;

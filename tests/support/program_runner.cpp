@@ -207,6 +207,38 @@ std::map<std::string, std::string> Sandbox::ScriptEnv(const std::string& answers
           {"DISPLAY", ""}};
 }
 
+bool Sandbox::TranscriptHas(const std::string& line) const {
+  for (const std::string& l : Lines(Transcript()))
+    if (l == line) return true;
+  return false;
+}
+
+int Sandbox::TranscriptCount(const std::string& prefix) const {
+  int n = 0;
+  for (const std::string& l : Lines(Transcript())) n += l.rfind(prefix, 0) == 0;
+  return n;
+}
+
+std::string Sandbox::MakeStaging(const std::string& catalogue, const std::string& diskMap) const {
+  std::string staging = OnC("C:\\windows\\temp\\~ovprocedureinstall");
+  MakeDirs(staging);
+  WriteFile(staging + "/kelmar.lst", catalogue);
+  WriteFile(staging + "/_diskmap.lst", diskMap);
+  WriteFile(staging + "/readme.txt", "Sample procedures.\n");
+  WriteFile(staging + "/ovtext.mdb", ReadFile(BinDir() + "/ovtext.mdb"));
+  return staging;
+}
+
+void Sandbox::MakeProductFolders(bool readmeInstalled) const {
+  for (const char* sub : {"", "\\proc", "\\pic"}) MakeDirs(OnC(std::string("C:\\orvik") + sub));
+  if (readmeInstalled) WriteFile(OnC("C:\\orvik\\proc\\readme.txt"), "Sample procedures.\n");
+}
+
+RunResult Sandbox::RunInstaller(const std::string& staging, const std::vector<std::string>& args,
+                                const std::string& answers) const {
+  return RunProgram(BinDir() + "/kelmar", args, ScriptEnv(answers), staging);
+}
+
 std::string BinDir() { return ORVIK_BIN_DIR; }
 std::string SourceDir() { return ORVIK_SOURCE_DIR; }
 

@@ -48,6 +48,20 @@ class Sandbox {
   std::map<std::string, std::string> ScriptEnv(const std::string& answers) const;
   std::string TranscriptPath() const { return root + "/transcript.txt"; }
   std::string Transcript() const { return ReadFile(TranscriptPath()); }
+  // Whether the transcript holds `line`; how many lines begin with `prefix`.
+  bool TranscriptHas(const std::string& line) const;
+  int TranscriptCount(const std::string& prefix) const;
+
+  // The installer's staging folder C:\windows\temp\~ovprocedureinstall as the
+  // bootstrap leaves it: the catalogue, the disk map, readme.txt and the
+  // built ovtext.mdb. Returns its host path.
+  std::string MakeStaging(const std::string& catalogue, const std::string& diskMap) const;
+  // The product's folders C:\orvik, proc\ and pic\; with `readmeInstalled`
+  // the readme of an earlier run is already in the procedure folder.
+  void MakeProductFolders(bool readmeInstalled) const;
+  // Runs build/bin/kelmar from `staging` with `args` and the answer file.
+  RunResult RunInstaller(const std::string& staging, const std::vector<std::string>& args,
+                         const std::string& answers) const;
 };
 
 // Build outputs.
