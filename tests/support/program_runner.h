@@ -1,6 +1,7 @@
 // Whole-program tests: a fresh prefix with a staging folder, and programs run
 // as child processes with an answer file and a transcript.
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,6 +21,17 @@ struct RunResult {
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::map<std::string, std::string>& env, const std::string& cwd,
                      const std::string& input = "", int timeoutSeconds = 120);
+
+// The engine of both runners: starts `program` like RunProgram and, on every
+// turn of its wait loop, calls `feed` with the program's standard input
+// until `feed` returns true (standard input is then closed). `timeoutNote`
+// adds to the message of a run that timed out.
+RunResult RunChild(const std::string& program, const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& env, const std::string& cwd,
+                   const std::function<bool(int input)>& feed, int timeoutSeconds,
+                   const std::function<std::string()>& timeoutNote = {});
+// Writes all of `text` to `fd` (stops quietly when the reader has gone).
+void WriteAll(int fd, const std::string& text);
 
 std::string ReadFile(const std::string& hostPath);
 void WriteFile(const std::string& hostPath, const std::string& contents);
