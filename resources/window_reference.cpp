@@ -188,7 +188,8 @@ std::string WindowReference(const std::map<int, std::string>& texts, std::vector
       {102, "The only window of setup.exe: it stages the installer and starts it."}};
   out += Program("kelmar_setup (setup.exe)", "kelmar_setup", Setup(), {}, SetupBoxes(), setupNotes, texts, problems);
   out += "## datenum\n\ndatenum shows no windows, only boxes with OK: captioned \"DATENUM Error\" for a date it "
-         "cannot convert and \"DATENUM:  Error\" when its registers cannot be read or written.\n";
+         "cannot convert, \"Error\" when orvik.ini is not valid or dosdose.dat cannot be read or written, then "
+         "\"DATENUM:  Error\" (with two blanks) naming the step that failed.\n";
   return out;
 }
 
