@@ -107,8 +107,17 @@ class Parser {
         CloseOpenRecord();
         if (!ReadHead(line == kSubMarker, lineNumber, line)) break;
       } else if (open_ == nullptr && IsListKeyword(line)) {
-        out_.problems.push_back(At(lineNumber) + "\"" + line + "\" outside a record");
+        // The keywords of a record whose marker was mistyped are one fault.
+        if (lostRecord_ && line == "end") lostRecord_ = false;
+        else if (!lostRecord_) out_.problems.push_back(At(lineNumber) + "\"" + line + "\" outside a record");
         continue;
+      } else if (open_ == nullptr) {
+        NearMiss near = NearKeyword(line, false);
+        if (IsMarker(near.keyword)) {
+          out_.problems.push_back(At(lineNumber) + Quoted(line) + " is not the record marker " +
+                                  Quoted(near.keyword) + " (" + near.cause + "): the record that follows is lost");
+          lostRecord_ = true;
+        }
       }
       if (open_ == nullptr) continue;
       // The chain: each part may follow the one before in the same pass.
@@ -150,7 +159,8 @@ class Parser {
       }
     }
     NearMiss near = NearKeyword(line, inList);
-    if (!near.keyword.empty()) {
+    // A mistyped marker between records is a fault, reported by the caller.
+    if (!near.keyword.empty() && !(open_ == nullptr && IsMarker(near.keyword))) {
       const bool marker = IsMarker(near.keyword);
       out_.warnings.push_back(Warning(*lineNumber) + Quoted(line) + " is not the " +
                               (marker ? "record marker " : "keyword ") + Quoted(near.keyword) + ": " + near.cause);
@@ -257,6 +267,7 @@ class Parser {
   catalogue::ListFileReader in_;
   MediaCatalogue out_;
   CatalogueRecord* open_ = nullptr;  // the record being read, until its "end"
+  bool lostRecord_ = false;          // after a mistyped marker, until an "end"
 };
 
 }  // namespace

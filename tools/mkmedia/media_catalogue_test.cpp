@@ -112,6 +112,10 @@ TEST(MediaCatalogue, MistakesAreNamedWithTheirCause) {
         "not \"end\""},
        {"kelmar.lst:7: warning: \"end<TAB>\" is not the keyword \"end\": a tab at its end"}},
       {head + "END\nend\n", {}, {"kelmar.lst:5: warning: \"END\" is not the keyword \"end\": letter case counts"}},
+      {"instrument========== \nDMM-8808\nprocfile\nDMM.PRO\nfiles\ndatafiles\n" + tail + second,
+       {"kelmar.lst:1: \"instrument========== \" is not the record marker \"instrument==========\" (a blank at its "
+        "end): the record that follows is lost"},
+       {}},
       {"instrument==========\nCLAMP-375\t\n  CLAMP 2\nprocfile\nCLAMP.PRO\n" + tail,
        {},
        {"kelmar.lst:2: warning: the name \"CLAMP-375<TAB>\" has a tab at its end, which the installer keeps as part "
