@@ -104,6 +104,7 @@ class Parser {
       std::string line;
       Next(line, &lineNumber, false);
       if (IsMarker(line)) {
+        lostRecord_ = false;
         CloseOpenRecord();
         if (!ReadHead(line == kSubMarker, lineNumber, line)) break;
       } else if (open_ == nullptr && IsListKeyword(line)) {

@@ -112,9 +112,12 @@ TEST(MediaCatalogue, MistakesAreNamedWithTheirCause) {
         "not \"end\""},
        {"kelmar.lst:7: warning: \"end<TAB>\" is not the keyword \"end\": a tab at its end"}},
       {head + "END\nend\n", {}, {"kelmar.lst:5: warning: \"END\" is not the keyword \"end\": letter case counts"}},
-      {"instrument========== \nDMM-8808\nprocfile\nDMM.PRO\nfiles\ndatafiles\n" + tail + second,
+      // A mistyped marker loses its record; the next record is read as usual, and
+      // keywords after it are faults again.
+      {"instrument========== \nDMM-8808\nprocfile\nDMM.PRO\ncalibrator\n" + second + "files\n",
        {"kelmar.lst:1: \"instrument========== \" is not the record marker \"instrument==========\" (a blank at its "
-        "end): the record that follows is lost"},
+        "end): the record that follows is lost",
+        "kelmar.lst:12: \"files\" outside a record"},
        {}},
       {"instrument==========\nCLAMP-375\t\n  CLAMP 2\nprocfile\nCLAMP.PRO\n" + tail,
        {},
