@@ -5,6 +5,7 @@
 #include "tools/mkmedia/gzip_payload.h"
 #include "tools/mkmedia/host_files.h"
 #include "tools/mkmedia/media_catalogue.h"
+#include "tools/mkmedia/medium_listing.h"
 #include "tools/mkmedia/medium_writer.h"
 #include "tools/mkmedia/staged_files.h"
 
@@ -14,26 +15,6 @@ namespace {
 
 void Append(std::vector<std::string>& to, const std::vector<std::string>& more) {
   to.insert(to.end(), more.begin(), more.end());
-}
-
-std::vector<std::string> Summary(const MediumContents& c, const std::string& output) {
-  std::vector<std::string> lines;
-  for (int disk = 1; disk <= c.layout.diskCount; ++disk) {
-    std::size_t count = 0;
-    std::uint64_t bytes = 0;
-    for (std::size_t i = 0; i < c.files.size(); ++i) {
-      if (c.layout.diskOf[i] != disk) continue;
-      ++count;
-      bytes += c.files[i].compressed;
-    }
-    std::string where = c.cd ? output : output + "/Disk" + std::to_string(disk);
-    std::string name = c.cd ? "DiskCD" : "Disk" + std::to_string(disk);
-    std::string line = name + ": " + std::to_string(count) + " payload files, " + std::to_string(bytes) +
-                       " bytes compressed";
-    if (disk == 1) line += ", with setup.exe and the installer";
-    lines.push_back(line + " (" + where + ")");
-  }
-  return lines;
 }
 
 }  // namespace
@@ -47,6 +28,7 @@ MediumReport BuildMedium(const MediumRequest& request) {
   } else {
     catalogue = ParseCatalogue(catalogueBytes);
     Append(report.problems, catalogue.problems);
+    report.warnings = catalogue.warnings;
     Append(report.problems, CheckRecords(catalogue));
   }
   std::string readme;
@@ -83,7 +65,11 @@ MediumReport BuildMedium(const MediumRequest& request) {
   if (!report.problems.empty()) return report;
   contents.diskMap = DiskMapText(contents.files, contents.layout);
 
-  if (WriteMedium(request.output, contents, &report.problems)) report.summary = Summary(contents, request.output);
+  if (request.checkOnly) {
+    report.summary = MediumListing(contents, request.diskSize, "");
+  } else if (WriteMedium(request.output, contents, &report.problems)) {
+    report.summary = MediumListing(contents, request.diskSize, request.output);
+  }
   return report;
 }
 

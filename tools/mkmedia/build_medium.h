@@ -14,11 +14,13 @@ struct MediumRequest {
   std::uint64_t diskSize = 0;   // 0: one CD
   std::string programFolder;    // where kelmar_setup, kelmar, ov_clean, text.dll, ovtext.mdb are
   std::string zlibFile;         // the zlib library to ship as zlib.dll
+  bool checkOnly = false;       // check and lay out, write nothing
 };
 
 struct MediumReport {
   std::vector<std::string> problems;  // empty when the medium was written
-  std::vector<std::string> summary;   // one line per disk
+  std::vector<std::string> warnings;  // lines that load, likely not as meant
+  std::vector<std::string> summary;   // what each disk holds (MediumListing)
 };
 
 MediumReport BuildMedium(const MediumRequest& request);

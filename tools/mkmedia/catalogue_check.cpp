@@ -13,7 +13,7 @@ namespace mkmedia {
 namespace {
 
 std::string At(int line) { return "kelmar.lst:" + std::to_string(line) + ": "; }
-std::string Quote(const std::string& text) { return "\"" + text + "\""; }
+std::string Quote(const std::string& text) { return Quoted(text); }
 std::string Who(const CatalogueRecord& r) { return r.names.empty() ? "a record without a name" : Quote(r.names[0]); }
 
 }  // namespace
@@ -25,27 +25,32 @@ std::vector<std::string> CheckRecords(const MediaCatalogue& catalogue) {
   for (const CatalogueRecord& r : catalogue.records) {
     for (const std::string& name : r.names) nameLine.emplace(FoldCase(name), r.line);
   }
-  std::map<std::string, int> seenNames;
+  std::map<std::string, int> seenNames;  // folded name -> line where it is given
   for (const CatalogueRecord& r : catalogue.records) {
     const std::string at = At(r.line);
+    // Names or lists that ran on hold other lines; the overrun itself is
+    // reported, and what it swallowed would only add false faults.
+    if (r.overran) continue;
     if (r.names.empty() && r.closed) problems.push_back(at + "a record without a name");
     if (r.names.size() > kMostNames)
       problems.push_back(at + Quote(r.names[0]) + " has " + std::to_string(r.names.size()) +
                          " names; an installed procedure carries at most 6");
-    for (const std::string& name : r.names) {
+    for (std::size_t i = 0; i < r.names.size(); ++i) {
+      const std::string& name = r.names[i];
+      const std::string nameAt = At(r.nameLines[i]);
       if (name.empty()) {
-        problems.push_back(at + "an empty procedure name");
+        problems.push_back(nameAt + "an empty procedure name (a blank line among the names of the record of line " +
+                           std::to_string(r.line) + ")");
         continue;
       }
-      if (name.size() > kLongestName)
-        problems.push_back(at + "the name " + Quote(name) + " is longer than 55 characters");
-      auto [it, fresh] = seenNames.emplace(FoldCase(name), r.line);
+      // A line the installer cuts into pieces is reported where it is read.
+      if (name.size() > kLongestName && name.size() < kLongestLine)
+        problems.push_back(nameAt + "the name " + Quote(name) + " is " + std::to_string(name.size()) +
+                           " characters long; the procedure index keeps at most 55");
+      auto [it, fresh] = seenNames.emplace(FoldCase(name), r.nameLines[i]);
       if (!fresh)
-        problems.push_back(at + "the name " + Quote(name) + " is also given on line " + std::to_string(it->second));
+        problems.push_back(nameAt + "the name " + Quote(name) + " is also given on line " + std::to_string(it->second));
     }
-    // A list that ran into the next record holds that record's lines; the
-    // overrun itself is reported.
-    if (r.overran) continue;
     for (const std::string& sub : r.subProcs) {
       if (nameLine.count(FoldCase(sub)) == 0)
         problems.push_back(at + "the sub-procedure " + Quote(sub) + " of " + Who(r) + " has no record");

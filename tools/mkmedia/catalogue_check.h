@@ -9,10 +9,11 @@
 
 namespace mkmedia {
 
-// Most names one installed procedure carries, and the longest name the
-// procedure index keeps.
+// Most names one installed procedure carries, the longest name the
+// procedure index keeps, and the line length the installer cuts at.
 constexpr std::size_t kMostNames = 6;
 constexpr std::size_t kLongestName = 55;
+constexpr std::size_t kLongestLine = 79;
 
 // Faults of the records themselves (names, sub-procedures, procedure files),
 // each as "kelmar.lst:<line>: <text>", in file order.

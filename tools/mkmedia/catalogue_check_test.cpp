@@ -43,15 +43,16 @@ TEST(CatalogueCheck, NamesOfARecord) {
                                     Record("dmm 45\nDMM 45\n", "TWICE.PRO") + "instrument==========\nprocfile\nNONE.PRO\nend\n");
   EXPECT_EQ(CheckRecords(c),
             (Strings{"kelmar.lst:1: \"N1\" has 7 names; an installed procedure carries at most 6",
-                     "kelmar.lst:12: an empty procedure name",
-                     "kelmar.lst:17: the name \"" + std::string(56, 'L') + "\" is longer than 55 characters",
-                     "kelmar.lst:23: the name \"DMM 45\" is also given on line 23",
+                     "kelmar.lst:13: an empty procedure name (a blank line among the names of the record of line 12)",
+                     "kelmar.lst:18: the name \"" + std::string(56, 'L') +
+                         "\" is 56 characters long; the procedure index keeps at most 55",
+                     "kelmar.lst:25: the name \"DMM 45\" is also given on line 24",
                      "kelmar.lst:29: a record without a name"}));
 }
 
 TEST(CatalogueCheck, NameGivenByTwoRecordsIgnoringCase) {
   MediaCatalogue c = ParseCatalogue(Record("Counter 220\n", "A.PRO") + Record("COUNTER 220\n", "B.PRO"));
-  EXPECT_EQ(CheckRecords(c), (Strings{"kelmar.lst:6: the name \"COUNTER 220\" is also given on line 1"}));
+  EXPECT_EQ(CheckRecords(c), (Strings{"kelmar.lst:7: the name \"COUNTER 220\" is also given on line 2"}));
 }
 
 TEST(CatalogueCheck, SubProceduresNeedARecord) {

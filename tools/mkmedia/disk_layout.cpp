@@ -27,16 +27,8 @@ DiskLayout Pack(const std::vector<LayoutFile>& files, std::uint64_t capacity, st
   return layout;
 }
 
-}  // namespace
-
-DiskLayout SingleDisk(const std::vector<LayoutFile>& files) {
-  DiskLayout layout;
-  layout.diskOf.assign(files.size(), 1);
-  layout.diskCount = 1;
-  return layout;
-}
-
-DiskLayout PackDisks(const std::vector<LayoutFile>& files, std::uint64_t capacity, std::uint64_t firstDiskFixed) {
+// The layout at `capacity`, its faults without advice.
+DiskLayout TryPack(const std::vector<LayoutFile>& files, std::uint64_t capacity, std::uint64_t firstDiskFixed) {
   std::uint64_t reserve = firstDiskFixed;
   for (;;) {
     if (reserve > capacity) {
@@ -57,6 +49,40 @@ DiskLayout PackDisks(const std::vector<LayoutFile>& files, std::uint64_t capacit
     }
     reserve = needed;
   }
+}
+
+}  // namespace
+
+DiskLayout SingleDisk(const std::vector<LayoutFile>& files) {
+  DiskLayout layout;
+  layout.diskOf.assign(files.size(), 1);
+  layout.diskCount = 1;
+  return layout;
+}
+
+std::uint64_t SmallestDiskSize(const std::vector<LayoutFile>& files, std::uint64_t firstDiskFixed) {
+  // Everything on one disk always fits; search down from there. More room
+  // never needs more disks in practice, and the answer is tried, so it works.
+  std::uint64_t total = firstDiskFixed;
+  for (const LayoutFile& f : files) total += f.compressed;
+  DiskLayout one = SingleDisk(files);
+  std::uint64_t works = total + DiskMapText(files, one).size();
+  std::uint64_t fails = 0;
+  while (works - fails > 1) {
+    std::uint64_t middle = fails + (works - fails) / 2;
+    (TryPack(files, middle, firstDiskFixed).problems.empty() ? works : fails) = middle;
+  }
+  return works;
+}
+
+DiskLayout PackDisks(const std::vector<LayoutFile>& files, std::uint64_t capacity, std::uint64_t firstDiskFixed) {
+  DiskLayout layout = TryPack(files, capacity, firstDiskFixed);
+  if (!layout.problems.empty()) {
+    std::string smallest = std::to_string(SmallestDiskSize(files, firstDiskFixed));
+    layout.problems.push_back("the smallest disk size that holds this set is " + smallest + " bytes: --disk-size " +
+                              smallest);
+  }
+  return layout;
 }
 
 std::string DiskMapText(const std::vector<LayoutFile>& files, const DiskLayout& layout) {

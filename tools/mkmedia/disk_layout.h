@@ -30,8 +30,12 @@ DiskLayout SingleDisk(const std::vector<LayoutFile>& files);
 // what the first disk carries besides payload (programs and lists, the disk
 // map excluded): the disk map is sized for the layout it describes, so the
 // layout is repeated until its own disk map fits. Reports a file larger than
-// a disk, fixed files that leave no room, and a set of more than 100 disks.
+// a disk, fixed files that leave no room, and a set of more than 100 disks,
+// each time followed by the smallest disk size that holds the set.
 DiskLayout PackDisks(const std::vector<LayoutFile>& files, std::uint64_t capacity, std::uint64_t firstDiskFixed);
+
+// The smallest capacity at which PackDisks lays out `files` without a fault.
+std::uint64_t SmallestDiskSize(const std::vector<LayoutFile>& files, std::uint64_t firstDiskFixed);
 
 // The disk map _diskmap.lst: a section [Disk<n>] for every disk from 1 to the
 // last, each file as <name>=<original size>, lines ending in CR LF and a

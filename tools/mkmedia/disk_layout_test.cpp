@@ -66,18 +66,42 @@ TEST(DiskLayout, TheDiskMapItselfCanPushAFileToTheNextDisk) {
 
 TEST(DiskLayout, FileLargerThanADiskAndProgramsThatLeaveNoRoom) {
   DiskLayout layout = PackDisks(Files({10, 2000, 10}), 1000, 100);
-  EXPECT_EQ(layout.problems,
-            (std::vector<std::string>{"\"F2.PRO\" takes 2000 bytes compressed, more than a disk of 1000 bytes"}));
+  const std::string advice = "the smallest disk size that holds this set is ";
+  ASSERT_EQ(layout.problems.size(), 2u);
+  EXPECT_EQ(layout.problems[0], "\"F2.PRO\" takes 2000 bytes compressed, more than a disk of 1000 bytes");
+  EXPECT_EQ(layout.problems[1].rfind(advice, 0), 0u) << layout.problems[1];
   layout = PackDisks(Files({10}), 1000, 1001);
-  EXPECT_EQ(layout.problems, (std::vector<std::string>{
-                                 "the first disk's programs and lists take 1001 bytes, more than a disk of 1000 bytes"}));
+  ASSERT_EQ(layout.problems.size(), 2u);
+  EXPECT_EQ(layout.problems[0], "the first disk's programs and lists take 1001 bytes, more than a disk of 1000 bytes");
+  EXPECT_EQ(layout.problems[1].rfind(advice, 0), 0u) << layout.problems[1];
+}
+
+TEST(DiskLayout, TheSmallestDiskSizeWorksAndOneByteLessDoesNot) {
+  struct Case {
+    std::vector<std::uint64_t> compressed;
+    std::uint64_t fixed;
+  };
+  for (const Case& c : {Case{{10, 2000, 10}, 100}, Case{{10}, 1001}, Case{std::vector<std::uint64_t>(150, 500), 3000},
+                        Case{{700, 300, 300, 700}, 50}}) {
+    std::vector<LayoutFile> files = Files(c.compressed);
+    std::uint64_t smallest = SmallestDiskSize(files, c.fixed);
+    DiskLayout layout = PackDisks(files, smallest, c.fixed);
+    EXPECT_TRUE(layout.problems.empty()) << smallest;
+    EXPECT_FALSE(PackDisks(files, smallest - 1, c.fixed).problems.empty()) << smallest;
+    if (!layout.problems.empty()) continue;
+    std::vector<std::string> failed = PackDisks(files, smallest / 2, c.fixed).problems;
+    ASSERT_FALSE(failed.empty());
+    EXPECT_EQ(failed.back(), "the smallest disk size that holds this set is " + std::to_string(smallest) +
+                                 " bytes: --disk-size " + std::to_string(smallest));
+  }
 }
 
 TEST(DiskLayout, AtMostOneHundredDisks) {
   std::vector<std::uint64_t> sizes(101, 10000);
   DiskLayout layout = PackDisks(Files(sizes), 10000, 0);
   EXPECT_EQ(layout.diskCount, 102);  // the first disk holds only its map
-  EXPECT_EQ(layout.problems, (std::vector<std::string>{"the set needs 102 disks; the disk map holds at most 100"}));
+  ASSERT_EQ(layout.problems.size(), 2u);
+  EXPECT_EQ(layout.problems[0], "the set needs 102 disks; the disk map holds at most 100");
   sizes.resize(99);
   layout = PackDisks(Files(sizes), 10000, 0);
   EXPECT_EQ(layout.diskCount, 100);

@@ -2,6 +2,7 @@
 // it, and the faults that would make it load otherwise than meant.
 #include <gtest/gtest.h>
 
+#include "tools/mkmedia/catalogue_check.h"
 #include "tools/mkmedia/media_catalogue.h"
 
 namespace mkmedia {
@@ -61,13 +62,100 @@ TEST(MediaCatalogue, KeywordsInsideAListAreEntries) {
   EXPECT_EQ(c.records[1].reqFiles, (Strings{"X.BMP"}));
 }
 
-TEST(MediaCatalogue, LongLinesComeInPiecesOf79) {
+TEST(MediaCatalogue, LongLinesAreKeptWholeAndReported) {
   std::string longName(100, 'x');
   std::string exact(79, 'y');
   MediaCatalogue c = ParseCatalogue("instrument==========\nA\nprocfile\nA.PRO\nfiles\n" + longName + "\n" + exact +
-                                    "\ndatafiles\ncalibrator\nR520\nend\n");
+                                    "\ndatafiles\ncalibrator\nR520\nend\n" + std::string(90, '#') + "\n");
   ASSERT_EQ(c.records.size(), 1u);
-  EXPECT_EQ(c.records[0].reqFiles, (Strings{std::string(79, 'x'), std::string(21, 'x'), exact, ""}));
+  EXPECT_EQ(c.records[0].reqFiles, (Strings{longName, exact}));
+  EXPECT_TRUE(c.records[0].closed);
+  const std::string cut = " characters long: the installer cuts a line of 79 characters or more into pieces of 79 and "
+                          "reads each piece, and the rest, as lines of their own (keep lines to 78 characters, names "
+                          "to 55)";
+  // Outside a record a long line is a comment like any other.
+  EXPECT_EQ(c.problems, (Strings{"kelmar.lst:6: this line is 100" + cut, "kelmar.lst:7: this line is 79" + cut}));
+}
+
+// Each way a publisher's file reads otherwise than meant gets one message
+// that names the line and the cause, and nothing that follows from it.
+TEST(MediaCatalogue, MistakesAreNamedWithTheirCause) {
+  const std::string head = "instrument==========\nCLAMP-375\nprocfile\nCLAMP.PRO\n";
+  const std::string tail = "calibrator\nR520\nend\n";
+  const std::string second = "instrument==========\nDMMACV\nDMMACV-2\nprocfile\nACV.PRO\nend\n";
+  struct Case {
+    std::string text;
+    Strings problems;  // the reader's and CheckRecords', in that order
+    Strings warnings;
+  };
+  const Case cases[] = {
+      {"\xEF\xBB\xBF" + head + tail + second,
+       {"kelmar.lst:1: the file begins with a UTF-8 byte-order mark (bytes EF BB BF), which the installer reads as "
+        "part of line 1, so \"instrument==========\" there is not a keyword and its record is lost: save the file "
+        "without the mark"},
+       {}},
+      {"\xEF\xBB\xBF# procedures\n" + head + tail,
+       {},
+       {"kelmar.lst:1: warning: the file begins with a UTF-8 byte-order mark (bytes EF BB BF), which the installer "
+        "reads as part of line 1"}},
+      // "procfile" forgotten: the names run on through the next record.
+      {"instrument==========\nDMM-8808\nDMM.PRO\nfiles\nDMM.BMP\ndatafiles\n" + tail + "\n" + second,
+       {"kelmar.lst:4: \"files\" among the names of the record of \"DMM-8808\" (line 1): no \"procfile\" line ends "
+        "the names before it"},
+       {}},
+      {"instrument==========\nDMM-8808\nprocfile \nDMM.PRO\nend\n" + second,
+       {"kelmar.lst:5: \"end\" among the names of the record of \"DMM-8808\" (line 1): no \"procfile\" line ends the "
+        "names before it; line 3 reads \"procfile \" (a blank at its end), not \"procfile\""},
+       {"kelmar.lst:3: warning: \"procfile \" is not the keyword \"procfile\": a blank at its end"}},
+      {head + "calibrator\nR520\nend\t\n",
+       {"kelmar.lst:1: the record of \"CLAMP-375\" has no \"end\" line; line 7 reads \"end<TAB>\" (a tab at its end), "
+        "not \"end\""},
+       {"kelmar.lst:7: warning: \"end<TAB>\" is not the keyword \"end\": a tab at its end"}},
+      {head + "END\nend\n", {}, {"kelmar.lst:5: warning: \"END\" is not the keyword \"end\": letter case counts"}},
+      // A mistyped marker loses its record; the next record is read as usual, and
+      // keywords after it are faults again.
+      {"instrument========== \nDMM-8808\nprocfile\nDMM.PRO\ncalibrator\n" + second + "files\n",
+       {"kelmar.lst:1: \"instrument========== \" is not the record marker \"instrument==========\" (a blank at its "
+        "end): the record that follows is lost",
+        "kelmar.lst:12: \"files\" outside a record"},
+       {}},
+      {"instrument==========\nCLAMP-375\t\n  CLAMP 2\nprocfile\nCLAMP.PRO\n" + tail,
+       {},
+       {"kelmar.lst:2: warning: the name \"CLAMP-375<TAB>\" has a tab at its end, which the installer keeps as part "
+        "of the name",
+        "kelmar.lst:3: warning: the name \"  CLAMP 2\" has 2 blanks at its start, which the installer keeps as part "
+        "of the name"}},
+      {"instrument==========\n" + std::string(100, 'N') + "\nprocfile\nN.PRO\n" + tail,
+       {"kelmar.lst:2: this line is 100 characters long: the installer cuts a line of 79 characters or more into "
+        "pieces of 79 and reads each piece, and the rest, as lines of their own (keep lines to 78 characters, names "
+        "to 55)"},
+       {}},
+      {head + "calibrator\nend\n",
+       {},
+       {"kelmar.lst:6: warning: \"calibrator\" is directly followed by \"end\", which the installer takes as the "
+        "calibrator code of the record of \"CLAMP-375\": put the code on a line between them, or leave out "
+        "\"calibrator\""}},
+      {"instrument==========\nA\nprocfile\nA.PRO\ncalibrator\nr410\nend\n"
+       "instrument==========\nB\nprocfile\nB.PRO\ncalibrator\nR320-X3\nend\n"
+       "instrument==========\nC\nprocfile\nC.PRO\ncalibrator\nR7\nend\n",
+       {},
+       {"kelmar.lst:6: warning: the calibrator code \"r410\" of the record of \"A\" is none the installer "
+        "knows (R210 R220 R310 R320 R410 R420 R510 R520 R310X3 R310X6 R320X3 R320X6 Other; letter case counts): only "
+        "\"All\" offers the procedure; meant \"R410\"?",
+        "kelmar.lst:13: warning: the calibrator code \"R320-X3\" of the record of \"B\" is none the "
+        "installer knows (R210 R220 R310 R320 R410 R420 R510 R520 R310X3 R310X6 R320X3 R320X6 Other; letter case "
+        "counts): only \"All\" offers the procedure; meant \"R320X3\"?",
+        "kelmar.lst:20: warning: the calibrator code \"R7\" of the record of \"C\" is none the installer "
+        "knows (R210 R220 R310 R320 R410 R420 R510 R520 R310X3 R310X6 R320X3 R320X6 Other; letter case counts): only "
+        "\"All\" offers the procedure"}},
+  };
+  for (const Case& c : cases) {
+    MediaCatalogue catalogue = ParseCatalogue(c.text);
+    Strings problems = catalogue.problems;
+    for (const std::string& p : CheckRecords(catalogue)) problems.push_back(p);
+    EXPECT_EQ(problems, c.problems) << c.text;
+    EXPECT_EQ(catalogue.warnings, c.warnings) << c.text;
+  }
 }
 
 TEST(MediaCatalogue, RecordWithoutEndIsReported) {
@@ -95,7 +183,7 @@ TEST(MediaCatalogue, ListRunningIntoTheNextRecordNamesTheMissingLine) {
   MediaCatalogue c = ParseCatalogue(
       "instrument==========\nP\nprocfile\nP.PRO\nsub\nS\ndatafiles\nP.DAT\ncalibrator\nR520\nend\n"
       "instrument==========\nQ\nprocfile\nQ.PRO\nfiles\nQ.BMP\ndatafiles\ncalibrator\nR520\nend\n");
-  EXPECT_EQ(c.problems, (Strings{"kelmar.lst:12: the record of \"P\" runs on into this record: no \"files\" line "
+  EXPECT_EQ(c.problems, (Strings{"kelmar.lst:12: the record of \"P\" (line 1) runs on into this record: no \"files\" line "
                                  "before it"}));
   ASSERT_EQ(c.records.size(), 1u);
   EXPECT_TRUE(c.records[0].overran);

@@ -1,10 +1,13 @@
 // mkmedia <source folder> <output folder> [--disk-size <bytes>]
+// mkmedia --check <source folder> [--disk-size <bytes>]
 // mkmedia --generate-payloads <folder>
 //
 // Makes a distribution medium from a folder holding kelmar.lst, readme.txt
 // and the payload files the catalogue names: one CD, or numbered disks of the
 // given capacity. The programs come from the folder mkmedia itself is in.
-// Exits 0, or 1 with one line per problem on standard error.
+// Prints what each disk holds; --check does all but the writing. Warnings go
+// to standard error and do not stop it. Exits 0, or 1 with one line per
+// problem on standard error.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,6 +26,7 @@ int Fail(const std::vector<std::string>& problems) {
 
 int Usage() {
   return Fail({"usage: mkmedia <source folder> <output folder> [--disk-size <bytes>]",
+               "       mkmedia --check <source folder> [--disk-size <bytes>]",
                "       mkmedia --generate-payloads <folder>"});
 }
 
@@ -45,6 +49,8 @@ int main(int argc, char** argv) {
         return Fail({"--disk-size needs a number of bytes above 0"});
     } else if (arg == "--generate-payloads") {
       generate = true;
+    } else if (arg == "--check") {
+      request.checkOnly = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
       return Usage();
     } else {
@@ -53,7 +59,7 @@ int main(int argc, char** argv) {
   }
 
   if (generate) {
-    if (folders.size() != 1 || request.diskSize != 0) return Usage();
+    if (folders.size() != 1 || request.diskSize != 0 || request.checkOnly) return Usage();
     int written = 0, kept = 0;
     std::vector<std::string> problems;
     if (!mkmedia::GenerateMissingPayloads(folders[0], &written, &kept, &problems)) return Fail(problems);
@@ -61,12 +67,13 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  if (folders.size() != 2) return Usage();
+  if (folders.size() != (request.checkOnly ? 1u : 2u)) return Usage();
   request.source = folders[0];
-  request.output = folders[1];
+  if (!request.checkOnly) request.output = folders[1];
   request.programFolder = mkmedia::OwnFolder();
   request.zlibFile = mkmedia::LoadedZlibFile();
   mkmedia::MediumReport report = mkmedia::BuildMedium(request);
+  for (const std::string& w : report.warnings) std::fprintf(stderr, "%s\n", w.c_str());
   if (!report.problems.empty()) return Fail(report.problems);
   for (const std::string& line : report.summary) std::printf("%s\n", line.c_str());
   return 0;

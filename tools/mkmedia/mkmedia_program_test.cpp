@@ -174,7 +174,9 @@ TEST_F(MkmediaProgram, SampleOnNumberedDisks) {
     std::size_t count = percent == 60 ? 2 : disks.size();
     ASSERT_EQ(disks.size(), count);
     ASSERT_GE(count, 2u);
-    EXPECT_EQ(testsupport::Lines(r.out).size(), count);
+    std::size_t headers = 0;
+    for (const std::string& line : testsupport::Lines(r.out)) headers += line.rfind("Disk", 0) == 0;
+    EXPECT_EQ(headers, count) << r.out;
     for (std::size_t n = 1; n <= count; ++n) {
       std::string name = "Disk" + std::to_string(n);
       std::string disk = out + "/" + name;
@@ -237,18 +239,54 @@ TEST_F(MkmediaProgram, OutputFolderMustBeNewOrEmpty) {
   EXPECT_TRUE(fs::exists(box.root + "/a/b/medium/setup.exe"));
 }
 
-TEST_F(MkmediaProgram, DisksTooSmallForThePrograms) {
+TEST_F(MkmediaProgram, DisksTooSmallForTheProgramsGetTheSizeThatWorks) {
   RunResult r = Mkmedia({source, box.root + "/tiny", "--disk-size", "1000"});
   EXPECT_EQ(r.exitStatus, 1);
-  EXPECT_EQ(r.err.rfind("the first disk's programs and lists take ", 0), 0u) << r.err;
-  EXPECT_NE(r.err.find(" bytes, more than a disk of 1000 bytes\n"), std::string::npos) << r.err;
-  EXPECT_EQ(testsupport::Lines(r.err).size(), 1u);
+  std::vector<std::string> lines = testsupport::Lines(r.err);
+  ASSERT_EQ(lines.size(), 2u) << r.err;
+  EXPECT_EQ(lines[0].rfind("the first disk's programs and lists take ", 0), 0u) << r.err;
+  EXPECT_NE(lines[0].find(" bytes, more than a disk of 1000 bytes"), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(box.root + "/tiny"));
+  // The advised size works in one go.
+  const std::string flag = "--disk-size ";
+  std::size_t at = lines[1].rfind(flag);
+  ASSERT_NE(at, std::string::npos) << lines[1];
+  r = Mkmedia({source, box.root + "/fits", "--disk-size", lines[1].substr(at + flag.size())});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+}
+
+TEST_F(MkmediaProgram, CheckWritesNothingAndListsEachDisk) {
+  RunResult r = Mkmedia({"--check", source, "--disk-size", "40000000"});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  std::vector<std::string> lines = testsupport::Lines(r.out);
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0].rfind("Disk1: ", 0), 0u) << r.out;
+  EXPECT_NE(lines[0].find(" bytes left"), std::string::npos) << r.out;
+  for (const char* staged : {"setup.exe", "_kelmar.exe", "ov_clean.exe", "_diskmap.lst: "})
+    EXPECT_NE(lines[1].find(staged), std::string::npos) << lines[1];
+  EXPECT_NE(r.out.find("  DMM45.PRO "), std::string::npos) << r.out;
+  EXPECT_EQ(Listing(box.root), (std::set<std::string>{"prefix", "source"}));
+
+  // Warnings do not stop it; faults do.
+  std::string lst = ReadFile(source + "/kelmar.lst");
+  std::size_t code = lst.find("\nR520\n");
+  ASSERT_NE(code, std::string::npos);
+  WriteFile(source + "/kelmar.lst", lst.substr(0, code) + "\nr520\n" + lst.substr(code + 6));
+  r = Mkmedia({"--check", source});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_NE(r.err.find("warning: the calibrator code \"r520\""), std::string::npos) << r.err;
+  WriteFile(source + "/kelmar.lst", "\xEF\xBB\xBF" + lst.substr(lst.find("instrument==========")));
+  r = Mkmedia({"--check", source});
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("byte-order mark"), std::string::npos) << r.err;
 }
 
 TEST_F(MkmediaProgram, UsageErrors) {
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{}, {source}, {source, "a", "b"}, {"--bogus", source, "x"}, {"--generate-payloads"}}) {
+       {std::vector<std::string>{}, {source}, {source, "a", "b"}, {"--bogus", source, "x"}, {"--generate-payloads"},
+        {"--check", source, "x"}}) {
     RunResult r = Mkmedia(args);
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_EQ(r.err.rfind("usage: mkmedia <source folder> <output folder> [--disk-size <bytes>]\n", 0), 0u) << r.err;
