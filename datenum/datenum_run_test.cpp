@@ -129,6 +129,14 @@ TEST_F(RunTest, EachConversionErrorShowsItsText) {
   }
 }
 
+TEST_F(RunTest, OverlongMem2IsAConversionErrorAndComesBackWhole) {
+  const std::string mem2 = "05-Mar-01 14:30" + std::string(4985, 'x');
+  TempPrefix::Write(host_, DoseText("-7", "1", mem2) + "line 24\n");
+  EXPECT_EQ(RunDatenum(kIni, kNow), 0);
+  ExpectBoxes({{"DATENUM Error", "Buffer size exceeded!  Maximum is 18 characters."}});
+  EXPECT_EQ(TempPrefix::Read(host_), DoseText("-7", "-1", mem2));
+}
+
 TEST_F(RunTest, NoCommandLine) {
   EXPECT_EQ(RunDatenum("", kNow), 1);
   EXPECT_EQ(RunDatenum(" , ", kNow), 1);

@@ -229,15 +229,6 @@ TEST_F(GetPutTest, ShortFilesNameTheFirstMissingRegister) {
   }
 }
 
-TEST_F(GetPutTest, OverlongMem2IsRefusedAndTheFileKept) {
-  std::string text = DoseText(std::string(kMem2Max + 1, 'z'));
-  TempPrefix::Write(host_, text);
-  Registers r;
-  EXPECT_EQ(get_dose(kIni, r), 0);
-  ExpectOneBox("Cannot get MEM2 from \"C:\\orvik\\data\\dosdose.dat\".");
-  EXPECT_EQ(TempPrefix::Read(host_), text);
-}
-
 // ---- put_dose ----
 
 TEST_F(GetPutTest, LongFileLosesLinesAfterTheTwentyThird) {

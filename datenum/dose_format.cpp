@@ -4,7 +4,7 @@
 
 namespace datenum {
 
-bool ReadDoseLine(std::FILE* file, std::string* line, bool* overlong) {
+bool ReadDoseLine(std::FILE* file, std::string* line, bool* overlong, std::size_t limit) {
   line->clear();
   *overlong = false;
   bool any = false;
@@ -12,7 +12,7 @@ bool ReadDoseLine(std::FILE* file, std::string* line, bool* overlong) {
   while ((c = std::getc(file)) != EOF) {
     any = true;
     if (c == '\n') break;
-    if (line->size() < kReadPiece) {
+    if (line->size() < limit) {
       line->push_back(static_cast<char>(c));
     } else {
       *overlong = true;
@@ -30,13 +30,12 @@ int ReadRegisters(std::FILE* file, Registers& registers) {
   std::string line;
   bool overlong = false;
   for (int n = 1; n <= kDoseLines; ++n) {
-    if (!ReadDoseLine(file, &line, &overlong)) return n;
+    if (!ReadDoseLine(file, &line, &overlong, n == 3 ? kWholeLine : kReadPiece)) return n;
     if (n == 1) {
       read.MEM = ReadDoseNumber(line);
     } else if (n == 2) {
       read.MEM1 = ReadDoseNumber(line);
     } else if (n == 3) {
-      if (overlong || line.size() > kMem2Max) return n;
       read.MEM2 = line;
     } else {
       read.M[n - 4] = ReadDoseNumber(line);

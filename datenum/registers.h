@@ -5,8 +5,6 @@
 
 namespace datenum {
 
-// Longest text the string register MEM2 holds.
-constexpr std::size_t kMem2Max = 4094;
 // Numbered registers M[1] ... M[255]; the exchange file carries the first 20.
 constexpr int kMCount = 255;
 constexpr int kMExchanged = 20;

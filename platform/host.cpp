@@ -3,11 +3,32 @@
 
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 namespace platform::detail {
+
+namespace {
+
+// A relative $ORVIK_PREFIX would name another folder once the program, or a
+// program it starts, works in another directory. It is made absolute against
+// the directory the program started in, before main runs (and before any
+// thread could read the environment), so that every child inherits it whole.
+struct AbsolutePrefixAtStart {
+  AbsolutePrefixAtStart() {
+    const char* prefix = std::getenv("ORVIK_PREFIX");
+    if (prefix == nullptr || *prefix == 0 || *prefix == '/') return;
+    char cwd[PATH_MAX];
+    if (::getcwd(cwd, sizeof cwd) == nullptr) return;
+    std::string absolute = std::string(cwd) + (cwd[1] == 0 ? "" : "/") + prefix;
+    ::setenv("ORVIK_PREFIX", absolute.c_str(), 1);
+  }
+} g_absolutePrefixAtStart;
+
+}  // namespace
 
 bool MakeHostDirs(const std::string& hostPath) {
   struct stat st;

@@ -17,14 +17,15 @@
 namespace platform {
 namespace {
 
-// Writes its argument count, arguments, ORVIK_SCRIPT_LINE and working folder
-// to out.txt beside itself, renamed into place when complete.
+// Writes its argument count, arguments, ORVIK_SCRIPT_LINE, working folder,
+// starter and prefix to out.txt beside itself, renamed into place when
+// complete.
 const char kChild[] =
     "#!/bin/sh\n"
     "out=\"$(dirname \"$0\")/out.txt\"\n"
     "{ echo \"argc=$#\"; for a in \"$@\"; do echo \"arg=[$a]\"; done;\n"
     "  echo \"line=$ORVIK_SCRIPT_LINE\"; echo \"cwd=$(pwd -P)\";\n"
-    "  echo \"starter=$ORVIK_PARENT_PID\"; } > \"$out.tmp\"\n"
+    "  echo \"starter=$ORVIK_PARENT_PID\"; echo \"prefix=$ORVIK_PREFIX\"; } > \"$out.tmp\"\n"
     "mv \"$out.tmp\" \"$out\"\n";
 
 class ProcessTest : public testing::PrefixTest {
@@ -64,7 +65,7 @@ TEST_F(ProcessTest, RestOfTheLineIsExactlyOneArgument) {
   EXPECT_EQ(WinExec("C:\\CHILD.SH A:\\  -d \"quoted part\"", SW_SHOW), 33u);
   EXPECT_EQ(WaitForOutput(driveC_),
             "argc=1\narg=[A:\\  -d \"quoted part\"]\nline=\ncwd=" + driveC_ + "\nstarter=" +
-                std::to_string(::getpid()) + "\n");
+                std::to_string(::getpid()) + "\nprefix=" + prefix_ + "\n");
 }
 
 TEST_F(ProcessTest, NoRestMeansNoArgument) {
@@ -94,6 +95,18 @@ TEST_F(ProcessTest, ChildGetsEnvironmentAndCurrentDirectory) {
   SetChildEnvironment("ORVIK_SCRIPT_LINE", "");
   EXPECT_NE(out.find("line=17\n"), std::string::npos) << out;
   EXPECT_NE(out.find("cwd=" + driveC_ + "/windows/temp\n"), std::string::npos) << out;
+}
+
+TEST_F(ProcessTest, ChildGetsTheAbsolutePrefixWhenItWasGivenRelative) {
+  MakeChild(driveC_);
+  ASSERT_EQ(::chdir(root_.c_str()), 0);
+  ::setenv("ORVIK_PREFIX", "prefix", 1);
+  ResetPlatformForTesting();
+  ASSERT_EQ(PrefixDir(), prefix_);
+  ASSERT_EQ(_chdir("C:\\windows\\temp"), 0);
+  EXPECT_EQ(WinExec("C:\\child.sh", SW_SHOW), 33u);
+  std::string out = WaitForOutput(driveC_);
+  EXPECT_NE(out.find("\nprefix=" + prefix_ + "\n"), std::string::npos) << out;
 }
 
 TEST_F(ProcessTest, MissingOrUnrunnableProgramsAreReported) {

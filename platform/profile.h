@@ -5,8 +5,12 @@
 namespace platform {
 
 // Reads key `key` of section `section` from the initialisation file `file`.
-// Section and key names ignore ASCII case; the first occurrence wins; blanks
-// around key and value are trimmed; a value in matching quotes loses them. A
+// Section and key names ignore ASCII case; sections of one name count as
+// one and the first occurrence of the key wins; blanks and tabs around key
+// and value are trimmed; a value in matching quotes loses them; a zero byte
+// ends a value. Lines end in LF, CR LF or CR; a line without '=' is no key
+// and one without its ']' no section header. A file with a UTF-8 mark, or
+// in UTF-16 with its mark (either byte order), is read as UTF-8 text. A
 // missing file, section or key gives `defaultValue`. The result is cut to
 // size-1 characters and zero-terminated; returns the count stored. A bare file
 // name is looked up in C:\windows\.

@@ -8,6 +8,8 @@
 namespace platform {
 namespace {
 
+using namespace std::string_literals;
+
 class ProfileTest : public testing::PrefixTest {
  protected:
   void SetUp() override {
@@ -74,6 +76,44 @@ TEST_F(ProfileTest, ResultIsCutToTheBuffer) {
   char one[1] = {'Z'};
   EXPECT_EQ(GetPrivateProfileStringA("startup", "procdir", "", one, 1, "orvik.ini"), 0u);
   EXPECT_EQ(one[0], 0);
+}
+
+TEST_F(ProfileTest, LinesWithoutEqualsOrClosingBracketAreNeitherKeysNorHeaders) {
+  testing::WriteHostFile(driveC_ + "/windows/odd.ini",
+                         "[startup]\nprocdir\npicdir = C:\\pic\\\n[other\nuser_cwd=C:\\cwd\\\n");
+  EXPECT_EQ(Read("startup", "procdir", "dflt", "odd.ini"), "dflt");
+  // "[other" opens no section: the key after it still belongs to [startup].
+  EXPECT_EQ(Read("startup", "user_cwd", "dflt", "odd.ini"), "C:\\cwd\\");
+  EXPECT_EQ(Read("other", "user_cwd", "dflt", "odd.ini"), "dflt");
+}
+
+TEST_F(ProfileTest, LineEndsTabsCommentsAndZeroBytes) {
+  testing::WriteHostFile(driveC_ + "/windows/cr.ini",
+                         "[startup]\r\tprocdir\t=\tC:\\p ; not a comment\t\r"
+                         "picdir=C:\\pic\0ignored\r\nuser_cwd=x\n"s);
+  EXPECT_EQ(Read("startup", "procdir", "dflt", "cr.ini"), "C:\\p ; not a comment");
+  EXPECT_EQ(Read("startup", "picdir", "dflt", "cr.ini"), "C:\\pic");
+  EXPECT_EQ(Read("startup", "user_cwd", "dflt", "cr.ini"), "x");
+}
+
+// The same settings saved with a UTF-8 mark and as UTF-16 in either byte
+// order, with one character outside ASCII and one outside the 16-bit range.
+TEST_F(ProfileTest, ByteOrderMarksAndUtf16) {
+  const std::u16string text = u"[startup]\r\nprocdir=C:\\Pr\u00fcf\\\r\npicdir=\U0001F600\r\n";
+  const std::string utf8 = "C:\\Pr\xc3\xbc" "f\\";
+  std::string le = "\xff\xfe", be = "\xfe\xff";
+  for (char16_t c : text) {
+    le += char(c & 0xff);
+    le += char(c >> 8);
+    be += char(c >> 8);
+    be += char(c & 0xff);
+  }
+  const std::string marked = "\xef\xbb\xbf[startup]\r\nprocdir=" + utf8 + "\r\npicdir=\xf0\x9f\x98\x80\r\n";
+  for (const std::string& bytes : {marked, le, be}) {
+    testing::WriteHostFile(driveC_ + "/windows/enc.ini", bytes);
+    EXPECT_EQ(Read("startup", "procdir", "dflt", "enc.ini"), utf8);
+    EXPECT_EQ(Read("startup", "picdir", "dflt", "enc.ini"), "\xf0\x9f\x98\x80");
+  }
 }
 
 TEST_F(ProfileTest, PathsAreDosPathsAndBareNamesLiveInWindows) {

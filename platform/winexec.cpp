@@ -59,6 +59,9 @@ UINT ResultFromExecErrno(int err) {
 // errno back, so a program that cannot run is reported as not started.
 UINT Spawn(const std::vector<std::string>& args, const std::string& hostDir, bool searchPath) {
   std::vector<std::string> envStrings = detail::ChildEnvironment(environ);
+  // The child starts in another folder: it gets the prefix in use, absolute.
+  std::erase_if(envStrings, [](const std::string& e) { return e.rfind("ORVIK_PREFIX=", 0) == 0; });
+  envStrings.push_back("ORVIK_PREFIX=" + PrefixDir());
   // The child may outlive us before it looks at its parent; this tells it
   // who started it (ov_clean waits for exactly that process to end).
   envStrings.push_back("ORVIK_PARENT_PID=" + std::to_string(::getpid()));

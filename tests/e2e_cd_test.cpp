@@ -168,6 +168,16 @@ TEST_F(EndToEndCd, SecondInstallationKeepingTheExistingFiles) {
   ExpectCleanedUp();
 }
 
+TEST_F(EndToEndCd, RelativePrefixReachesTheInstallerAndTheCleanupProgram) {
+  testsupport::RemoveTree(box.TranscriptPath());
+  std::map<std::string, std::string> env = box.ScriptEnv("1050 click 2\n");
+  env["ORVIK_PREFIX"] = "prefix";  // relative to the folder setup.exe starts in
+  RunResult r = testsupport::RunProgram(medium + "/setup.exe", {}, env, box.root);
+  ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
+  EXPECT_TRUE(box.TranscriptHas("end 1050 2")) << box.Transcript();
+  ExpectCleanedUp();
+}
+
 TEST_F(EndToEndCd, MissingReadmeOnTheMedium) {
   fs::remove(medium + "/readme.txt");
   RunResult r = Setup({}, "box OK\nbox OK\n");

@@ -118,6 +118,28 @@ TEST_F(TransferFlow, CdInstallsEveryFileAndRegistersTheProcedures) {
   EXPECT_TRUE(Has("window 107 \"ORVIK Procedure Installation - Finish\""));
 }
 
+TEST_F(TransferFlow, FoldersCorrectedWithoutTheirBackslashReceiveTheFiles) {
+  testsupport::MakeDirs(OnC("C:\\orvik\\tools"));
+  box.MapDrive('a', Medium("cd", "DiskCD", {"METER.PRO", "METER.BMP", "TOOL.EXE", "METER.DAT"}));
+  // Page 105 names missing folders; page 106 corrects each one without a
+  // trailing backslash.
+  RunResult r = Run(std::string("1050 click 1\n"
+                                "105 set 1008 C:\\orvik\\no1 set 1009 C:\\orvik\\no2 set 1010 C:\\orvik\\no3 click 1\n"
+                                "106 set 1009 C:\\orvik\\proc click 1\n"
+                                "106 set 1009 C:\\orvik\\pic click 1\n"
+                                "106 set 1009 C:\\orvik\\tools click 1\n"
+                                "108 toggle 1014 Meter click 1\n") +
+                    kQuitFromFinish);
+  ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
+  EXPECT_EQ(ReadFile(OnC("C:\\orvik\\proc\\1.pro")), Contents("METER.PRO"));
+  EXPECT_EQ(ReadFile(OnC("C:\\orvik\\proc\\proc.dir")).size(), 75u);
+  EXPECT_EQ(ReadFile(OnC("C:\\orvik\\pic\\METER.BMP")), Contents("METER.BMP"));
+  EXPECT_EQ(ReadFile(OnC("C:\\orvik\\tools\\TOOL.EXE")), Contents("TOOL.EXE"));
+  EXPECT_EQ(Count("box "), 1) << "only the clean-up notice: " << box.Transcript();
+  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\PROC_temp")));
+  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\proc\\_temp")));
+}
+
 TEST_F(TransferFlow, CancelOnTheInsertDiskPageStopsWithoutTouchingTheIndex) {
   box.MapDrive('a', Medium("disk1", "Disk1", {"METER.PRO", "METER.BMP", "METER.DAT"}));
   RunResult r = Run(std::string(kToSelection) + "108 toggle 1014 Meter click 1\n" +

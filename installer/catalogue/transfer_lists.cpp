@@ -80,10 +80,13 @@ ProcNode* ProceduresList::SelectedNode(const std::string& name, const char* notI
 }
 
 // A name that is not a plain file name could write outside its target
-// folder, so it never reaches a transfer list. Within one LoadAllXferFiles
-// each such name is reported once, however many selected names lead to it.
+// folder, and one the media lists cannot carry would be refused by the
+// transfer list writer after the choice is made (its procedure registered,
+// its file never copied); neither reaches a transfer list. Within one
+// LoadAllXferFiles each such name is reported once, however many selected
+// names lead to it.
 bool ProceduresList::SafeFile(const std::string& name, const std::string& file) {
-  if (catalogue::IsPlainFileName(file)) return true;
+  if (catalogue::IsListableFileName(file)) return true;
   if (!inXferRun_ || reportedUnsafe_.insert(file).second) {
     catalogue::Warn(catalogue::UnsafeFileNameText(name, file));
   }

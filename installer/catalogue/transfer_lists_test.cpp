@@ -228,6 +228,24 @@ TEST_F(UnsafeNames, LoadAllXferFilesFailsAndReportsEachNameOnce) {
   EXPECT_EQ(Boxes().size(), 4u);
 }
 
+TEST_F(UnsafeNames, NamesTheMediaListsCannotCarryAreRefused) {
+  ProceduresList list;
+  const V files = {"A,B.PRO", "X=1.PRO", "[X.PRO", "ABC.PRO "};
+  std::string text;
+  for (const std::string& file : files) text += Record({"N" + file}, file, Body("", "", ""));
+  text += Record({"Data"}, "ok.pro", Body("", "", ";notes.dat\n"));
+  ASSERT_EQ(Load(list, text), 1);
+  for (const std::string& file : files) list.AddSelectedProc("N" + file);
+  list.AddSelectedProc("Data");
+  EXPECT_EQ(list.LoadAllXferFiles(), 0);
+  ASSERT_EQ(Boxes().size(), 5u);
+  for (size_t i = 0; i < files.size(); ++i)
+    EXPECT_EQ(Boxes()[i].text, catalogue::UnsafeFileNameText("N" + files[i], files[i]));
+  EXPECT_EQ(Boxes()[4].text, catalogue::UnsafeFileNameText("Data", ";notes.dat"));
+  EXPECT_EQ(Items(list.xferProcs), (V{"ok.pro"}));
+  EXPECT_TRUE(list.xferDataFiles.IsEmpty());
+}
+
 TEST_F(UnsafeNames, SafeChoiceStillSucceeds) {
   list_.AddSelectedProc("Good");
   EXPECT_EQ(list_.LoadAllXferFiles(), 1);

@@ -42,8 +42,13 @@ void CopyProgressDlg::OnTimer(int timerId) {
 
 void CopyProgressDlg::OnCancel() {
   transfer_.status.fetch_or(STATUS_CANCEL_REQUESTED);
-  // The worker asks the operator whether to go on; its answer ends it.
-  while (!(transfer_.status.load() & STATUS_WORKER_DONE)) platform::Sleep(kProgressTimerMs);
+  // The worker asks the operator whether to go on: No ends it, Yes takes the
+  // request back and the window shows the copy again.
+  std::uint32_t status;
+  while (((status = transfer_.status.load()) & (STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED)) ==
+         STATUS_CANCEL_REQUESTED)
+    platform::Sleep(kProgressTimerMs);
+  if (!(status & STATUS_WORKER_DONE)) return;
   KillTimer(kProgressTimer);
   EndDialog(ui::IDCANCEL);
 }

@@ -1,6 +1,7 @@
 // The copy progress window (dialog 1046): the disk, the file being copied
 // and a bar, refreshed from the shared record every 10 ms until the worker
-// is done. Cancel asks the worker to stop and waits for it.
+// is done. Cancel asks the worker to stop and waits for the operator's
+// answer to its question: No ends the copy, Yes lets it go on.
 #pragma once
 #include <cstdint>
 #include <string>

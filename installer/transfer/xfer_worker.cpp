@@ -73,10 +73,15 @@ int XferWorker(TransferContext* transfer) {
       const std::string sourceBase = t.sourceDir + "proc_data\\";
       if (!cdMode && !WaitForDisk(t, prompt, disk)) result = 0;
       for (int entry = 1; !Has(t, STATUS_DISK_DONE); ++entry) {
-        if (Has(t, STATUS_CANCEL_REQUESTED) && !AskNumbered(9258)) {
-          result = 0;
-          t.status.fetch_or(STATUS_STOPPED);
-          break;
+        if (Has(t, STATUS_CANCEL_REQUESTED)) {
+          if (!AskNumbered(9258)) {
+            result = 0;
+            t.status.fetch_or(STATUS_STOPPED);
+            break;
+          }
+          // Yes: the request is answered; the copy goes on without asking
+          // until the operator presses Cancel again.
+          t.status.fetch_and(~STATUS_CANCEL_REQUESTED);
         }
         const std::string value = ReadXferEntry(t.transferListPath, section, entry);
         if (value == kKeyMissing) {

@@ -163,22 +163,39 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoStopsAfterTheFile) {
   EXPECT_TRUE(HasLine("end 1046 2"));
 }
 
-TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredYesAsksBeforeEveryEntry) {
+// Holds the first write (A.PRO) and the next one (A.BMP, after the answer to
+// the first Cancel) each until Cancel has been pressed.
+std::atomic<int> g_writes{0};
+
+void HoldTwoWritesUntilCancel() {
+  g_writes = 0;
+  g_inFirstWrite = false;
+  platform::SetWriteFaultHook([](platform::HFILE, platform::UINT count) {
+    const int n = ++g_writes;
+    if (n == 1) g_inFirstWrite = true;
+    if (n <= 2)
+      while (!(g_context->status.load() & STATUS_CANCEL_REQUESTED))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return count;
+  });
+}
+
+TEST_F(WorkerTest, YesGoesOnWithoutAskingUntilTheNextCancel) {
   ExampleMedia("cd", "cd");
   AddMarker("cd", "DiskCD");
   Insert("cd");
   LayOut(ExampleLists());
   g_context = &t;
-  HoldFirstWriteUntilCancel();
+  HoldTwoWritesUntilCancel();
   ui::SetBeforeAnswerHook(&CancelWhenCopying);
-  // After A.PRO: A.BMP, A.DAT, next disk; B.PRO, TOOL.EXE, last disk.
-  std::vector<std::string> lines = {"1046 click 2"};
-  for (int i = 0; i < 6; ++i) lines.push_back("box contains \"Copying has been interrupted\" Yes");
-  Answers(lines);
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
-  ExpectExampleInstalled();
-  EXPECT_EQ(BoxCount("Copying has been interrupted"), 6);
-  EXPECT_FALSE(t.status.load() & STATUS_STOPPED);
+  Answers({"1046 click 2", "box contains \"Copying has been interrupted\" Yes", "1046 click 2",
+           "box contains \"Copying has been interrupted\" No"});
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 0);
+  EXPECT_EQ(BoxCount("Copying has been interrupted"), 2);
+  EXPECT_EQ(LineCount("answer click 2"), 2);
+  EXPECT_EQ(ReadHost(CHost("orvik/pic/A.BMP")), Payload(30000, 1));
+  EXPECT_FALSE(Installed("orvik/data/A.DAT"));
+  EXPECT_TRUE(t.status.load() & STATUS_STOPPED);
 }
 
 // With the recording frontend: what the windows show.

@@ -68,6 +68,8 @@ int MainDialog::DirectoryStep() {
 
   if (int next = check(transfer.picDir, "Picture Files", 9230)) return next;
   if (int next = check(transfer.userProgDir, "User Program Files", 9231)) return next;
+  // User programs are copied into passwordDir: it follows a corrected folder.
+  transfer.passwordDir = transfer.userProgDir;
   if (int next = check(transfer.dataDir, "Data Directory Files", 9232)) return next;
 
   transfer.tempDir = transfer.procDir + "_temp";
@@ -106,7 +108,9 @@ int MainDialog::CheckDirectory(std::string& directory, const char* label) {
     page.path = directory;
     int result = page.DoModal();
     if (result == 1) {
-      directory = page.path;
+      // The member is a folder that file names are appended to, so it ends
+      // in a backslash whatever the operator typed.
+      directory = WithBackslash(page.path);
       path = directory.substr(0, 260);
     } else if (result == 2) {
       return 2;
