@@ -8,6 +8,7 @@
 #include "datenum/stop_box.h"
 #include "platform/dos_path.h"
 #include "platform/files.h"
+#include "platform/flush.h"
 
 namespace datenum {
 
@@ -61,8 +62,11 @@ int put_dose(const std::string& iniPath, const Registers& registers) {
     return 0;
   }
   bool written = WriteDoseText(file, FormatRegisters(registers));
+  // On the disk before the rename: a power cut leaves the old registers or
+  // the new ones, never an empty file.
+  bool flushed = written && std::fflush(file) == 0 && platform::FlushFileBuffers(::fileno(file));
   bool closed = std::fclose(file) == 0;
-  if (!written || !closed || std::rename(fresh.c_str(), host.c_str()) != 0) {
+  if (!written || !flushed || !closed || std::rename(fresh.c_str(), host.c_str()) != 0) {
     std::remove(fresh.c_str());
     StopBox(FillText(msg::kWriteFailed, path), msg::kFileCaption);
     return 0;

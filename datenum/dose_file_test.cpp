@@ -13,6 +13,7 @@
 #include "datenum/dose_location.h"
 #include "datenum/test_support.h"
 #include "platform/dos_path.h"
+#include "platform/flush.h"
 
 namespace datenum {
 namespace {
@@ -310,6 +311,30 @@ TEST_F(GetPutTest, FailedWriteLeavesTheOldFileWhole) {
   ExpectOneBox("Cannot write \"C:\\orvik\\data\\dosdose.dat\".");
   EXPECT_EQ(TempPrefix::Read(host_), DoseText());
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(host_ + ".new")));
+}
+
+TEST_F(GetPutTest, NewRegistersReachTheDiskBeforeTheyReplaceTheOld) {
+  TempPrefix::Write(host_, DoseText());
+  Registers r;
+  ASSERT_EQ(get_dose(kIni, r), 1);
+  r.MEM = 42;
+  std::vector<std::string> atFlush;
+  bool fail = false;
+  platform::ScopedFlushHook watch([&](platform::FlushScope, const std::string&) {
+    atFlush.push_back(TempPrefix::Read(host_));
+    return fail ? platform::FALSE : platform::TRUE;
+  });
+  ASSERT_EQ(put_dose(kIni, r), 1);
+  const std::string replaced = TempPrefix::Read(host_);
+  EXPECT_NE(replaced, DoseText());
+  // A flush that fails keeps the file as it was.
+  fail = true;
+  r.MEM = 43;
+  EXPECT_EQ(put_dose(kIni, r), 0);
+  EXPECT_EQ(atFlush, (std::vector<std::string>{DoseText(), replaced}));
+  ExpectOneBox("Cannot write \"C:\\orvik\\data\\dosdose.dat\".");
+  EXPECT_EQ(TempPrefix::Read(host_), replaced);
+  EXPECT_FALSE(std::filesystem::exists(host_ + ".new"));
 }
 
 TEST_F(GetPutTest, PutUsesThePathKeptFromGet) {

@@ -9,6 +9,7 @@
 
 #include "platform/dos_path.h"
 #include "platform/files.h"
+#include "platform/flush.h"
 #include "platform/hfile.h"
 #include "platform/host.h"
 
@@ -69,6 +70,13 @@ BOOL CopyInto(int in, const struct stat& srcStat, const std::string& dstHost) {
     struct timespec times[2] = {srcStat.st_atim, srcStat.st_mtim};
     (void)::futimens(out, times);  // keeping the date is a courtesy
   }
+  // The data reach the disk before the rename, so a power cut leaves the old
+  // file or the new one, never an empty one.
+  DWORD flushError = ERROR_SUCCESS;
+  if (ok && !FlushFileBuffers(out)) {
+    ok = false;
+    flushError = GetLastError();
+  }
   if (::close(out) != 0 && ok) {
     ok = false;
     err = errno;
@@ -79,7 +87,7 @@ BOOL CopyInto(int in, const struct stat& srcStat, const std::string& dstHost) {
   }
   if (!ok) {
     ::unlink(tempName.data());
-    return Fail(detail::ErrorFromErrno(err, dstHost));
+    return Fail(flushError != ERROR_SUCCESS ? flushError : detail::ErrorFromErrno(err, dstHost));
   }
   return TRUE;
 }

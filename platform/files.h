@@ -40,8 +40,8 @@ BOOL FindClose(FindHandle handle);
 DWORD GetFileAttributesA(const char* path);
 BOOL SetFileAttributesA(const char* path, DWORD attributes);
 
-// Copies src to dst through a file written beside dst and renamed over it;
-// keeps the mode bits. Fails (error 80) when failIfExists and dst exists,
+// Copies src to dst through a file written beside dst, flushed to the disk
+// and renamed over it; keeps the mode bits. Fails (error 80) when failIfExists and dst exists,
 // and (error 5) when dst exists read-only.
 BOOL CopyFileA(const char* src, const char* dst, BOOL failIfExists);
 // Deletes a file (not a folder); fails with error 5 on a read-only file.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <set>
 
 #include "tests/e2e_support.h"
@@ -82,6 +83,49 @@ TEST(EndToEndDisks, TwoDisksWithASwap) {
   std::vector<std::string> exec = e2e::LinesStartingWith(t, "exec ");
   ASSERT_EQ(exec.size(), 2u);
   EXPECT_EQ(exec[1], "exec " + e2e::Quoted(R"(C:\windows\temp\\ov_clean.exe )" + std::string(e2e::kStaging)) + " 33");
+}
+
+TEST(EndToEndDisks, FloppiesOfOnePointFourFourMegabytes) {
+  testsupport::Sandbox box;
+  e2e::SampleMedia media(box);
+  // Pictures of a common size that do not compress, so that the set spans
+  // several floppies.
+  std::mt19937 noise(1457664);
+  for (const char* picture : {"DMM45.BMP", "CNT220.BMP", "SCP1200.BMP", "CLAMP33.BMP"}) {
+    std::string bytes(600000, '\0');
+    for (char& b : bytes) b = static_cast<char>(noise());
+    testsupport::WriteFile(media.source + "/" + picture, bytes);
+  }
+  std::vector<std::string> disks = media.MakeDisks(box.root + "/floppies", 1457664);
+  ASSERT_GE(disks.size(), 3u);
+  box.MapDrive('a', disks[0]);
+  e2e::MakeTargetFolders(box);
+
+  // Each prompt gets the next disk; what the prompts said is checked after.
+  std::vector<testsupport::Turn> turns = {{"window 1050 ", nullptr, "click 1\n"},
+                                          {"window 105 ", nullptr, "click 1\n"},
+                                          {"box ", nullptr, "OK\n"},
+                                          {"window 108 ", nullptr, "click 1004\n"},
+                                          {"box ", nullptr, "OK\nclick 1\n"}};
+  for (std::size_t next = 1; next < disks.size(); ++next)
+    turns.push_back({"window 1048 ", [&box, &disks, next] { box.MapDrive('a', disks[next]); }, "click 1\n"});
+  turns.push_back({"window 107 ", nullptr, "click 2\n"});
+  RunResult r = testsupport::RunConsole(disks[0] + "/setup.exe", {}, testsupport::ConsoleEnv(box), box.root,
+                                        box.TranscriptPath(), turns);
+  ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
+  std::string t = box.Transcript();
+  std::vector<std::string> windows = {"102", "1050", "105", "108", "1046"};
+  windows.insert(windows.end(), disks.size() - 1, "1048");
+  windows.insert(windows.end(), {"1049", "107"});
+  EXPECT_EQ(e2e::WindowIds(t), windows) << t;
+  // The prompts named the disks in turn, as the console showed them.
+  std::size_t at = 0;
+  for (std::size_t n = 2; n <= disks.size(); ++n) {
+    at = r.out.find("Please insert Disk" + std::to_string(n), at);
+    EXPECT_NE(at, std::string::npos) << "no prompt for disk " << n << "\n" << r.out;
+  }
+  e2e::ExpectInstalled(box, media.source, WholeSet());
+  EXPECT_FALSE(testsupport::Exists(box.OnC(e2e::kStaging)));
 }
 
 TEST(EndToEndDisks, CancelAtTheSecondDiskStopsBeforeTheIndex) {

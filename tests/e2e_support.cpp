@@ -73,6 +73,18 @@ std::vector<std::string> SampleMedia::MakeTwoDisks(const std::string& out) {
   return {out + "/Disk1", out + "/Disk2"};
 }
 
+std::vector<std::string> SampleMedia::MakeDisks(const std::string& out, std::uint64_t diskSize) {
+  RunResult r = Mkmedia(box_, {source, out, "--disk-size", std::to_string(diskSize)});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  std::vector<std::string> disks;
+  for (int n = 1; fs::is_directory(out + "/Disk" + std::to_string(n)); ++n) {
+    disks.push_back(out + "/Disk" + std::to_string(n));
+    EXPECT_LE(FolderBytes(disks.back()), diskSize) << disks.back();
+  }
+  EXPECT_EQ(Listing(out).size(), disks.size());
+  return disks;
+}
+
 std::string ProcDirBytes(const std::vector<Entry>& entries) {
   std::string bytes;
   for (const Entry& e : entries) {

@@ -2,6 +2,7 @@
 // or numbered disks by mkmedia, and what a finished installation must leave
 // behind, byte for byte.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ class SampleMedia {
   // Exactly two disks, <out>/Disk1 and <out>/Disk2, the second with room
   // for part of the payload only; returns their folders.
   std::vector<std::string> MakeTwoDisks(const std::string& out);
+  // Numbered disks of `diskSize` bytes in `out`; returns their folders,
+  // Disk1 first, each checked to hold no more than a disk takes.
+  std::vector<std::string> MakeDisks(const std::string& out, std::uint64_t diskSize);
 
   std::string source;
 

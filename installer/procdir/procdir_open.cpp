@@ -9,6 +9,7 @@
 #include "installer/procdir/procdir_messages.h"
 #include "installer/procdir/procdir_testing.h"
 #include "platform/files.h"
+#include "platform/flush.h"
 #include "platform/hfile.h"
 #include "text/text.h"
 
@@ -18,6 +19,7 @@ namespace {
 
 struct OpenSlot {
   bool open = false;
+  bool writable = false;
   std::string path;
   std::uint32_t recordCount = 0;
 };
@@ -101,6 +103,7 @@ HFILE ProcDirOpen(const char* path, const char* mode) {
   std::uint64_t records = size / PROCDIR_RECORD_SIZE;
   slot.recordCount = records > 0xFFFFFFFFu ? 0xFFFFFFFFu : std::uint32_t(records);
   slot.path = asked;
+  slot.writable = (style & OF_READWRITE) != 0;
   return file;
 }
 
@@ -108,9 +111,14 @@ int ProcDirClose(HFILE handle) {
   OpenSlot& slot = Slot();
   if (!slot.open) return 1;
   int result = 1;
-  if (_lclose(handle) == HFILE_ERROR) result = errp(procdir_msg::kCloseFailed, slot.path.c_str());
+  // The records written in place reach the disk while the lock still keeps
+  // every other writer out.
+  bool flushed = !slot.writable || FlushFileBuffers(handle);
+  if (!flushed) result = errp(procdir_msg::kCloseFailed, slot.path.c_str());
+  if (_lclose(handle) == HFILE_ERROR && flushed) result = errp(procdir_msg::kCloseFailed, slot.path.c_str());
   slot.path.clear();
   slot.open = false;
+  slot.writable = false;
   slot.recordCount = 0;
   return result != 0 ? 1 : 0;
 }

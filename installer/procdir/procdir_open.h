@@ -10,8 +10,9 @@
 // write, others may neither write nor read; a missing file is created).
 // Checks the size. Returns the handle, or -1 after the numbered message.
 platform::HFILE ProcDirOpen(const char* path, const char* mode);
-// Closes the open index: 1 on success or when none is open, 0 when the close
-// failed and the operator gave up at message 918.
+// Closes the open index, flushing one opened for writing to the disk first:
+// 1 on success or when none is open, 0 when the flush or the close failed
+// and the operator gave up at message 918.
 int ProcDirClose(platform::HFILE handle);
 
 // Opens with OpenFile and `style`; a busy file is tried five times 500 ms

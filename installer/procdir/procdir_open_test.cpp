@@ -10,6 +10,7 @@
 #include "installer/procdir/procdir_open.h"
 #include "installer/procdir/procdir_test_support.h"
 #include "installer/procdir/procdir_testing.h"
+#include "platform/flush.h"
 #include "platform/hfile.h"
 #include "ui/dialog.h"
 #include "ui/msgbox.h"
@@ -207,6 +208,36 @@ TEST_F(OpenTest, FailedCloseReports918AndTheAnswerDecides) {
   EXPECT_EQ(Messages(), (std::vector<int>{918}));
   platform::_lclose(real);
   handle_ = -1;
+}
+
+TEST_F(OpenTest, WrittenIndexIsFlushedBeforeItsLockIsReleased) {
+  int flushes = 0;
+  bool fail = false;
+  std::vector<int> othersRefused;
+  platform::ScopedFlushHook watch([&](platform::FlushScope, const std::string&) {
+    ++flushes;
+    platform::OFSTRUCT of;
+    HFILE other = platform::OpenFile(IndexPath(), &of, platform::OF_READWRITE | platform::OF_SHARE_DENY_WRITE);
+    othersRefused.push_back(other == platform::HFILE_ERROR && of.nErrCode == platform::ERROR_SHARING_VIOLATION);
+    if (other != platform::HFILE_ERROR) platform::_lclose(other);
+    return fail ? platform::FALSE : platform::TRUE;
+  });
+  ASSERT_NE(Open("w"), -1);
+  EXPECT_EQ(ProcDirClose(handle_), 1);
+  ASSERT_NE(Open("r"), -1);  // read only: nothing to flush
+  EXPECT_EQ(ProcDirClose(handle_), 1);
+  EXPECT_EQ(flushes, 1);
+  EXPECT_TRUE(Boxes().empty());
+
+  // A failed flush is reported; the lock goes all the same.
+  fail = true;
+  ASSERT_NE(Open("w"), -1);
+  Answer({ui::IDCANCEL});
+  EXPECT_EQ(ProcDirClose(handle_), 0);
+  handle_ = -1;
+  EXPECT_EQ(Messages(), (std::vector<int>{918}));
+  EXPECT_EQ(othersRefused, (std::vector<int>{1, 1}));
+  platform::_lclose(Block());
 }
 
 TEST_F(OpenTest, BusyIndexIsTriedFiveTimesThenCancelled) {

@@ -112,13 +112,26 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
 }
 
 bool GzFileCopier::Commit(const std::string& part, const std::string& target) {
-  // One rename replaces the old target, so it is never missing.
-  if (!platform::MoveFileExA(part.c_str(), target.c_str(), platform::MOVEFILE_REPLACE_EXISTING)) {
-    // The finished file stays beside the target rather than being lost.
-    ShowNumbered(8588, target);
-    return false;
+  if (batch_ != nullptr) {
+    batch_->Add(part, target);
+    return true;
   }
-  return true;
+  // One rename replaces the old target, so it is never missing.
+  platform::ReplaceBatch one;
+  one.Add(part, target);
+  return ReportUnplaced(one.PutInPlace()) == 0;
+}
+
+int GzFileCopier::ReportUnplaced(const std::vector<platform::ReplaceBatch::Failure>& failures) {
+  for (const platform::ReplaceBatch::Failure& f : failures) {
+    // A finished file that could not be renamed stays beside the target
+    // rather than being lost.
+    if (f.flushed)
+      ShowNumbered(8588, f.target);
+    else
+      ShowNumbered(8583);
+  }
+  return static_cast<int>(failures.size());
 }
 
 std::uint64_t GzFileCopier::DecodeNanoseconds() { return g_decodeNanoseconds.load(); }

@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "platform/flush.h"
 #include "platform/types.h"
 
 namespace xfer {
@@ -16,6 +18,12 @@ class GzFileCopier {
   static constexpr unsigned kChunk = 16384;
   // zlib's own input buffer for each file (gzbuffer).
   static constexpr unsigned kInputBuffer = 256 * 1024;
+
+  // Without a batch every copy is flushed and put in place before Copy
+  // returns. With one, finished files wait in it beside their targets until
+  // the caller puts them in place together (one flush per volume) and
+  // reports what failed with ReportUnplaced.
+  explicit GzFileCopier(platform::ReplaceBatch* batch = nullptr) : batch_(batch) {}
 
   // Decompresses `source` (a gzip file, or any other file, which is copied
   // unchanged) into `target`. The data go into a file beside the target
@@ -30,15 +38,23 @@ class GzFileCopier {
   // and closes both. 1 when everything was read, written and closed, else 0.
   int CopyStream(gzFile input, platform::HFILE output);
 
+  // Reports each file a batch could not put in place: text 8583 when its
+  // data could not be flushed (the target is unchanged), 8588 when it could
+  // not be renamed. Returns how many there were.
+  static int ReportUnplaced(const std::vector<platform::ReplaceBatch::Failure>& failures);
+
   // Time spent decoding (inside gzread) and bytes decoded by every copier
   // of the process since it started; for measurements.
   static std::uint64_t DecodeNanoseconds();
   static std::uint64_t DecodedBytes();
 
  private:
-  // Puts the finished file `part` in place of `target` in one rename; false
-  // after reporting (text 8588) when it cannot.
+  // Puts the finished file `part` in place of `target` in one rename once
+  // it is on the disk (or leaves that to the batch); false after reporting
+  // when it cannot.
   bool Commit(const std::string& part, const std::string& target);
+
+  platform::ReplaceBatch* batch_ = nullptr;
 
   gzFile input_ = nullptr;
   platform::HFILE output_ = -1;

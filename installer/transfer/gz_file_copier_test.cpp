@@ -9,6 +9,7 @@
 
 #include "installer/transfer/gz_file_copier.h"
 #include "installer/transfer/transfer_test_support.h"
+#include "platform/flush.h"
 #include "platform/hfile.h"
 
 namespace xfertest {
@@ -199,6 +200,17 @@ TEST_F(GzCopyTest, FullDiskLeavesNoPartialFile) {
   platform::SetWriteFaultHook(nullptr);
   ExpectBoxes({"A write error occurred while decompressing"});
   EXPECT_FALSE(HostExists(Target("FULL.DAT")));
+  ExpectNoPartFiles();
+}
+
+TEST_F(GzCopyTest, DataThatCannotBeFlushedNeverReplaceTheTarget) {
+  AddPayload("cd", "F.DAT", "new");
+  WriteHost(Target("F.DAT"), "old");
+  platform::ScopedFlushHook failing([](platform::FlushScope, const std::string&) { return platform::FALSE; });
+  Answers({"box contains \"A write error occurred\" OK"});
+  EXPECT_EQ(Copy("F.DAT", "F.DAT"), 1);
+  ExpectBoxes({"A write error occurred while decompressing"});
+  EXPECT_EQ(ReadHost(Target("F.DAT")), "old");
   ExpectNoPartFiles();
 }
 

@@ -10,6 +10,7 @@
 #include "installer/transfer/transfer_texts.h"
 #include "installer/transfer/xfer_entry.h"
 #include "platform/files.h"
+#include "platform/flush.h"
 #include "ui/msgbox.h"
 
 namespace xfer {
@@ -64,7 +65,10 @@ int XferWorker(TransferContext* transfer) {
   int result = 1;
   const bool cdMode = platform::FindFile((t.sourceDir + "DiskCD").c_str());
   InsertDiskDlg prompt(t.mainWindow);
-  GzFileCopier copier;
+  // A disk's files are put in place together when the disk is done, after
+  // one flush of each volume they were written to.
+  platform::ReplaceBatch finished;
+  GzFileCopier copier(&finished);
   if (!Has(t, STATUS_STOPPED)) {
     for (const std::int32_t disk : t.diskTable) {
       if (disk == 0) break;
@@ -93,6 +97,7 @@ int XferWorker(TransferContext* transfer) {
           CopyEntry(t, copier, section, sourceBase, value);
         }
       }
+      GzFileCopier::ReportUnplaced(finished.PutInPlace());
       t.status.fetch_and(~STATUS_DISK_DONE);
       if (Has(t, STATUS_STOPPED)) break;
     }

@@ -14,6 +14,7 @@
 #include "installer/transfer/xfer_list_writer.h"
 #include "installer/transfer/xfer_worker.h"
 #include "platform/dos_path.h"
+#include "platform/flush.h"
 #include "platform/hfile.h"
 #include "ui/frontend.h"
 
@@ -107,6 +108,29 @@ TEST_F(WorkerTest, TwoDiskSetAsksForTheSecondDisk) {
   ExpectExampleInstalled();
   EXPECT_TRUE(HasLine("window 1048 \"Procedure Install - Insert Disk\""));
   EXPECT_TRUE(HasLine("end 1048 1"));
+}
+
+TEST_F(WorkerTest, EachDiskIsFlushedOnceBeforeItsFilesAreInPlace) {
+  ExampleMedia("disk1", "disk2");
+  AddMarker("disk1", "Disk1");
+  AddMarker("disk2", "Disk2");
+  Insert("disk1");
+  LayOut(ExampleLists());
+  g_promptsSeen = 0;
+  g_swapTo = Medium("disk2");
+  ui::SetBeforeAnswerHook(&SwapDiskHook);
+  // Each flush with the files of either disk already in place at that moment.
+  std::vector<std::string> flushes;
+  platform::ScopedFlushHook watch([&](platform::FlushScope scope, const std::string&) {
+    flushes.push_back(std::string(scope == platform::FlushScope::kVolume ? "volume" : "file") +
+                      (Installed("orvik/proc/_temp/A.PRO") || Installed("orvik/pic/A.BMP") ? " disk1" : "") +
+                      (Installed("orvik/proc/_temp/B.PRO") || Installed("orvik/prog/TOOL.EXE") ? " disk2" : ""));
+    return platform::TRUE;
+  });
+  Answers({"1048 click 1"});
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(flushes, (std::vector<std::string>{"volume", "volume disk1"}));
+  ExpectExampleInstalled();
 }
 
 TEST_F(WorkerTest, CancelOnTheInsertDiskPageStopsTheTransfer) {

@@ -87,17 +87,25 @@ class MkmediaProgram : public ::testing::Test {
     return RunProgram(testsupport::BinDir() + "/mkmedia", args, {}, box.root);
   }
 
-  // The first disk's programs and lists, byte for byte from the build and
-  // the source folder.
+  // The first disk's lists byte for byte from the build and the source
+  // folder, and its programs and libraries from the build without their
+  // debug information.
   void ExpectStagedFiles(const std::string& disk) {
     const std::string bin = testsupport::BinDir();
-    std::map<std::string, std::string> from = {
-        {"setup.exe", bin + "/kelmar_setup"}, {"_kelmar.exe", bin + "/kelmar"}, {"ov_clean.exe", bin + "/ov_clean"},
-        {"text.dll", bin + "/text.dll"},      {"ovtext.mdb", bin + "/ovtext.mdb"}, {"zlib.dll", MappedZlib()},
-        {"kelmar.lst", source + "/kelmar.lst"}, {"readme.txt", source + "/readme.txt"}};
-    for (const auto& [name, path] : from) {
-      ASSERT_FALSE(path.empty()) << name;
+    std::map<std::string, std::string> from = {{"ovtext.mdb", bin + "/ovtext.mdb"},
+                                               {"kelmar.lst", source + "/kelmar.lst"},
+                                               {"readme.txt", source + "/readme.txt"}};
+    for (const auto& [name, path] : from)
       EXPECT_TRUE(ReadFile(disk + "/" + name) == ReadFile(path)) << name << " differs from " << path;
+    std::map<std::string, std::string> programs = {
+        {"setup.exe", bin + "/kelmar_setup"}, {"_kelmar.exe", bin + "/kelmar"}, {"ov_clean.exe", bin + "/ov_clean"},
+        {"text.dll", bin + "/text.dll"}, {"zlib.dll", MappedZlib()}};
+    for (const auto& [name, path] : programs) {
+      ASSERT_FALSE(path.empty()) << name;
+      std::string staged = ReadFile(disk + "/" + name);
+      EXPECT_EQ(staged.compare(0, 4, "\x7f" "ELF"), 0) << name;
+      EXPECT_LE(staged.size(), fs::file_size(path)) << name;
+      EXPECT_EQ(staged.find(".debug_info"), std::string::npos) << name << " keeps its debug information";
     }
     for (const char* program : {"setup.exe", "_kelmar.exe", "ov_clean.exe"}) {
       struct stat st;
@@ -281,6 +289,17 @@ TEST_F(MkmediaProgram, CheckWritesNothingAndListsEachDisk) {
   EXPECT_EQ(r.exitStatus, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("byte-order mark"), std::string::npos) << r.err;
+}
+
+TEST_F(MkmediaProgram, ProgramsThatCannotBeStrippedAreReported) {
+  // Without binutils on the PATH nothing strips the programs.
+  RunResult r = RunProgram(testsupport::BinDir() + "/mkmedia", {source, box.root + "/cd"}, {{"PATH", "/nonexistent"}},
+                           box.root);
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_NE(r.err.find("/kelmar cannot be stripped of its debug information: objcopy (binutils) cannot be run"),
+            std::string::npos)
+      << r.err;
+  EXPECT_FALSE(fs::exists(box.root + "/cd"));
 }
 
 TEST_F(MkmediaProgram, UsageErrors) {

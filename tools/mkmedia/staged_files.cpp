@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 
+#include "tools/mkmedia/strip_program.h"
+
 namespace mkmedia {
 
 namespace {
@@ -62,6 +64,16 @@ std::vector<StagedFile> StagedFiles(const std::string& programFolder, const std:
     } else if (!RegularFile(f.hostPath, nullptr)) {
       problems->push_back(f.hostPath + " is missing (for " + f.mediumName + ")");
     }
+  }
+  // The programs and libraries travel without their debug information.
+  for (StagedFile& f : files) {
+    if (!f.program || f.hostPath.empty() || !RegularFile(f.hostPath, nullptr)) continue;
+    std::string problem;
+    if (!StrippedProgram(f.hostPath, &f.contents, &problem)) {
+      problems->push_back(problem);
+      continue;
+    }
+    f.hostPath.clear();
   }
   return files;
 }

@@ -1,0 +1,151 @@
+// Flushing files and volumes to the disk, and the batch of files that
+// replace their targets after one flush per volume.
+#include "platform/flush.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <mutex>
+#include <optional>
+
+#include "platform/dos_path.h"
+#include "platform/files.h"
+#include "platform/hfile.h"
+#include "platform/host.h"
+
+namespace platform {
+
+namespace {
+
+std::mutex g_hookMutex;
+FlushHook& Hook() {
+  static FlushHook hook;
+  return hook;
+}
+
+// False, with ERROR_WRITE_FAULT, when the test hook fails this flush.
+bool Allowed(FlushScope scope, const std::string& path) {
+  FlushHook hook;
+  {
+    std::lock_guard<std::mutex> lock(g_hookMutex);
+    hook = Hook();
+  }
+  if (hook && !hook(scope, path)) {
+    SetLastError(ERROR_WRITE_FAULT);
+    return false;
+  }
+  return true;
+}
+
+BOOL Failed(int err, const std::string& host) {
+  SetLastError(detail::ErrorFromErrno(err, host));
+  return FALSE;
+}
+
+BOOL SyncData(int fd, const std::string& host) {
+  while (::fdatasync(fd) != 0) {
+    if (errno == EINTR) continue;
+    // A file system that keeps nothing to flush (EINVAL) or takes no writes.
+    if (errno == EINVAL || errno == EROFS) break;
+    return Failed(errno, host);
+  }
+  SetLastError(ERROR_SUCCESS);
+  return TRUE;
+}
+
+// Flushes the file at a DOS path through a descriptor of its own.
+BOOL FlushFileAt(const std::string& path) {
+  if (!Allowed(FlushScope::kFile, path)) return FALSE;
+  std::string host = HostPath(path);
+  if (host.empty()) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return FALSE;
+  }
+  int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Failed(errno, host);
+  BOOL ok = SyncData(fd, host);
+  ::close(fd);
+  return ok;
+}
+
+}  // namespace
+
+BOOL FlushFileBuffers(HFILE file) {
+  if (!Allowed(FlushScope::kFile, "")) return FALSE;
+  return SyncData(file, "");
+}
+
+BOOL FlushVolumeBuffers(const char* path) {
+  std::string dos = path != nullptr ? path : "";
+  if (!Allowed(FlushScope::kVolume, dos)) return FALSE;
+  std::string host = HostPath(dos);
+  if (host.empty()) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return FALSE;
+  }
+  int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Failed(errno, host);
+  int rc;
+  while ((rc = ::syncfs(fd)) != 0 && errno == EINTR) {
+  }
+  int err = errno;
+  ::close(fd);
+  if (rc != 0) return Failed(err, host);
+  SetLastError(ERROR_SUCCESS);
+  return TRUE;
+}
+
+void SetFlushHook(FlushHook hook) {
+  std::lock_guard<std::mutex> lock(g_hookMutex);
+  Hook() = std::move(hook);
+}
+
+void ReplaceBatch::Add(const std::string& written, const std::string& target) {
+  pending_.emplace_back(written, target);
+}
+
+std::vector<ReplaceBatch::Failure> ReplaceBatch::PutInPlace() {
+  std::vector<std::pair<std::string, std::string>> files;
+  files.swap(pending_);
+  std::vector<std::optional<Failure>> failed(files.size());
+
+  // The volumes the written files lie on, each with its files.
+  std::vector<std::pair<dev_t, std::vector<std::size_t>>> volumes;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    struct stat st;
+    std::string host = HostPath(files[i].first);
+    if (host.empty() || ::stat(host.c_str(), &st) != 0) {
+      failed[i] = Failure{files[i].first, files[i].second, false,
+                          host.empty() ? ERROR_PATH_NOT_FOUND : detail::ErrorFromErrno(errno, host)};
+      continue;
+    }
+    auto volume = volumes.begin();
+    while (volume != volumes.end() && volume->first != st.st_dev) ++volume;
+    if (volume == volumes.end()) volume = volumes.insert(volumes.end(), {st.st_dev, {}});
+    volume->second.push_back(i);
+  }
+
+  for (const auto& [device, members] : volumes) {
+    if (FlushVolumeBuffers(files[members.front()].first.c_str())) continue;
+    // Which files the failure touched: each is flushed on its own.
+    for (std::size_t i : members) {
+      if (FlushFileAt(files[i].first)) continue;
+      DWORD error = GetLastError();
+      DeleteFileA(files[i].first.c_str());
+      failed[i] = Failure{files[i].first, files[i].second, false, error};
+    }
+  }
+
+  std::vector<Failure> failures;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (!failed[i] &&
+        !MoveFileExA(files[i].first.c_str(), files[i].second.c_str(), MOVEFILE_REPLACE_EXISTING))
+      failed[i] = Failure{files[i].first, files[i].second, true, GetLastError()};
+    if (failed[i]) failures.push_back(*failed[i]);
+  }
+  return failures;
+}
+
+}  // namespace platform

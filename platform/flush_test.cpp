@@ -1,0 +1,128 @@
+// Flushing before renaming: the batch flushes each volume once before any
+// of its renames, a failed flush keeps the old file, and CopyFileA flushes
+// its copy before putting it in place.
+#include "platform/flush.h"
+
+#include <dirent.h>
+
+#include <set>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "platform/hfile.h"
+#include "platform/test_prefix.h"
+
+namespace platform {
+namespace {
+
+struct FlushSeen {
+  FlushScope scope;
+  std::string path;
+  std::vector<std::string> targets;  // contents of the targets at that moment
+};
+
+class FlushTest : public testing::PrefixTest {
+ protected:
+  void TearDown() override {
+    SetFlushHook(nullptr);
+    PrefixTest::TearDown();
+  }
+  std::string C(const std::string& name) const { return driveC_ + "/" + name; }
+  std::set<std::string> Names() const {
+    std::set<std::string> names;
+    DIR* dir = ::opendir(driveC_.c_str());
+    while (dirent* e = dir ? ::readdir(dir) : nullptr)
+      names.insert(e->d_name);
+    if (dir) ::closedir(dir);
+    for (const char* other : {".", "..", "windows"}) names.erase(other);
+    return names;
+  }
+  // Records every flush with the targets' contents at that moment; fails
+  // the flushes `fail` names (a scope, or a file's path).
+  void Watch(const std::vector<std::string>& targets, std::function<bool(FlushScope, const std::string&)> fail) {
+    SetFlushHook([this, targets, fail](FlushScope scope, const std::string& path) {
+      FlushSeen seen{scope, path, {}};
+      for (const std::string& t : targets) seen.targets.push_back(testing::ReadHostFile(C(t)));
+      seen_.push_back(seen);
+      return fail && fail(scope, path) ? FALSE : TRUE;
+    });
+  }
+  std::vector<FlushSeen> seen_;
+};
+
+TEST_F(FlushTest, BatchFlushesTheVolumeOnceBeforeAnyRename) {
+  testing::WriteHostFile(C("a.dat"), "old a");
+  testing::WriteHostFile(C("b.dat"), "old b");
+  ReplaceBatch batch;
+  for (const char* name : {"a.dat", "b.dat", "c.dat"}) {
+    testing::WriteHostFile(C(std::string(".new.") + name), std::string("new ") + name[0]);
+    batch.Add(std::string("C:\\.new.") + name, std::string("C:\\") + name);
+  }
+  Watch({"a.dat", "b.dat", "c.dat"}, nullptr);
+  EXPECT_TRUE(batch.PutInPlace().empty());
+  ASSERT_EQ(seen_.size(), 1u);
+  EXPECT_EQ(seen_[0].scope, FlushScope::kVolume);
+  EXPECT_EQ(seen_[0].targets, (std::vector<std::string>{"old a", "old b", ""}));
+  EXPECT_EQ(testing::ReadHostFile(C("a.dat")), "new a");
+  EXPECT_EQ(testing::ReadHostFile(C("c.dat")), "new c");
+  EXPECT_EQ(Names(), (std::set<std::string>{"a.dat", "b.dat", "c.dat"}));
+  EXPECT_TRUE(batch.Empty());
+}
+
+TEST_F(FlushTest, FailedFlushKeepsTheOldFileAndReportsIt) {
+  testing::WriteHostFile(C("a.dat"), "old a");
+  testing::WriteHostFile(C("b.dat"), "old b");
+  testing::WriteHostFile(C(".new.a"), "new a");
+  testing::WriteHostFile(C(".new.b"), "new b");
+  ReplaceBatch batch;
+  batch.Add("C:\\.new.a", "C:\\a.dat");
+  batch.Add("C:\\.new.b", "C:\\b.dat");
+  // The volume reports an error; flushed one by one, only b's data fail.
+  Watch({}, [](FlushScope scope, const std::string& path) {
+    return scope == FlushScope::kVolume || path == "C:\\.new.b";
+  });
+  std::vector<ReplaceBatch::Failure> failures = batch.PutInPlace();
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].target, "C:\\b.dat");
+  EXPECT_FALSE(failures[0].flushed);
+  EXPECT_EQ(failures[0].error, ERROR_WRITE_FAULT);
+  EXPECT_EQ(seen_.size(), 3u);
+  EXPECT_EQ(testing::ReadHostFile(C("a.dat")), "new a");
+  EXPECT_EQ(testing::ReadHostFile(C("b.dat")), "old b");
+  EXPECT_EQ(Names(), (std::set<std::string>{"a.dat", "b.dat"}));
+}
+
+TEST_F(FlushTest, CopyFileFlushesItsCopyBeforeReplacingTheTarget) {
+  testing::WriteHostFile(C("src.txt"), "new contents");
+  testing::WriteHostFile(C("dst.txt"), "old contents");
+  Watch({"dst.txt"}, [](FlushScope, const std::string&) { return true; });
+  EXPECT_FALSE(CopyFileA("C:\\src.txt", "C:\\dst.txt", FALSE));
+  EXPECT_EQ(GetLastError(), ERROR_WRITE_FAULT);
+  EXPECT_EQ(testing::ReadHostFile(C("dst.txt")), "old contents");
+  EXPECT_EQ(Names(), (std::set<std::string>{"src.txt", "dst.txt"}));
+
+  Watch({"dst.txt"}, nullptr);
+  seen_.clear();
+  EXPECT_TRUE(CopyFileA("C:\\src.txt", "C:\\dst.txt", FALSE));
+  ASSERT_EQ(seen_.size(), 1u);
+  EXPECT_EQ(seen_[0].scope, FlushScope::kFile);
+  EXPECT_EQ(seen_[0].targets, (std::vector<std::string>{"old contents"}));
+  EXPECT_EQ(testing::ReadHostFile(C("dst.txt")), "new contents");
+}
+
+TEST_F(FlushTest, RealFlushesSucceedAndABadHandleFails) {
+  HFILE file = _lcreat("C:\\f.txt", 0);
+  ASSERT_NE(file, HFILE_ERROR);
+  ASSERT_EQ(_lwrite(file, "data", 4), 4u);
+  EXPECT_TRUE(FlushFileBuffers(file));
+  EXPECT_TRUE(FlushVolumeBuffers("C:\\f.txt"));
+  _lclose(file);
+  EXPECT_FALSE(FlushFileBuffers(file));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_FALSE(FlushVolumeBuffers("C:\\missing\\x"));
+}
+
+}  // namespace
+}  // namespace platform
