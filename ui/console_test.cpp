@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -278,6 +279,14 @@ TEST_F(SampleTest, ChildStartedWithWinExecContinuesTheAnswerFile) {
   EXPECT_EQ(windows, (V{"window 200 \"Sample Nested\"", "field 2001 \"\"", "answer set 2001 \"parent\"",
                         "answer click 1", "end 200 1", "window 200 \"Sample Nested\"", "field 2001 \"\"",
                         "answer set 2001 \"child\"", "answer click 1", "end 200 1"}));
+}
+
+TEST_F(SampleTest, StartedProgramPassesOverOptionalLinesLeftByItsStarter) {
+  Answers("? 100 click 1\n200 set 2001 parent click 1\n? 100 click 1\n? box OK\n200 set 2001 child click 1\n");
+  ChildRun run = Sample({"chain"}, {}, "");
+  ASSERT_EQ(run.status, 0) << run.err;
+  V lines = WaitForTranscriptLines(transcript_, 11);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "answer set 2001 \"child\""), 1) << ReadFile(transcript_);
 }
 
 TEST_F(SampleTest, PipedConsoleInputLeavesTheChildItsOwnLines) {
