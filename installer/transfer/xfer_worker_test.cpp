@@ -230,13 +230,16 @@ TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
   t.SetCurrentName("FIRST.PRO");
   std::vector<int> positions;
   std::vector<std::string> names;
+  std::atomic<int> shown{-1};
   ui.OnDialog(1046, [&](ui::Dialog& window) {
+    // Each step waits until the window has shown it.
     std::thread worker([&] {
       for (std::uint32_t count : {100u, 200u, 399u}) {
         if (count == 399u) t.currentDisk = 4;  // the second disk went in
         t.progressCount = count;
         t.SetCurrentName("F" + std::to_string(count));
-        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        while (shown.load() != static_cast<int>(count * 100 / 400))
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
       }
       t.status.fetch_or(STATUS_WORKER_DONE);
     });
@@ -244,6 +247,7 @@ TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
       window.FireDueTimers();
       positions.push_back(window.Progress(1015).GetPos());
       names.push_back(window.GetDlgItemText(1039));
+      shown = positions.back();
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     worker.join();
