@@ -68,6 +68,7 @@ DialogTemplate ConfirmOverwrite() {
       Ctl(1044, ControlKind::Button, "&Always Overwrite", 92, 66, 75, 14),
       Ctl(7, ControlKind::DefButton, "&Keep Existing Files", 174, 66, 76, 14),
   };
+  d.dependsOnState = true;  // comes only in some states of the workstation
   return d;
 }
 
@@ -94,6 +95,7 @@ DialogTemplate NameConflict1() {
       Ctl(6, ControlKind::Button, "&Overwrite", 70, 204, 50, 14),
       Ctl(7, ControlKind::DefButton, "&No", 140, 204, 50, 14),
   };
+  d.dependsOnState = true;  // comes only in some states of the workstation
   return d;
 }
 
@@ -124,6 +126,7 @@ DialogTemplate NameConflict2() {
       Ctl(1008, ControlKind::Edit, "", 10, 126, 240, 60, kReadOnlyBox),
       Ctl(1, ControlKind::DefButton, "OK", 105, 192, 50, 14),
   };
+  d.dependsOnState = true;  // comes only in some states of the workstation
   return d;
 }
 

@@ -43,6 +43,7 @@ DialogTemplate DiskSpace() {
       Ctl(1, ControlKind::DefButton, "&Continue", 60, 88, 60, 14),
       Ctl(2, ControlKind::Button, "Cancel Installation", 130, 88, 70, 14),
   };
+  d.dependsOnState = true;  // comes only in some states of the workstation
   return d;
 }
 
@@ -54,6 +55,7 @@ DialogTemplate InsertDisk() {
       Ctl(1, ControlKind::DefButton, "OK", 33, 54, 50, 14),
       Ctl(2, ControlKind::Button, "Cancel", 97, 54, 50, 14),
   };
+  d.dependsOnState = true;  // comes only in some states of the workstation
   return d;
 }
 

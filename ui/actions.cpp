@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "platform/transcript.h"
+#include "ui/answer_recorder.h"
 #include "ui/dialog.h"
 #include "ui/transcript_events.h"
 
@@ -99,15 +100,19 @@ int ResolveItem(const Dialog& dialog, int control, const std::string& spec, std:
   return -1;
 }
 
-std::string PerformAction(Dialog& dialog, const DialogAction& action) {
+std::string PerformAction(Dialog& dialog, const DialogAction& action, AnswerRecorder* recorder) {
   std::string why;
   if (action.kind == ActionKind::Close) {
+    if (recorder) recorder->RecordAction(dialog, action);
     WriteAnswerLine("close");
     dialog.OnCancel();
     return "";
   }
   const ControlTemplate* t = CheckControl(dialog, action, &why);
   if (!t) return why;
+  if (action.kind == ActionKind::Toggle && ResolveItem(dialog, action.control, action.text, &why) < 0) return why;
+  // Recorded before it runs: a window the action opens records after it.
+  if (recorder) recorder->RecordAction(dialog, action);
   std::string id = std::to_string(action.control);
   switch (action.kind) {
     case ActionKind::Set: {

@@ -19,11 +19,13 @@ struct DialogAction {
   std::string text;  // set: the text; toggle: the item's text or #<n>
 };
 
+class AnswerRecorder;
+
 // Checks the action against the dialog. When it can be done, writes
-// `answer <action>` to the transcript, performs it (running the dialog's
-// handlers) and returns "". Otherwise returns why it cannot be done and
-// changes nothing.
-std::string PerformAction(Dialog& dialog, const DialogAction& action);
+// `answer <action>` to the transcript (and to `recorder`, if given),
+// performs it (running the dialog's handlers) and returns "". Otherwise
+// returns why it cannot be done and changes nothing.
+std::string PerformAction(Dialog& dialog, const DialogAction& action, AnswerRecorder* recorder = nullptr);
 
 // Index of the item of list `control` named by `spec` (exact text, or #<n>
 // counted from 1), or -1 with the reason in `why`.

@@ -46,14 +46,17 @@ bool IsSkippedLine(const std::string& line) {
   return true;
 }
 
+bool IsOptionalLine(const std::vector<Token>& tokens) { return !tokens.empty() && Keyword(tokens[0], "?"); }
+
 bool LineWindow(const std::vector<Token>& tokens, int* windowId) {
-  if (tokens.empty() || tokens[0].quoted) return false;
-  if (tokens[0].text == "box") {
+  const size_t first = IsOptionalLine(tokens) ? 1 : 0;
+  if (tokens.size() <= first || tokens[first].quoted) return false;
+  if (tokens[first].text == "box") {
     *windowId = 0;
     return true;
   }
   int id = 0;
-  if (!ParseDecimal(tokens[0].text, &id) || id == 0) return false;
+  if (!ParseDecimal(tokens[first].text, &id) || id == 0) return false;
   *windowId = id;
   return true;
 }
@@ -105,6 +108,8 @@ bool ParseDialogActions(const std::vector<Token>& tokens, size_t first, std::vec
 
 bool ParseAnswerLine(const std::vector<Token>& tokens, AnswerLine* line, std::string* why) {
   *line = AnswerLine();
+  line->optional = IsOptionalLine(tokens);
+  const size_t first = line->optional ? 1 : 0;
   int id = 0;
   if (!LineWindow(tokens, &id)) {
     *why = "a line must begin with a dialog id or the word box";
@@ -112,10 +117,10 @@ bool ParseAnswerLine(const std::vector<Token>& tokens, AnswerLine* line, std::st
   }
   if (id != 0) {
     line->windowId = id;
-    return ParseDialogActions(tokens, 1, &line->actions, why);
+    return ParseDialogActions(tokens, first + 1, &line->actions, why);
   }
   line->box = true;
-  size_t i = 1;
+  size_t i = first + 1;
   if (i < tokens.size() && Keyword(tokens[i], "contains")) {
     if (i + 1 >= tokens.size()) {
       *why = "contains needs a text";

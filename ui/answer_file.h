@@ -20,6 +20,7 @@ bool Tokenize(const std::string& line, std::vector<Token>* tokens, std::string* 
 bool IsSkippedLine(const std::string& line);
 
 struct AnswerLine {
+  bool optional = false;  // begins with `? `: passed over when another window comes
   bool box = false;
   int windowId = 0;                  // dialog lines
   std::vector<DialogAction> actions;  // dialog lines
@@ -29,8 +30,11 @@ struct AnswerLine {
 };
 
 // The window word of a line: true with the id (0 for `box`) when the line
-// starts with a dialog id or the word box.
+// starts (after an optional `?`) with a dialog id or the word box.
 bool LineWindow(const std::vector<Token>& tokens, int* windowId);
+
+// True when the line is optional: its first token is a bare `?`.
+bool IsOptionalLine(const std::vector<Token>& tokens);
 
 // Parses a tokenized line; false with the reason when it is not a valid
 // answer line.

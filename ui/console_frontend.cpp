@@ -1,10 +1,12 @@
 // The console frontend: line-oriented dialogs on standard input and output.
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "ui/actions.h"
+#include "ui/answer_recorder.h"
 #include "ui/console_command.h"
 #include "ui/console_io.h"
 #include "ui/console_view.h"
@@ -85,6 +87,8 @@ void ShowStatus(const Dialog& dialog, Status* status, bool force) {
 
 class ConsoleFrontend : public Frontend {
  public:
+  ConsoleFrontend() : recorder_(AnswerRecorder::FromEnvironment()) {}
+
   void RunModal(Dialog& dialog) override;
   int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style) override;
   void ModelessShown(Dialog& dialog) override;
@@ -99,6 +103,7 @@ class ConsoleFrontend : public Frontend {
 
   std::mutex modelessMutex_;
   std::map<const Dialog*, Status> modeless_;
+  std::unique_ptr<AnswerRecorder> recorder_;  // ORVIK_RECORD, or none
 };
 
 void ConsoleFrontend::Execute(Dialog& dialog, const std::string& line, View* shown) {
@@ -122,7 +127,7 @@ void ConsoleFrontend::Execute(Dialog& dialog, const std::string& line, View* sho
     case ConsoleCommand::Act:
       break;
   }
-  why = PerformAction(dialog, command.action);
+  why = PerformAction(dialog, command.action, recorder_.get());
   if (!why.empty()) {
     ConsoleWrite("  " + why + "\n");
     return;
@@ -232,6 +237,7 @@ int ConsoleFrontend::ShowMessageBox(const std::string& text, const std::string& 
     int answer = ParseBoxAnswer(line.substr(start, end - start + 1), style, true, &why);
     if (answer != 0) {
       SetLastPrinter(nullptr);
+      if (recorder_) recorder_->RecordBox(text, answer);
       return answer;
     }
     ConsoleWrite("  " + why + "\n");

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -144,6 +145,62 @@ TEST_F(SampleTest, ConsoleGivesTheSameTranscriptAsTheAnswerFile) {
   }
 }
 
+// Waits until the transcript has `count` lines (a started program runs on
+// after its starter has ended).
+V WaitForTranscriptLines(const std::string& path, size_t count) {
+  V lines;
+  for (int i = 0; i < 1000; ++i) {
+    lines = SplitLines(ReadFile(path));
+    if (lines.size() >= count) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return lines;
+}
+
+V AnswerLines(const V& transcript) {
+  V answers;
+  for (const std::string& line : transcript)
+    if (line.rfind("answer ", 0) == 0 || line.rfind("end ", 0) == 0) answers.push_back(line);
+  return answers;
+}
+
+TEST_F(SampleTest, RecordedConsoleSessionReplaysToTheSameTranscript) {
+  const std::string record = dir_ + "/recorded.txt";
+  std::ofstream(record) << "an earlier recording\n";
+  auto env = Console();
+  env["ORVIK_RECORD"] = record;
+  ChildRun console = Sample({}, env, kConsoleInput);
+  ASSERT_EQ(console.status, 0) << console.err;
+  std::string consoleTranscript = ReadFile(transcript_);
+  V recorded;
+  for (const std::string& line : SplitLines(ReadFile(record)))
+    if (line.rfind("#", 0) != 0) recorded.push_back(line);
+  EXPECT_EQ(recorded, (V{"100 set 1001 \"D:\\New Folder\"", "100 toggle 1004 \"BETA\"",
+                         "100 toggle 1004 \"Delta Two\"", "100 click 1006", "100 click 1007",
+                         "? box contains \"Keep the settings?\" Yes", "100 click 1008",
+                         "? 200 set 2001 \"hello world\"", "? 200 click 1", "100 click 1"}));
+
+  ::unlink(transcript_.c_str());
+  ChildRun replay = Sample({}, {{"ORVIK_SCRIPT", record}}, "");
+  ASSERT_EQ(replay.status, 0) << replay.err;
+  EXPECT_EQ(ReadFile(transcript_), consoleTranscript);
+}
+
+TEST_F(SampleTest, RecordingGoesOnInTheStartedProgram) {
+  const std::string record = dir_ + "/recorded.txt";
+  auto env = Console();
+  env["ORVIK_RECORD"] = record;
+  ChildRun run = Sample({"chain"}, env, "set 2001 parent\nclick 1\nset 2001 child\nclick 1\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  V session = AnswerLines(WaitForTranscriptLines(transcript_, 11));
+  ASSERT_EQ(session.size(), 6u) << ReadFile(transcript_);
+
+  ::unlink(transcript_.c_str());
+  run = Sample({"chain"}, {{"ORVIK_SCRIPT", record}}, "");
+  ASSERT_EQ(run.status, 0) << run.err << ReadFile(record);
+  EXPECT_EQ(AnswerLines(WaitForTranscriptLines(transcript_, 11)), session) << ReadFile(record);
+}
+
 TEST_F(SampleTest, EndOfInputEndsTheProgramWith86) {
   ChildRun run = Sample({}, Console(), "set 1001 X\n");
   EXPECT_EQ(run.status, 86);
@@ -222,6 +279,14 @@ TEST_F(SampleTest, ChildStartedWithWinExecContinuesTheAnswerFile) {
   EXPECT_EQ(windows, (V{"window 200 \"Sample Nested\"", "field 2001 \"\"", "answer set 2001 \"parent\"",
                         "answer click 1", "end 200 1", "window 200 \"Sample Nested\"", "field 2001 \"\"",
                         "answer set 2001 \"child\"", "answer click 1", "end 200 1"}));
+}
+
+TEST_F(SampleTest, StartedProgramPassesOverOptionalLinesLeftByItsStarter) {
+  Answers("? 100 click 1\n200 set 2001 parent click 1\n? 100 click 1\n? box OK\n200 set 2001 child click 1\n");
+  ChildRun run = Sample({"chain"}, {}, "");
+  ASSERT_EQ(run.status, 0) << run.err;
+  V lines = WaitForTranscriptLines(transcript_, 11);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "answer set 2001 \"child\""), 1) << ReadFile(transcript_);
 }
 
 TEST_F(SampleTest, PipedConsoleInputLeavesTheChildItsOwnLines) {

@@ -34,6 +34,10 @@ struct DialogTemplate {
   // A window that ends by itself (a progress window, a window without
   // buttons): it takes an answer line only when the next line names it.
   bool closesItself = false;
+  // A window that comes only in some states of the workstation (a conflict
+  // with what is installed, a disk to change): a recorded session writes its
+  // answers as optional lines.
+  bool dependsOnState = false;
 };
 
 // The resources of one program: its dialogs and string table.

@@ -39,9 +39,12 @@ class ScriptFrontend : public Frontend {
   size_t PeekLine();
   bool NextLineNames(int windowId);
   void Consume(size_t index);
-  // Takes the next line for the window (dialog id, or 0 for a box); fails
-  // when there is none, it is malformed or it names another window.
-  AnswerLine TakeLine(int windowId, const std::string& caption, size_t* index);
+  // Index of the first line after `after` that carries an answer, or kNoLine.
+  size_t NextAnswerLine(size_t after);
+  // Takes the next line for the window (dialog id, or 0 for a box with its
+  // text), passing over optional lines that do not fit it; fails when there
+  // is none, it is malformed or it names another window.
+  AnswerLine TakeLine(int windowId, const std::string& caption, const std::string* boxText, size_t* index);
   [[noreturn]] void Fail(const std::string& reason, int windowId, const std::string& caption, size_t index);
 
   void RunLine(Dialog& dialog, const AnswerLine& line, size_t index);
@@ -105,23 +108,39 @@ void ScriptFrontend::Fail(const std::string& reason, int windowId, const std::st
   FailNoAnswer(reason + ": " + WindowName(windowId, caption) + ", " + where);
 }
 
-AnswerLine ScriptFrontend::TakeLine(int windowId, const std::string& caption, size_t* index) {
-  size_t i = PeekLine();
-  if (i == kNoLine) Fail("no answer left", windowId, caption, kNoLine);
-  std::vector<Token> tokens;
-  std::string why;
-  AnswerLine line;
-  if (!Tokenize(lines_[i], &tokens, &why) || !ParseAnswerLine(tokens, &line, &why)) {
-    Fail(why, windowId, caption, i);
+size_t ScriptFrontend::NextAnswerLine(size_t after) {
+  for (size_t i = after + 1; i < lines_.size(); ++i) {
+    if (!IsSkippedLine(lines_[i])) return i;
   }
-  int named = line.box ? 0 : line.windowId;
-  if (named != windowId) {
-    Fail(named == 0 ? "the line is for a box" : "the line is for window " + std::to_string(named), windowId,
-         caption, i);
+  return kNoLine;
+}
+
+AnswerLine ScriptFrontend::TakeLine(int windowId, const std::string& caption, const std::string* boxText,
+                                    size_t* index) {
+  size_t first = PeekLine();
+  if (first == kNoLine) Fail("no answer left", windowId, caption, kNoLine);
+  // Optional lines for other windows are passed over up to the first line
+  // that fits; with none, the diagnostic names the first line tried.
+  for (size_t i = first; i != kNoLine; i = NextAnswerLine(i)) {
+    std::vector<Token> tokens;
+    std::string why;
+    AnswerLine line;
+    if (!Tokenize(lines_[i], &tokens, &why) || !ParseAnswerLine(tokens, &line, &why)) Fail(why, windowId, caption, i);
+    int named = line.box ? 0 : line.windowId;
+    bool fits = named == windowId;
+    if (fits && line.optional && line.hasContains && boxText) {
+      fits = boxText->find(line.contains) != std::string::npos;
+    }
+    if (!fits && line.optional) continue;
+    if (!fits) {
+      Fail(named == 0 ? "the line is for a box" : "the line is for window " + std::to_string(named), windowId,
+           caption, i);
+    }
+    Consume(i);
+    *index = i;
+    return line;
   }
-  Consume(i);
-  *index = i;
-  return line;
+  Fail("no line fits: the lines left are optional lines for other windows", windowId, caption, first);
 }
 
 void ScriptFrontend::RunLine(Dialog& dialog, const AnswerLine& line, size_t index) {
@@ -161,7 +180,7 @@ void ScriptFrontend::RunModal(Dialog& dialog) {
       std::lock_guard<std::recursive_mutex> lock(UiMutex());
       // Another thread may have opened a window while the hook ran.
       if (!ThisThreadOnTop() || (selfClosing && !NextLineNames(id))) continue;
-      line = TakeLine(id, dialog.Caption(), &index);
+      line = TakeLine(id, dialog.Caption(), nullptr, &index);
     }
     RunLine(dialog, line, index);
   }
@@ -178,7 +197,7 @@ int ScriptFrontend::ShowMessageBox(const std::string& text, const std::string& c
     std::lock_guard<std::recursive_mutex> lock(UiMutex());
     if (!ThisThreadOnTop()) continue;
     size_t index = kNoLine;
-    AnswerLine line = TakeLine(0, caption, &index);
+    AnswerLine line = TakeLine(0, caption, &text, &index);
     if (line.hasContains && text.find(line.contains) == std::string::npos) {
       Fail("the box text " + platform::TranscriptQuote(text) + " does not contain " +
                platform::TranscriptQuote(line.contains),

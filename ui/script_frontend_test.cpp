@@ -178,6 +178,41 @@ TEST_F(ScriptFlow, CancelOfASelfClosingWindowWaitsForTheWorkersBox) {
                              "box \"Sample Disk\" \"Insert disk 2 and answer Yes.\"", "answer No", "end 301 2"}));
 }
 
+TEST_F(ScriptFlow, OptionalLinesForWindowsThatDoNotComeArePassedOver) {
+  Answers(
+      "? 200 click 1\n"
+      "? box contains Keep No\n"  // no box yet: the dialog comes first
+      "100 click 1007\n"
+      "? box contains \"other text\" No\n"
+      "?  box contains Keep Yes\n"
+      "100 click 1008\n"
+      "? 200 set 2001 nested\n"
+      "? 200 click 1\n"
+      "? 300 click 2\n"
+      "100 click 1\n");
+  sample::SettingsDlg dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.lastAnswer, IDYES);
+  EXPECT_EQ(dlg.nestedResult, IDOK);
+  EXPECT_EQ(dlg.GetDlgItemText(sample::IDC_CHOSEN), "nested");
+  V lines = Transcript();
+  V tail(lines.begin() + kSettingsOpened.size(), lines.end());
+  EXPECT_EQ(tail, (V{"answer click 1007", "box \"Sample Question\" \"Keep the settings?\"", "answer Yes",
+                     "answer click 1008", "window 200 \"Sample Nested\"", "field 2001 \"\"",
+                     "answer set 2001 \"nested\"", "answer click 1", "end 200 1", "answer click 1", "end 100 1"}));
+}
+
+TEST_F(ScriptFlow, SelfClosingWindowTakesOnlyAnOptionalLineThatNamesIt) {
+  Answers("100 click 1009\n? 300 click 2\n100 click 1009\n? 200 click 1\n100 click 1\n");
+  sample::SettingsDlg dlg;
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.workResult, IDOK);  // the second run found a line for window 200 and ran to its end
+  V ends;
+  for (const std::string& line : Transcript())
+    if (line.rfind("end 300 ", 0) == 0) ends.push_back(line);
+  EXPECT_EQ(ends, (V{"end 300 2", "end 300 1"}));
+}
+
 TEST_F(ScriptFlow, StartsAtTheLineNamedByTheEnvironment) {
   Answers("100 click 2\n# skipped\n100 click 1\n");
   ::setenv("ORVIK_SCRIPT_LINE", "2", 1);
@@ -388,6 +423,17 @@ TEST_F(ScriptFailure, NoLineLeft) {
   ExpectFailure("# only a comment\n100 set 1001 x\n",
                 "no answer left: window 100 \"Sample Settings\", answer file " + script_ +
                     " has no line after line 2");
+}
+
+TEST_F(ScriptFailure, OnlyOptionalLinesForOtherWindowsLeft) {
+  ExpectFailure("? 200 click 1\n\n? box OK\n",
+                "no line fits: the lines left are optional lines for other windows: window 100 \"Sample "
+                "Settings\", answer file line 1: ? 200 click 1");
+}
+
+TEST_F(ScriptFailure, OptionalLinesDoNotExcuseARequiredLineForAnotherWindow) {
+  ExpectFailure("? 200 click 1\n200 click 1\n100 click 1\n",
+                "the line is for window 200: window 100 \"Sample Settings\", answer file line 2: 200 click 1");
 }
 
 TEST_F(ScriptFailure, EmptyAnswerFile) { ExpectFailure("", "no answer left: window 100"); }

@@ -21,7 +21,8 @@ bool CopyProgressDlg::OnInitDialog() {
   Progress(IDC_COPY_PROGRESS).SetPos(0);
   label = kFileLabel;
   fileName = transfer_.CurrentName();
-  heading = FormatNumber(kCopyingDiskFormat, transfer_.currentDisk.load());
+  shownDisk_ = transfer_.currentDisk.load();
+  heading = FormatNumber(kCopyingDiskFormat, shownDisk_);
   UpdateData(false);
   SetTimer(kProgressTimer, kProgressTimerMs);
   return true;
@@ -32,6 +33,11 @@ void CopyProgressDlg::OnTimer(int timerId) {
   Progress(IDC_COPY_PROGRESS)
       .SetPos(ProgressPercent(transfer_.progressCount.load(), transfer_.requiredSize));
   fileName = transfer_.CurrentName();
+  // After a disk change the heading names the disk being copied now.
+  if (const int disk = transfer_.currentDisk.load(); disk != shownDisk_) {
+    shownDisk_ = disk;
+    heading = FormatNumber(kCopyingDiskFormat, disk);
+  }
   UpdateData(false);
   UpdateWindow();
   if (transfer_.status.load() & STATUS_WORKER_DONE) {

@@ -1,4 +1,4 @@
-// The copy progress window (dialog 1046): the disk, the file being copied
+// The copy progress window (dialog 1046): the disk being copied, the file
 // and a bar, refreshed from the shared record every 10 ms until the worker
 // is done. Cancel asks the worker to stop and waits for the operator's
 // answer to its question: No ends the copy, Yes lets it go on.
@@ -26,6 +26,7 @@ class CopyProgressDlg : public ui::Dialog {
 
  private:
   TransferContext& transfer_;
+  int shownDisk_ = 0;  // the disk the heading names
 };
 
 // Bar position for `count` of `total` units: 0 to 100, 0 for an empty total.

@@ -9,6 +9,7 @@
 #include "installer/transfer/insert_disk_dlg.h"
 #include "installer/transfer/transfer_texts.h"
 #include "installer/transfer/xfer_entry.h"
+#include "platform/disk_changer.h"
 #include "platform/files.h"
 #include "platform/flush.h"
 #include "ui/msgbox.h"
@@ -31,6 +32,8 @@ bool WaitForDisk(TransferContext& t, InsertDiskDlg& prompt, int disk) {
       t.status.fetch_or(STATUS_STOPPED | STATUS_DISK_DONE);
       return false;
     }
+    // A drive with a disk changer loads the disk the operator confirmed.
+    if (t.sourceDir.size() >= 2 && t.sourceDir[1] == ':') platform::LoadDisk(t.sourceDir[0], section);
   }
   return true;
 }

@@ -248,6 +248,22 @@ TEST_F(WorkerTest, InsertDiskPageNamesTheDiskAndComesBackUntilItIsThere) {
   EXPECT_TRUE(ui.Boxes().empty());
 }
 
+TEST_F(WorkerTest, DriveWithADiskChangerLoadsTheDiskOnceThePromptIsConfirmed) {
+  ExampleMedia("set/Disk1", "set/Disk2");
+  AddMarker("set/Disk1", "Disk1");
+  AddMarker("set/Disk2", "Disk2");
+  Insert("set/Disk1");
+  LayOut(ExampleLists());
+  ::setenv("ORVIK_MEDIA_D", (root_ + "/media/set").c_str(), 1);
+  RecordingFrontend& ui = InstallRecorder();
+  ui.OnDialog(1048, [&](ui::Dialog& page) { page.OnCommand(ui.Runs(1048) > 2 ? ui::IDCANCEL : ui::IDOK); });
+  const int result = xfer::CopyXferFiles(t, nullptr);
+  ::unsetenv("ORVIK_MEDIA_D");
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(ui.Seen(1048, 1040), (std::vector<std::string>{"Please insert Disk2"}));
+  ExpectExampleInstalled();
+}
+
 TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
   RecordingFrontend& ui = InstallRecorder();
   t.currentDisk = 3;
@@ -255,12 +271,16 @@ TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
   t.SetCurrentName("FIRST.PRO");
   std::vector<int> positions;
   std::vector<std::string> names;
+  std::atomic<int> shown{-1};
   ui.OnDialog(1046, [&](ui::Dialog& window) {
+    // Each step waits until the window has shown it.
     std::thread worker([&] {
       for (std::uint32_t count : {100u, 200u, 399u}) {
+        if (count == 399u) t.currentDisk = 4;  // the second disk went in
         t.progressCount = count;
         t.SetCurrentName("F" + std::to_string(count));
-        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        while (shown.load() != static_cast<int>(count * 100 / 400))
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
       }
       t.status.fetch_or(STATUS_WORKER_DONE);
     });
@@ -268,6 +288,7 @@ TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
       window.FireDueTimers();
       positions.push_back(window.Progress(1015).GetPos());
       names.push_back(window.GetDlgItemText(1039));
+      shown = positions.back();
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     worker.join();
@@ -281,7 +302,7 @@ TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
   EXPECT_NE(std::find(positions.begin(), positions.end(), 50), positions.end());
   EXPECT_EQ(positions.back(), 99);
   EXPECT_EQ(names.back(), "F399");
-  EXPECT_EQ(window.GetDlgItemText(1037), "Copying Disk #3");  // set only on opening
+  EXPECT_EQ(window.GetDlgItemText(1037), "Copying Disk #4");
 }
 
 TEST_F(WorkerTest, ProgressWindowCancelWaitsForTheWorker) {

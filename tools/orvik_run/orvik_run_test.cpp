@@ -1,11 +1,12 @@
-// orvik_run: maps drives, passes arguments, exits with the program's status
-// and waits for what the program leaves running.
+// orvik_run: maps drives and disk sets, passes arguments, waits for what the
+// program leaves running and exits with the status of the last that failed.
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <vector>
 
+#include "platform/disk_changer.h"
 #include "platform/test_prefix.h"
 
 namespace {
@@ -34,6 +35,19 @@ class OrvikRunTest : public platform::testing::PrefixTest {
     WriteHostFile(host, "#!/bin/sh\n" + body);
     ASSERT_EQ(::chmod(host.c_str(), 0755), 0);
   }
+  std::string DriveTarget(char letter) {
+    char target[4096] = {};
+    ssize_t n = ::readlink((prefix_ + "/dosdevices/" + std::string(1, letter) + ":").c_str(), target, sizeof target - 1);
+    return n > 0 ? std::string(target, static_cast<size_t>(n)) : "";
+  }
+  // A chain: `boot` ends with `bootStatus` after leaving `late` running,
+  // which ends with `lateStatus` once `boot` is gone.
+  int Chain(int bootStatus, int lateStatus) {
+    Script(work_ + "/late.sh", "while kill -0 $PPID_OF_BOOT 2>/dev/null; do sleep 0.01; done\nexit " +
+                                   std::to_string(lateStatus) + "\n");
+    Script(work_ + "/boot.sh", "PPID_OF_BOOT=$$ \"" + work_ + "/late.sh\" &\nexit " + std::to_string(bootStatus) + "\n");
+    return Run({work_ + "/boot.sh"});
+  }
 };
 
 TEST_F(OrvikRunTest, MapsTheDriveAndPassesArgumentsAndStatus) {
@@ -51,6 +65,35 @@ TEST_F(OrvikRunTest, WaitsForWhatTheProgramLeavesRunning) {
   Script(work_ + "/boot.sh", "\"" + work_ + "/late.sh\" &\nexit 0\n");
   EXPECT_EQ(Run({work_ + "/boot.sh"}), 0);
   EXPECT_EQ(ReadHostFile(work_ + "/late.txt"), "done\n");
+}
+
+TEST_F(OrvikRunTest, ExitsWithTheLastFailureOfTheChain) {
+  EXPECT_EQ(Chain(0, 86), 86);  // the bootstrap ends well, the installer it started does not
+  EXPECT_EQ(Chain(5, 3), 3);
+  EXPECT_EQ(Chain(4, 0), 4);
+  EXPECT_EQ(Chain(0, 0), 0);
+}
+
+TEST_F(OrvikRunTest, DiskSetPutsDiskOneInAndLoadsTheOthersOnRequest) {
+  const std::string set = work_ + "/set";
+  for (const char* disk : {"", "/Disk1", "/disk2"}) ASSERT_EQ(::mkdir((set + disk).c_str(), 0777), 0);
+  Script(work_ + "/show.sh", "echo \"$ORVIK_MEDIA_A\" > \"" + work_ + "/media.txt\"\n");
+  EXPECT_EQ(Run({"--media", "a:=" + set, work_ + "/show.sh"}), 0);
+  EXPECT_EQ(DriveTarget('a'), set + "/Disk1");
+  EXPECT_EQ(ReadHostFile(work_ + "/media.txt"), set + "\n");
+
+  // What a program on that drive does when the operator confirms a prompt.
+  ::setenv(platform::DiskSetVariable('a').c_str(), set.c_str(), 1);
+  EXPECT_TRUE(platform::LoadDisk('A', "Disk2"));  // found in any letter case
+  EXPECT_EQ(DriveTarget('a'), set + "/disk2");
+  EXPECT_FALSE(platform::LoadDisk('a', "Disk3"));
+  EXPECT_FALSE(platform::LoadDisk('a', ".."));
+  EXPECT_EQ(DriveTarget('a'), set + "/disk2");
+  EXPECT_FALSE(platform::LoadDisk('b', "Disk1"));  // no set in drive B:
+  ::unsetenv(platform::DiskSetVariable('a').c_str());
+
+  EXPECT_EQ(Run({"--media", "a:=" + work_, work_ + "/show.sh"}), 2);  // no Disk1 there
+  EXPECT_EQ(Run({"--media", "a:=" + work_ + "/none", work_ + "/show.sh"}), 2);
 }
 
 TEST_F(OrvikRunTest, UnmappedOrMissingProgramsFail) {

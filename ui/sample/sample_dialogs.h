@@ -79,6 +79,8 @@ inline const ui::ResourceModule& Resources() {
         true);
     add(IDD_TICKS, "Sample Ticks",
         {c(IDC_TICKS, ControlKind::Static, "Ticks"), c(ui::IDOK, ControlKind::DefButton, "OK")}, false);
+    // Stands for a window that comes only in some states (recorded as optional).
+    m.dialogs[IDD_NESTED].dependsOnState = true;
     m.strings[1] = "Sample string";
     return m;
   }();
