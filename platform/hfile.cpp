@@ -238,6 +238,11 @@ HFILE _lcreat(const char* path, int attribute) {
 bool detail::DeleteHostFileIfUnused(const std::string& host) {
   int fd = OpenRegular(host, O_RDWR | O_NOFOLLOW | O_CLOEXEC, nullptr);
   if (fd < 0) return false;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !(st.st_mode & S_IWUSR)) {  // read-only, as DeleteFileA
+    ::close(fd);
+    return FailBool(ERROR_ACCESS_DENIED) != FALSE;
+  }
   struct flock fl = WholeFile(F_WRLCK);
   bool unused = ::fcntl(fd, F_OFD_SETLK, &fl) == 0 && StillAtPath(fd, host, true);
   if (!unused) {
@@ -317,6 +322,11 @@ HFILE _lclose(HFILE file) {
   }
   if (::close(file) != 0) return Fail(nullptr, detail::ErrorFromErrno(errno, ""));
   return 0;
+}
+
+BOOL ReleaseHandle(HFILE file) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return Handles().erase(file) != 0 ? TRUE : FALSE;
 }
 
 DWORD GetFileSize(HFILE file, DWORD* high) {

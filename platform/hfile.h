@@ -41,11 +41,15 @@ HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style);
 // Creates or truncates a regular file for writing (attribute 0: normal).
 HFILE _lcreat(const char* path, int attribute);
 // Deletes a file that nobody uses: a regular file (never a link, error 1920,
-// nor another kind, error 222) on which no open file holds a lock (else
+// nor another kind, error 222, nor a read-only one, error 5) on which no open file holds a lock (else
 // error 32). It holds the exclusive lock itself while it deletes, so a file
 // that its writer keeps locked, on this machine or on a shared folder, is
 // never taken away from it.
 BOOL DeleteFileIfUnused(const char* path);
+// Takes an open file out of the handle table without closing it: its host
+// descriptor now belongs to a library that reads and closes it itself
+// (zlib's gzdopen). FALSE when `file` is no open handle.
+BOOL ReleaseHandle(HFILE file);
 // Reads up to count bytes; returns the count read, or (UINT)HFILE_ERROR.
 UINT _lread(HFILE file, void* buffer, UINT count);
 // Writes count bytes; returns the count written, or (UINT)HFILE_ERROR.

@@ -47,10 +47,12 @@ const char* ExpectedSignature(int number) {
     case 9259:
       return "sd";
     case 8586:  // source, target
+    case 8589:  // source, declared size
     case 922:   // path asked for, path already open
       return "ss";
     case 8587:  // source
     case 8588:  // target
+    case 8590:  // source or target
     case 2506:  // path
     case 2531:
     case 2532:

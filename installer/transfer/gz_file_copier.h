@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/types.h"
@@ -17,17 +18,32 @@ class GzFileCopier {
   // zlib's own input buffer for each file (gzbuffer).
   static constexpr unsigned kInputBuffer = 256 * 1024;
 
+  // A file may come out larger than the disk map declares by this much, at
+  // least kMarginFloor and a sixteenth of the declared size beyond, since a
+  // hand-written map may be slightly off. A file the map does not size gets
+  // the floor alone.
+  static constexpr std::uint64_t kMarginFloor = 64 * 1024;
+  static std::uint64_t SizeLimit(std::int64_t declared);
+  static constexpr std::int64_t kUndeclared = -1;
+
   // Decompresses `source` (a gzip file, or any other file, which is copied
-  // unchanged) into `target`. The data go into a file beside the target
+  // unchanged) into `target`. The data go into a new file beside the target
   // that replaces it only once the whole stream has been decoded, written
   // and closed, so a failed copy leaves an existing target as it was and
-  // never a partial one. Reports its own failures (texts 8582 to 8588).
+  // never a partial one. With a `declared` size (0 or more) the copy stops
+  // before its output passes SizeLimit(declared). Sources and targets must
+  // be regular files. Reports its own failures (texts 8582 to 8590).
   // Returns 0 when the file was skipped (same paths, source or target
   // cannot be opened), else 1 whatever became of the copy.
-  int Copy(const std::string& source, const std::string& target);
+  int Copy(const std::string& source, const std::string& target, std::int64_t declared = kUndeclared);
+
+  // Asked between two reads of a file; true stops that copy (its partial
+  // file is removed, an old target kept) without a message.
+  void SetInterrupt(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
 
   // Copies the whole stream of `input` into `output` in chunks of kChunk
-  // and closes both. 1 when everything was read, written and closed, else 0.
+  // and closes both. 1 when everything was read, written and closed, else 0
+  // (also when the size limit or the interrupt stopped it).
   int CopyStream(gzFile input, platform::HFILE output);
 
   // Time spent decoding (inside gzread) and bytes decoded by every copier
@@ -40,8 +56,18 @@ class GzFileCopier {
   // after reporting (text 8588) when it cannot.
   bool Commit(const std::string& part, const std::string& target);
 
+  // Makes the new file beside `target` that receives the data, and a second
+  // handle that keeps it locked until it has been renamed or removed.
+  bool CreatePart(const std::string& target, std::string* part);
+  void ReleasePart();
+
   gzFile input_ = nullptr;
   platform::HFILE output_ = -1;
+  platform::HFILE partGuard_ = -1;
+  std::uint64_t limit_ = UINT64_MAX;
+  bool oversize_ = false;
+  bool stopped_ = false;
+  std::function<bool()> interrupted_;
   char buffer_[kChunk];
 };
 

@@ -54,7 +54,8 @@ void CopyEntry(TransferContext& t, GzFileCopier& copier, const std::string& sect
     const std::uint32_t unit = t.bytesPerSector == 0 ? 1 : t.bytesPerSector;
     t.progressCount.fetch_add(static_cast<std::uint32_t>(bytes) / unit);
   }
-  copier.Copy(sourceBase + entry.name, target);
+  // The map's size bounds what the file may become on the target.
+  copier.Copy(sourceBase + entry.name, target, bytes > 0 ? bytes : 0);
 }
 
 }  // namespace
@@ -65,6 +66,16 @@ int XferWorker(TransferContext* transfer) {
   const bool cdMode = platform::FindFile((t.sourceDir + "DiskCD").c_str());
   InsertDiskDlg prompt(t.mainWindow);
   GzFileCopier copier;
+  // Cancel pressed while a file is being copied is asked about at once,
+  // between two reads, once per file; No abandons that file.
+  bool asked = false;
+  copier.SetInterrupt([&t, &asked] {
+    if (asked || !Has(t, STATUS_CANCEL_REQUESTED)) return false;
+    asked = true;
+    if (AskNumbered(9258)) return false;
+    t.status.fetch_or(STATUS_STOPPED);
+    return true;
+  });
   if (!Has(t, STATUS_STOPPED)) {
     for (const std::int32_t disk : t.diskTable) {
       if (disk == 0) break;
@@ -73,7 +84,8 @@ int XferWorker(TransferContext* transfer) {
       const std::string sourceBase = t.sourceDir + "proc_data\\";
       if (!cdMode && !WaitForDisk(t, prompt, disk)) result = 0;
       for (int entry = 1; !Has(t, STATUS_DISK_DONE); ++entry) {
-        if (Has(t, STATUS_CANCEL_REQUESTED) && !AskNumbered(9258)) {
+        asked = Has(t, STATUS_CANCEL_REQUESTED);
+        if (asked && !AskNumbered(9258)) {
           result = 0;
           t.status.fetch_or(STATUS_STOPPED);
           break;
@@ -86,6 +98,10 @@ int XferWorker(TransferContext* transfer) {
           t.status.fetch_or(STATUS_DISK_DONE);
         } else {
           CopyEntry(t, copier, section, sourceBase, value);
+          if (Has(t, STATUS_STOPPED)) {
+            result = 0;
+            break;
+          }
         }
       }
       t.status.fetch_and(~STATUS_DISK_DONE);
