@@ -184,6 +184,21 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredYesAsksBeforeEveryEntry) {
   EXPECT_FALSE(t.status.load() & STATUS_STOPPED);
 }
 
+// The disk map's size bounds each file: a picture that inflates past it is
+// refused, the rest of the transfer goes on.
+TEST_F(WorkerTest, FileLargerThanTheDiskMapDeclaresIsRefused) {
+  ExampleMedia("cd", "cd");
+  AddPayload("cd", "A.BMP", TextPayload(300000, 3));  // the map says 30000
+  AddMarker("cd", "DiskCD");
+  Insert("cd");
+  LayOut(ExampleLists());
+  Answers({"box contains \"D:\\proc_data\\A.BMP decompresses to more than the 30000 bytes\" OK"});
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
+  EXPECT_EQ(HostNames(CHost("orvik/pic")), std::vector<std::string>{});
+  EXPECT_EQ(ReadHost(CHost("orvik/prog/TOOL.EXE")), Payload(40000, 2));
+}
+
 // With the recording frontend: what the windows show.
 
 TEST_F(WorkerTest, InsertDiskPageNamesTheDiskAndComesBackUntilItIsThere) {
