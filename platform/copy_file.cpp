@@ -35,10 +35,13 @@ bool WriteAll(int fd, const char* data, size_t count) {
   return true;
 }
 
-// Removes the files ".<name>.XXXXXX" in `dir` that copies which ended
-// before their rename left behind; a copy in progress keeps its file locked.
+// The file a copy writes beside its target: ".<name>.~ov" and six letters.
+std::string TempPrefix(const std::string& name) { return "." + name + ".~ov"; }
+
+// Removes the files that copies which ended before their rename left beside
+// the target; a copy in progress keeps its file locked.
 void RemoveLeftovers(const std::string& dir, const std::string& name) {
-  const std::string prefix = "." + name + ".";
+  const std::string prefix = TempPrefix(name);
   DIR* folder = ::opendir(dir.c_str());
   if (folder == nullptr) return;
   std::vector<std::string> leftovers;
@@ -60,7 +63,7 @@ BOOL CopyInto(int in, const struct stat& srcStat, const std::string& dstHost) {
   std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : dstHost.substr(0, slash));
   std::string name = slash == std::string::npos ? dstHost : dstHost.substr(slash + 1);
   RemoveLeftovers(dir, name);
-  std::string temp = (dir == "/" ? "" : dir) + "/." + name + ".XXXXXX";
+  std::string temp = (dir == "/" ? "" : dir) + "/" + TempPrefix(name) + "XXXXXX";
   std::vector<char> tempName(temp.begin(), temp.end());
   tempName.push_back(0);
   int out = ::mkostemp(tempName.data(), O_CLOEXEC);

@@ -87,15 +87,15 @@ TEST_F(FilesTest, CopyRefusesPipesAndClearsLeftoversOfEndedCopies) {
   EXPECT_FALSE(testing::HostExists(driveC_ + "/out.dat"));
 
   testing::WriteHostFile(driveC_ + "/a.txt", "new");
-  testing::WriteHostFile(driveC_ + "/.b.txt.Ab12Cd", "left by a killed copy");
-  testing::WriteHostFile(driveC_ + "/.b.txt.Xy34Zw", "a copy in progress");
+  testing::WriteHostFile(driveC_ + "/.b.txt.~ovAb12Cd", "left by a killed copy");
+  testing::WriteHostFile(driveC_ + "/.b.txt.~ovXy34Zw", "a copy in progress");
   OFSTRUCT of;
-  HFILE inProgress = OpenFile("C:\\.b.txt.Xy34Zw", &of, OF_READ | OF_SHARE_DENY_WRITE);
+  HFILE inProgress = OpenFile("C:\\.b.txt.~ovXy34Zw", &of, OF_READ | OF_SHARE_DENY_WRITE);
   ASSERT_NE(inProgress, HFILE_ERROR);
   ASSERT_TRUE(CopyFileA("C:\\a.txt", "C:\\b.txt", FALSE));
   EXPECT_EQ(testing::ReadHostFile(driveC_ + "/b.txt"), "new");
-  EXPECT_FALSE(testing::HostExists(driveC_ + "/.b.txt.Ab12Cd"));
-  EXPECT_TRUE(testing::HostExists(driveC_ + "/.b.txt.Xy34Zw"));
+  EXPECT_FALSE(testing::HostExists(driveC_ + "/.b.txt.~ovAb12Cd"));
+  EXPECT_TRUE(testing::HostExists(driveC_ + "/.b.txt.~ovXy34Zw"));
   EXPECT_EQ(_lclose(inProgress), 0);
 }
 

@@ -241,20 +241,21 @@ bool detail::DeleteHostFileIfUnused(const std::string& host) {
   struct stat st;
   if (::fstat(fd, &st) != 0 || !(st.st_mode & S_IWUSR)) {  // read-only, as DeleteFileA
     ::close(fd);
-    return FailBool(ERROR_ACCESS_DENIED) != FALSE;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
   }
   struct flock fl = WholeFile(F_WRLCK);
   bool unused = ::fcntl(fd, F_OFD_SETLK, &fl) == 0 && StillAtPath(fd, host, true);
   if (!unused) {
     ::close(fd);
-    return FailBool(ERROR_SHARING_VIOLATION) != FALSE;
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return false;
   }
   int removed = ::unlink(host.c_str());
   int err = errno;
   ::close(fd);
-  if (removed != 0) return FailBool(detail::ErrorFromErrno(err, host)) != FALSE;
-  SetLastError(ERROR_SUCCESS);
-  return true;
+  SetLastError(removed == 0 ? ERROR_SUCCESS : detail::ErrorFromErrno(err, host));
+  return removed == 0;
 }
 
 BOOL DeleteFileIfUnused(const char* path) {

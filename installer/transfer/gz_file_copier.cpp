@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include "installer/transfer/transfer_texts.h"
-#include "platform/dos_path.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 
@@ -102,7 +101,7 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
     return 0;
   }
   limit_ = declared == kUndeclared ? UINT64_MAX : SizeLimit(declared);
-  oversize_ = stopped_ = false;
+  oversize_ = false;
   const int complete = CopyStream(input_, output_);
   input_ = nullptr;
   output_ = HFILE_ERROR;
@@ -124,7 +123,6 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
   std::uint64_t written = 0;
   for (;;) {
     if (interrupted_ && interrupted_()) {
-      stopped_ = true;
       ok = false;
       break;
     }

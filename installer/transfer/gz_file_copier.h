@@ -66,7 +66,6 @@ class GzFileCopier {
   platform::HFILE partGuard_ = -1;
   std::uint64_t limit_ = UINT64_MAX;
   bool oversize_ = false;
-  bool stopped_ = false;
   std::function<bool()> interrupted_;
   char buffer_[kChunk];
 };
