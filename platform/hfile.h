@@ -31,20 +31,21 @@ struct OFSTRUCT {
   char szPathName[128] = {};
 };
 
-// Opens a file. Only regular files open: a device, a pipe or a folder fails
-// (errors 222, 222, 5) without blocking. OF_SHARE_DENY_WRITE takes a whole-file open-file-description
-// lock: shared with read access, exclusive with read-write access. A lock
-// held elsewhere fails at once with error 32 (no blocking wait). Failures set
-// GetLastError and of->nErrCode (2, 3, 5, 32 ...). A lock is only kept when
-// the path still names the file locked (else error 32, as a busy file).
+// Opens a file. Only regular files open: a device or a pipe fails with error
+// 222, a folder with 5, without blocking. OF_SHARE_DENY_WRITE takes a
+// whole-file open-file-description lock: shared with read access, exclusive
+// with read-write access. A lock held elsewhere fails at once with error 32
+// (no blocking wait). A lock is only kept while the path still names the
+// file locked (else error 32, as a busy file). Failures set GetLastError and
+// of->nErrCode (2, 3, 5, 32 ...).
 HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style);
 // Creates or truncates a regular file for writing (attribute 0: normal).
 HFILE _lcreat(const char* path, int attribute);
-// Deletes a file that nobody uses: a regular file (never a link, error 1920,
-// nor another kind, error 222, nor a read-only one, error 5) on which no open file holds a lock (else
-// error 32). It holds the exclusive lock itself while it deletes, so a file
-// that its writer keeps locked, on this machine or on a shared folder, is
-// never taken away from it.
+// Deletes a file that nobody uses: a writable regular file (never a link,
+// error 1920, another kind, error 222, or a read-only file, error 5) on
+// which no open file holds a lock (else error 32). It holds the exclusive
+// lock itself while it deletes, so a file that its writer keeps locked, on
+// this machine or on a shared folder, is never taken away from it.
 BOOL DeleteFileIfUnused(const char* path);
 // Takes an open file out of the handle table without closing it: its host
 // descriptor now belongs to a library that reads and closes it itself
