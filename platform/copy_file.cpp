@@ -1,4 +1,5 @@
 // File copy, deletion and renaming on DOS paths.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,17 +36,44 @@ bool WriteAll(int fd, const char* data, size_t count) {
   return true;
 }
 
+// The file a copy writes beside its target: ".<name>.~ov" and six letters.
+std::string TempPrefix(const std::string& name) { return "." + name + ".~ov"; }
+
+// Removes the files that copies which ended before their rename left beside
+// the target; a copy in progress keeps its file locked.
+void RemoveLeftovers(const std::string& dir, const std::string& name) {
+  const std::string prefix = TempPrefix(name);
+  DIR* folder = ::opendir(dir.c_str());
+  if (folder == nullptr) return;
+  std::vector<std::string> leftovers;
+  while (struct dirent* entry = ::readdir(folder)) {
+    std::string found = entry->d_name;
+    if (found.size() == prefix.size() + 6 && found.compare(0, prefix.size(), prefix) == 0)
+      leftovers.push_back(found);
+  }
+  ::closedir(folder);
+  for (const std::string& found : leftovers) detail::DeleteHostFileIfUnused((dir == "/" ? "" : dir) + "/" + found);
+}
+
 // Copies the open source into a new file beside `dstHost` and renames it
-// over the target, so the target is never left half-written.
+// over the target, so the target is never left half-written. The new file
+// is made exclusively (never through a planted link) and stays locked until
+// it has its name, through a second descriptor of the same open file.
 BOOL CopyInto(int in, const struct stat& srcStat, const std::string& dstHost) {
   size_t slash = dstHost.find_last_of('/');
   std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : dstHost.substr(0, slash));
   std::string name = slash == std::string::npos ? dstHost : dstHost.substr(slash + 1);
-  std::string temp = (dir == "/" ? "" : dir) + "/." + name + ".XXXXXX";
+  RemoveLeftovers(dir, name);
+  std::string temp = (dir == "/" ? "" : dir) + "/" + TempPrefix(name) + "XXXXXX";
   std::vector<char> tempName(temp.begin(), temp.end());
   tempName.push_back(0);
   int out = ::mkostemp(tempName.data(), O_CLOEXEC);
   if (out < 0) return Fail(detail::ErrorFromErrno(errno, dstHost));
+  struct flock inUse = {};
+  inUse.l_type = F_RDLCK;
+  inUse.l_whence = SEEK_SET;
+  (void)::fcntl(out, F_OFD_SETLK, &inUse);
+  int guard = ::fcntl(out, F_DUPFD_CLOEXEC, 0);
   std::vector<char> chunk(65536);
   bool ok = true;
   int err = 0;
@@ -85,10 +113,9 @@ BOOL CopyInto(int in, const struct stat& srcStat, const std::string& dstHost) {
     ok = false;
     err = errno;
   }
-  if (!ok) {
-    ::unlink(tempName.data());
-    return Fail(flushError != ERROR_SUCCESS ? flushError : detail::ErrorFromErrno(err, dstHost));
-  }
+  if (!ok) ::unlink(tempName.data());
+  if (guard >= 0) ::close(guard);
+  if (!ok) return Fail(flushError != ERROR_SUCCESS ? flushError : detail::ErrorFromErrno(err, dstHost));
   return TRUE;
 }
 
@@ -98,12 +125,13 @@ BOOL CopyFileA(const char* src, const char* dst, BOOL failIfExists) {
   std::string srcHost = HostPath(src ? src : "");
   std::string dstHost = HostPath(dst ? dst : "");
   if (srcHost.empty() || dstHost.empty()) return Fail(ERROR_PATH_NOT_FOUND);
-  int in = ::open(srcHost.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: a pipe in place of the source must not hang the copy.
+  int in = ::open(srcHost.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (in < 0) return Fail(detail::ErrorFromErrno(errno, srcHost));
-  struct stat srcStat;
+  struct stat srcStat = {};
   if (::fstat(in, &srcStat) != 0 || !S_ISREG(srcStat.st_mode)) {
     ::close(in);
-    return Fail(ERROR_ACCESS_DENIED);
+    return Fail(S_ISDIR(srcStat.st_mode) ? ERROR_ACCESS_DENIED : ERROR_BAD_FILE_TYPE);
   }
   struct stat dstStat;
   if (::lstat(dstHost.c_str(), &dstStat) == 0) {

@@ -35,7 +35,9 @@ const char* ErrorText(DWORD error) {
     case 145: return "The directory is not empty.";
     case 183: return "Cannot create a file when that file already exists.";
     case 206: return "The filename or extension is too long.";
+    case 222: return "The file is not a regular file.";
     case 1117: return "The request could not be performed because of an I/O device error.";
+    case 1920: return "The file cannot be accessed by the system.";
     default: return nullptr;
   }
 }

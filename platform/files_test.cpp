@@ -78,6 +78,27 @@ TEST_F(FilesTest, MoveReplacingExistingKeepsAFileAtEveryStep) {
   EXPECT_EQ(testing::ReadHostFile(driveC_ + "/DATA.TXT"), "new");
 }
 
+// A pipe as the source fails at once; leftovers of copies that ended before
+// their rename go, a file that a copy in progress holds stays.
+TEST_F(FilesTest, CopyRefusesPipesAndClearsLeftoversOfEndedCopies) {
+  ASSERT_EQ(::mkfifo((driveC_ + "/pipe.dat").c_str(), 0666), 0);
+  EXPECT_FALSE(CopyFileA("C:\\pipe.dat", "C:\\out.dat", FALSE));
+  EXPECT_EQ(GetLastError(), ERROR_BAD_FILE_TYPE);
+  EXPECT_FALSE(testing::HostExists(driveC_ + "/out.dat"));
+
+  testing::WriteHostFile(driveC_ + "/a.txt", "new");
+  testing::WriteHostFile(driveC_ + "/.b.txt.~ovAb12Cd", "left by a killed copy");
+  testing::WriteHostFile(driveC_ + "/.b.txt.~ovXy34Zw", "a copy in progress");
+  OFSTRUCT of;
+  HFILE inProgress = OpenFile("C:\\.b.txt.~ovXy34Zw", &of, OF_READ | OF_SHARE_DENY_WRITE);
+  ASSERT_NE(inProgress, HFILE_ERROR);
+  ASSERT_TRUE(CopyFileA("C:\\a.txt", "C:\\b.txt", FALSE));
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/b.txt"), "new");
+  EXPECT_FALSE(testing::HostExists(driveC_ + "/.b.txt.~ovAb12Cd"));
+  EXPECT_TRUE(testing::HostExists(driveC_ + "/.b.txt.~ovXy34Zw"));
+  EXPECT_EQ(_lclose(inProgress), 0);
+}
+
 TEST_F(FilesTest, CopyFailures) {
   testing::WriteHostFile(driveC_ + "/a.txt", "new");
   testing::WriteHostFile(driveC_ + "/ro.txt", "keep");

@@ -102,12 +102,12 @@ void SetFlushHook(FlushHook hook) {
   Hook() = std::move(hook);
 }
 
-void ReplaceBatch::Add(const std::string& written, const std::string& target) {
-  pending_.emplace_back(written, target);
+void ReplaceBatch::Add(const std::string& written, const std::string& target, HFILE guard) {
+  pending_.push_back({written, target, guard});
 }
 
 std::vector<ReplaceBatch::Failure> ReplaceBatch::PutInPlace() {
-  std::vector<std::pair<std::string, std::string>> files;
+  std::vector<Pending> files;
   files.swap(pending_);
   std::vector<std::optional<Failure>> failed(files.size());
 
@@ -115,9 +115,9 @@ std::vector<ReplaceBatch::Failure> ReplaceBatch::PutInPlace() {
   std::vector<std::pair<dev_t, std::vector<std::size_t>>> volumes;
   for (std::size_t i = 0; i < files.size(); ++i) {
     struct stat st;
-    std::string host = HostPath(files[i].first);
+    std::string host = HostPath(files[i].written);
     if (host.empty() || ::stat(host.c_str(), &st) != 0) {
-      failed[i] = Failure{files[i].first, files[i].second, false,
+      failed[i] = Failure{files[i].written, files[i].target, false,
                           host.empty() ? ERROR_PATH_NOT_FOUND : detail::ErrorFromErrno(errno, host)};
       continue;
     }
@@ -128,21 +128,22 @@ std::vector<ReplaceBatch::Failure> ReplaceBatch::PutInPlace() {
   }
 
   for (const auto& [device, members] : volumes) {
-    if (FlushVolumeBuffers(files[members.front()].first.c_str())) continue;
+    if (FlushVolumeBuffers(files[members.front()].written.c_str())) continue;
     // Which files the failure touched: each is flushed on its own.
     for (std::size_t i : members) {
-      if (FlushFileAt(files[i].first)) continue;
+      if (FlushFileAt(files[i].written)) continue;
       DWORD error = GetLastError();
-      DeleteFileA(files[i].first.c_str());
-      failed[i] = Failure{files[i].first, files[i].second, false, error};
+      DeleteFileA(files[i].written.c_str());
+      failed[i] = Failure{files[i].written, files[i].target, false, error};
     }
   }
 
   std::vector<Failure> failures;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (!failed[i] &&
-        !MoveFileExA(files[i].first.c_str(), files[i].second.c_str(), MOVEFILE_REPLACE_EXISTING))
-      failed[i] = Failure{files[i].first, files[i].second, true, GetLastError()};
+        !MoveFileExA(files[i].written.c_str(), files[i].target.c_str(), MOVEFILE_REPLACE_EXISTING))
+      failed[i] = Failure{files[i].written, files[i].target, true, GetLastError()};
+    if (files[i].guard >= 0) _lclose(files[i].guard);
     if (failed[i]) failures.push_back(*failed[i]);
   }
   return failures;

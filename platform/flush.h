@@ -53,14 +53,22 @@ class ReplaceBatch {
   };
 
   // `written` (a closed file) is to replace `target`; both DOS paths.
-  void Add(const std::string& written, const std::string& target);
+  // `guard`, an open handle that keeps `written` locked while it waits, is
+  // closed once the file has been put in place or given up.
+  void Add(const std::string& written, const std::string& target, HFILE guard = -1);
   bool Empty() const { return pending_.empty(); }
+  std::size_t Size() const { return pending_.size(); }
   // Puts every file added since the last call in place, in the order added;
   // returns those that could not be.
   std::vector<Failure> PutInPlace();
 
  private:
-  std::vector<std::pair<std::string, std::string>> pending_;
+  struct Pending {
+    std::string written;
+    std::string target;
+    HFILE guard;
+  };
+  std::vector<Pending> pending_;
 };
 
 }  // namespace platform

@@ -48,6 +48,11 @@ HFILE Fail(OFSTRUCT* of, DWORD error) {
   return HFILE_ERROR;
 }
 
+BOOL FailBool(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
 void Register(int fd, bool readable, bool writable) {
   std::lock_guard<std::mutex> lock(g_mutex);
   Handles()[fd] = HandleInfo{readable, writable};
@@ -90,6 +95,33 @@ bool LockedElsewhere(int fd) {
   return fl.l_type != F_UNLCK;
 }
 
+// Opens without blocking (a pipe without a writer would wait forever) and
+// keeps the descriptor only for a regular file; blocking again after.
+int OpenRegular(const std::string& host, int flags, OFSTRUCT* of) {
+  int fd = ::open(host.c_str(), flags | O_NONBLOCK, 0666);
+  if (fd < 0) {
+    Fail(of, detail::ErrorFromErrno(errno, host));
+    return -1;
+  }
+  struct stat st;
+  bool known = ::fstat(fd, &st) == 0;
+  if (!known || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    Fail(of, known && S_ISDIR(st.st_mode) ? ERROR_ACCESS_DENIED : ERROR_BAD_FILE_TYPE);
+    return -1;
+  }
+  (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+// True when `host` still names the open file `fd` (and the file has a name).
+bool StillAtPath(int fd, const std::string& host, bool noFollow) {
+  struct stat open, named;
+  if (::fstat(fd, &open) != 0 || open.st_nlink == 0) return false;
+  int r = noFollow ? ::lstat(host.c_str(), &named) : ::stat(host.c_str(), &named);
+  return r == 0 && named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
+
 }  // namespace
 
 HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style) {
@@ -113,6 +145,8 @@ HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style) {
   UINT access = style & 0x3;
   UINT share = style & 0x70;
   bool create = (style & OF_CREATE) != 0;
+  bool createNew = create && (style & OF_CREATE_NEW) != 0;
+  bool noFollow = (style & OF_NOFOLLOW) != 0 || createNew;
   bool wantWrite = access == OF_WRITE || access == OF_READWRITE || create;
   bool wantRead = access == OF_READ || access == OF_READWRITE;
   short lockType = F_UNLCK;
@@ -123,8 +157,11 @@ HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style) {
   }
 
   struct stat st;
-  bool exists = ::stat(host.c_str(), &st) == 0;
+  bool exists = (noFollow ? ::lstat(host.c_str(), &st) : ::stat(host.c_str(), &st)) == 0;
+  if (exists && createNew) return Fail(of, ERROR_FILE_EXISTS);
+  if (exists && S_ISLNK(st.st_mode)) return Fail(of, ERROR_CANT_ACCESS_FILE);
   if (exists && S_ISDIR(st.st_mode)) return Fail(of, ERROR_ACCESS_DENIED);
+  if (exists && !S_ISREG(st.st_mode)) return Fail(of, ERROR_BAD_FILE_TYPE);
   if (wantWrite && OnReadOnlyMount(host, exists)) return Fail(of, ERROR_WRITE_PROTECT);
   // Read-only is the attribute, whoever the host user is.
   bool readOnlyFile = exists && !(st.st_mode & S_IWUSR);
@@ -136,8 +173,10 @@ HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style) {
   bool descriptorRead = wantRead || create || lockType == F_RDLCK || !descriptorWrite;
   int flags = O_CLOEXEC | (descriptorWrite ? (descriptorRead ? O_RDWR : O_WRONLY) : O_RDONLY);
   if (create) flags |= O_CREAT;
-  int fd = ::open(host.c_str(), flags, 0666);
-  if (fd < 0) return Fail(of, detail::ErrorFromErrno(errno, host));
+  if (createNew) flags |= O_EXCL;
+  if (noFollow) flags |= O_NOFOLLOW;
+  int fd = OpenRegular(host, flags, of);
+  if (fd < 0) return HFILE_ERROR;
 
   if (lockType != F_UNLCK) {
     struct flock fl = WholeFile(lockType);
@@ -147,13 +186,19 @@ HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style) {
       return Fail(of, (err == EAGAIN || err == EACCES) ? ERROR_SHARING_VIOLATION
                                                          : detail::ErrorFromErrno(err, host));
     }
+    // Replaced (or removed) between the open and the lock: the lock guards
+    // another file than the path names now.
+    if (!StillAtPath(fd, host, noFollow)) {
+      ::close(fd);
+      return Fail(of, createNew ? ERROR_FILE_EXISTS : ERROR_SHARING_VIOLATION);
+    }
   } else if (wantWrite && LockedElsewhere(fd)) {
     ::close(fd);
     return Fail(of, ERROR_SHARING_VIOLATION);
   }
   // Truncate only once the share check has passed: a refused open must not
   // destroy a file that someone else holds.
-  if (create && ::ftruncate(fd, 0) != 0) {
+  if (create && !createNew && ::ftruncate(fd, 0) != 0) {
     int err = errno;
     ::close(fd);
     return Fail(of, detail::ErrorFromErrno(err, host));
@@ -171,8 +216,9 @@ HFILE _lcreat(const char* path, int attribute) {
   if (OnReadOnlyMount(host, exists)) return Fail(nullptr, ERROR_WRITE_PROTECT);
   if (exists && (S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR)))
     return Fail(nullptr, ERROR_ACCESS_DENIED);
-  int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return Fail(nullptr, detail::ErrorFromErrno(errno, host));
+  if (exists && !S_ISREG(st.st_mode)) return Fail(nullptr, ERROR_BAD_FILE_TYPE);
+  int fd = OpenRegular(host, O_RDWR | O_CREAT | O_CLOEXEC, nullptr);
+  if (fd < 0) return HFILE_ERROR;
   if (LockedElsewhere(fd)) {
     ::close(fd);
     return Fail(nullptr, ERROR_SHARING_VIOLATION);
@@ -187,6 +233,35 @@ HFILE _lcreat(const char* path, int attribute) {
   Register(fd, true, true);
   SetLastError(ERROR_SUCCESS);
   return fd;
+}
+
+bool detail::DeleteHostFileIfUnused(const std::string& host) {
+  int fd = OpenRegular(host, O_RDWR | O_NOFOLLOW | O_CLOEXEC, nullptr);
+  if (fd < 0) return false;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !(st.st_mode & S_IWUSR)) {  // read-only, as DeleteFileA
+    ::close(fd);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  struct flock fl = WholeFile(F_WRLCK);
+  bool unused = ::fcntl(fd, F_OFD_SETLK, &fl) == 0 && StillAtPath(fd, host, true);
+  if (!unused) {
+    ::close(fd);
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return false;
+  }
+  int removed = ::unlink(host.c_str());
+  int err = errno;
+  ::close(fd);
+  SetLastError(removed == 0 ? ERROR_SUCCESS : detail::ErrorFromErrno(err, host));
+  return removed == 0;
+}
+
+BOOL DeleteFileIfUnused(const char* path) {
+  std::string host = HostPath(path ? path : "");
+  if (host.empty()) return FailBool(ERROR_PATH_NOT_FOUND);
+  return detail::DeleteHostFileIfUnused(host) ? TRUE : FALSE;
 }
 
 UINT _lread(HFILE file, void* buffer, UINT count) {
@@ -248,6 +323,11 @@ HFILE _lclose(HFILE file) {
   }
   if (::close(file) != 0) return Fail(nullptr, detail::ErrorFromErrno(errno, ""));
   return 0;
+}
+
+BOOL ReleaseHandle(HFILE file) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return Handles().erase(file) != 0 ? TRUE : FALSE;
 }
 
 DWORD GetFileSize(HFILE file, DWORD* high) {

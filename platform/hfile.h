@@ -14,6 +14,15 @@ constexpr UINT OF_SHARE_DENY_WRITE = 0x0020;
 constexpr UINT OF_SHARE_DENY_NONE = 0x0040;
 constexpr UINT OF_CREATE = 0x1000;
 constexpr UINT OF_EXIST = 0x4000;
+// Extensions beyond the host's own bits, for files others can plant links
+// in place of:
+// OF_NOFOLLOW: a path whose last component is a symbolic link is refused
+// (error 1920) instead of being followed.
+constexpr UINT OF_NOFOLLOW = 0x10000;
+// OF_CREATE_NEW (with OF_CREATE): only a new file is made; any entry of that
+// name, a link or a dangling link included, fails with error 80. Nothing is
+// followed and nothing existing is truncated.
+constexpr UINT OF_CREATE_NEW = 0x20000;
 
 struct OFSTRUCT {
   BYTE cBytes = sizeof(OFSTRUCT);
@@ -22,13 +31,26 @@ struct OFSTRUCT {
   char szPathName[128] = {};
 };
 
-// Opens a file. OF_SHARE_DENY_WRITE takes a whole-file open-file-description
-// lock: shared with read access, exclusive with read-write access. A lock
-// held elsewhere fails at once with error 32 (no blocking wait). Failures set
-// GetLastError and of->nErrCode (2, 3, 5, 32 ...).
+// Opens a file. Only regular files open: a device or a pipe fails with error
+// 222, a folder with 5, without blocking. OF_SHARE_DENY_WRITE takes a
+// whole-file open-file-description lock: shared with read access, exclusive
+// with read-write access. A lock held elsewhere fails at once with error 32
+// (no blocking wait). A lock is only kept while the path still names the
+// file locked (else error 32, as a busy file). Failures set GetLastError and
+// of->nErrCode (2, 3, 5, 32 ...).
 HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style);
-// Creates or truncates a file for writing (attribute 0: normal).
+// Creates or truncates a regular file for writing (attribute 0: normal).
 HFILE _lcreat(const char* path, int attribute);
+// Deletes a file that nobody uses: a writable regular file (never a link,
+// error 1920, another kind, error 222, or a read-only file, error 5) on
+// which no open file holds a lock (else error 32). It holds the exclusive
+// lock itself while it deletes, so a file that its writer keeps locked, on
+// this machine or on a shared folder, is never taken away from it.
+BOOL DeleteFileIfUnused(const char* path);
+// Takes an open file out of the handle table without closing it: its host
+// descriptor now belongs to a library that reads and closes it itself
+// (zlib's gzdopen). FALSE when `file` is no open handle.
+BOOL ReleaseHandle(HFILE file);
 // Reads up to count bytes; returns the count read, or (UINT)HFILE_ERROR.
 UINT _lread(HFILE file, void* buffer, UINT count);
 // Writes count bytes; returns the count written, or (UINT)HFILE_ERROR.

@@ -166,6 +166,60 @@ TEST_F(HFileTest, OpenErrors) {
   EXPECT_EQ(_lclose(h), 0);
 }
 
+// Pipes and devices never open (and a pipe never blocks the open); links are
+// refused where the caller asks; a new file is never made through a link.
+TEST_F(HFileTest, OnlyRegularFilesOpenAndLinksAreNotFollowedWhenAsked) {
+  const std::string fifo = driveC_ + "/pipe.dat";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (driveC_ + "/zero.dat").c_str()), 0);
+  OFSTRUCT of;
+  for (const char* path : {"C:\\pipe.dat", "C:\\zero.dat"}) {
+    for (UINT style : {UINT(OF_READ), UINT(OF_WRITE), UINT(OF_READWRITE | OF_SHARE_DENY_WRITE)}) {
+      EXPECT_EQ(OpenFile(path, &of, style), HFILE_ERROR) << path << " " << style;
+      EXPECT_EQ(of.nErrCode, ERROR_BAD_FILE_TYPE) << path << " " << style;
+    }
+    EXPECT_EQ(_lcreat(path, 0), HFILE_ERROR) << path;
+    EXPECT_EQ(GetLastError(), ERROR_BAD_FILE_TYPE);
+  }
+
+  ASSERT_EQ(::symlink("proc.dir", (driveC_ + "/link.dir").c_str()), 0);
+  EXPECT_EQ(OpenFile("C:\\link.dir", &of, OF_READWRITE | OF_SHARE_DENY_WRITE | OF_NOFOLLOW), HFILE_ERROR);
+  EXPECT_EQ(of.nErrCode, ERROR_CANT_ACCESS_FILE);
+  HFILE plain = OpenFile("C:\\proc.dir", &of, OF_READWRITE | OF_SHARE_DENY_WRITE | OF_NOFOLLOW);
+  ASSERT_NE(plain, HFILE_ERROR);
+  EXPECT_EQ(_lclose(plain), 0);
+
+  ASSERT_EQ(::symlink("planted.txt", (driveC_ + "/new.tmp").c_str()), 0);
+  for (const char* taken : {"C:\\proc.dir", "C:\\new.tmp"}) {
+    EXPECT_EQ(OpenFile(taken, &of, OF_CREATE | OF_CREATE_NEW | OF_WRITE), HFILE_ERROR) << taken;
+    EXPECT_EQ(of.nErrCode, ERROR_FILE_EXISTS) << taken;
+  }
+  EXPECT_FALSE(testing::HostExists(driveC_ + "/planted.txt"));
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/proc.dir").size(), 150u);
+  HFILE fresh = OpenFile("C:\\fresh.tmp", &of, OF_CREATE | OF_CREATE_NEW | OF_WRITE);
+  ASSERT_NE(fresh, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(fresh, "ab", 2), 2u);
+  EXPECT_EQ(_lclose(fresh), 0);
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/fresh.tmp"), "ab");
+}
+
+TEST_F(HFileTest, OnlyUnusedRegularFilesAreDeletedIfUnused) {
+  testing::WriteHostFile(driveC_ + "/target.txt", "kept");
+  ASSERT_EQ(::symlink("target.txt", (driveC_ + "/link.tmp").c_str()), 0);
+  EXPECT_FALSE(DeleteFileIfUnused("C:\\link.tmp"));
+  EXPECT_EQ(GetLastError(), ERROR_CANT_ACCESS_FILE);
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/link.tmp"), "kept");
+  {
+    Holder writer("C:\\proc.dir", OF_READ | OF_SHARE_DENY_WRITE);
+    ASSERT_TRUE(writer.opened());
+    EXPECT_FALSE(DeleteFileIfUnused("C:\\proc.dir"));
+    EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_TRUE(testing::HostExists(driveC_ + "/proc.dir"));
+  }
+  EXPECT_TRUE(DeleteFileIfUnused("C:\\proc.dir"));
+  EXPECT_FALSE(testing::HostExists(driveC_ + "/proc.dir"));
+}
+
 TEST_F(HFileTest, ExistAndPathName) {
   OFSTRUCT of;
   HFILE h = OpenFile("c:proc.dir", &of, OF_EXIST);

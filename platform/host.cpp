@@ -65,6 +65,8 @@ DWORD ErrorFromErrno(int err, const std::string& hostPath) {
     case EAGAIN: return ERROR_SHARING_VIOLATION;
     case EXDEV: return 17;  // ERROR_NOT_SAME_DEVICE
     case ENAMETOOLONG: return 206;  // ERROR_FILENAME_EXCED_RANGE
+    case ELOOP: return ERROR_CANT_ACCESS_FILE;  // a link refused (O_NOFOLLOW)
+    case ENXIO: return ERROR_BAD_FILE_TYPE;  // a pipe without a reader
     default: return 1117;  // ERROR_IO_DEVICE
   }
 }

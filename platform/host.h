@@ -34,6 +34,9 @@ DWORD ReadDosAttrib(const std::string& hostPath);
 // INVALID_FILE_ATTRIBUTES (0xFFFFFFFF) with errno set when it is missing.
 DWORD HostAttributes(const std::string& hostPath);
 
+// DeleteFileIfUnused on a host path.
+bool DeleteHostFileIfUnused(const std::string& hostPath);
+
 // Stores the hidden/system bits on an open file; false where the file
 // system has no user extended attributes.
 bool WriteDosAttribFd(int fd, DWORD bits);

@@ -39,6 +39,12 @@ inline void WriteHostFile(const std::string& path, const std::string& text) {
   out << text;
 }
 
+// True when an entry of that name exists (a dangling link included).
+inline bool HostExists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
 inline std::string ReadHostFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

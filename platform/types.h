@@ -35,6 +35,8 @@ constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 constexpr DWORD ERROR_DISK_FULL = 112;
 constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+constexpr DWORD ERROR_BAD_FILE_TYPE = 222;      // not a regular file: a device, a pipe
+constexpr DWORD ERROR_CANT_ACCESS_FILE = 1920;  // a symbolic link where none may be
 
 // Error numbers of the C run-time (errno) as the host's C library numbers them.
 constexpr int CRT_ENOENT = 2;

@@ -46,11 +46,15 @@ const char* ExpectedSignature(int number) {
     case 9255:  // file, system error code
     case 9259:
       return "sd";
+    case 926:  // record index, file name of a damaged entry
+      return "ds";
     case 8586:  // source, target
+    case 8589:  // source, declared size
     case 922:   // path asked for, path already open
       return "ss";
     case 8587:  // source
     case 8588:  // target
+    case 8590:  // source or target
     case 2506:  // path
     case 2531:
     case 2532:
@@ -60,6 +64,8 @@ const char* ExpectedSignature(int number) {
     case 911:  // path
     case 917:  // mode
     case 918:  // path
+    case 927:
+    case 928:
       return "s";
     default:
       return "";

@@ -21,10 +21,10 @@ namespace {
 const std::map<int, std::string>& PlaceholderTable() {
   static const std::map<int, std::string> table = [] {
     std::map<int, std::string> t = {
-        {9237, "d"}, {9255, "sd"}, {9259, "sd"}, {8586, "ss"}, {8587, "s"}, {8588, "s"},
+        {9237, "d"}, {9255, "sd"}, {9259, "sd"}, {8586, "ss"}, {8587, "s"}, {8588, "s"}, {8589, "ss"}, {8590, "s"},
         {249, "d"},  {2506, "s"},  {2531, "s"},  {2532, "s"},  {2533, "s"}, {2534, "s"},
         {903, "s"},  {911, "s"},   {916, "d"},   {917, "s"},   {918, "s"},  {922, "ss"},
-        {923, "d"},  {924, "d"},   {925, ""},
+        {923, "d"},  {924, "d"},   {925, ""},   {926, "ds"}, {927, "s"}, {928, "s"},
     };
     for (int n = 9220; n <= 9236; ++n)
       if (n != 9234) t.emplace(n, "");
@@ -167,6 +167,9 @@ TEST_F(InstalledDatabaseTest, ErrpFillsEveryMessageWithItsValues) {
     } else if (expected == "sd") {
       errp(number, "17.pro", 32);
       values = {"17.pro", "32"};
+    } else if (expected == "ds") {
+      errp(number, 4711, "..\\x.pro");
+      values = {"4711", "..\\x.pro"};
     } else if (expected == "ss") {
       errp(number, "A:\\proc_data\\X.PRO", "C:\\orvik\\proc\\_temp\\X.PRO");
       values = {"A:\\proc_data\\X.PRO", "C:\\orvik\\proc\\_temp\\X.PRO"};

@@ -60,6 +60,40 @@ TEST_F(DamageTest, EntryRunningPastSixRecordsReports923WithItsStart) {
   EXPECT_EQ(entry.flags & PD_EXISTS, 0);
 }
 
+// File names are joined to the procedure folder and written: anything but a
+// plain name there makes the entry damaged (926), for lookups and adds alike.
+TEST_F(DamageTest, FileNamesThatAreNotPlainNamesReport926) {
+  const std::vector<std::string> bad = {"..\\..\\x.pro", "..\\DMM45.DAT", "proc.dir", "PROC.DIR", "e\\x.pro",
+                                        "e/x.pro",          "C:x.pro",        "..",       "a..b",     "proc.dir."};
+  std::string bytes;
+  for (std::size_t i = 0; i < bad.size(); ++i) bytes += EntryRecords('E', bad[i], {"N" + std::to_string(i)});
+  bytes += EntryRecords('E', "7.pro", {"GOOD"});
+  HFILE file = OpenWith(bytes);
+  for (std::size_t i = 0; i < bad.size(); ++i) {
+    ClearBoxes();
+    ProcDirEntry entry = Names({"N" + std::to_string(i)}, PD_KIND_E);
+    Answer({ui::IDOK});
+    EXPECT_NE(ProcDirAdd(file, entry), 0) << bad[i];
+    ASSERT_EQ(Messages(), (std::vector<int>{926})) << bad[i];
+    EXPECT_NE(Boxes()[0].text.find("record " + std::to_string(i) + " names the file " + bad[i]), std::string::npos)
+        << Boxes()[0].text;
+    EXPECT_STREQ(entry.fileName, "") << bad[i];
+    EXPECT_EQ(entry.flags & PD_EXISTS, 0) << bad[i];
+  }
+  EXPECT_EQ(IndexBytes(), bytes);
+  ClearBoxes();
+  ProcDirEntry good = Names({"GOOD"});
+  ASSERT_EQ(ProcDirFind(file, good), 1);
+  EXPECT_STREQ(good.fileName, "7.pro");
+  EXPECT_TRUE(Boxes().empty());
+
+  procdir::IndexReport report = procdir::InspectIndex(bytes);
+  ASSERT_EQ(report.problems.size(), bad.size());
+  EXPECT_NE(report.problems[1].find("file name \"..\\DMM45.DAT\" is not a plain file name"), std::string::npos)
+      << report.problems[1];
+  for (const procdir::InspectedEntry& entry : report.entries) EXPECT_EQ(entry.fileNameValid, entry.fileName == "7.pro");
+}
+
 TEST_F(DamageTest, SevenRecordsAtTheEndOfTheFileWithoutLReport902) {
   // Six records without 'L' and nothing after: the entry ends without 'L'.
   std::string bytes = LongEntry(7, "2.pro").substr(0, 6 * 75);

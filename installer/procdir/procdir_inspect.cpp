@@ -99,7 +99,11 @@ void Inspector::Begin(const char* record, std::uint32_t index) {
     if (length == 0) Problem(EntryAt(index) + "empty file name");
     if (length > PROCDIR_FILE_NAME_LENGTH)
       Problem(EntryAt(index) + "file name longer than 12 characters");
-    entry.fileNameValid = length > 0 && length <= PROCDIR_FILE_NAME_LENGTH;
+    bool plain = length == 0 || IsPlainIndexFileName(record + kColFileName, std::size_t(length));
+    if (!plain)
+      Problem(EntryAt(index) + "file name \"" + entry.fileName +
+              "\" is not a plain file name in the procedure folder (a path, a drive, .. or proc.dir)");
+    entry.fileNameValid = length > 0 && length <= PROCDIR_FILE_NAME_LENGTH && plain;
   }
   open_ = entry;
   firstHeader_ = Header(record);

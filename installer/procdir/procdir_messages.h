@@ -22,6 +22,9 @@ constexpr int kAlreadyOpen = 922;      // %s %s path asked, path open
 constexpr int kEntryTooLong = 923;     // %d first record of an entry past six records
 constexpr int kFileNameTooLong = 924;  // %d record of an entry with a long file name
 constexpr int kIndexFull = 925;        // 65,536 records: append refused
+constexpr int kFileNameNotPlain = 926; // %d %s record of an entry, its file name
+constexpr int kIndexIsLink = 927;      // %s path: a symbolic link, never opened
+constexpr int kIndexNotFile = 928;     // %s path: a device or a pipe
 
 constexpr int kOpenUnexpected = 2506;  // %s path
 constexpr int kFileNotFound = 2531;    // %s path

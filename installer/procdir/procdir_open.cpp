@@ -60,15 +60,21 @@ HFILE ProcDirOpen(const char* path, const char* mode) {
     return HFILE_ERROR;
   }
 
+  // The index is never opened through a symbolic link: one planted in its
+  // place (on a shared folder anyone may write) would lead the writes
+  // anywhere. It is refused with message 927.
   UINT style;
   if (mode != nullptr && std::strcmp(mode, "r") == 0) {
-    style = OF_READ | OF_SHARE_DENY_WRITE;
+    style = OF_READ | OF_SHARE_DENY_WRITE | OF_NOFOLLOW;
   } else if (mode != nullptr && std::strcmp(mode, "w") == 0) {
     if (asked[0] == '\0' || _access(asked, 0) != 0) {
-      HFILE created = _lcreat(asked, 0);
+      // Only ever a new file: not through a dangling link, and not over an
+      // index that another workstation made meanwhile.
+      OFSTRUCT of;
+      HFILE created = OpenFile(asked, &of, OF_CREATE | OF_CREATE_NEW | OF_WRITE | OF_SHARE_DENY_NONE);
       if (created != HFILE_ERROR) _lclose(created);
     }
-    style = OF_READWRITE | OF_SHARE_DENY_WRITE;
+    style = OF_READWRITE | OF_SHARE_DENY_WRITE | OF_NOFOLLOW;
   } else {
     errp(kBadMode, mode != nullptr ? mode : "");
     return HFILE_ERROR;

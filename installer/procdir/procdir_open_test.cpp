@@ -53,6 +53,36 @@ TEST_F(OpenTest, WriteModeCreatesMissingIndex) {
   EXPECT_STREQ(ProcDirOpenPath(), IndexPath());
 }
 
+// A link in place of the index is never opened nor created through, in
+// either mode, and a pipe there does not hang the open.
+TEST_F(OpenTest, LinkOrPipeInPlaceOfTheIndexIsRefused) {
+  const std::string elsewhere = dir_ + "/elsewhere.dat";
+  WriteHostFile(elsewhere, EntryRecords('E', "1.pro", {"A"}));
+  ASSERT_EQ(::symlink(elsewhere.c_str(), IndexHost().c_str()), 0);
+  for (const char* mode : {"w", "r"}) {
+    ClearBoxes();
+    EXPECT_EQ(Open(mode), -1) << mode;
+    ASSERT_EQ(Messages(), (std::vector<int>{927, 911})) << mode;
+    EXPECT_NE(Boxes()[0].text.find("C:\\proc\\proc.dir is a symbolic link"), std::string::npos);
+    EXPECT_FALSE(ProcDirIsOpen());
+  }
+  EXPECT_EQ(ReadHostFile(elsewhere), EntryRecords('E', "1.pro", {"A"}));
+
+  const std::string dangling = dir_ + "/made_through_the_link";
+  ASSERT_EQ(::unlink(IndexHost().c_str()), 0);
+  ASSERT_EQ(::symlink(dangling.c_str(), IndexHost().c_str()), 0);
+  ClearBoxes();
+  EXPECT_EQ(Open("w"), -1);
+  EXPECT_EQ(Messages(), (std::vector<int>{927, 911}));
+  EXPECT_FALSE(std::filesystem::exists(dangling));
+
+  ASSERT_EQ(::unlink(IndexHost().c_str()), 0);
+  ASSERT_EQ(::mkfifo(IndexHost().c_str(), 0666), 0);
+  ClearBoxes();
+  EXPECT_EQ(Open("r"), -1);
+  EXPECT_EQ(Messages(), (std::vector<int>{928, 911}));
+}
+
 TEST_F(OpenTest, ReadModeOfMissingIndexReportsNotFoundThen911) {
   EXPECT_EQ(Open("r"), -1);
   ASSERT_EQ(Messages(), (std::vector<int>{2531, 911}));

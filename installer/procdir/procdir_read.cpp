@@ -1,5 +1,6 @@
 // Reading an entry, and finding one by name.
 #include <cstring>
+#include <string>
 
 #include "installer/procdir/procdir_io.h"
 #include "installer/procdir/procdir_messages.h"
@@ -62,6 +63,12 @@ Outcome ReadEntryAt(HFILE file, std::uint32_t index, ProcDirEntry& entry) {
   int nameLength = RecordFileNameLength(record);
   if (nameLength < 0) return Outcome::Stopped(errp(kFileNameField));
   if (nameLength > PROCDIR_FILE_NAME_LENGTH) return Outcome::Stopped(errp(kFileNameTooLong, int(first)));
+  // The file name is joined to the procedure folder and written: one that
+  // could name anything but a file beside the index makes the entry damaged.
+  if (nameLength > 0 && !IsPlainIndexFileName(record + kColFileName, std::size_t(nameLength))) {
+    const std::string name(record + kColFileName, std::size_t(nameLength));
+    return Outcome::Stopped(errp(kFileNameNotPlain, int(first), name.c_str()));
+  }
   std::memcpy(entry.fileName, record + kColFileName, std::size_t(nameLength));
   entry.fileName[nameLength] = '\0';
 

@@ -49,6 +49,17 @@ int RecordFileNameLength(const char* record) {
   return -1;
 }
 
+bool IsPlainIndexFileName(const char* name, std::size_t length) {
+  static const char kIndexName[] = "proc.dir";
+  if (length == 0 || name[length - 1] == '.') return false;
+  for (std::size_t i = 0; i < length; ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':') return false;
+    if (c == '.' && i + 1 < length && name[i + 1] == '.') return false;
+  }
+  return !(length == sizeof kIndexName - 1 && ProcDirNamesEqual(name, kIndexName, length));
+}
+
 NameMatcher::NameMatcher(const ProcDirEntry& entry) {
   count_ = entry.nameCount < PROCDIR_MAX_NAMES ? entry.nameCount : PROCDIR_MAX_NAMES;
   for (int i = 0; i < count_; ++i) {

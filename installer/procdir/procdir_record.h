@@ -36,6 +36,13 @@ void FormatFreeRecord(char* record);
 // characters without a blank).
 int RecordFileNameLength(const char* record);
 
+// True when a file name read from an index names a file in the index's own
+// folder and nothing else, so it can be joined to that folder and written:
+// not empty, no separator ('\\' or '/'), no drive or stream ':', no "..",
+// no control character, no trailing dot (the host drops it, so "proc.dir."
+// would name the index), and not the index's own name proc.dir in any case.
+bool IsPlainIndexFileName(const char* name, std::size_t length);
+
 // ProcDirMatch for many records against one descriptor: the names' lengths
 // and upper-case forms are worked out once.
 class NameMatcher {

@@ -30,6 +30,10 @@ int ProcDirOpenFailureMessage(DWORD error) {
       return procdir_msg::kAccessDenied;
     case ERROR_WRITE_PROTECT:
       return procdir_msg::kWriteProtected;
+    case ERROR_CANT_ACCESS_FILE:
+      return procdir_msg::kIndexIsLink;
+    case ERROR_BAD_FILE_TYPE:
+      return procdir_msg::kIndexNotFile;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_NETWORK_BUSY:

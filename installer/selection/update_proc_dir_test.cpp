@@ -3,6 +3,8 @@
 // progress window and every reported failure.
 #include "installer/selection/update_proc_dir.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -164,6 +166,27 @@ TEST_F(IndexUpdate, NameOfAnotherEntryKeepsTheOldNamesButTheFileIsCopied) {
   EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 903");
   EXPECT_EQ(InProcDir("1.pro"), "ab");
   EXPECT_FALSE(box.Exists("C:\\orvik\\proc\\3.pro"));
+}
+
+// A planted entry whose file name leads out of the procedure directory, onto
+// a data file or onto the index itself is damaged: never written through.
+TEST_F(IndexUpdate, EntryFileNamesThatAreNotPlainNamesAreNeverWrittenThrough) {
+  Load({Proc({"A"}, "A.PRO"), Proc({"B"}, "B.PRO"), Proc({"C"}, "C.PRO"), Proc({"D"}, "D.PRO")});
+  std::string index = Entry('E', "..\\..\\x.pro", {"A"}) + Entry('E', "..\\DMM45.DAT", {"B"}) +
+                      Entry('E', "proc.dir", {"C"}) + Entry('E', "e\\x.pro", {"D"});
+  box.Write(kIndex, index);
+  box.Write("C:\\orvik\\DMM45.DAT", "data");
+  box.MakeDir("C:\\outside");
+  ASSERT_EQ(::symlink(box.Host("C:\\outside").c_str(), (box.Host("C:\\orvik\\proc") + "/e").c_str()), 0);
+  for (const char* file : {"A.PRO", "B.PRO", "C.PRO", "D.PRO"}) Stage(file, "procedure");
+  Transfer({}, {"A.PRO", "B.PRO", "C.PRO", "D.PRO"});
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), index);
+  EXPECT_EQ(box.Read("C:\\orvik\\DMM45.DAT"), "data");
+  EXPECT_FALSE(box.Exists("C:\\x.pro"));
+  EXPECT_TRUE(std::filesystem::is_empty(box.Host("C:\\outside")));
+  ASSERT_EQ(recorder->boxes.size(), 4u);
+  for (const auto& shown : recorder->boxes) EXPECT_EQ(shown.caption, "ORVIK Error 926");
 }
 
 TEST_F(IndexUpdate, FileWithoutCatalogueEntryIsReportedAndSkipped) {

@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include "installer/transfer/transfer_texts.h"
-#include "platform/dos_path.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 
@@ -18,58 +17,101 @@ bool Exists(const std::string& path) {
   return platform::GetFileAttributesA(path.c_str()) != platform::INVALID_FILE_ATTRIBUTES;
 }
 
-// A name beside `target` that no entry holds yet.
-std::string PartName(const std::string& target) {
-  std::string part;
-  for (int n = 0; n < 1000; ++n) {
-    part = target + ".~ov" + std::to_string(n);
-    if (!Exists(part)) break;
-  }
-  return part;
-}
+// The number of names tried beside one target.
+constexpr int kPartNames = 1000;
 
-// True when the existing `target` could be opened for writing now: it is no
-// folder, not read-only and not held by another program.
-bool TargetWritable(const std::string& target) {
+// True when the existing `target` could be opened for writing now: it is a
+// regular file, not read-only and not held by another program. `error`
+// says why not.
+bool TargetWritable(const std::string& target, platform::DWORD* error) {
   platform::OFSTRUCT of;
   platform::HFILE probe =
       platform::OpenFile(target.c_str(), &of, platform::OF_WRITE | platform::OF_SHARE_DENY_NONE);
-  if (probe == platform::HFILE_ERROR) return false;
+  if (probe == platform::HFILE_ERROR) {
+    *error = of.nErrCode;
+    return false;
+  }
   platform::_lclose(probe);
   return true;
 }
 
 }  // namespace
 
-int GzFileCopier::Copy(const std::string& source, const std::string& target) {
+std::uint64_t GzFileCopier::SizeLimit(std::int64_t declared) {
+  const std::uint64_t size = declared > 0 ? std::uint64_t(declared) : 0;
+  const std::uint64_t margin = size / 16 > kMarginFloor ? size / 16 : kMarginFloor;
+  return size + margin;
+}
+
+bool GzFileCopier::CreatePart(const std::string& target, std::string* part) {
+  using namespace platform;
+  for (int n = 0; n < kPartNames; ++n) {
+    *part = target + ".~ov" + std::to_string(n);
+    // A name taken by a leftover of a copy that ended (a regular file that
+    // no copy holds locked) is freed and tried once more; links, other
+    // programs' files and live copies keep their names.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      OFSTRUCT of;
+      output_ = OpenFile(part->c_str(), &of, OF_CREATE | OF_CREATE_NEW | OF_WRITE | OF_SHARE_DENY_NONE);
+      if (output_ != HFILE_ERROR) break;
+      if (of.nErrCode != ERROR_FILE_EXISTS) return false;
+      if (attempt > 0 || !DeleteFileIfUnused(part->c_str())) break;
+    }
+    if (output_ == HFILE_ERROR) continue;
+    OFSTRUCT of;
+    partGuard_ = OpenFile(part->c_str(), &of, OF_READ | OF_SHARE_DENY_WRITE | OF_NOFOLLOW);
+    if (partGuard_ != HFILE_ERROR) return true;
+    // Taken away before it could be locked: another name.
+    _lclose(output_);
+    output_ = HFILE_ERROR;
+  }
+  return false;
+}
+
+void GzFileCopier::ReleasePart() {
+  if (partGuard_ != platform::HFILE_ERROR) platform::_lclose(partGuard_);
+  partGuard_ = platform::HFILE_ERROR;
+}
+
+int GzFileCopier::Copy(const std::string& source, const std::string& target, std::int64_t declared) {
+  using namespace platform;
   if (source == target) {
     ShowNumbered(8586, source, target);
     return 0;
   }
-  const std::string sourceHost = platform::HostPath(source);
-  input_ = sourceHost.empty() ? nullptr : gzopen(sourceHost.c_str(), "rb");
+  // Opened here rather than by zlib, so that a pipe or a device in place of
+  // the payload is refused without blocking.
+  OFSTRUCT of;
+  HFILE in = OpenFile(source.c_str(), &of, OF_READ | OF_SHARE_DENY_NONE);
+  input_ = in == HFILE_ERROR ? nullptr : gzdopen(in, "rb");
   if (input_ == nullptr) {
-    ShowNumbered(8587, source);
+    if (in != HFILE_ERROR) _lclose(in);
+    ShowNumbered(in == HFILE_ERROR && of.nErrCode == ERROR_BAD_FILE_TYPE ? 8590 : 8587, source);
     return 0;
   }
+  ReleaseHandle(in);  // gzclose closes it
   gzbuffer(input_, kInputBuffer);
-  const bool replacing = Exists(target);
-  const std::string part = PartName(target);
-  output_ = !replacing || TargetWritable(target) ? platform::_lcreat(part.c_str(), 0)
-                                                 : platform::HFILE_ERROR;
-  if (output_ == platform::HFILE_ERROR) {
-    ShowNumbered(8588, target);
+  DWORD error = 0;
+  const bool writable = !Exists(target) || TargetWritable(target, &error);
+  std::string part;
+  if (!writable || !CreatePart(target, &part)) {
+    ShowNumbered(error == ERROR_BAD_FILE_TYPE ? 8590 : 8588, target);
     gzclose(input_);
     input_ = nullptr;
     return 0;
   }
+  limit_ = declared == kUndeclared ? UINT64_MAX : SizeLimit(declared);
+  oversize_ = false;
   const int complete = CopyStream(input_, output_);
   input_ = nullptr;
-  output_ = platform::HFILE_ERROR;
+  output_ = HFILE_ERROR;
   if (complete)
     Commit(part, target);
   else
-    platform::DeleteFileA(part.c_str());
+    DeleteFileA(part.c_str());
+  ReleasePart();
+  limit_ = UINT64_MAX;
+  if (oversize_) ShowNumbered(8589, source, std::to_string(declared > 0 ? declared : 0));
   return 1;
 }
 
@@ -78,7 +120,12 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
   bool ok = true;
   std::uint64_t decodeNanoseconds = 0;
   std::uint64_t decodedBytes = 0;
+  std::uint64_t written = 0;
   for (;;) {
+    if (interrupted_ && interrupted_()) {
+      ok = false;
+      break;
+    }
     const auto start = Clock::now();
     const int count = gzread(input, buffer_, kChunk);
     decodeNanoseconds += static_cast<std::uint64_t>(
@@ -90,6 +137,14 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
     }
     if (count == 0) break;
     decodedBytes += static_cast<unsigned>(count);
+    // Nothing past the limit is written: a stream that decodes to more than
+    // its declared size is refused.
+    written += static_cast<unsigned>(count);
+    if (written > limit_) {
+      oversize_ = true;
+      ok = false;
+      break;
+    }
     const platform::UINT written = platform::_lwrite(output, buffer_, static_cast<platform::UINT>(count));
     if (written != static_cast<platform::UINT>(count)) {
       ShowNumbered(8583);
@@ -113,7 +168,12 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
 
 bool GzFileCopier::Commit(const std::string& part, const std::string& target) {
   if (batch_ != nullptr) {
-    batch_->Add(part, target);
+    // The file waits locked, so that no other installer on a shared folder
+    // removes it as a leftover; a full batch goes in place now, which keeps
+    // the number of open handles bounded.
+    batch_->Add(part, target, partGuard_);
+    partGuard_ = platform::HFILE_ERROR;
+    if (batch_->Size() >= kBatchLimit) return ReportUnplaced(batch_->PutInPlace()) == 0;
     return true;
   }
   // One rename replaces the old target, so it is never missing.

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,22 +21,39 @@ class GzFileCopier {
   static constexpr unsigned kInputBuffer = 256 * 1024;
 
   // Without a batch every copy is flushed and put in place before Copy
-  // returns. With one, finished files wait in it beside their targets until
-  // the caller puts them in place together (one flush per volume) and
-  // reports what failed with ReportUnplaced.
+  // returns. With one, finished files wait in it beside their targets (still
+  // locked, so no other installer takes them for leftovers) until the caller
+  // puts them in place together (one flush per volume) and reports what
+  // failed with ReportUnplaced; a full batch is put in place at once.
   explicit GzFileCopier(platform::ReplaceBatch* batch = nullptr) : batch_(batch) {}
+  static constexpr std::size_t kBatchLimit = 256;
+
+  // A file may come out larger than the disk map declares by this much, at
+  // least kMarginFloor and a sixteenth of the declared size beyond, since a
+  // hand-written map may be slightly off. A file the map does not size gets
+  // the floor alone.
+  static constexpr std::uint64_t kMarginFloor = 64 * 1024;
+  static std::uint64_t SizeLimit(std::int64_t declared);
+  static constexpr std::int64_t kUndeclared = -1;
 
   // Decompresses `source` (a gzip file, or any other file, which is copied
-  // unchanged) into `target`. The data go into a file beside the target
+  // unchanged) into `target`. The data go into a new file beside the target
   // that replaces it only once the whole stream has been decoded, written
   // and closed, so a failed copy leaves an existing target as it was and
-  // never a partial one. Reports its own failures (texts 8582 to 8588).
+  // never a partial one. With a `declared` size (0 or more) the copy stops
+  // before its output passes SizeLimit(declared). Sources and targets must
+  // be regular files. Reports its own failures (texts 8582 to 8590).
   // Returns 0 when the file was skipped (same paths, source or target
   // cannot be opened), else 1 whatever became of the copy.
-  int Copy(const std::string& source, const std::string& target);
+  int Copy(const std::string& source, const std::string& target, std::int64_t declared = kUndeclared);
+
+  // Asked between two reads of a file; true stops that copy (its partial
+  // file is removed, an old target kept) without a message.
+  void SetInterrupt(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
 
   // Copies the whole stream of `input` into `output` in chunks of kChunk
-  // and closes both. 1 when everything was read, written and closed, else 0.
+  // and closes both. 1 when everything was read, written and closed, else 0
+  // (also when the size limit or the interrupt stopped it).
   int CopyStream(gzFile input, platform::HFILE output);
 
   // Reports each file a batch could not put in place: text 8583 when its
@@ -55,9 +73,17 @@ class GzFileCopier {
   bool Commit(const std::string& part, const std::string& target);
 
   platform::ReplaceBatch* batch_ = nullptr;
+  // Makes the new file beside `target` that receives the data, and a second
+  // handle that keeps it locked until it has been renamed or removed.
+  bool CreatePart(const std::string& target, std::string* part);
+  void ReleasePart();
 
   gzFile input_ = nullptr;
   platform::HFILE output_ = -1;
+  platform::HFILE partGuard_ = -1;
+  std::uint64_t limit_ = UINT64_MAX;
+  bool oversize_ = false;
+  std::function<bool()> interrupted_;
   char buffer_[kChunk];
 };
 

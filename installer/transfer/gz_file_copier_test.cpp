@@ -1,6 +1,7 @@
 // The decompressing copy: whole streams, plain files, and every way a copy
 // can fail without harming the target.
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <filesystem>
@@ -221,6 +222,87 @@ TEST_F(GzCopyTest, LeftoverPartFileOfAnEarlierRunIsNotReused) {
   EXPECT_EQ(Copy("P.DAT", "P.DAT"), 1);
   EXPECT_EQ(ReadHost(Target("P.DAT")), "fresh");
   EXPECT_EQ(ReadHost(Target("P.DAT.~ov0")), "someone's file");
+}
+
+// A payload that inflates far past its disk-map size: the copy stops at the
+// limit, nothing larger was ever written, the old target stays.
+TEST_F(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
+  std::filesystem::create_directories(Medium("cd") + "/proc_data");
+  gzFile bomb = gzopen(Source("LEADS.BMP").c_str(), "wb9");
+  ASSERT_NE(bomb, nullptr);
+  const std::string zeros(1 << 20, '\0');
+  for (int mb = 0; mb < 200; ++mb) ASSERT_EQ(gzwrite(bomb, zeros.data(), unsigned(zeros.size())), int(zeros.size()));
+  ASSERT_EQ(gzclose(bomb), Z_OK);
+  AddPayload("cd", "BIG.TXT", Payload(100000, 8), false);  // stored plain, larger than declared
+  AddPayload("cd", "NEAR.DAT", Payload(5000, 9));           // within the margin
+  WriteHost(Target("LEADS.BMP"), "old picture");
+  std::uint64_t written = 0;
+  platform::SetWriteFaultHook([&written](platform::HFILE, platform::UINT count) {
+    written += count;
+    return count;
+  });
+  Answers({"box contains \"D:\\proc_data\\LEADS.BMP decompresses to more than the 4000 bytes\" OK",
+           "box contains \"D:\\proc_data\\BIG.TXT decompresses to more than the 1000 bytes\" OK"});
+  EXPECT_EQ(copier_.Copy("D:\\proc_data\\LEADS.BMP", "C:\\orvik\\data\\LEADS.BMP", 4000), 1);
+  EXPECT_LE(written, xfer::GzFileCopier::SizeLimit(4000));
+  EXPECT_EQ(copier_.Copy("D:\\proc_data\\BIG.TXT", "C:\\orvik\\data\\BIG.TXT", 1000), 1);
+  EXPECT_EQ(copier_.Copy("D:\\proc_data\\NEAR.DAT", "C:\\orvik\\data\\NEAR.DAT", 4000), 1);
+  platform::SetWriteFaultHook(nullptr);
+  ExpectBoxes({"It was not installed", "It was not installed"});
+  EXPECT_EQ(ReadHost(Target("LEADS.BMP")), "old picture");
+  EXPECT_FALSE(HostExists(Target("BIG.TXT")));
+  EXPECT_EQ(ReadHost(Target("NEAR.DAT")), Payload(5000, 9));
+  ExpectNoPartFiles();
+  EXPECT_EQ(xfer::GzFileCopier::SizeLimit(4000), 4000u + 65536u);
+  EXPECT_EQ(xfer::GzFileCopier::SizeLimit(16 << 20), (16u << 20) + (1u << 20));
+}
+
+// A pipe or a device as the payload or in place of the target is refused
+// at once; neither the open nor the copy waits or runs on.
+TEST_F(GzCopyTest, PipesAndDevicesAreRefused) {
+  std::filesystem::create_directories(Medium("cd") + "/proc_data");
+  ASSERT_EQ(::mkfifo(Source("PIPE.DAT").c_str(), 0666), 0);
+  ASSERT_EQ(::symlink("/dev/zero", Source("ZERO.DAT").c_str()), 0);
+  AddPayload("cd", "GOOD.DAT", "good");
+  ASSERT_EQ(::mkfifo(Target("GOOD.DAT").c_str(), 0666), 0);
+  Answers({"box contains \"D:\\proc_data\\PIPE.DAT is not a regular file\" OK",
+           "box contains \"D:\\proc_data\\ZERO.DAT is not a regular file\" OK",
+           "box contains \"C:\\orvik\\data\\GOOD.DAT is not a regular file\" OK"});
+  EXPECT_EQ(Copy("PIPE.DAT", "PIPE.DAT"), 0);
+  EXPECT_EQ(Copy("ZERO.DAT", "ZERO.DAT"), 0);
+  EXPECT_EQ(Copy("GOOD.DAT", "GOOD.DAT"), 0);
+  ExpectBoxes({"not a regular file", "not a regular file", "not a regular file"});
+  EXPECT_EQ(HostNames(CHost("orvik/data")), std::vector<std::string>{"GOOD.DAT"});
+}
+
+// The file beside the target is always a new one: a link planted under a
+// free name is never written through; a leftover of a killed run is
+// cleared, another copy's file in progress is left alone.
+TEST_F(GzCopyTest, FileBesideTheTargetIsNeverAPlantedLinkNorALiveCopysFile) {
+  AddPayload("cd", "LEADS.BMP", "fresh");
+  WriteHost(root_ + "/victim", "victim");
+  for (int n = 0; n < 999; ++n) {
+    WriteHost(Target("LEADS.BMP.~ov" + std::to_string(n)), "");
+    ::chmod(Target("LEADS.BMP.~ov" + std::to_string(n)).c_str(), 0444);
+  }
+  ASSERT_EQ(::symlink((root_ + "/victim").c_str(), Target("LEADS.BMP.~ov999").c_str()), 0);
+  Answers({"box contains \"LEADS.BMP cannot be opened for writing\" OK"});
+  EXPECT_EQ(Copy("LEADS.BMP", "LEADS.BMP"), 0);
+  EXPECT_EQ(ReadHost(root_ + "/victim"), "victim");
+  EXPECT_FALSE(HostExists(Target("LEADS.BMP")));
+
+  AddPayload("cd", "A.BMP", "new");
+  WriteHost(Target("A.BMP.~ov0"), "left by a killed installer");
+  WriteHost(Target("A.BMP.~ov1"), "another installer's copy");
+  platform::OFSTRUCT of;
+  platform::HFILE live = platform::OpenFile("C:\\orvik\\data\\A.BMP.~ov1", &of,
+                                            platform::OF_READ | platform::OF_SHARE_DENY_WRITE);
+  ASSERT_NE(live, platform::HFILE_ERROR);
+  EXPECT_EQ(Copy("A.BMP", "A.BMP"), 1);
+  platform::_lclose(live);
+  EXPECT_EQ(ReadHost(Target("A.BMP")), "new");
+  EXPECT_FALSE(HostExists(Target("A.BMP.~ov0")));
+  EXPECT_EQ(ReadHost(Target("A.BMP.~ov1")), "another installer's copy");
 }
 
 TEST_F(GzCopyTest, CopyStreamReportsAFailedOutputClose) {

@@ -38,6 +38,18 @@ bool WaitForDisk(TransferContext& t, InsertDiskDlg& prompt, int disk) {
   return true;
 }
 
+// Asks whether to go on after Cancel (9258). Yes answers the request: the
+// copy goes on without asking until Cancel is pressed again. No stops the
+// transfer.
+bool GoOnAfterCancel(TransferContext& t) {
+  if (AskNumbered(9258)) {
+    t.status.fetch_and(~STATUS_CANCEL_REQUESTED);
+    return true;
+  }
+  t.status.fetch_or(STATUS_STOPPED);
+  return false;
+}
+
 // Copies one entry of the list; reports entries it cannot take.
 void CopyEntry(TransferContext& t, GzFileCopier& copier, const std::string& section,
                const std::string& sourceBase, const std::string& value) {
@@ -58,7 +70,8 @@ void CopyEntry(TransferContext& t, GzFileCopier& copier, const std::string& sect
     const std::uint32_t unit = t.bytesPerSector == 0 ? 1 : t.bytesPerSector;
     t.progressCount.fetch_add(static_cast<std::uint32_t>(bytes) / unit);
   }
-  copier.Copy(sourceBase + entry.name, target);
+  // The map's size bounds what the file may become on the target.
+  copier.Copy(sourceBase + entry.name, target, bytes > 0 ? bytes : 0);
 }
 
 }  // namespace
@@ -68,10 +81,13 @@ int XferWorker(TransferContext* transfer) {
   int result = 1;
   const bool cdMode = platform::FindFile((t.sourceDir + "DiskCD").c_str());
   InsertDiskDlg prompt(t.mainWindow);
-  // A disk's files are put in place together when the disk is done, after
-  // one flush of each volume they were written to.
+  // A disk's files are put in place together when the disk is done (or a
+  // batch is full), after one flush of each volume they were written to.
   platform::ReplaceBatch finished;
   GzFileCopier copier(&finished);
+  // Cancel pressed while a file is being copied is asked about at once,
+  // between two reads; No abandons that file, Yes lets the copy go on.
+  copier.SetInterrupt([&t] { return Has(t, STATUS_CANCEL_REQUESTED) && !GoOnAfterCancel(t); });
   if (!Has(t, STATUS_STOPPED)) {
     for (const std::int32_t disk : t.diskTable) {
       if (disk == 0) break;
@@ -80,15 +96,9 @@ int XferWorker(TransferContext* transfer) {
       const std::string sourceBase = t.sourceDir + "proc_data\\";
       if (!cdMode && !WaitForDisk(t, prompt, disk)) result = 0;
       for (int entry = 1; !Has(t, STATUS_DISK_DONE); ++entry) {
-        if (Has(t, STATUS_CANCEL_REQUESTED)) {
-          if (!AskNumbered(9258)) {
-            result = 0;
-            t.status.fetch_or(STATUS_STOPPED);
-            break;
-          }
-          // Yes: the request is answered; the copy goes on without asking
-          // until the operator presses Cancel again.
-          t.status.fetch_and(~STATUS_CANCEL_REQUESTED);
+        if (Has(t, STATUS_CANCEL_REQUESTED) && !GoOnAfterCancel(t)) {
+          result = 0;
+          break;
         }
         const std::string value = ReadXferEntry(t.transferListPath, section, entry);
         if (value == kKeyMissing) {
@@ -98,6 +108,10 @@ int XferWorker(TransferContext* transfer) {
           t.status.fetch_or(STATUS_DISK_DONE);
         } else {
           CopyEntry(t, copier, section, sourceBase, value);
+          if (Has(t, STATUS_STOPPED)) {
+            result = 0;
+            break;
+          }
         }
       }
       GzFileCopier::ReportUnplaced(finished.PutInPlace());

@@ -168,7 +168,9 @@ void CancelWhenCopying(int windowId, const std::string&) {
   while (!g_inFirstWrite.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoStopsAfterTheFile) {
+// The question comes between two reads of the file in progress; No abandons
+// that file and copies nothing more.
+TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoAbandonsTheFileInProgress) {
   ExampleMedia("cd", "cd");
   AddMarker("cd", "DiskCD");
   Insert("cd");
@@ -179,7 +181,7 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoStopsAfterTheFile) {
   Answers({"1046 click 2", "box contains \"Copying has been interrupted\" No"});
   EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 0);
   EXPECT_EQ(BoxCount("Copying has been interrupted"), 1);
-  EXPECT_EQ(ReadHost(CHost("orvik/proc/_temp/A.PRO")), "procedure A");
+  EXPECT_EQ(HostNames(CHost("orvik/proc/_temp")), std::vector<std::string>{});
   EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
   EXPECT_FALSE(Installed("orvik/proc/_temp/B.PRO"));
   EXPECT_EQ(t.status.load() & (STATUS_STOPPED | STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED),
@@ -217,9 +219,26 @@ TEST_F(WorkerTest, YesGoesOnWithoutAskingUntilTheNextCancel) {
   EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 0);
   EXPECT_EQ(BoxCount("Copying has been interrupted"), 2);
   EXPECT_EQ(LineCount("answer click 2"), 2);
-  EXPECT_EQ(ReadHost(CHost("orvik/pic/A.BMP")), Payload(30000, 1));
+  // A.PRO went on after Yes; No came within A.BMP and abandoned it.
+  EXPECT_TRUE(Installed("orvik/proc/_temp/A.PRO"));
+  EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
   EXPECT_FALSE(Installed("orvik/data/A.DAT"));
   EXPECT_TRUE(t.status.load() & STATUS_STOPPED);
+}
+
+// The disk map's size bounds each file: a picture that inflates past it is
+// refused, the rest of the transfer goes on.
+TEST_F(WorkerTest, FileLargerThanTheDiskMapDeclaresIsRefused) {
+  ExampleMedia("cd", "cd");
+  AddPayload("cd", "A.BMP", TextPayload(300000, 3));  // the map says 30000
+  AddMarker("cd", "DiskCD");
+  Insert("cd");
+  LayOut(ExampleLists());
+  Answers({"box contains \"D:\\proc_data\\A.BMP decompresses to more than the 30000 bytes\" OK"});
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
+  EXPECT_EQ(HostNames(CHost("orvik/pic")), std::vector<std::string>{});
+  EXPECT_EQ(ReadHost(CHost("orvik/prog/TOOL.EXE")), Payload(40000, 2));
 }
 
 // With the recording frontend: what the windows show.

@@ -30,20 +30,31 @@ std::string FolderOf(const std::string& dosPath) {
 }
 
 // Reads the whole index, sharing it with readers and refusing to read while
-// an installer holds it for writing.
-bool ReadIndex(const std::string& argument, const std::string& dosPath, std::string* bytes, std::ostream& err) {
+// an installer holds it for writing. kHealthy when read, else the status to
+// end with: an index the installer would refuse (a link, a device or a
+// pipe) is damaged.
+int ReadIndex(const std::string& argument, const std::string& dosPath, std::string* bytes, std::ostream& err) {
   platform::OFSTRUCT of;
-  platform::HFILE file = platform::OpenFile(dosPath.c_str(), &of, platform::OF_READ | platform::OF_SHARE_DENY_WRITE);
+  platform::HFILE file = platform::OpenFile(dosPath.c_str(), &of,
+                                            platform::OF_READ | platform::OF_SHARE_DENY_WRITE | platform::OF_NOFOLLOW);
   if (file == platform::HFILE_ERROR) {
     platform::DWORD error = of.nErrCode != 0 ? of.nErrCode : platform::GetLastError();
     err << "procdir: " << argument << ": ";
+    if (error == platform::ERROR_CANT_ACCESS_FILE) {
+      err << "a symbolic link: the installer refuses to open an index through a link\n";
+      return kDamaged;
+    }
+    if (error == platform::ERROR_BAD_FILE_TYPE) {
+      err << "not a regular file (a device or a pipe): the installer refuses it\n";
+      return kDamaged;
+    }
     if (error == platform::ERROR_SHARING_VIOLATION || error == platform::ERROR_LOCK_VIOLATION)
       err << "in use: an installer is writing it; try again later\n";
     else if (error == platform::ERROR_FILE_NOT_FOUND || error == platform::ERROR_PATH_NOT_FOUND)
       err << "not found\n";
     else
       err << "cannot be opened (error " << error << ")\n";
-    return false;
+    return kUsage;
   }
   bytes->clear();
   char buffer[65536];
@@ -52,13 +63,13 @@ bool ReadIndex(const std::string& argument, const std::string& dosPath, std::str
     if (got == platform::UINT(platform::HFILE_ERROR)) {
       err << "procdir: " << argument << ": read error\n";
       platform::_lclose(file);
-      return false;
+      return kUsage;
     }
     bytes->append(buffer, got);
     if (got < sizeof buffer) break;
   }
   platform::_lclose(file);
-  return true;
+  return kHealthy;
 }
 
 char Shown(char letter) { return letter == ' ' ? '-' : letter; }
@@ -70,7 +81,7 @@ int List(const std::string& argument, std::ostream& out, std::ostream& err) {
     err << "procdir: " << argument << ": no drive of the prefix covers it\n";
     return kUsage;
   }
-  if (!ReadIndex(argument, dosPath, &bytes, err)) return kUsage;
+  if (int status = ReadIndex(argument, dosPath, &bytes, err); status != kHealthy) return status;
   procdir::IndexReport report = procdir::InspectIndex(bytes);
   for (const procdir::InspectedEntry& entry : report.entries) {
     char head[64];
@@ -101,7 +112,7 @@ int Check(const std::string& argument, bool checkFiles, const std::string& folde
     if (folder.back() != '\\') folder += '\\';
   }
   std::string bytes;
-  if (!ReadIndex(argument, dosPath, &bytes, err)) return kUsage;
+  if (int status = ReadIndex(argument, dosPath, &bytes, err); status != kHealthy) return status;
 
   procdir::IndexReport report = procdir::InspectIndex(bytes);
   std::vector<std::string> problems = report.problems;

@@ -117,6 +117,24 @@ TEST_F(ToolTest, CheckReportsEveryProblemAndExits1) {
   EXPECT_NE(err_.str().find("ends without an 'L' record"), std::string::npos);
 }
 
+// What the installer refuses, check reports: a file name that is not a plain
+// name in the folder, and an index that is a link.
+TEST_F(ToolTest, CheckReportsPathFileNamesAndALinkedIndex) {
+  Write(proc_ + "/proc.dir", Record('E', true, true, "..\\x.pro", "A"));
+  EXPECT_EQ(Run({"check", "C:\\proc\\proc.dir"}), 1);
+  EXPECT_NE(out_.str().find("entry at record 0: file name \"..\\x.pro\" is not a plain file name"), std::string::npos)
+      << out_.str();
+  EXPECT_EQ(out_.str().find("missing"), std::string::npos) << out_.str();
+
+  Write(dir_ + "/real.dir", Record('E', true, true, "1.pro", "A"));
+  Write(proc_ + "/1.pro", "x");
+  ASSERT_EQ(::unlink((proc_ + "/proc.dir").c_str()), 0);
+  ASSERT_EQ(::symlink((dir_ + "/real.dir").c_str(), (proc_ + "/proc.dir").c_str()), 0);
+  err_.str("");
+  EXPECT_EQ(Run({"check", "C:\\proc\\proc.dir"}), 1);
+  EXPECT_NE(err_.str().find("a symbolic link"), std::string::npos) << err_.str();
+}
+
 TEST_F(ToolTest, HostPathsAbsoluteAndRelative) {
   Healthy();
   EXPECT_EQ(Run({"check", proc_ + "/proc.dir"}), 0) << err_.str();
