@@ -305,6 +305,22 @@ TEST_F(GzCopyTest, FileBesideTheTargetIsNeverAPlantedLinkNorALiveCopysFile) {
   EXPECT_EQ(ReadHost(Target("A.BMP.~ov1")), "another installer's copy");
 }
 
+// A finished file waiting in a batch stays locked: another installer
+// writing the same target on a shared folder never takes it for a leftover.
+TEST_F(GzCopyTest, FileWaitingInABatchIsNoLeftoverForAnotherCopy) {
+  AddPayload("cd", "LEADS.BMP", "first");
+  platform::ReplaceBatch batch;
+  xfer::GzFileCopier batched(&batch);
+  EXPECT_EQ(batched.Copy("D:\\proc_data\\LEADS.BMP", "C:\\orvik\\data\\LEADS.BMP"), 1);
+  ASSERT_EQ(batch.Size(), 1u);
+  AddPayload("cd", "LEADS.BMP", "second");
+  EXPECT_EQ(Copy("LEADS.BMP", "LEADS.BMP"), 1);
+  EXPECT_EQ(ReadHost(Target("LEADS.BMP")), "second");
+  EXPECT_TRUE(batch.PutInPlace().empty());
+  EXPECT_EQ(ReadHost(Target("LEADS.BMP")), "first");
+  ExpectNoPartFiles();
+}
+
 TEST_F(GzCopyTest, CopyStreamReportsAFailedOutputClose) {
   AddPayload("cd", "C.DAT", "abc");
   gzFile input = gzopen(Source("C.DAT").c_str(), "rb");
