@@ -7,11 +7,19 @@
 namespace {
 
 constexpr const char* kTracePath = "c:\\listrdbg.txt";
+constexpr std::size_t kBlock = 64 * 1024;  // pending text written at once
 
 struct Trace {
   std::mutex lock;
   catalogue::LineFile file;
   bool opened = false;  // an open was attempted since the last close
+  int batches = 0;      // batches alive
+  std::string pending;  // lines of the batches not yet written
+
+  void WritePending() {
+    file.WriteLines(pending);
+    pending.clear();
+  }
 };
 
 Trace& TheTrace() {
@@ -32,12 +40,32 @@ void OpenCatalogueTrace() {
 void CatalogueTrace(const std::string& line) {
   Trace& trace = TheTrace();
   std::lock_guard<std::mutex> guard(trace.lock);
-  trace.file.WriteLine(line);
+  if (!trace.file.IsOpen()) return;
+  if (trace.batches == 0) {
+    trace.file.WriteLine(line);
+    return;
+  }
+  trace.pending += line;
+  trace.pending += '\n';
+  if (trace.pending.size() >= kBlock) trace.WritePending();
 }
 
 void CloseCatalogueTrace() {
   Trace& trace = TheTrace();
   std::lock_guard<std::mutex> guard(trace.lock);
+  trace.WritePending();
   trace.file.Close();
   trace.opened = false;
+}
+
+CatalogueTraceBatch::CatalogueTraceBatch() {
+  Trace& trace = TheTrace();
+  std::lock_guard<std::mutex> guard(trace.lock);
+  ++trace.batches;
+}
+
+CatalogueTraceBatch::~CatalogueTraceBatch() {
+  Trace& trace = TheTrace();
+  std::lock_guard<std::mutex> guard(trace.lock);
+  if (--trace.batches == 0) trace.WritePending();
 }

@@ -2,8 +2,10 @@
 // order, the procedures offered for a calibrator, and the transfer lists made
 // from the operator's choice.
 #pragma once
+#include <cstddef>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "installer/catalogue/insert_order.h"
 #include "installer/catalogue/node_lookup.h"
@@ -11,8 +13,16 @@
 #include "installer/catalogue/string_list.h"
 
 namespace catalogue {
+class DumpWriter;
 class LineFile;
 class ListFileReader;
+
+// Where TextInputFromMemory sends what TextInput writes to fixed places.
+// Trace lines go to the catalogue trace, which drops them unless opened.
+struct LoadSinks {
+  const char* dumpPath = nullptr;  // DOS path the dump is appended to; none when null
+  bool reportDropped = false;      // warn in a box about records left out
+};
 }  // namespace catalogue
 
 class ProceduresList {
@@ -35,13 +45,21 @@ class ProceduresList {
   // Reads the list file at the DOS path `path` into the catalogue and appends
   // the dump to "c:\listread.txt". 1, or 0 when the file cannot be read.
   int TextInput(const char* path);
+
+  // Reads list-file text held in memory as TextInput reads a file. Always 1.
+  int TextInputFromMemory(std::string_view listText, const catalogue::LoadSinks& sinks = {});
   // Takes ownership of `node` and links it at its ordered place.
   void AddABC(ProcNode* node);
-  // Appends a readable dump of every node to the file at `path`.
+  // Appends a readable dump of every node to the file at `path`: at most
+  // kDumpLimit bytes, and the lists of a record with more than
+  // kDumpFullNames names only under the first of its nodes.
   void DumpList(const char* path);
   // Dumps the node at pCurrent to `out` through `scratch` (assigned from it)
   // and moves pCurrent to its successor.
   void DumpNode(catalogue::LineFile& out, ProcNode& scratch);
+
+  static constexpr std::size_t kDumpLimit = 8u << 20;
+  static constexpr int kDumpFullNames = 6;
 
   // Fill ProcTable with the offered names; their count, or -1.
   int GetProcs();
@@ -70,6 +88,7 @@ class ProceduresList {
 
  private:
   void ReadRecords(catalogue::ListFileReader& in);
+  void DumpNode(catalogue::DumpWriter& out, ProcNode& scratch);
   // True when `node` is one of this catalogue's nodes.
   bool Holds(const ProcNode* node) const;
   void DropRecord(int line);
