@@ -29,10 +29,15 @@ void DumpWriter::Line(std::string_view label, std::string_view value) {
   pending_.append(label);
   pending_.append(value);
   pending_ += '\n';
+  // A node of many lines is written as it grows rather than held whole.
+  if (pending_.size() >= 4 * kBlock) Write();
 }
 
 void DumpWriter::EndNode() {
-  if (pending_.size() < kBlock) return;
+  if (pending_.size() >= kBlock) Write();
+}
+
+void DumpWriter::Write() {
   out_.WriteLines(pending_);
   pending_.clear();
 }
@@ -42,8 +47,7 @@ void DumpWriter::Finish(std::size_t unlisted) {
     pending_ += "Dump stopped at its limit of " + std::to_string(limit_) + " bytes: " +
                 std::to_string(unlisted) + " node(s) not listed in full\n";
   }
-  out_.WriteLines(pending_);
-  pending_.clear();
+  Write();
 }
 
 const ProcNode* DumpWriter::ListedBefore(const ProcNode& node) {

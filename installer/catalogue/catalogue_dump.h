@@ -11,8 +11,9 @@ namespace catalogue {
 
 class LineFile;
 
-// Gathers the dump's lines and writes them in blocks of whole nodes, so the
-// file never ends inside a node and a long catalogue needs few writes. Keeps
+// Gathers the dump's lines and writes them in blocks of whole nodes (a node
+// of very many lines in several blocks), so a long catalogue needs few
+// writes. Keeps
 // at most `limit` bytes: from the first line that would pass it on, lines are
 // dropped, and Finish closes the dump with a line that says so.
 class DumpWriter {
@@ -52,6 +53,8 @@ class DumpWriter {
   const ProcNode* ListedBefore(const ProcNode& node);
 
  private:
+  void Write();
+
   LineFile& out_;
   std::size_t limit_;
   int fullNames_;
