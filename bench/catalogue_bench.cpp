@@ -181,9 +181,9 @@ const Shape kShapes[] = {
      }},
 };
 
-long DumpBytes() {
+double MiB(const char* dosPath) {
   struct stat st;
-  return ::stat(platform::HostPath("C:\\listread.txt").c_str(), &st) == 0 ? static_cast<long>(st.st_size) : 0;
+  return ::stat(platform::HostPath(dosPath).c_str(), &st) == 0 ? st.st_size / 1048576.0 : 0;
 }
 
 // Loads one shape in this (child) process and prints its figures.
@@ -213,9 +213,9 @@ int RunShape(const Shape& shape) {
   CloseCatalogueTrace();
   int nodes = 0;
   for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) ++nodes;
-  std::printf("%-38s %8.0f KiB  nodes %8d  load %7.1f ms cpu (%6.0f reads)  dump %6.2f MiB", shape.what,
-              text.size() / 1024.0, nodes, t1.cpu - t0.cpu, (t1.cpu - t0.cpu) / std::max(read, 1e-3),
-              DumpBytes() / 1048576.0);
+  std::printf("%-38s nodes %8d  load %6.1f ms cpu, %6.1f ms wall (%4.0f reads)  dump %5.2f MiB  trace %5.2f MiB",
+              shape.what, nodes, t1.cpu - t0.cpu, t1.wall - t0.wall, (t1.cpu - t0.cpu) / std::max(read, 1e-3),
+              MiB("C:\\listread.txt"), MiB("C:\\listrdbg.txt"));
   std::fflush(stdout);
   return 0;
 }

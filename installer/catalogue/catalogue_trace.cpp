@@ -15,6 +15,8 @@ struct Trace {
   bool opened = false;  // an open was attempted since the last close
   int batches = 0;      // batches alive
   std::string pending;  // lines of the batches not yet written
+  std::size_t kept = 0;     // bytes taken in since the outermost batch began
+  std::size_t dropped = 0;  // lines left out since then for the limit
 
   void WritePending() {
     file.WriteLines(pending);
@@ -45,6 +47,11 @@ void CatalogueTrace(const std::string& line) {
     trace.file.WriteLine(line);
     return;
   }
+  if (line.size() + 1 > kCatalogueTraceBatchLimit - trace.kept) {
+    ++trace.dropped;
+    return;
+  }
+  trace.kept += line.size() + 1;
   trace.pending += line;
   trace.pending += '\n';
   if (trace.pending.size() >= kBlock) trace.WritePending();
@@ -67,5 +74,12 @@ CatalogueTraceBatch::CatalogueTraceBatch() {
 CatalogueTraceBatch::~CatalogueTraceBatch() {
   Trace& trace = TheTrace();
   std::lock_guard<std::mutex> guard(trace.lock);
-  if (--trace.batches == 0) trace.WritePending();
+  if (--trace.batches != 0) return;
+  if (trace.dropped > 0 && trace.file.IsOpen()) {
+    trace.pending += "Trace stopped at its limit of " + std::to_string(kCatalogueTraceBatchLimit) +
+                     " bytes: " + std::to_string(trace.dropped) + " line(s) left out\n";
+  }
+  trace.WritePending();
+  trace.kept = 0;
+  trace.dropped = 0;
 }

@@ -1,6 +1,7 @@
 // The catalogue's diagnostic trace "c:\listrdbg.txt": opened once when the
 // program starts and held for its whole run, always on.
 #pragma once
+#include <cstddef>
 #include <string>
 
 // Opens the trace for appending (created when missing, earlier runs kept in
@@ -16,7 +17,11 @@ void CloseCatalogueTrace();
 
 // While one lives, trace lines are gathered and written in blocks of some
 // kilobytes, and the rest when the last batch ends: loading a long list file
-// writes the same lines without a write per line. Batches nest.
+// writes the same lines without a write per line. Batches nest. The lines of
+// the outermost batch take at most kCatalogueTraceBatchLimit bytes; lines
+// past it are left out, and a closing line says how many.
+constexpr std::size_t kCatalogueTraceBatchLimit = 8u << 20;
+
 class CatalogueTraceBatch {
  public:
   CatalogueTraceBatch();

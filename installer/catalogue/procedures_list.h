@@ -87,6 +87,9 @@ class ProceduresList {
   int FirstDroppedLine() const { return firstDroppedLine_; }
 
  private:
+  // Reads the records of `in` and appends the dump to `dumpPath` (none when
+  // null), the trace written in one batch.
+  void ReadAndDump(catalogue::ListFileReader& in, const char* dumpPath);
   void ReadRecords(catalogue::ListFileReader& in);
   void DumpNode(catalogue::DumpWriter& out, ProcNode& scratch);
   // True when `node` is one of this catalogue's nodes.

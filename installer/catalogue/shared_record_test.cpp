@@ -113,6 +113,24 @@ TEST_F(SharedRecord, MegabyteOfEmptyFileLinesStopsTheDumpAtItsLimit) {
   EXPECT_EQ(dump.substr(dump.size() - closing.size()), closing);
 }
 
+TEST_F(SharedRecord, TraceOfOneBatchStopsAtItsLimit) {
+  OpenCatalogueTrace();
+  const std::string line(1023, 't');  // 1 KiB with its line end
+  const std::size_t fit = kCatalogueTraceBatchLimit / 1024;
+  {
+    CatalogueTraceBatch batch;
+    for (std::size_t i = 0; i < fit + 5; ++i) CatalogueTrace(line);
+  }
+  CatalogueTrace("after");  // a new batch, or none, starts afresh
+  CloseCatalogueTrace();
+  const std::string trace = ReadC("listrdbg.txt");
+  EXPECT_EQ(CountLines(trace, line), static_cast<int>(fit));
+  const std::string tail = "Trace stopped at its limit of " + std::to_string(kCatalogueTraceBatchLimit) +
+                           " bytes: 5 line(s) left out\nafter\n";
+  ASSERT_GT(trace.size(), tail.size());
+  EXPECT_EQ(trace.substr(trace.size() - tail.size()), tail);
+}
+
 TEST_F(SharedRecord, TextFromMemoryReadsAsTheFileWithTheSinksGiven) {
   const std::string text = Record({"P", "Q"}, "p.pro") + "instrument==========\nCUT\nprocfile\n";
   ProceduresList fromFile;

@@ -42,17 +42,9 @@ struct OpenRecord {
 }  // namespace
 
 int ProceduresList::TextInput(const char* path) {
-  bool opened = false;
-  {
-    CatalogueTraceBatch batch;
-    CatalogueTrace(text::kTraceTextInput);
-    droppedRecords_ = 0;
-    firstDroppedLine_ = 0;
-    catalogue::ListFileReader in;
-    opened = in.Open(path);
-    if (opened) ReadRecords(in);
-    DumpList("c:\\listread.txt");
-  }
+  catalogue::ListFileReader in;
+  const bool opened = in.Open(path);  // unopened, it reads as an empty file
+  ReadAndDump(in, "c:\\listread.txt");
   if (droppedRecords_ > 0) {
     catalogue::Warn(catalogue::DroppedRecordsText(path, droppedRecords_, firstDroppedLine_));
   }
@@ -60,20 +52,22 @@ int ProceduresList::TextInput(const char* path) {
 }
 
 int ProceduresList::TextInputFromMemory(std::string_view listText, const catalogue::LoadSinks& sinks) {
-  {
-    CatalogueTraceBatch batch;
-    CatalogueTrace(text::kTraceTextInput);
-    droppedRecords_ = 0;
-    firstDroppedLine_ = 0;
-    catalogue::ListFileReader in;
-    in.Assign(listText);
-    ReadRecords(in);
-    if (sinks.dumpPath != nullptr) DumpList(sinks.dumpPath);
-  }
+  catalogue::ListFileReader in;
+  in.Assign(listText);
+  ReadAndDump(in, sinks.dumpPath);
   if (droppedRecords_ > 0 && sinks.reportDropped) {
-    catalogue::Warn(catalogue::DroppedRecordsText("memory", droppedRecords_, firstDroppedLine_));
+    catalogue::Warn(catalogue::DroppedRecordsText("the list text", droppedRecords_, firstDroppedLine_));
   }
   return 1;
+}
+
+void ProceduresList::ReadAndDump(catalogue::ListFileReader& in, const char* dumpPath) {
+  CatalogueTraceBatch batch;
+  CatalogueTrace(text::kTraceTextInput);
+  droppedRecords_ = 0;
+  firstDroppedLine_ = 0;
+  ReadRecords(in);
+  if (dumpPath != nullptr) DumpList(dumpPath);
 }
 
 void ProceduresList::DropRecord(int line) {
