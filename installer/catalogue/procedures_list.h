@@ -3,9 +3,11 @@
 // from the operator's choice.
 #pragma once
 #include <cstddef>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "installer/catalogue/insert_order.h"
 #include "installer/catalogue/node_lookup.h"
@@ -98,6 +100,8 @@ class ProceduresList {
   // The node a selected name stands for (name ignoring case); reports and
   // gives nullptr when there is none.
   ProcNode* SelectedNode(const std::string& name, const char* notInListText);
+  // GetXferFiles for the node `name` stands for.
+  int AddXferFiles(const std::string& name, const ProcNode& node);
   // False, after reporting it, when `file` of `name` is not a plain file name.
   bool SafeFile(const std::string& name, const std::string& file);
 
@@ -107,4 +111,7 @@ class ProceduresList {
   int firstDroppedLine_ = 0;
   bool inXferRun_ = false;                  // LoadAllXferFiles is running
   std::set<std::string> reportedUnsafe_;    // unsafe names reported in this run
+  // Storage of the (required, data) file lists handled in this run, and the
+  // result of that GetXferFiles.
+  std::map<std::pair<const void*, const void*>, int> xferRunLists_;
 };

@@ -84,6 +84,28 @@ TEST_F(SharedRecord, FourThousandNamesShareOneBodyListedOnceInTheDump) {
   EXPECT_EQ(CountLines(trace, "Q Operator="), 4000);
 }
 
+TEST_F(SharedRecord, RecordChosenUnderAllItsNamesGivesItsFilesOnce) {
+  std::vector<std::string> names;
+  std::string files;
+  for (int i = 0; i < 4000; ++i) {
+    names.push_back("N" + std::to_string(i));
+    files += "F" + std::to_string(i) + ".BMP\n";
+  }
+  ProceduresList list;
+  ASSERT_EQ(Load(list, Record(names, "P.PRO", "files\n" + files + "datafiles\nD.DAT\ncalibrator\nR520\n") +
+                           Record({"Q"}, "Q.PRO", "files\nf0.bmp\nQ.BMP\ndatafiles\nd.dat\ncalibrator\nR520\n")),
+            1);
+  ASSERT_EQ(list.GetProcs(), 4001);
+  for (const std::string& name : list.ProcTable) list.AddSelectedProc(name);
+  EXPECT_EQ(list.LoadAllXferFiles(), 1);
+  EXPECT_EQ(Items(list.xferProcs), (std::vector<std::string>{"P.PRO", "Q.PRO"}));
+  EXPECT_EQ(list.xferFiles.GetCount(), 4001);
+  EXPECT_EQ(list.xferFiles.GetAt(4000), "Q.BMP");
+  EXPECT_EQ(Items(list.xferDataFiles), (std::vector<std::string>{"D.DAT"}));
+  // Outside a run every call looks again.
+  EXPECT_EQ(list.GetXferFiles("N7"), 0);
+}
+
 TEST_F(SharedRecord, SixNamesAreDumpedInFullSevenOnce) {
   ProceduresList six;
   Load(six, Record({"A", "B", "C", "D", "E", "F"}, "a.pro", "files\nx.bmp\ndatafiles\ncalibrator\nR\n"));
