@@ -32,11 +32,15 @@
 
 namespace {
 
-// No box is expected; one would mean the generated file is wrong.
+// No box is expected from a well-formed file; one would mean the generated
+// file is wrong. Some shapes are malformed on purpose: their boxes are passed.
+bool g_malformedShapes = false;
+
 class NoBoxes : public ui::Frontend {
  public:
   void RunModal(ui::Dialog&) override {}
   int ShowMessageBox(const std::string& text, const std::string&, unsigned) override {
+    if (g_malformedShapes) return 1;
     std::fprintf(stderr, "unexpected box: %s\n", text.c_str());
     std::exit(2);
   }
@@ -172,6 +176,15 @@ const Shape kShapes[] = {
        return Fill(text, kShapeSize, [](int i) { return std::to_string(i) + std::string(200, 'k') + "\n"; }) +
               "end\n";
      }},
+    {"distinct configuration lines",
+     [] {
+       std::string text = Header() + "A\nprocfile\nP.PRO\nconfiguration\n";
+       return Fill(text, kShapeSize, [](int i) { return std::to_string(i) + "\n"; }) + "end\n";
+     }},
+    {"records interrupted before their end",
+     [] {
+       return Fill("", kShapeSize, [](int i) { return Header() + "I" + std::to_string(i) + "\nprocfile\nP\nsub\n"; });
+     }},
     {"sub-procedure records, configuration",
      [] {
        return Fill("", kShapeSize, [](int i) {
@@ -251,6 +264,7 @@ int main(int argc, char** argv) {
   platform::ResetPlatformForTesting();
   ui::SetFrontend(std::make_unique<NoBoxes>());
   if (shapes) {
+    g_malformedShapes = true;
     const int result = RunShapes();
     std::string cleanup = "rm -rf '" + root + "'";
     return std::system(cleanup.c_str()) == 0 ? result : 1;
