@@ -48,7 +48,9 @@ class ProceduresList {
   // the dump to "c:\listread.txt". 1, or 0 when the file cannot be read.
   int TextInput(const char* path);
 
-  // Reads list-file text held in memory as TextInput reads a file. Always 1.
+  // Reads list-file text held in memory into the catalogue, as TextInput
+  // reads a file, with the dump and the report of skipped records only where
+  // `sinks` asks for them. Always 1.
   int TextInputFromMemory(std::string_view listText, const catalogue::LoadSinks& sinks = {});
   // Takes ownership of `node` and links it at its ordered place.
   void AddABC(ProcNode* node);

@@ -22,7 +22,8 @@ class SharedText {
   ~SharedText() { Release(); }
 
   const std::string& str() const { return rep_ ? rep_->text : Empty(); }
-  operator const std::string&() const { return str(); }  // NOLINT: reads as a string
+  // Implicit, so that it passes wherever a string is read.
+  operator const std::string&() const { return str(); }
   const char* c_str() const { return str().c_str(); }
   std::size_t size() const { return str().size(); }
   bool empty() const { return str().empty(); }
