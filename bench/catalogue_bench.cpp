@@ -3,7 +3,16 @@
 // Runs in a temporary prefix with the trace on, as in the installer.
 //
 //   catalogue_bench [records] [runs]
+//   catalogue_bench shapes
+//
+// "shapes" loads list files of 1 MiB of awkward shapes (huge name or file
+// lists, many records, long lines, one name in every record), each in a
+// child process, and reports the load's time as a multiple of one read of the
+// same file, the child's peak memory and the size of the dump.
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -11,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,11 +32,15 @@
 
 namespace {
 
-// No box is expected; one would mean the generated file is wrong.
+// No box is expected from a well-formed file; one would mean the generated
+// file is wrong. Some shapes are malformed on purpose: their boxes are passed.
+bool g_malformedShapes = false;
+
 class NoBoxes : public ui::Frontend {
  public:
   void RunModal(ui::Dialog&) override {}
   int ShowMessageBox(const std::string& text, const std::string&, unsigned) override {
+    if (g_malformedShapes) return 1;
     std::fprintf(stderr, "unexpected box: %s\n", text.c_str());
     std::exit(2);
   }
@@ -95,10 +109,152 @@ struct Figures {
   }
 };
 
+constexpr std::size_t kShapeSize = 1 << 20;
+
+std::string Header(const std::string& marker = "instrument==========") { return marker + "\n"; }
+
+// Repeats `line(i)` until the text reaches `size`.
+template <typename Line>
+std::string Fill(std::string text, std::size_t size, Line line) {
+  for (int i = 0; text.size() < size; ++i) text += line(i);
+  return text;
+}
+
+struct Shape {
+  const char* what;
+  std::string (*make)();
+};
+
+const Shape kShapes[] = {
+    {"one record, short distinct names",
+     [] {
+       return Fill(Header(), kShapeSize, [](int i) { return "N" + std::to_string(i) + "\n"; }) +
+              "procfile\nP.PRO\nend\n";
+     }},
+    {"one record, one-letter names",
+     [] { return Fill(Header(), kShapeSize, [](int) { return std::string("a\n"); }) + "procfile\nP.PRO\nend\n"; }},
+    {"one record, empty names",
+     [] { return Fill(Header(), kShapeSize, [](int) { return std::string("\n"); }) + "procfile\nP.PRO\nend\n"; }},
+    {"4,000 names, files fill the rest",
+     [] {
+       std::string text = Header();
+       for (int i = 0; i < 4000; ++i) text += "NAME" + std::to_string(i) + "\n";
+       text += "procfile\nP.PRO\nsub\nfiles\n";
+       text = Fill(text, kShapeSize, [](int i) { return "F" + std::to_string(i) + ".BMP\n"; });
+       return text + "datafiles\ncalibrator\nR520\nend\n";
+     }},
+    {"six names, empty files fill the rest",
+     [] {
+       std::string text = Header() + "A\nB\nC\nD\nE\nF\nprocfile\nP.PRO\nfiles\n";
+       return Fill(text, kShapeSize, [](int) { return std::string("\n"); }) + "datafiles\ncalibrator\nR\nend\n";
+     }},
+    {"records of six names",
+     [] {
+       return Fill("", kShapeSize, [](int i) {
+         const std::string n = std::to_string(i);
+         return Header() + "A" + n + "\nB" + n + "\nC" + n + "\nD" + n + "\nE" + n + "\nF" + n +
+                "\nprocfile\nP.PRO\nend\n";
+       });
+     }},
+    {"descending one-name records",
+     [] {
+       return Fill("", kShapeSize, [](int i) {
+         return Header() + "Z" + std::to_string(10000000 - i) + "\nprocfile\nP.PRO\nend\n";
+       });
+     }},
+    {"one first name in every record",
+     [] {
+       return Fill("", kShapeSize, [](int i) {
+         return Header() + "SAME\nX" + std::to_string(i) + "\nprocfile\nP.PRO\nend\n";
+       });
+     }},
+    {"long lines, one record",
+     [] {
+       std::string text = Header() + "A\nB\nprocfile\n" + std::string(5000, 'p') + "\nsub\n";
+       text = Fill(text, kShapeSize / 2, [](int i) { return std::string(1000, char('a' + i % 26)) + "\n"; });
+       text += "files\ndatafiles\ncalibrator\n" + std::string(300, 'c') + "\nconfiguration\n";
+       return Fill(text, kShapeSize, [](int i) { return std::to_string(i) + std::string(200, 'k') + "\n"; }) +
+              "end\n";
+     }},
+    {"distinct configuration lines",
+     [] {
+       std::string text = Header() + "A\nprocfile\nP.PRO\nconfiguration\n";
+       return Fill(text, kShapeSize, [](int i) { return std::to_string(i) + "\n"; }) + "end\n";
+     }},
+    {"records interrupted before their end",
+     [] {
+       return Fill("", kShapeSize, [](int i) { return Header() + "I" + std::to_string(i) + "\nprocfile\nP\nsub\n"; });
+     }},
+    {"sub-procedure records, configuration",
+     [] {
+       return Fill("", kShapeSize, [](int i) {
+         return Header("instrumentSub=======") + "S" + std::to_string(i % 977) +
+                "\nprocfile\nS.PRO\ncalibrator\nR520\nconfiguration\nsame\nsame\nend\n";
+       });
+     }},
+};
+
+double MiB(const char* dosPath) {
+  struct stat st;
+  return ::stat(platform::HostPath(dosPath).c_str(), &st) == 0 ? st.st_size / 1048576.0 : 0;
+}
+
+// Loads one shape in this (child) process and prints its figures.
+int RunShape(const Shape& shape) {
+  const std::string text = shape.make();
+  const std::string path = platform::HostPath("C:\\kelmar.lst");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+  }
+  std::remove(platform::HostPath("C:\\listread.txt").c_str());
+  std::remove(platform::HostPath("C:\\listrdbg.txt").c_str());
+  // One read of the file: the yardstick the load is measured against.
+  double read = 1e300;
+  for (int i = 0; i < 5; ++i) {
+    const Stamp t0 = Now();
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    read = std::min(read, Now().cpu - t0.cpu);
+    if (bytes.size() != text.size()) return 1;
+  }
+  OpenCatalogueTrace();
+  ProceduresList list;
+  const Stamp t0 = Now();
+  if (list.TextInput("C:\\kelmar.lst") != 1) return 1;
+  const Stamp t1 = Now();
+  CloseCatalogueTrace();
+  int nodes = 0;
+  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) ++nodes;
+  std::printf("%-38s nodes %8d  load %6.1f ms cpu, %6.1f ms wall (%4.0f reads)  dump %5.2f MiB  trace %5.2f MiB",
+              shape.what, nodes, t1.cpu - t0.cpu, t1.wall - t0.wall, (t1.cpu - t0.cpu) / std::max(read, 1e-3),
+              MiB("C:\\listread.txt"), MiB("C:\\listrdbg.txt"));
+  std::fflush(stdout);
+  return 0;
+}
+
+int RunShapes() {
+  for (const Shape& shape : kShapes) {
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child < 0) return 1;
+    if (child == 0) std::_Exit(RunShape(shape));
+    int status = 0;
+    rusage usage{};
+    if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      std::printf("%s: failed\n", shape.what);
+      return 1;
+    }
+    std::printf("  peak %6.1f MiB\n", usage.ru_maxrss / 1024.0);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int records = argc > 1 ? std::atoi(argv[1]) : 20000;
+  const bool shapes = argc > 1 && std::string(argv[1]) == "shapes";
+  const int records = argc > 1 && !shapes ? std::atoi(argv[1]) : 20000;
   const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
 
   char tmpl[] = "/tmp/orvik_catalogue_bench_XXXXXX";
@@ -107,6 +263,12 @@ int main(int argc, char** argv) {
   ::setenv("ORVIK_PREFIX", (root + "/prefix").c_str(), 1);
   platform::ResetPlatformForTesting();
   ui::SetFrontend(std::make_unique<NoBoxes>());
+  if (shapes) {
+    g_malformedShapes = true;
+    const int result = RunShapes();
+    std::string cleanup = "rm -rf '" + root + "'";
+    return std::system(cleanup.c_str()) == 0 ? result : 1;
+  }
   {
     std::ofstream out(platform::HostPath("C:\\kelmar.lst"), std::ios::binary);
     out << MakeList(records);

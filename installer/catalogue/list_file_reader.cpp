@@ -24,7 +24,7 @@ bool ListFileReader::Open(const char* path) {
   return true;
 }
 
-void ListFileReader::Assign(const std::string& bytes) {
+void ListFileReader::Assign(std::string_view bytes) {
   text_.clear();
   text_.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size(); ++i) {

@@ -7,6 +7,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace catalogue {
 
@@ -18,7 +19,7 @@ class ListFileReader {
   // opened or read (the reader is then empty).
   bool Open(const char* path);
   // Takes `bytes` as the file's contents.
-  void Assign(const std::string& bytes);
+  void Assign(std::string_view bytes);
 
   // True while at least one more character is left.
   bool More() const { return pos_ < text_.size(); }

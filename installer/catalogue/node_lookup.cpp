@@ -1,5 +1,7 @@
 #include "installer/catalogue/node_lookup.h"
 
+#include <unordered_set>
+
 #include "installer/catalogue/case_fold.h"
 #include "installer/catalogue/proc_node.h"
 
@@ -39,7 +41,12 @@ ProcNode* NodeLookup::ByNameNoCase(ProcNode* head, const std::string& name) {
 ProcNode* NodeLookup::BySibling(ProcNode* head, const std::string& name) {
   if (!byFoldedSibling_.built) {
     byFoldedSibling_.first.reserve(Count(head));
+    // The nodes of one record share one list of names: it is entered once,
+    // for the first of them, which is the one a walk would find.
+    std::unordered_set<const void*> entered;
     for (ProcNode* node = head; node != nullptr; node = node->pNext) {
+      const void* storage = node->siblings.Storage();
+      if (storage == nullptr || !entered.insert(storage).second) continue;
       for (const std::string& sibling : node->siblings) byFoldedSibling_.first.emplace(FoldCase(sibling), node);
     }
     byFoldedSibling_.built = true;

@@ -1,14 +1,18 @@
 // One node of the catalogue: one procedure name with its record's contents.
+// The nodes of one record share the record's texts and lists (they are
+// copies that share storage until changed), so a record with many names
+// costs one body and a small node per name.
 #pragma once
 #include <cstdint>
 #include <string>
 
+#include "installer/catalogue/shared_text.h"
 #include "installer/catalogue/string_list.h"
 
 struct ProcNode {
   std::string name;        // the procedure name this node stands for
-  std::string procFile;    // procedure file name
-  std::string calibrator;  // calibrator code; empty when the record has none
+  SharedText procFile;     // procedure file name
+  SharedText calibrator;   // calibrator code; empty when the record has none
   StringList siblings;     // every name of the record, in file order, own name included
   StringList subProcs;     // sub-procedures the procedure calls
   StringList reqFiles;     // support files to install with it
@@ -20,7 +24,8 @@ struct ProcNode {
   // A new node for a record's first name; everything else empty.
   explicit ProcNode(const std::string& name);
   // The node of a further name of `first`'s record: everything but the name
-  // and the link is copied from `first`. Traces "Q Constructor2".
+  // and the link is copied from `first` (shared, not duplicated). Traces
+  // "Q Constructor2".
   ProcNode(const ProcNode& first, const std::string& aliasName);
 
   ProcNode(const ProcNode&) = delete;

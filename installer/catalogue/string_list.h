@@ -1,10 +1,13 @@
 // A list of strings that keeps insertion order, walked from the head with a
-// position. Duplicate tests stay fast on long lists: on a long list the first
-// test of a kind builds a set of the strings (exact or case-folded) that the
-// list then keeps up to date. The sets are a cache: a copy of the list starts
-// without them. They make the const tests unfit for concurrent use; the
-// catalogue is used by one thread.
+// position. Copies share their entries until one of them is changed (copy on
+// write), so the nodes of one record hold one set of lists however many names
+// the record has, and copying a list costs nothing. Duplicate tests stay fast
+// on long lists: on a long list the first test of a kind builds a set of the
+// strings (exact or case-folded) that the list then keeps up to date; the
+// sets belong to the shared entries. The sets are a cache that makes the
+// const tests unfit for concurrent use; the catalogue is used by one thread.
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -19,19 +22,19 @@ class StringList {
   using const_iterator = std::vector<std::string>::const_iterator;
 
   StringList() = default;
-  StringList(const StringList& other) : items_(other.items_) {}
-  StringList(StringList&&) noexcept = default;
-  StringList& operator=(const StringList& other);
-  StringList& operator=(StringList&&) noexcept = default;
+  StringList(const StringList& other) noexcept;
+  StringList(StringList&& other) noexcept : rep_(other.rep_) { other.rep_ = nullptr; }
+  StringList& operator=(const StringList& other) noexcept;
+  StringList& operator=(StringList&& other) noexcept;
   ~StringList();
 
-  int GetCount() const { return static_cast<int>(items_.size()); }
-  bool IsEmpty() const { return items_.empty(); }
+  int GetCount() const { return rep_ ? static_cast<int>(rep_->items.size()) : 0; }
+  bool IsEmpty() const { return GetCount() == 0; }
   void AddTail(const std::string& text);
   void RemoveAll();
 
   // Position of the first entry, 0 when the list is empty.
-  POSITION GetHeadPosition() const { return items_.empty() ? 0 : 1; }
+  POSITION GetHeadPosition() const { return IsEmpty() ? 0 : 1; }
   // Returns the entry at `pos` and moves `pos` to the next entry (0 after the
   // last). A position outside the list gives an empty string and 0.
   const std::string& GetNextName(POSITION& pos) const;
@@ -43,10 +46,14 @@ class StringList {
   // True when an entry equals `text` ignoring ASCII letter case.
   bool ContainsNoCase(const std::string& text) const;
 
-  const_iterator begin() const { return items_.begin(); }
-  const_iterator end() const { return items_.end(); }
+  const_iterator begin() const { return Items().begin(); }
+  const_iterator end() const { return Items().end(); }
 
-  bool operator==(const StringList& other) const { return items_ == other.items_; }
+  // Lists that share their entries (copies of one another, neither changed
+  // since) have the same storage; an empty list has none (nullptr).
+  const void* Storage() const { return rep_; }
+
+  bool operator==(const StringList& other) const { return rep_ == other.rep_ || Items() == other.Items(); }
 
  private:
   // Lists up to this many entries are searched by a scan.
@@ -56,8 +63,17 @@ class StringList {
     std::unordered_set<std::string> exact, folded;
     bool haveExact = false, haveFolded = false;
   };
-  Sets& TheSets() const;
+  struct Rep {
+    std::atomic<long> refs{1};
+    std::vector<std::string> items;
+    std::unique_ptr<Sets> sets;  // only for long lists that were searched
+  };
 
-  std::vector<std::string> items_;
-  mutable std::unique_ptr<Sets> sets_;  // only for long lists that were searched
+  const std::vector<std::string>& Items() const;
+  Sets& TheSets() const;
+  // The entries, made this list's own (copied when shared) for a change.
+  Rep& Own();
+  static void Release(Rep* rep) noexcept;
+
+  Rep* rep_ = nullptr;  // nullptr while the list is empty
 };

@@ -7,8 +7,8 @@
 // record level before its "end". Keyword lines met at record level while no
 // record is open are ignored like any other line between records.
 #include <memory>
+#include <string_view>
 #include <utility>
-#include <vector>
 
 #include "installer/catalogue/catalogue_report.h"
 #include "installer/catalogue/catalogue_texts.h"
@@ -31,12 +31,10 @@ bool ReadListUntil(catalogue::ListFileReader& in, const char* terminator, String
   return false;
 }
 
-// The record being read: its first node and the further names waiting for
-// their alias nodes.
+// The record being read: its first node, which holds all of its names.
 struct OpenRecord {
   bool open = false;               // between a marker and its "end"
   std::unique_ptr<ProcNode> node;  // made once the names are read
-  std::vector<std::string> aliases;
   bool named = false;
   int line = 0;  // file line of its marker
 };
@@ -44,17 +42,32 @@ struct OpenRecord {
 }  // namespace
 
 int ProceduresList::TextInput(const char* path) {
-  CatalogueTrace(text::kTraceTextInput);
-  droppedRecords_ = 0;
-  firstDroppedLine_ = 0;
   catalogue::ListFileReader in;
-  const bool opened = in.Open(path);
-  if (opened) ReadRecords(in);
-  DumpList("c:\\listread.txt");
+  const bool opened = in.Open(path);  // unopened, it reads as an empty file
+  ReadAndDump(in, "c:\\listread.txt");
   if (droppedRecords_ > 0) {
     catalogue::Warn(catalogue::DroppedRecordsText(path, droppedRecords_, firstDroppedLine_));
   }
   return opened ? 1 : 0;
+}
+
+int ProceduresList::TextInputFromMemory(std::string_view listText, const catalogue::LoadSinks& sinks) {
+  catalogue::ListFileReader in;
+  in.Assign(listText);
+  ReadAndDump(in, sinks.dumpPath);
+  if (droppedRecords_ > 0 && sinks.reportDropped) {
+    catalogue::Warn(catalogue::DroppedRecordsText("the list text", droppedRecords_, firstDroppedLine_));
+  }
+  return 1;
+}
+
+void ProceduresList::ReadAndDump(catalogue::ListFileReader& in, const char* dumpPath) {
+  CatalogueTraceBatch batch;
+  CatalogueTrace(text::kTraceTextInput);
+  droppedRecords_ = 0;
+  firstDroppedLine_ = 0;
+  ReadRecords(in);
+  if (dumpPath != nullptr) DumpList(dumpPath);
 }
 
 void ProceduresList::DropRecord(int line) {
@@ -81,7 +94,6 @@ void ProceduresList::ReadRecords(catalogue::ListFileReader& in) {
       record.named = !names.IsEmpty();
       record.node = std::make_unique<ProcNode>(names.GetAt(0));
       record.node->isSubProc = procedure ? 0 : 1;
-      for (int i = 1; i < names.GetCount(); ++i) record.aliases.push_back(names.GetAt(i));
       record.node->siblings = std::move(names);
       if (!in.ReadLine(line)) break;
       record.node->procFile = line;
@@ -115,9 +127,11 @@ void ProceduresList::ReadRecords(catalogue::ListFileReader& in) {
       if (!record.named) {
         DropRecord(record.line);
       } else {
+        // The alias nodes share the first node's lists and texts.
         ProcNode* first = record.node.release();
         AddABC(first);
-        for (const std::string& alias : record.aliases) AddABC(new ProcNode(*first, alias));
+        const StringList& names = first->siblings;
+        for (int i = 1; i < names.GetCount(); ++i) AddABC(new ProcNode(*first, names.GetAt(i)));
       }
       record = OpenRecord();
     }

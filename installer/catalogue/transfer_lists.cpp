@@ -19,6 +19,7 @@ int ProceduresList::LoadAllXferFiles() {
   xferDataFiles.RemoveAll();
   inXferRun_ = true;
   reportedUnsafe_.clear();
+  xferRunLists_.clear();
   bool ok = true;
   // Every call is made even after a failure, so that all reports are shown.
   for (const std::string& name : selectedProcs) {
@@ -31,26 +32,43 @@ int ProceduresList::LoadAllXferFiles() {
   }
   inXferRun_ = false;
   reportedUnsafe_.clear();
+  xferRunLists_.clear();
   return ok ? 1 : 0;
 }
 
 int ProceduresList::GetXferFiles(const std::string& name) {
   ProcNode* node = SelectedNode(name, catalogue_text::kNotInList);
   if (node == nullptr) return -1;
+  // Within one run a record chosen under many names offers the same shared
+  // lists again: their files are all in the transfer lists by then, so the
+  // call adds nothing (0), or fails again for the same refused name (-1,
+  // reported once).
+  const std::pair<const void*, const void*> lists(node->reqFiles.Storage(), node->dataFiles.Storage());
+  const bool none = lists.first == nullptr && lists.second == nullptr;
+  if (inXferRun_ && !none) {
+    auto [seen, fresh] = xferRunLists_.emplace(lists, 0);
+    if (!fresh) return seen->second < 0 ? -1 : 0;
+    seen->second = AddXferFiles(name, *node);
+    return seen->second;
+  }
+  return AddXferFiles(name, *node);
+}
+
+int ProceduresList::AddXferFiles(const std::string& name, const ProcNode& node) {
   // All or nothing: a refused name leaves both lists as they were.
-  for (const std::string& file : node->reqFiles) {
+  for (const std::string& file : node.reqFiles) {
     if (!SafeFile(name, file)) return -1;
   }
-  for (const std::string& file : node->dataFiles) {
+  for (const std::string& file : node.dataFiles) {
     if (!SafeFile(name, file)) return -1;
   }
   int added = 0;
-  for (const std::string& file : node->reqFiles) {
+  for (const std::string& file : node.reqFiles) {
     if (xferFiles.ContainsNoCase(file)) continue;
     xferFiles.AddTail(file);
     ++added;
   }
-  for (const std::string& file : node->dataFiles) {
+  for (const std::string& file : node.dataFiles) {
     if (xferDataFiles.ContainsNoCase(file)) continue;
     xferDataFiles.AddTail(file);
     ++added;
