@@ -2,11 +2,14 @@
 // reverse mapping and the current directory.
 #include "platform/dos_path.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
 
+#include "platform/folder_names.h"
 #include "platform/test_prefix.h"
 #include "platform/types.h"
 
@@ -62,6 +65,54 @@ TEST_F(DosPathTest, ExactMatchWinsOverCaseFold) {
   EXPECT_EQ(HostPath("C:\\data"), driveC_ + "/data");
   // Neither exact: the smallest name of the two, every time.
   EXPECT_EQ(HostPath("C:\\Data"), driveC_ + "/DATA");
+}
+
+// A large folder's names are kept between look-ups; every change made since,
+// by this or another process, shows in the next one. Run with change
+// notifications and with the check by the folder's times alone.
+TEST_F(DosPathTest, LargeFolderLookUpsSeeEveryChange) {
+  auto create = [](const std::string& path) { ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0644)); };
+  for (bool watch : {true, false}) {
+    SCOPED_TRACE(watch ? "watched" : "checked by times");
+    detail::ResetFolderNames(watch);
+    const std::string big = driveC_ + (watch ? "/Big" : "/Big2");
+    const std::string dos = watch ? "C:\\big\\" : "C:\\big2\\";
+    ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
+    for (int i = 0; i < 100; ++i) create(big + "/File" + std::to_string(i));
+    EXPECT_EQ(HostPath(dos + "file7"), big + "/File7");
+    EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/new.TXT");
+
+    pid_t child = ::fork();  // another process creates the name
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      create(big + "/New.txt");
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/New.txt");
+
+    ASSERT_EQ(::rename((big + "/New.txt").c_str(), (big + "/Other.txt").c_str()), 0);
+    EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/new.TXT");
+    EXPECT_EQ(HostPath(dos + "other.TXT"), big + "/Other.txt");
+    ASSERT_EQ(::unlink((big + "/Other.txt").c_str()), 0);
+    EXPECT_EQ(HostPath(dos + "other.TXT"), big + "/other.TXT");
+
+    // Of several spellings the smallest wins, also as they come and go.
+    create(big + "/mIx");
+    EXPECT_EQ(HostPath(dos + "MIx"), big + "/mIx");
+    create(big + "/Mix");
+    EXPECT_EQ(HostPath(dos + "MIx"), big + "/Mix");
+    ASSERT_EQ(::unlink((big + "/Mix").c_str()), 0);
+    EXPECT_EQ(HostPath(dos + "MIx"), big + "/mIx");
+
+    // The folder replaced by another (its inode may well be reused).
+    testing::RemoveHostTree(big);
+    ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
+    for (int i = 0; i < 100; ++i) create(big + "/file" + std::to_string(i));
+    EXPECT_EQ(HostPath(dos + "FILE7"), big + "/file7");
+    EXPECT_EQ(HostPath(dos + "Mix"), big + "/Mix");
+  }
 }
 
 TEST_F(DosPathTest, MissingComponentsKeepTheirCase) {
