@@ -9,9 +9,8 @@
 //    updated from those reports before each use (the kernel queues them before
 //    the changing call returns, so nothing done before a look-up is missed);
 //  - elsewhere, the folder's modification and change times are compared on
-//    each use, and a listing taken within kSettle of those times is not kept
-//    (a second change inside the file system's timestamp granularity would
-//    leave the times as they were).
+//    each use, and a listing taken too soon after the last change to tell the
+//    next one from it is not kept.
 #include "platform/folder_names.h"
 
 #include <dirent.h>
@@ -31,6 +30,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/change_times.h"
+
 namespace platform::detail {
 
 namespace {
@@ -38,8 +39,6 @@ namespace {
 constexpr size_t kMinEntries = 48;   // smaller folders are listed on each look-up
 constexpr size_t kMaxFolders = 32;
 constexpr size_t kMaxNames = 250000;
-// Longer than the coarsest timestamp granularity met on hosts (2 s on FAT).
-constexpr std::int64_t kSettleNs = 3000000000;
 constexpr uint32_t kWatchMask =
     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_ONLYDIR;
 
@@ -49,10 +48,6 @@ std::string Fold(const std::string& name) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return out;
 }
-
-std::int64_t Nanos(const timespec& t) { return std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; }
-
-bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
 // File systems whose change notifications cover changes made by every
 // process (network and user-space file systems do not report remote ones).
@@ -79,8 +74,8 @@ struct Folder {
   dev_t dev = 0;
   ino_t ino = 0;
   int wd = -1;  // change watch; -1 when checked by its times
-  timespec mtim{}, ctim{};
-  bool settled = false;  // listed well after its last change
+  struct stat st {};      // when listed
+  bool settled = false;  // listed long enough after its last change
   std::uint64_t lastUse = 0;
   size_t count = 0;
   std::unordered_map<std::string, std::vector<std::string>> names;  // folded -> real
@@ -116,7 +111,7 @@ class Cache {
     Drain();
     Folder* folder = Lookup(st.st_dev, st.st_ino);
     if (folder && folder->wd < 0 &&
-        !(folder->settled && SameTime(folder->mtim, st.st_mtim) && SameTime(folder->ctim, st.st_ctim))) {
+        !(folder->settled && SameTimes(folder->st, st))) {
       Drop(folder);
       folder = nullptr;
     }
@@ -240,9 +235,8 @@ class Cache {
     }
     folder->dev = st.st_dev;
     folder->ino = st.st_ino;
-    folder->mtim = st.st_mtim;
-    folder->ctim = st.st_ctim;
-    folder->settled = Nanos(listedAt) - std::max(Nanos(st.st_mtim), Nanos(st.st_ctim)) >= kSettleNs;
+    folder->st = st;
+    folder->settled = ChangedLongBefore(st, listedAt);
     if (watch_ && NotifiesEveryChange(fd) && Notify() >= 0) {
       std::string self = "/proc/self/fd/" + std::to_string(fd);
       folder->wd = ::inotify_add_watch(notify_, self.c_str(), kWatchMask);
