@@ -119,12 +119,11 @@ class Cache {
       folder->lastUse = ++clock_;
       return folder->Find(name);
     }
-    std::unique_ptr<Folder> listed = List(dir);
-    if (!listed) return "";
-    std::string found = listed->Find(name);
-    if (listed->count >= kMinEntries && (listed->wd >= 0 || listed->settled)) {
+    std::string found;
+    std::unique_ptr<Folder> listed = List(dir, name, found);
+    if (listed && listed->count >= kMinEntries && (listed->wd >= 0 || listed->settled)) {
       Keep(std::move(listed));
-    } else if (listed->wd >= 0) {
+    } else if (listed && listed->wd >= 0) {
       Unwatch(listed->wd);
     }
     return found;
@@ -220,16 +219,20 @@ class Cache {
     }
   }
 
-  // Lists `dir`; on local file systems the watch is set before the listing,
-  // so that a change made while it runs is applied after it.
-  std::unique_ptr<Folder> List(const std::string& dir) {
+  // Lists `dir` and sets `found` to the answer for `name`. A folder large
+  // enough to keep is, on local file systems, watched and listed again: a
+  // change made while that listing runs is applied after it. Small folders
+  // are never watched (setting and removing a watch costs more than their
+  // listing). A listing that cannot be kept is only searched (null result).
+  std::unique_ptr<Folder> List(const std::string& dir, const std::string& name, std::string& found) {
     int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return nullptr;
     auto folder = std::make_unique<Folder>();
     timespec listedAt{};
     ::clock_gettime(CLOCK_REALTIME, &listedAt);
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
+    DIR* d = ::fstat(fd, &st) == 0 ? ::fdopendir(fd) : nullptr;
+    if (!d) {
       ::close(fd);
       return nullptr;
     }
@@ -237,25 +240,46 @@ class Cache {
     folder->ino = st.st_ino;
     folder->st = st;
     folder->settled = ChangedLongBefore(st, listedAt);
-    if (watch_ && NotifiesEveryChange(fd) && Notify() >= 0) {
-      std::string self = "/proc/self/fd/" + std::to_string(fd);
-      folder->wd = ::inotify_add_watch(notify_, self.c_str(), kWatchMask);
-      if (folder->wd >= 0 && ByWatch(folder->wd)) {
-        folder->wd = -1;  // watched already under another table: stay with the times
-      }
-    }
-    DIR* d = ::fdopendir(fd);
-    if (!d) {
-      ::close(fd);
-      Unwatch(folder->wd);
+    bool watchable = watch_ && NotifiesEveryChange(fd);
+    if (!folder->settled && !watchable) {
+      found = Search(d, name);
+      ::closedir(d);
       return nullptr;
     }
-    while (struct dirent* e = ::readdir(d)) {
-      if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-      folder->Add(e->d_name);
+    ReadNames(d, *folder);
+    if (folder->count >= kMinEntries && watchable && Notify() >= 0) {
+      std::string self = "/proc/self/fd/" + std::to_string(fd);
+      int wd = ::inotify_add_watch(notify_, self.c_str(), kWatchMask);
+      if (wd >= 0 && !ByWatch(wd)) {  // a watch already in use stays with its table
+        folder->wd = wd;
+        folder->names.clear();
+        folder->count = 0;
+        ::rewinddir(d);
+        ReadNames(d, *folder);
+      }
     }
     ::closedir(d);
+    found = folder->Find(name);
     return folder;
+  }
+
+  // The smallest entry equal to `name` ignoring case, "" when none is.
+  static std::string Search(DIR* d, const std::string& name) {
+    const std::string folded = Fold(name);
+    std::string best;
+    while (struct dirent* e = ::readdir(d)) {
+      if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+      if (std::strlen(e->d_name) != name.size() || Fold(e->d_name) != folded) continue;
+      if (best.empty() || best > e->d_name) best = e->d_name;
+    }
+    return best;
+  }
+
+  static void ReadNames(DIR* d, Folder& folder) {
+    while (struct dirent* e = ::readdir(d)) {
+      if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+      folder.Add(e->d_name);
+    }
   }
 
   std::mutex mutex_;
