@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <climits>
+#include <thread>
 
 #include "platform/folder_names.h"
 #include "platform/test_prefix.h"
@@ -113,6 +115,30 @@ TEST_F(DosPathTest, LargeFolderLookUpsSeeEveryChange) {
     EXPECT_EQ(HostPath(dos + "FILE7"), big + "/file7");
     EXPECT_EQ(HostPath(dos + "Mix"), big + "/Mix");
   }
+}
+
+// Two threads create and map names in one large folder; each sees its own
+// new names at once.
+TEST_F(DosPathTest, ThreadsShareLargeFolderLookUps) {
+  const std::string big = driveC_ + "/Shared";
+  ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
+  for (int i = 0; i < 100; ++i) ::close(::open((big + "/f" + std::to_string(i)).c_str(), O_CREAT | O_WRONLY, 0644));
+  auto work = [&](const std::string& stem, int* misses) {
+    for (int i = 0; i < 200; ++i) {
+      std::string name = stem + std::to_string(i), missing = stem + "x" + std::to_string(i);
+      ::close(::open((big + "/" + name).c_str(), O_CREAT | O_WRONLY, 0644));
+      std::string upper = name;
+      for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
+      if (HostPath("C:\\shared\\" + upper) != big + "/" + name) ++*misses;
+      if (HostPath("C:\\shared\\" + missing) != big + "/" + missing) ++*misses;
+    }
+  };
+  int missesA = 0, missesB = 0;
+  std::thread a(work, "Ab", &missesA), b(work, "Ba", &missesB);
+  a.join();
+  b.join();
+  EXPECT_EQ(missesA, 0);
+  EXPECT_EQ(missesB, 0);
 }
 
 TEST_F(DosPathTest, MissingComponentsKeepTheirCase) {
