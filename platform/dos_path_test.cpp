@@ -81,6 +81,7 @@ TEST_F(DosPathTest, LargeFolderLookUpsSeeEveryChange) {
     const std::string dos = watch ? "C:\\big\\" : "C:\\big2\\";
     ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
     for (int i = 0; i < 100; ++i) create(big + "/File" + std::to_string(i));
+    testing::WaitUntilSettled(big);  // so that its listing is kept
     EXPECT_EQ(HostPath(dos + "file7"), big + "/File7");
     EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/new.TXT");
 

@@ -1,14 +1,9 @@
 // The initialisation-file reader.
 #include "platform/profile.h"
 
-#include <sys/stat.h>
-#include <time.h>
-
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
-#include "platform/change_times.h"
 #include "platform/test_prefix.h"
 
 namespace platform {
@@ -126,25 +121,15 @@ TEST_F(ProfileTest, ByteOrderMarksAndUtf16) {
 // one that keeps the size, comes at once or replaces the file.
 TEST_F(ProfileTest, ChangedFilesAreReadAnew) {
   const std::string path = driveC_ + "/windows/change.ini";
-  // Waits until the file's last change is old enough for a read to be kept.
-  auto age = [&] {
-    struct stat st;
-    timespec now;
-    do {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      ASSERT_EQ(::stat(path.c_str(), &st), 0);
-      ::clock_gettime(CLOCK_REALTIME, &now);
-    } while (!detail::ChangedLongBefore(st, now));
-  };
   testing::WriteHostFile(path, "[s]\nk=one\n");
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "one");
   testing::WriteHostFile(path, "[s]\nk=two\n");
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "two");
-  age();
+  testing::WaitUntilSettled(path);
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "two");
   testing::WriteHostFile(path, "[s]\nk=six\n");  // the same file, the same size
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "six");
-  age();
+  testing::WaitUntilSettled(path);
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "six");
   testing::WriteHostFile(path + ".new", "[s]\nk=ten\n");
   ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
