@@ -15,6 +15,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -102,8 +103,19 @@ struct Folder {
   }
 };
 
+class Cache;
+Cache& TheCache();
+
 class Cache {
  public:
+  // A forked child shares the parent's notification queue: reading it, or
+  // removing a watch, would take reports and watches from the parent. The
+  // child starts with no tables and a queue of its own.
+  Cache() {
+    ::pthread_atfork([] { TheCache().mutex_.lock(); }, [] { TheCache().mutex_.unlock(); },
+                     [] { TheCache().AfterFork(); });
+  }
+
   std::string Find(const std::string& dir, const std::string& name) {
     struct stat st;
     if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return "";
@@ -127,6 +139,14 @@ class Cache {
       Unwatch(listed->wd);
     }
     return found;
+  }
+
+  void AfterFork() {
+    if (notify_ >= 0) ::close(notify_);
+    notify_ = -1;
+    folders_.clear();
+    total_ = 0;
+    mutex_.unlock();
   }
 
   void Reset(bool watch) {
