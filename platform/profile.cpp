@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -181,7 +182,11 @@ std::shared_ptr<const Profile> Load(const std::string& hostFile) {
   char chunk[65536];
   ssize_t got;
   bool known = ::fstat(fd, &st) == 0;
-  while ((got = ::read(fd, chunk, sizeof chunk)) > 0) raw.append(chunk, size_t(got));
+  while ((got = ::read(fd, chunk, sizeof chunk)) != 0) {
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) break;
+    raw.append(chunk, size_t(got));
+  }
   ::close(fd);
   auto profile = std::make_shared<const Profile>(Parse(raw));
   if (known && S_ISREG(st.st_mode) && got == 0 && detail::ChangedLongBefore(st, readAt))
