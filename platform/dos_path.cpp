@@ -2,7 +2,6 @@
 // current directory kept in DOS form.
 #include "platform/dos_path.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/folder_names.h"
 #include "platform/host.h"
 #include "platform/types.h"
 
@@ -172,22 +172,12 @@ std::string MatchComponent(const std::string& dir, const std::string& name) {
   struct stat st;
   if (::lstat(JoinHost(dir, name).c_str(), &st) == 0) return name;
   // The all-capitals spelling is the smallest of the case variants, so when
-  // it exists it is the answer; media and installers mostly use it, and one
-  // look-up is far cheaper than listing a large folder.
+  // it exists it is the answer; media and installers mostly use it.
   std::string upper = name;
   for (char& c : upper)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   if (upper != name && ::lstat(JoinHost(dir, upper).c_str(), &st) == 0) return upper;
-  DIR* d = ::opendir(dir.c_str());
-  if (!d) return "";
-  std::string best;
-  while (struct dirent* e = ::readdir(d)) {
-    std::string entry = e->d_name;
-    if (entry == "." || entry == "..") continue;
-    if (detail::EqualNoCase(entry, name) && (best.empty() || entry < best)) best = entry;
-  }
-  ::closedir(d);
-  return best;
+  return detail::FindNameNoCase(dir, name);
 }
 
 std::string RealPathOf(const std::string& path) {
@@ -336,6 +326,7 @@ void ResetPlatformForTesting() {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_prefix.clear();
   g_currentDos.clear();
+  detail::ResetFolderNames();
 }
 
 std::string HostPath(const std::string& dosPath) { return HostPathOf(Parse(dosPath)); }

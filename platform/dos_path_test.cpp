@@ -2,11 +2,16 @@
 // reverse mapping and the current directory.
 #include "platform/dos_path.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <climits>
+#include <thread>
 
+#include "platform/folder_names.h"
 #include "platform/test_prefix.h"
 #include "platform/types.h"
 
@@ -62,6 +67,82 @@ TEST_F(DosPathTest, ExactMatchWinsOverCaseFold) {
   EXPECT_EQ(HostPath("C:\\data"), driveC_ + "/data");
   // Neither exact: the smallest name of the two, every time.
   EXPECT_EQ(HostPath("C:\\Data"), driveC_ + "/DATA");
+}
+
+// A large folder's names are kept between look-ups; every change made since,
+// by this or another process, shows in the next one. Run with change
+// notifications and with the check by the folder's times alone.
+TEST_F(DosPathTest, LargeFolderLookUpsSeeEveryChange) {
+  auto create = [](const std::string& path) { ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0644)); };
+  for (bool watch : {true, false}) {
+    SCOPED_TRACE(watch ? "watched" : "checked by times");
+    detail::ResetFolderNames(watch);
+    const std::string big = driveC_ + (watch ? "/Big" : "/Big2");
+    const std::string dos = watch ? "C:\\big\\" : "C:\\big2\\";
+    ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
+    for (int i = 0; i < 100; ++i) create(big + "/File" + std::to_string(i));
+    testing::WaitUntilSettled(big);  // so that its listing is kept
+    EXPECT_EQ(HostPath(dos + "file7"), big + "/File7");
+    EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/new.TXT");
+
+    // Another process creates the name (a fork sharing this one's kept
+    // tables, which looks the name up too).
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      create(big + "/New.txt");
+      ::_exit(HostPath(dos + "new.TXT") == big + "/New.txt" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/New.txt");
+
+    ASSERT_EQ(::rename((big + "/New.txt").c_str(), (big + "/Other.txt").c_str()), 0);
+    EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/new.TXT");
+    EXPECT_EQ(HostPath(dos + "other.TXT"), big + "/Other.txt");
+    ASSERT_EQ(::unlink((big + "/Other.txt").c_str()), 0);
+    EXPECT_EQ(HostPath(dos + "other.TXT"), big + "/other.TXT");
+
+    // Of several spellings the smallest wins, also as they come and go.
+    create(big + "/mIx");
+    EXPECT_EQ(HostPath(dos + "MIx"), big + "/mIx");
+    create(big + "/Mix");
+    EXPECT_EQ(HostPath(dos + "MIx"), big + "/Mix");
+    ASSERT_EQ(::unlink((big + "/Mix").c_str()), 0);
+    EXPECT_EQ(HostPath(dos + "MIx"), big + "/mIx");
+
+    // The folder replaced by another (its inode may well be reused).
+    testing::RemoveHostTree(big);
+    ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
+    for (int i = 0; i < 100; ++i) create(big + "/file" + std::to_string(i));
+    EXPECT_EQ(HostPath(dos + "FILE7"), big + "/file7");
+    EXPECT_EQ(HostPath(dos + "Mix"), big + "/Mix");
+  }
+}
+
+// Two threads create and map names in one large folder; each sees its own
+// new names at once.
+TEST_F(DosPathTest, ThreadsShareLargeFolderLookUps) {
+  const std::string big = driveC_ + "/Shared";
+  ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
+  for (int i = 0; i < 100; ++i) ::close(::open((big + "/f" + std::to_string(i)).c_str(), O_CREAT | O_WRONLY, 0644));
+  auto work = [&](const std::string& stem, int* misses) {
+    for (int i = 0; i < 200; ++i) {
+      std::string name = stem + std::to_string(i), missing = stem + "x" + std::to_string(i);
+      ::close(::open((big + "/" + name).c_str(), O_CREAT | O_WRONLY, 0644));
+      std::string upper = name;
+      for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
+      if (HostPath("C:\\shared\\" + upper) != big + "/" + name) ++*misses;
+      if (HostPath("C:\\shared\\" + missing) != big + "/" + missing) ++*misses;
+    }
+  };
+  int missesA = 0, missesB = 0;
+  std::thread a(work, "Ab", &missesA), b(work, "Ba", &missesB);
+  a.join();
+  b.join();
+  EXPECT_EQ(missesA, 0);
+  EXPECT_EQ(missesB, 0);
 }
 
 TEST_F(DosPathTest, MissingComponentsKeepTheirCase) {

@@ -1,12 +1,23 @@
 // Initialisation-file reader: [section] headers, key=value lines, ';' comments.
 #include "platform/profile.h"
 
-#include <cstdio>
-#include <cstring>
-#include <string>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/change_times.h"
 #include "platform/dos_path.h"
-#include "platform/host.h"
 
 namespace platform {
 
@@ -76,22 +87,24 @@ std::string DecodeProfile(const std::string& raw) {
   return raw;
 }
 
-// Looks the key up; true with `value` set when found. Lines end in LF, CR
-// LF or CR alone, and a zero byte ends a line's text. Sections of the same
-// name count as one: the first occurrence of the key in any of them wins.
-// A header needs its ']', a key its '='; other lines are skipped.
-bool FindValue(const std::string& hostFile, const std::string& section, const std::string& key,
-               std::string& value) {
-  std::FILE* in = std::fopen(hostFile.c_str(), "rb");
-  if (in == nullptr) return false;
-  std::string raw;
-  char chunk[4096];
-  size_t got;
-  // A folder or an unreadable file reads as empty.
-  while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) raw.append(chunk, got);
-  std::fclose(in);
+std::string Fold(const std::string& name) {
+  std::string out = name;
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+// A file's keys: folded section -> folded key -> value.
+using Profile = std::unordered_map<std::string, std::unordered_map<std::string, std::string>>;
+
+// Lines end in LF, CR LF or CR alone, and a zero byte ends a line's text.
+// Sections of the same name count as one: the first occurrence of a key in
+// any of them wins. A header needs its ']', a key its '=' and a section
+// before it; other lines are skipped.
+Profile Parse(const std::string& raw) {
   const std::string text = DecodeProfile(raw);
-  bool inSection = false;
+  Profile profile;
+  std::unordered_map<std::string, std::string>* current = nullptr;
   size_t at = 0;
   while (at < text.size()) {
     size_t end = text.find_first_of("\r\n", at);
@@ -102,16 +115,96 @@ bool FindValue(const std::string& hostFile, const std::string& section, const st
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
       size_t close = line.find(']');
-      if (close != std::string::npos) inSection = detail::EqualNoCase(Trim(line.substr(1, close - 1)), section);
+      if (close != std::string::npos) current = &profile[Fold(Trim(line.substr(1, close - 1)))];
       continue;
     }
     size_t eq = line.find('=');
-    if (!inSection || eq == std::string::npos) continue;
-    if (!detail::EqualNoCase(Trim(line.substr(0, eq)), key)) continue;
-    value = Unquote(Trim(line.substr(eq + 1)));
-    return true;
+    if (!current || eq == std::string::npos) continue;
+    current->emplace(Fold(Trim(line.substr(0, eq))), Unquote(Trim(line.substr(eq + 1))));
   }
-  return false;
+  return profile;
+}
+
+// Parsed files, read again only when they changed on disk: device, inode,
+// size, modification and change times must all be as when read, and a file
+// read too soon after its last change to tell the next one is not kept.
+constexpr size_t kMaxFiles = 16;
+
+struct CachedProfile {
+  std::string hostFile;
+  struct stat st;
+  std::uint64_t lastUse;
+  std::shared_ptr<const Profile> profile;
+};
+
+std::mutex g_cacheMutex;
+std::vector<CachedProfile> g_cache;
+std::uint64_t g_useClock = 0;
+
+bool Unchanged(const CachedProfile& c, const struct stat& st) {
+  return c.st.st_dev == st.st_dev && c.st.st_ino == st.st_ino && c.st.st_size == st.st_size &&
+         detail::SameTimes(c.st, st);
+}
+
+void Remember(const std::string& hostFile, const struct stat& st, std::shared_ptr<const Profile> profile) {
+  std::lock_guard<std::mutex> lock(g_cacheMutex);
+  auto it = std::find_if(g_cache.begin(), g_cache.end(),
+                         [&](const CachedProfile& c) { return c.hostFile == hostFile; });
+  if (it == g_cache.end()) {
+    if (g_cache.size() >= kMaxFiles) {
+      it = std::min_element(g_cache.begin(), g_cache.end(), [](const CachedProfile& a, const CachedProfile& b) {
+        return a.lastUse < b.lastUse;
+      });
+    } else {
+      it = g_cache.insert(g_cache.end(), CachedProfile{});
+    }
+  }
+  *it = CachedProfile{hostFile, st, ++g_useClock, std::move(profile)};
+}
+
+// The parsed file; null when it cannot be opened. A folder or an unreadable
+// file reads as empty.
+std::shared_ptr<const Profile> Load(const std::string& hostFile) {
+  struct stat st;
+  if (::stat(hostFile.c_str(), &st) == 0) {
+    std::lock_guard<std::mutex> lock(g_cacheMutex);
+    for (CachedProfile& c : g_cache) {
+      if (c.hostFile != hostFile || !Unchanged(c, st)) continue;
+      c.lastUse = ++g_useClock;
+      return c.profile;
+    }
+  }
+  timespec readAt{};
+  ::clock_gettime(CLOCK_REALTIME, &readAt);
+  int fd = ::open(hostFile.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  std::string raw;
+  char chunk[65536];
+  ssize_t got;
+  bool known = ::fstat(fd, &st) == 0;
+  while ((got = ::read(fd, chunk, sizeof chunk)) != 0) {
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) break;
+    raw.append(chunk, size_t(got));
+  }
+  ::close(fd);
+  auto profile = std::make_shared<const Profile>(Parse(raw));
+  if (known && S_ISREG(st.st_mode) && got == 0 && detail::ChangedLongBefore(st, readAt))
+    Remember(hostFile, st, profile);
+  return profile;
+}
+
+// Looks the key up; true with `value` set when found.
+bool FindValue(const std::string& hostFile, const std::string& section, const std::string& key,
+               std::string& value) {
+  std::shared_ptr<const Profile> profile = Load(hostFile);
+  if (!profile) return false;
+  auto inSection = profile->find(Fold(section));
+  if (inSection == profile->end()) return false;
+  auto found = inSection->second.find(Fold(key));
+  if (found == inSection->second.end()) return false;
+  value = found->second;
+  return true;
 }
 
 std::string ProfileHostPath(const char* file) {

@@ -1,6 +1,7 @@
 // The initialisation-file reader.
 #include "platform/profile.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/test_prefix.h"
@@ -114,6 +115,27 @@ TEST_F(ProfileTest, ByteOrderMarksAndUtf16) {
     EXPECT_EQ(Read("startup", "procdir", "dflt", "enc.ini"), utf8);
     EXPECT_EQ(Read("startup", "picdir", "dflt", "enc.ini"), "\xf0\x9f\x98\x80");
   }
+}
+
+// A file read once is kept; any change on disk shows in the next read, also
+// one that keeps the size, comes at once or replaces the file.
+TEST_F(ProfileTest, ChangedFilesAreReadAnew) {
+  const std::string path = driveC_ + "/windows/change.ini";
+  testing::WriteHostFile(path, "[s]\nk=one\n");
+  EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "one");
+  testing::WriteHostFile(path, "[s]\nk=two\n");
+  EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "two");
+  testing::WaitUntilSettled(path);
+  EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "two");
+  testing::WriteHostFile(path, "[s]\nk=six\n");  // the same file, the same size
+  EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "six");
+  testing::WaitUntilSettled(path);
+  EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "six");
+  testing::WriteHostFile(path + ".new", "[s]\nk=ten\n");
+  ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
+  EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "ten");
+  ASSERT_EQ(std::remove(path.c_str()), 0);
+  EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "dflt");
 }
 
 TEST_F(ProfileTest, PathsAreDosPathsAndBareNamesLiveInWindows) {

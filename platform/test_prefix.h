@@ -4,12 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <time.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
+#include "platform/change_times.h"
 #include "platform/dos_path.h"
 
 namespace platform::testing {
@@ -43,6 +48,18 @@ inline void WriteHostFile(const std::string& path, const std::string& text) {
 inline bool HostExists(const std::string& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Waits until `path` last changed long enough ago for a cache to keep what
+// it reads of it (see platform/change_times.h).
+inline void WaitUntilSettled(const std::string& path) {
+  struct stat st;
+  timespec now;
+  do {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    ::clock_gettime(CLOCK_REALTIME, &now);
+  } while (!detail::ChangedLongBefore(st, now));
 }
 
 inline std::string ReadHostFile(const std::string& path) {

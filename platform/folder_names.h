@@ -1,0 +1,20 @@
+// Case-blind name look-up in host folders, with the listings of large folders
+// kept between calls; not part of the platform's interface.
+#pragma once
+#include <string>
+
+namespace platform::detail {
+
+// The entry of host folder `dir` whose name equals `name` ignoring ASCII case;
+// when several do, the smallest of them (byte order), so the choice is stable.
+// "" when none does or the folder cannot be read. A kept listing is used only
+// while it is known to match the folder: changes made by any process show at
+// once.
+std::string FindNameNoCase(const std::string& dir, const std::string& name);
+
+// Forgets every kept listing. With `watch` false, kept listings are checked
+// against the folder's times alone instead of change notifications (tests run
+// both ways).
+void ResetFolderNames(bool watch = true);
+
+}  // namespace platform::detail
