@@ -1,0 +1,113 @@
+#include "ui/screen_layout.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace ui::detail {
+namespace {
+
+constexpr int kUnitsPerColumn = 4;
+constexpr int kUnitsPerRow = 8;
+
+char Fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+// Cell of dialog-unit coordinate `units` on an axis of `span` units drawn
+// over `cells` cells.
+int Scale(int units, int span, int cells) {
+  if (span <= 0) return 0;
+  return static_cast<int>(static_cast<long long>(std::max(units, 0)) * cells / span);
+}
+
+}  // namespace
+
+CellRect DialogCells(int cx, int cy, int screenRows, int screenCols) {
+  int usableRows = std::max(screenRows - 1, 3);  // the last row is the key line
+  CellRect r;
+  r.cols = std::min(cx / kUnitsPerColumn + 2, screenCols);
+  r.rows = std::min(cy / kUnitsPerRow + 2, usableRows);
+  r.cols = std::max(r.cols, std::min(screenCols, 12));
+  r.rows = std::max(r.rows, 3);
+  r.row = std::max((usableRows - r.rows) / 2, 0);
+  r.col = std::max((screenCols - r.cols) / 2, 0);
+  return r;
+}
+
+CellRect ControlCells(const ControlTemplate& c, int cx, int cy, const CellRect& window) {
+  int innerRows = std::max(window.rows - 2, 1);
+  int innerCols = std::max(window.cols - 2, 1);
+  CellRect r;
+  int top = Scale(c.y, cy, innerRows);
+  int bottom = Scale(c.y + c.cy, cy, innerRows);
+  int left = Scale(c.x, cx, innerCols);
+  int right = Scale(c.x + c.cx, cx, innerCols);
+  top = std::min(top, innerRows - 1);
+  left = std::min(left, innerCols - 1);
+  r.row = window.row + 1 + top;
+  r.col = window.col + 1 + left;
+  r.rows = std::clamp(bottom - top, 1, innerRows - top);
+  r.cols = std::clamp(right - left, 1, innerCols - left);
+  return r;
+}
+
+std::vector<std::string> WrapText(const std::string& text, int width) {
+  std::vector<std::string> lines;
+  if (width < 1) width = 1;
+  size_t start = 0;
+  for (;;) {
+    size_t end = text.find('\n', start);
+    std::string para = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!para.empty() && para.back() == '\r') para.pop_back();
+    for (char& ch : para) {
+      if (ch == '\t' || ch == '\r') ch = ' ';
+    }
+    size_t w = static_cast<size_t>(width);
+    while (para.size() > w) {
+      size_t cut = para.rfind(' ', w);
+      if (cut == std::string::npos || cut == 0) {
+        lines.push_back(para.substr(0, w));
+        para.erase(0, w);
+      } else {
+        lines.push_back(para.substr(0, cut));
+        para.erase(0, cut + 1);
+      }
+    }
+    lines.push_back(para);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  while (lines.size() > 1 && lines.back().empty()) lines.pop_back();
+  return lines;
+}
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+  if (prefix.size() > text.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (Fold(text[i]) != Fold(prefix[i])) return false;
+  }
+  return true;
+}
+
+bool ContainsNoCase(const std::string& text, const std::string& part) {
+  if (part.empty()) return true;
+  auto it = std::search(text.begin(), text.end(), part.begin(), part.end(),
+                        [](char a, char b) { return Fold(a) == Fold(b); });
+  return it != text.end();
+}
+
+std::vector<int> FilterItems(const std::vector<std::string>& items, const std::string& filter) {
+  std::vector<int> shown;
+  shown.reserve(filter.empty() ? items.size() : 0);
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (ContainsNoCase(items[i], filter)) shown.push_back(static_cast<int>(i));
+  }
+  return shown;
+}
+
+int FindByPrefix(const std::vector<std::string>& items, const std::vector<int>& shown, const std::string& prefix) {
+  for (size_t k = 0; k < shown.size(); ++k) {
+    if (StartsWithNoCase(items[static_cast<size_t>(shown[k])], prefix)) return static_cast<int>(k);
+  }
+  return -1;
+}
+
+}  // namespace ui::detail
