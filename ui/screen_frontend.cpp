@@ -247,7 +247,7 @@ void DialogKeys::MoveCursor(int to) {
   int total = static_cast<int>(state.shown.size());
   if (total == 0) return;
   state.cursor = std::clamp(to, 0, total - 1);
-  int rows = std::max(ListRows(layer_, *Focused()) - (state.filter.empty() ? 0 : 1), 1);
+  int rows = std::max(ListRows(layer_, layer_.focus) - (state.filter.empty() ? 0 : 1), 1);
   if (state.cursor < state.top) state.top = state.cursor;
   if (state.cursor >= state.top + rows) state.top = state.cursor - rows + 1;
 }
@@ -255,7 +255,7 @@ void DialogKeys::MoveCursor(int to) {
 bool DialogKeys::ListKey(int key) {
   ListState& state = List();
   const Control& list = *Focused();
-  int rows = std::max(ListRows(layer_, list) - 1, 1);
+  int rows = std::max(ListRows(layer_, layer_.focus) - 1, 1);
   if (layer_.filtering) {
     if (key == 27) {
       state.filter.clear();

@@ -51,7 +51,7 @@ void PaintLayers(const std::vector<Layer*>& layers);
 
 // Keeps `state.shown` in step with the list's items and filter.
 void RefreshShown(ListState& state, const Control& list, unsigned long revision);
-// The rows a list shows in the current terminal for the dialog of `layer`.
-int ListRows(const Layer& layer, const Control& list);
+// The rows that list `index` (position in the controls) takes on the screen.
+int ListRows(const Layer& layer, int index);
 
 }  // namespace ui::detail

@@ -49,6 +49,71 @@ CellRect ControlCells(const ControlTemplate& c, int cx, int cy, const CellRect& 
   return r;
 }
 
+namespace {
+
+constexpr int kFlowListRows = 8;
+
+bool IsButton(const ControlTemplate& c) { return c.kind == ControlKind::Button || c.kind == ControlKind::DefButton; }
+
+int FlowRows(const ControlTemplate& c, int width) {
+  switch (c.kind) {
+    case ControlKind::Static: return static_cast<int>(WrapText(c.text, width).size());
+    case ControlKind::ListBox: return kFlowListRows;
+    case ControlKind::Frame:
+    case ControlKind::Icon: return 0;
+    default: return IsButton(c) ? 0 : 1;
+  }
+}
+
+DialogCellsLayout FlowLayout(const DialogTemplate& t, int screenRows, int screenCols) {
+  DialogCellsLayout out;
+  int cols = std::min(screenCols, 64);
+  int inner = std::max(cols - 4, 1);
+  int content = 0;
+  bool buttons = false;
+  for (const ControlTemplate& c : t.controls) {
+    content += FlowRows(c, inner);
+    buttons = buttons || IsButton(c);
+  }
+  int rows = std::min(content + 2 + (buttons ? 2 : 0), std::max(screenRows - 1, 3));
+  CellRect& w = out.window;
+  w.rows = rows;
+  w.cols = cols;
+  w.row = std::max((screenRows - 1 - rows) / 2, 0);
+  w.col = std::max((screenCols - cols) / 2, 0);
+  int row = w.row + 1;
+  int buttonCol = w.col + 2;
+  int last = w.row + w.rows - 2;
+  for (const ControlTemplate& c : t.controls) {
+    CellRect r;
+    if (IsButton(c)) {
+      r.row = last;
+      r.col = buttonCol;
+      r.cols = static_cast<int>(c.text.size()) + 2;
+      r.rows = 1;
+      buttonCol += r.cols + 2;
+    } else {
+      r.row = std::min(row, last);
+      r.col = w.col + 2;
+      r.cols = inner;
+      r.rows = std::max(std::min(FlowRows(c, inner), last - r.row + (buttons ? 0 : 1)), 1);
+      row += FlowRows(c, inner);
+    }
+    out.controls.push_back(r);
+  }
+  return out;
+}
+
+}  // namespace
+
+DialogCellsLayout LayOut(const DialogTemplate& t, int screenRows, int screenCols) {
+  if (t.cx <= 0 || t.cy <= 0) return FlowLayout(t, screenRows, screenCols);
+  DialogCellsLayout out;
+  out.window = DialogCells(t.cx, t.cy, screenRows, screenCols);
+  for (const ControlTemplate& c : t.controls) out.controls.push_back(ControlCells(c, t.cx, t.cy, out.window));
+  return out;
+}
+
 std::vector<std::string> WrapText(const std::string& text, int width) {
   std::vector<std::string> lines;
   if (width < 1) width = 1;

@@ -22,6 +22,16 @@ CellRect DialogCells(int cx, int cy, int screenRows, int screenCols);
 // The cells of control `c` inside the frame `window` of a dialog cx x cy.
 CellRect ControlCells(const ControlTemplate& c, int cx, int cy, const CellRect& window);
 
+// A dialog on the screen: its framed window and the cells of each control
+// (template order). Templates without dialog units (cx or cy 0) are laid out
+// in a column, one control under the other, with the buttons in a row at
+// the bottom.
+struct DialogCellsLayout {
+  CellRect window;
+  std::vector<CellRect> controls;
+};
+DialogCellsLayout LayOut(const DialogTemplate& t, int screenRows, int screenCols);
+
 // `text` broken into lines of at most `width` characters, at blanks where it
 // can be; line ends in the text are kept.
 std::vector<std::string> WrapText(const std::string& text, int width);

@@ -130,9 +130,8 @@ void PaintButton(const Control& c, const CellRect& r, bool focused) {
   int width = brackets ? inner + 2 : r.cols;
   int col = r.col + std::max((r.cols - width) / 2, 0);
   if (brackets) {
-    bool def = c.tmpl.kind == ControlKind::DefButton;
-    Put(r.row, col, def ? "<" : "[", 1, attr);
-    Put(r.row, col + 1 + inner, def ? ">" : "]", 1, attr);
+    Put(r.row, col, "[", 1, attr);
+    Put(r.row, col + 1 + inner, "]", 1, attr);
     ++col;
   }
   int mark = c.enabled ? (focused ? attr | A_UNDERLINE : LookAttr(Look::Accelerator)) : attr;
@@ -204,12 +203,12 @@ void PaintDialog(const Layer& layer, bool top) {
   const Dialog& dialog = *layer.dialog;
   const DialogTemplate* t = dialog.Template();
   if (!t) return;
-  CellRect w = DialogCells(t->cx, t->cy, LINES, COLS);
-  Window(w, dialog.Caption());
+  DialogCellsLayout layout = LayOut(*t, LINES, COLS);
+  Window(layout.window, dialog.Caption());
   std::vector<Control> controls = dialog.ControlsSnapshot();
-  for (size_t i = 0; i < controls.size(); ++i) {
+  for (size_t i = 0; i < controls.size() && i < layout.controls.size(); ++i) {
     const Control& c = controls[i];
-    CellRect r = ControlCells(c.tmpl, t->cx, t->cy, w);
+    const CellRect& r = layout.controls[i];
     bool focused = top && layer.focus == static_cast<int>(i);
     int attr = c.enabled ? LookAttr(Look::Window) : LookAttr(Look::Disabled);
     switch (c.tmpl.kind) {
@@ -315,11 +314,12 @@ void RefreshShown(ListState& state, const Control& list, unsigned long revision)
   state.top = std::clamp(state.top, 0, std::max(total - 1, 0));
 }
 
-int ListRows(const Layer& layer, const Control& list) {
+int ListRows(const Layer& layer, int index) {
   const DialogTemplate* t = layer.dialog ? layer.dialog->Template() : nullptr;
   if (!t) return 1;
-  CellRect r = ControlCells(list.tmpl, t->cx, t->cy, DialogCells(t->cx, t->cy, LINES, COLS));
-  return r.rows;
+  DialogCellsLayout layout = LayOut(*t, LINES, COLS);
+  if (index < 0 || index >= static_cast<int>(layout.controls.size())) return 1;
+  return layout.controls[static_cast<size_t>(index)].rows;
 }
 
 void PaintLayers(const std::vector<Layer*>& layers) {
