@@ -53,9 +53,10 @@ class PtyScreen {
   bool LineModeRestored() const;
   bool AltScreen() const { return altScreen_; }
 
-  static constexpr const char* kUp = "\x1b[A";
-  static constexpr const char* kDown = "\x1b[B";
-  static constexpr const char* kEnd = "\x1b[F";
+  // Keys as xterm sends them in keypad (application) mode.
+  static constexpr const char* kUp = "\x1bOA";
+  static constexpr const char* kDown = "\x1bOB";
+  static constexpr const char* kEnd = "\x1bOF";
   static constexpr const char* kPgDn = "\x1b[6~";
   static constexpr const char* kShiftTab = "\x1b[Z";
 
