@@ -106,11 +106,51 @@ DialogCellsLayout FlowLayout(const DialogTemplate& t, int screenRows, int screen
 
 }  // namespace
 
+namespace {
+
+bool Overlaps(const CellRect& a, const CellRect& b) {
+  return a.row < b.row + b.rows && b.row < a.row + a.rows && a.col < b.col + b.cols && b.col < a.col + a.cols;
+}
+
+// A button whose text and brackets do not fit its cells grows into free
+// cells beside it, right first, then left.
+void WidenButtons(const DialogTemplate& t, DialogCellsLayout* layout) {
+  int left = layout->window.col + 1;
+  int right = layout->window.col + layout->window.cols - 1;  // exclusive
+  for (size_t i = 0; i < t.controls.size(); ++i) {
+    if (!IsButton(t.controls[i])) continue;
+    CellRect& r = layout->controls[i];
+    int want = 0;
+    for (size_t k = 0; k < t.controls[i].text.size(); ++k) {
+      if (t.controls[i].text[k] == '&' && k + 1 < t.controls[i].text.size()) ++k;
+      ++want;
+    }
+    want += 2;
+    auto freeCell = [&](int col) {
+      if (col < left || col >= right) return false;
+      CellRect cell{r.row, col, 1, 1};
+      for (size_t j = 0; j < layout->controls.size(); ++j) {
+        if (j == i || t.controls[j].kind == ControlKind::GroupBox || t.controls[j].kind == ControlKind::Frame) continue;
+        if (Overlaps(cell, layout->controls[j])) return false;
+      }
+      return true;
+    };
+    while (r.cols < want && freeCell(r.col + r.cols)) ++r.cols;
+    while (r.cols < want && freeCell(r.col - 1)) {
+      --r.col;
+      ++r.cols;
+    }
+  }
+}
+
+}  // namespace
+
 DialogCellsLayout LayOut(const DialogTemplate& t, int screenRows, int screenCols) {
   if (t.cx <= 0 || t.cy <= 0) return FlowLayout(t, screenRows, screenCols);
   DialogCellsLayout out;
   out.window = DialogCells(t.cx, t.cy, screenRows, screenCols);
   for (const ControlTemplate& c : t.controls) out.controls.push_back(ControlCells(c, t.cx, t.cy, out.window));
+  WidenButtons(t, &out);
   return out;
 }
 
