@@ -19,6 +19,10 @@ class Frontend {
   virtual void ModelessShown(Dialog& dialog) = 0;
   virtual void ModelessUpdated(Dialog& dialog) = 0;
   virtual void ModelessDestroyed(Dialog& dialog) = 0;
+  // A modal dialog asked to be repainted now (UpdateWindow from a handler
+  // that keeps its thread busy). Frontends that draw only while they wait
+  // for the operator may ignore it.
+  virtual void WindowUpdated(Dialog& dialog) { (void)dialog; }
 };
 
 // The frontend chosen by ORVIK_UI (screen by default on a terminal that can

@@ -450,6 +450,7 @@ class ScreenFrontend : public Frontend {
   void ModelessShown(Dialog& dialog) override;
   void ModelessUpdated(Dialog& dialog) override;
   void ModelessDestroyed(Dialog& dialog) override;
+  void WindowUpdated(Dialog&) override { Repaint(false); }
 
  private:
   std::mutex modelessMutex_;
@@ -486,6 +487,8 @@ void ScreenFrontend::RunModal(Dialog& dialog) {
     DialogKeys(layer, lock).Handle(key);
     Repaint(true);
   }
+  // Its last look (a bar at 100%) is drawn before the window goes.
+  Repaint(false);
   Pop(&layer);
 }
 
