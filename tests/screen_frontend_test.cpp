@@ -168,4 +168,45 @@ TEST(ScreenInstallation, SampleCdByKeys) {
   EXPECT_FALSE(s.AltScreen()) << s.Text();
 }
 
+// Two disks: the copy worker opens Insert Disk over the running progress
+// window; the transcript is the one the other frontends write.
+TEST(ScreenInstallation, TwoDisksWithTheWorkersWindowOverTheProgress) {
+  testsupport::Sandbox box;
+  e2e::SampleMedia media{box};
+  std::vector<std::string> disks = media.MakeTwoDisks(box.root + "/floppies");
+  ASSERT_EQ(disks.size(), 2u);
+  box.MapDrive('a', disks[0]);
+  e2e::MakeTargetFolders(box);
+  PtyScreen s(testsupport::BinDir() + "/orvik_run", {"A:\\setup.exe"}, ScreenEnv(box), box.root, 24, 80);
+  auto windows = [&](const std::string& id) { return box.TranscriptCount("window " + id + " "); };
+  ASSERT_TRUE(s.WaitForText("Welcome to ORVIK")) << s.Text();
+  s.Type("\r");
+  ASSERT_TRUE(s.WaitForText("Confirm Target Directories")) << s.Text();
+  s.Type("\r");
+  ASSERT_TRUE(s.WaitForText("Unable to change permission")) << s.Text();
+  s.Type("\r");
+  ASSERT_TRUE(s.WaitForText("Procedure Selection")) << s.Text();
+  s.Type("\x1b" "a");  // Select &All, then its box
+  ASSERT_TRUE(s.WaitFor([&] { return box.TranscriptCount("box ") == 2; })) << s.Text();
+  s.Type("\r");
+  ASSERT_TRUE(s.WaitFor([&] { return box.TranscriptCount("answer OK") == 2; })) << s.Text();
+  s.Type("\x1b" "n");
+  ASSERT_TRUE(s.WaitFor([&] { return windows("1048") == 1 && s.Find("Please insert Disk2").first >= 0; })) << box.Transcript();
+  EXPECT_GE(s.Find("Copying Files...").first, 0) << "the progress window stays beneath\n" << s.Text();
+  s.Type("\r");  // disk 1 is still in: asked again
+  ASSERT_TRUE(s.WaitFor([&] { return windows("1048") == 2 && s.Find("Please insert Disk2").first >= 0; })) << box.Transcript();
+  box.MapDrive('a', disks[1]);
+  s.Type("\r");
+  ASSERT_TRUE(s.WaitForText("Completed Procedure Installation")) << s.Text();
+  s.Type("\x1b");
+  EXPECT_EQ(s.WaitForEnd(), 0) << s.Text();
+  std::string t = box.Transcript();
+  EXPECT_EQ(e2e::WindowIds(t),
+            (std::vector<std::string>{"102", "1050", "105", "108", "1046", "1048", "1048", "1049", "107"}))
+      << t;
+  EXPECT_EQ(e2e::LinesStartingWith(t, "end 1048 "), (std::vector<std::string>{"end 1048 1", "end 1048 1"}));
+  EXPECT_TRUE(testsupport::Exists(box.OnC("C:\\orvik\\proc\\proc.dir")));
+  EXPECT_TRUE(s.LineModeRestored());
+}
+
 }  // namespace

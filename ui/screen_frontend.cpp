@@ -483,6 +483,10 @@ void ScreenFrontend::RunModal(Dialog& dialog) {
     int key = ReadKey(KeySlice(nextTimer));
     if (key == kNoKey) continue;
     if (key == kEndOfInput) EndOfInput(WindowName(dialog.TemplateId(), dialog.Caption()));
+    if (!ThisThreadOnTop()) {
+      UnreadKey(key);  // a window of another thread opened while we waited
+      continue;
+    }
     std::unique_lock<std::recursive_mutex> lock(ScreenMutex());
     DialogKeys(layer, lock).Handle(key);
     Repaint(true);
@@ -517,6 +521,10 @@ int ScreenFrontend::ShowMessageBox(const std::string& text, const std::string& c
     int key = ReadKey(KeySlice(nextTimer));
     if (key == kNoKey) continue;
     if (key == kEndOfInput) EndOfInput(WindowName(0, caption));
+    if (!ThisThreadOnTop()) {
+      UnreadKey(key);
+      continue;
+    }
     std::lock_guard<std::recursive_mutex> lock(ScreenMutex());
     answer = BoxKey(box, key);
     Repaint(true);

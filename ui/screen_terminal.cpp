@@ -135,4 +135,14 @@ int ReadKey(int timeoutMs) {
   return (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) ? kEndOfInput : kNoKey;
 }
 
+void UnreadKey(int key) {
+  std::lock_guard<std::recursive_mutex> lock(ScreenMutex());
+  if (key >= kAltBase) {
+    ungetch(key - kAltBase);
+    ungetch(27);
+  } else if (key >= 0) {
+    ungetch(key);
+  }
+}
+
 }  // namespace ui::detail

@@ -31,5 +31,8 @@ constexpr int kAltBase = 0x10000;  // Alt+c is kAltBase + c
 
 // The next key, waiting at most `timeoutMs` for one; kNoKey when none came.
 int ReadKey(int timeoutMs);
+// Puts a key back for the next ReadKey (of any thread): a window that lost
+// the top while it waited hands the key to the window in front.
+void UnreadKey(int key);
 
 }  // namespace ui::detail
