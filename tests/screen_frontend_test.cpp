@@ -30,7 +30,10 @@ class ScreenSample : public ::testing::Test {
     std::map<std::string, std::string> env = ScreenEnv(box);
     for (auto& [k, v] : extra) env[k] = v;
     auto screen = std::make_unique<PtyScreen>(UI_SAMPLE_PATH, args, env, box.root, rows, cols);
-    EXPECT_TRUE(screen->WaitForText("Sample Settings")) << screen->Text();
+    // The key line is the last row drawn: the whole page is there.
+    EXPECT_TRUE(screen->WaitFor([&] {
+      return screen->Find("Sample Settings").first >= 0 && screen->Find("Esc cancel").first == rows - 1;
+    })) << screen->Text();
     return screen;
   }
   testsupport::Sandbox box;
@@ -39,15 +42,15 @@ class ScreenSample : public ::testing::Test {
 TEST_F(ScreenSample, LongListIsFilteredScrolledAndSelectedByKeys) {
   auto s = Start({"big", "20000"});
   s->Type("\t\t");  // Folder, Count, then the list
-  ASSERT_TRUE(s->WaitForText("/: filter")) << s->Text();
+  ASSERT_TRUE(s->WaitForText("/ filter")) << s->Text();
   s->Type(PtyScreen::kEnd);
   ASSERT_TRUE(s->WaitForText("[ ] PROC20000")) << s->Text();
   EXPECT_LT(s->Find("PROC1 ").first, 0) << "the top of the list scrolled away\n" << s->Text();
   s->Type("/19999");
   ASSERT_TRUE(s->WaitForText("1 of 20000")) << s->Text();
   s->Type("\r ");
-  ASSERT_TRUE(s->WaitForText("[x] PROC19999")) << s->Text();
-  EXPECT_LT(s->Find("PROC20000").first, 0) << s->Text();
+  ASSERT_TRUE(s->WaitFor([&] { return s->Find("[x] PROC19999").first >= 0 && s->Find("PROC20000").first < 0; }))
+      << s->Text();
   // Type-ahead after clearing the filter jumps to the first match.
   s->Type("\x1b");
   ASSERT_TRUE(s->WaitForText("[ ] PROC1 ")) << s->Text();
@@ -62,7 +65,8 @@ TEST_F(ScreenSample, LongListIsFilteredScrolledAndSelectedByKeys) {
 TEST_F(ScreenSample, BoxOverThePageThenEscapeCancelsThePage) {
   auto s = Start({});
   s->Type("\x1bk");  // Alt+K presses As&k
-  ASSERT_TRUE(s->WaitForText("Keep the settings?")) << s->Text();
+  ASSERT_TRUE(s->WaitFor([&] { return s->Find("Keep the settings?").first >= 0 && s->Find("[No]").first >= 0; }))
+      << s->Text();
   EXPECT_GE(s->Find("Sample Settings").first, 0) << "the page stays beneath the box\n" << s->Text();
   EXPECT_GE(s->Find("[Yes]").first, 0) << s->Text();
   s->Type("y");
@@ -83,8 +87,10 @@ TEST_F(ScreenSample, ResizeRedrawsThePageCentred) {
   s->Type("typed");  // into the Folder field
   ASSERT_TRUE(s->WaitForText("typed")) << s->Text();
   s->Resize(30, 120);
-  ASSERT_TRUE(s->WaitFor([&] { return s->Find("Sample Settings").second > before + 10; })) << s->Text();
-  EXPECT_GE(s->Find("C:\\ORVIK\\typed").first, 0) << "the text being typed survives\n" << s->Text();
+  // Centred anew, and the text being typed survives.
+  ASSERT_TRUE(s->WaitFor([&] {
+    return s->Find("Sample Settings").second > before + 10 && s->Find("C:\\ORVIK\\typed").first >= 0;
+  })) << s->Text();
   s->Type("\r");
   EXPECT_EQ(s->WaitForEnd(), 0);
   EXPECT_TRUE(TranscriptHas(box, "answer set 1001 \"C:\\\\ORVIK\\\\typed\"")) << box.Transcript();
@@ -191,10 +197,13 @@ TEST(ScreenInstallation, TwoDisksWithTheWorkersWindowOverTheProgress) {
   s.Type("\r");
   ASSERT_TRUE(s.WaitFor([&] { return box.TranscriptCount("answer OK") == 2; })) << s.Text();
   s.Type("\x1b" "n");
-  ASSERT_TRUE(s.WaitFor([&] { return windows("1048") == 1 && s.Find("Please insert Disk2").first >= 0; })) << box.Transcript();
-  EXPECT_GE(s.Find("Copying Files...").first, 0) << "the progress window stays beneath\n" << s.Text();
+  // The progress window stays beneath the worker's window.
+  ASSERT_TRUE(s.WaitFor([&] {
+    return windows("1048") == 1 && s.Find("Please insert Disk2").first >= 0 && s.Find("Copying Files...").first >= 0;
+  })) << s.Text() << box.Transcript();
   s.Type("\r");  // disk 1 is still in: asked again
-  ASSERT_TRUE(s.WaitFor([&] { return windows("1048") == 2 && s.Find("Please insert Disk2").first >= 0; })) << box.Transcript();
+  ASSERT_TRUE(s.WaitFor([&] { return windows("1048") == 2 && s.Find("Please insert Disk2").first >= 0; }))
+      << s.Text() << box.Transcript();
   box.MapDrive('a', disks[1]);
   s.Type("\r");
   ASSERT_TRUE(s.WaitForText("Completed Procedure Installation")) << s.Text();

@@ -273,21 +273,22 @@ void PaintBox(const Layer& box, bool top) {
 
 std::string KeyLineFor(const Layer& layer) {
   if (!layer.note.empty()) return layer.note;
-  if (!layer.dialog) return "Enter: press  Tab/arrows: next answer  letter: that answer  Esc: Cancel";
+  if (!layer.dialog) return "Enter press  Tab/arrows next answer  letter that answer  Esc cancel";
   std::vector<Control> controls = layer.dialog->ControlsSnapshot();
   const Control* focus = layer.focus >= 0 && layer.focus < static_cast<int>(controls.size())
                              ? &controls[static_cast<size_t>(layer.focus)]
                              : nullptr;
-  std::string keys = "Tab: next  Enter: default  Esc: Cancel";
-  if (layer.dialog->Template() && layer.dialog->Template()->closesItself) keys = "Please wait.  Esc: Cancel";
+  const DialogTemplate* t = layer.dialog->Template();
+  if (t && t->closesItself) return "Please wait...  Esc cancel";
+  const std::string keys = "Tab next  Enter default  Esc cancel";
   if (!focus) return keys;
   switch (focus->tmpl.kind) {
     case ControlKind::ListBox:
-      if (layer.filtering) return "Type to filter  Backspace: erase  Enter: keep filter  Esc: clear filter";
-      return "Arrows/PgUp/PgDn/Home/End: move  Space: select  type: jump  /: filter  Alt+letter: button  " + keys;
-    case ControlKind::Edit: return "Type the text  Left/Right/Home/End: move  Alt+letter: button  " + keys;
-    case ControlKind::Radio: return "Space: choose  letter: button  " + keys;
-    default: return "Space: press  letter: button  " + keys;
+      if (layer.filtering) return "Type to filter  Backspace erase  Enter keep filter  Esc clear filter";
+      return "Space select  / filter  " + keys + "  Alt+letter button";
+    case ControlKind::Edit: return "Type the text  " + keys + "  Alt+letter button";
+    case ControlKind::Radio: return "Space choose  " + keys + "  letter button";
+    default: return "Space press  " + keys + "  letter button";
   }
 }
 
@@ -324,8 +325,9 @@ int ListRows(const Layer& layer, int index) {
 
 void PaintLayers(const std::vector<Layer*>& layers) {
   curs_set(0);
-  attrset(LookAttr(Look::Desktop));
-  Fill(CellRect{0, 0, LINES, COLS}, LookAttr(Look::Desktop));
+  attrset(A_NORMAL);
+  erase();
+  Fill(CellRect{0, 0, LINES - 1, COLS}, LookAttr(Look::Desktop));
   const Layer* top = nullptr;
   for (const Layer* layer : layers) {
     if (!layer->modeless) top = layer;
@@ -338,9 +340,11 @@ void PaintLayers(const std::vector<Layer*>& layers) {
     }
   }
   if (top) {
+    // The key line leaves the last cell alone: writing there would scroll
+    // terminals that wrap at the margin.
     std::string keys = KeyLineFor(*top);
-    keys.resize(static_cast<size_t>(std::max(COLS, 0)), ' ');
-    Put(LINES - 1, 0, keys, COLS, LookAttr(Look::KeyLine));
+    keys.resize(static_cast<size_t>(std::max(COLS - 1, 0)), ' ');
+    Put(LINES - 1, 0, keys, COLS - 1, LookAttr(Look::KeyLine));
     // The top window last, so that its caret is where the cursor stays.
     caretRow = -1;
     if (top->dialog) {
