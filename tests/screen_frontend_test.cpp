@@ -136,8 +136,10 @@ TEST(ScreenInstallation, SampleCdByKeys) {
   e2e::MakeTargetFolders(box);
   // orvik_run waits for the installer that setup.exe leaves running (on a
   // terminal of its own, the installer would lose it with setup.exe).
-  PtyScreen s(testsupport::BinDir() + "/orvik_run", {"--drive", "a:=" + medium, "A:\\setup.exe"}, ScreenEnv(box),
-              box.root, 24, 80);
+  std::map<std::string, std::string> env = ScreenEnv(box);
+  env["PATH"] = box.root;  // no less
+  PtyScreen s(testsupport::BinDir() + "/orvik_run", {"--drive", "a:=" + medium, "A:\\setup.exe"}, env, box.root,
+              24, 80);
   // The bootstrap stages in one handler: its bar moves all the same.
   ASSERT_TRUE(s.WaitFor([&] {
     return s.Find("Creating Temporary Files").first >= 0 && s.Find(" 0%").first < 0 && s.Find("%").first >= 0;
@@ -157,7 +159,11 @@ TEST(ScreenInstallation, SampleCdByKeys) {
   ASSERT_TRUE(s.WaitForText("[x] Counter 220B")) << s.Text();
   s.Type("\x1bn");
   ASSERT_TRUE(s.WaitForText("Finish")) << s.Text();
-  s.Type("\x1b");
+  // View ReadMe.txt and Quit: without less on the PATH the built-in pager
+  // shows the read-me on the terminal; q ends it, and with it the run.
+  s.Type("\x1bv");
+  ASSERT_TRUE(s.WaitForText("ORVIK Sample Procedure Set")) << s.Text();
+  s.Type("q");
   EXPECT_EQ(s.WaitForEnd(), 0) << s.Text();
   e2e::ExpectInstalled(box, media.source,
                        {{{'H', 1, {"FREQ_STEP"}, "FREQSTEP.PRO"},
