@@ -13,6 +13,10 @@
 namespace ui::detail {
 namespace {
 
+// Smallest screen the windows are drawn on.
+constexpr int kLeastRows = 8;
+constexpr int kLeastCols = 30;
+
 // Where the caret of the field being typed in goes once everything is drawn.
 int caretRow = -1, caretCol = -1;
 
@@ -327,6 +331,11 @@ void PaintLayers(const std::vector<Layer*>& layers) {
   curs_set(0);
   attrset(A_NORMAL);
   erase();
+  if (LINES < kLeastRows || COLS < kLeastCols) {
+    Put(0, 0, "Please enlarge the terminal.", COLS - 1, A_BOLD);
+    refresh();
+    return;
+  }
   Fill(CellRect{0, 0, LINES - 1, COLS}, LookAttr(Look::Desktop));
   const Layer* top = nullptr;
   for (const Layer* layer : layers) {
