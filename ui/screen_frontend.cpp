@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <mutex>
 #include <vector>
 
@@ -359,7 +360,7 @@ void DialogKeys::Handle(int key) {
       layer_.caret = c.text.size();
     }
   }
-  if (layer_.focus >= 0 && !Focusable(*Focused())) MoveFocus(1);
+  if (Focused() && !Focusable(*Focused())) MoveFocus(1);  // it was disabled meanwhile
   const Control* c = Focused();
   ControlKind kind = c ? c->tmpl.kind : ControlKind::Static;
   if (kind == ControlKind::ListBox && layer_.filtering) {
