@@ -197,7 +197,8 @@ void DialogKeys::Act(const DialogAction& action) {
   lock_.unlock();
   std::string why = PerformAction(dialog_, action);
   lock_.lock();
-  layer_.note = why;
+  // The reason names control ids, which this frontend never shows.
+  layer_.note = why.empty() ? "" : "That is not available in this window now.";
   if (!why.empty()) beep();
   Reload();
 }
