@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "platform/process_env.h"
+#include "platform/terminal.h"
 
 namespace platform {
 
@@ -69,6 +70,7 @@ void ExitProcess(int code) {
   // Transcript lines are written unbuffered, one write() each; only stdio
   // holds buffered text.
   std::fflush(nullptr);
+  ReleaseTerminal();
   ::_exit(code);
 }
 

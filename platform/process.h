@@ -17,7 +17,8 @@ std::string CommandLineFromArgs(int argc, char** argv);
 // a quoted one); the rest of the text, after one blank, reaches the child as
 // its one argument. Returns a value above 31 when the program started, 2 when
 // it was not found. Writes the transcript line `exec "<command line>" <result>`.
-// The bare name write.exe starts the text viewer ($ORVIK_VIEWER, else
+// The bare name write.exe starts the text viewer ($ORVIK_VIEWER; under the
+// full-screen frontend less or a built-in pager on the terminal; else
 // xdg-open when a display is there, else nothing). The child's environment
 // also holds ORVIK_PARENT_PID, this process's id, so that a child can tell
 // when its starter has ended even if that happened before it looked.

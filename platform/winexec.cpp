@@ -14,6 +14,7 @@
 #include "platform/host.h"
 #include "platform/process.h"
 #include "platform/process_env.h"
+#include "platform/terminal.h"
 #include "platform/transcript.h"
 
 extern char** environ;
@@ -73,6 +74,7 @@ UINT Spawn(const std::vector<std::string>& args, const std::string& hostDir, boo
 
   int pipefd[2];
   if (::pipe2(pipefd, O_CLOEXEC) != 0) return ERROR_NOT_ENOUGH_MEMORY;
+  ReleaseTerminal();  // the child may take the terminal over
   std::fflush(nullptr);
   pid_t pid = ::fork();
   if (pid < 0) {
@@ -122,8 +124,37 @@ std::string Unquote(const std::string& text) {
   return out;
 }
 
-// The text viewer that stands for write.exe. Without one there is nothing to
-// show, and the caller is not told: the viewer is a convenience.
+bool OnPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "";
+  size_t start = 0;
+  while (start <= dirs.size()) {
+    size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    std::string dir = dirs.substr(start, end - start);
+    if (!dir.empty() && ::access((dir + "/" + name).c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+// The built-in pager in a child process of its own, so that the program
+// that asked for it can end as it would after starting a viewer.
+UINT SpawnPager(const std::string& hostFile) {
+  ReleaseTerminal();
+  std::fflush(nullptr);
+  pid_t pid = ::fork();
+  if (pid < 0) return ERROR_NOT_ENOUGH_MEMORY;
+  if (pid == 0) ::_exit(PageTextFile(hostFile.c_str()));
+  std::lock_guard<std::mutex> lock(g_childMutex);
+  g_children.push_back(pid);
+  return kStarted;
+}
+
+// The text viewer that stands for write.exe: $ORVIK_VIEWER; on the terminal
+// of the full-screen frontend, less or else the built-in pager; else
+// xdg-open when a display is there. Without one there is nothing to show,
+// and the caller is not told: the viewer is a convenience.
 UINT StartViewer(const std::string& argument, const std::string& hostDir) {
   std::string file = Unquote(argument);
   const char* viewer = std::getenv("ORVIK_VIEWER");
@@ -132,11 +163,14 @@ UINT StartViewer(const std::string& argument, const std::string& hostDir) {
     if (!file.empty()) args.push_back(file);
     return Spawn(args, hostDir, true);
   }
-  const char* display = std::getenv("DISPLAY");
-  if (display && *display && !file.empty()) {
-    std::string host = HostPath(file);
-    if (!host.empty()) Spawn({"xdg-open", host}, hostDir, true);
+  std::string host = file.empty() ? "" : HostPath(file);
+  if (ScreenFrontendChosen() && ScreenTerminal()) {
+    if (host.empty()) return kStarted;
+    if (OnPath("less")) return Spawn({"less", host}, hostDir, true);
+    return SpawnPager(host);
   }
+  const char* display = std::getenv("DISPLAY");
+  if (display && *display && !host.empty()) Spawn({"xdg-open", host}, hostDir, true);
   return kStarted;
 }
 

@@ -106,7 +106,11 @@ void Dialog::ShowWindow(bool show) {
 }
 
 void Dialog::UpdateWindow() {
-  if (modeless_ && built_ && shown_) CurrentFrontend().ModelessUpdated(*this);
+  if (modeless_ && built_ && shown_) {
+    CurrentFrontend().ModelessUpdated(*this);
+  } else if (!modeless_ && built_ && !ended_.load()) {
+    CurrentFrontend().WindowUpdated(*this);
+  }
 }
 
 void Dialog::DestroyWindow() {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "platform/terminal.h"
 #include "platform/transcript.h"
 #include "ui/actions.h"
 #include "ui/frontends.h"
@@ -26,6 +27,7 @@ std::string Env(const char* name) {
 
 std::unique_ptr<Frontend> FromEnvironment() {
   std::string kind = Env("ORVIK_UI");
+  if (kind == "screen" || (kind.empty() && platform::ScreenTerminal())) return detail::MakeScreenFrontend();
   if (kind.empty() || kind == "console") return detail::MakeConsoleFrontend();
   if (kind == "script") {
     int firstLine = 1;
@@ -33,7 +35,7 @@ std::unique_ptr<Frontend> FromEnvironment() {
     return detail::MakeScriptFrontend(Env("ORVIK_SCRIPT"), firstLine);
   }
   detail::FailNoAnswer("ORVIK_UI " + platform::TranscriptQuote(kind) +
-                       " names no operator frontend (console or script)");
+                       " names no operator frontend (screen, console or script)");
 }
 
 }  // namespace

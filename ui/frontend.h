@@ -1,4 +1,5 @@
-// Operator frontends: the answer-file language (script) and the console.
+// Operator frontends: the answer-file language (script), the console and
+// the full screen.
 #pragma once
 #include <memory>
 #include <string>
@@ -18,10 +19,15 @@ class Frontend {
   virtual void ModelessShown(Dialog& dialog) = 0;
   virtual void ModelessUpdated(Dialog& dialog) = 0;
   virtual void ModelessDestroyed(Dialog& dialog) = 0;
+  // A modal dialog asked to be repainted now (UpdateWindow from a handler
+  // that keeps its thread busy). Frontends that draw only while they wait
+  // for the operator may ignore it.
+  virtual void WindowUpdated(Dialog& dialog) { (void)dialog; }
 };
 
-// The frontend chosen by ORVIK_UI (console by default; script reads
-// $ORVIK_SCRIPT from line $ORVIK_SCRIPT_LINE). Created on first use.
+// The frontend chosen by ORVIK_UI (screen by default on a terminal that can
+// address the screen, else console; script reads $ORVIK_SCRIPT from line
+// $ORVIK_SCRIPT_LINE). Created on first use.
 Frontend& CurrentFrontend();
 // Replaces the frontend (tests).
 void SetFrontend(std::unique_ptr<Frontend> frontend);

@@ -11,6 +11,8 @@ namespace ui::detail {
 std::unique_ptr<Frontend> MakeScriptFrontend(const std::string& path, int firstLine);
 // Line-oriented dialogs on standard input and output.
 std::unique_ptr<Frontend> MakeConsoleFrontend();
+// Full-screen windows on the terminal, driven by keys.
+std::unique_ptr<Frontend> MakeScreenFrontend();
 
 // Calls the hook set with SetBeforeAnswerHook, if any.
 void CallBeforeAnswerHook(int windowId, const std::string& caption);
