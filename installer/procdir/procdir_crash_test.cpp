@@ -278,4 +278,33 @@ TEST_F(CrashTest, ACopyOfAnotherFileIsStillAConflict) {
   EXPECT_EQ(IndexBytes(), bytes);
 }
 
+TEST_F(CrashTest, AnEntryUnderTheSameFileNameWithAnotherNameIsNoLeftover) {
+  // B shares A's file name and holds a new name, but also "Z", which is
+  // neither old nor new: it is another procedure's entry, not a crash copy.
+  std::string bytes = EntryRecords('E', "17.pro", {"X"}) + EntryRecords('E', "17.PRO", {"Y", "Z"});
+  WriteIndex(bytes);
+  ASSERT_NE(Open("w"), -1);
+  ProcDirEntry entry = Descriptor({"X", "Y"}, PD_KIND_E | PD_EXISTS);
+  ASSERT_EQ(ProcDirAdd(handle_, entry), 1);
+  ASSERT_EQ(entry.first, 0);
+  Answer({ui::IDCANCEL});
+  EXPECT_EQ(ProcDirReplace(handle_, entry), 0);
+  ASSERT_EQ(Messages(), (std::vector<int>{903}));
+  EXPECT_NE(Boxes()[0].text.find('Y'), std::string::npos) << Boxes()[0].text;
+  EXPECT_EQ(IndexBytes(), bytes);
+}
+
+TEST_F(CrashTest, ALeftoverHoldingOldAndNewNamesIsFreedWhereverItStands) {
+  // The copy stands before the entry: "B" is an old name, "C" a new one.
+  WriteIndex(EntryRecords('E', "7.pro", {"B", "C"}) + EntryRecords('E', "7.pro", {"A", "B"}));
+  ASSERT_NE(Open("w"), -1);
+  ProcDirEntry entry = Descriptor({"C"}, PD_KIND_E | PD_EXISTS);
+  entry.first = 2;
+  entry.last = 3;
+  std::strcpy(entry.fileName, "7.pro");
+  ASSERT_EQ(ProcDirReplace(handle_, entry), 1);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(IndexBytes(), FreeRecord() + FreeRecord() + EntryRecords('E', "7.pro", {"C"}) + FreeRecord());
+}
+
 }  // namespace
