@@ -62,8 +62,10 @@ HFILE ProcDirOpen(const char* path, const char* mode) {
   if (mode != nullptr && std::strcmp(mode, "r") == 0) {
     style = OF_READ | OF_SHARE_DENY_WRITE;
   } else if (mode != nullptr && std::strcmp(mode, "w") == 0) {
+    // Never truncating: another installer may have made and filled the
+    // index since the test.
     if (asked[0] == '\0' || _access(asked, 0) != 0) {
-      HFILE created = _lcreat(asked, 0);
+      HFILE created = CreateNewFile(asked);
       if (created != HFILE_ERROR) _lclose(created);
     }
     style = OF_READWRITE | OF_SHARE_DENY_WRITE;

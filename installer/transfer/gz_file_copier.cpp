@@ -18,14 +18,15 @@ bool Exists(const std::string& path) {
   return platform::GetFileAttributesA(path.c_str()) != platform::INVALID_FILE_ATTRIBUTES;
 }
 
-// A name beside `target` that no entry holds yet.
-std::string PartName(const std::string& target) {
-  std::string part;
+// Creates a new file beside `target` under a name no entry holds, so that
+// another installer writing the same target at once writes a file of its own.
+platform::HFILE CreatePart(const std::string& target, std::string* part) {
   for (int n = 0; n < 1000; ++n) {
-    part = target + ".~ov" + std::to_string(n);
-    if (!Exists(part)) break;
+    *part = target + ".~ov" + std::to_string(n);
+    platform::HFILE file = platform::CreateNewFile(part->c_str());
+    if (file != platform::HFILE_ERROR || platform::GetLastError() != platform::ERROR_FILE_EXISTS) return file;
   }
-  return part;
+  return platform::HFILE_ERROR;
 }
 
 // True when the existing `target` could be opened for writing now: it is no
@@ -54,9 +55,8 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target) {
   }
   gzbuffer(input_, kInputBuffer);
   const bool replacing = Exists(target);
-  const std::string part = PartName(target);
-  output_ = !replacing || TargetWritable(target) ? platform::_lcreat(part.c_str(), 0)
-                                                 : platform::HFILE_ERROR;
+  std::string part;
+  output_ = !replacing || TargetWritable(target) ? CreatePart(target, &part) : platform::HFILE_ERROR;
   if (output_ == platform::HFILE_ERROR) {
     ShowNumbered(8588, target);
     gzclose(input_);
