@@ -120,6 +120,11 @@ class SharedProcedureFolder : public ::testing::Test {
     share = main.root + "/share";
     testsupport::MakeDirs(share + "/proc");
     testsupport::MakeDirs(share + "/pic");
+    // What a workstation that lost power mid-install left: its scratch
+    // folder with a half-decompressed file, and its lock file, held by nobody.
+    testsupport::MakeDirs(share + "/proc/_temp/4242");
+    testsupport::WriteFile(share + "/proc/_temp/4242/DMM45.PRo", "half");
+    testsupport::WriteFile(share + "/proc/_temp/4242.lck", "");
     for (std::size_t i = 0; i < kSelections.size(); ++i) {
       auto box = std::make_unique<testsupport::Sandbox>();
       box->MapDrive('a', medium);
@@ -211,7 +216,8 @@ TEST_F(SharedProcedureFolder, EightInstallersAtOnce) {
   }
   EXPECT_EQ(entries.size(), catalogue.size()) << index;
 
-  // Every picture whole; nothing half-written, no scratch folder.
+  // Every picture whole; nothing half-written, no scratch folder (not even
+  // the one left by the lost workstation).
   std::set<std::string> pictures, inPic;
   for (const Record& rec : catalogue)
     for (const std::string& f : rec.files)
