@@ -15,6 +15,7 @@
 #include "installer/transfer/xfer_list_writer.h"
 #include "installer/wizard_codes.h"
 #include "platform/dos_path.h"
+#include "platform/files.h"
 #include "resources/kelmar_resources.h"
 #include "ui/resource.h"
 
@@ -141,6 +142,29 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   EXPECT_EQ(ReadHost(root_ + "/outside/KEEP.PRo"), "keep");
   live.Remove();
   EXPECT_FALSE(HostExists(parent));
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(InstallStepTest, AFolderRemovedBeforeItIsLockedIsGivenUpForAnother) {
+  // In the moment between making the folder and locking it, a run that
+  // ends takes it for abandoned, removes it, and removes the parent too.
+  int calls = 0;
+  xfer::SetScratchFolderHookForTesting([&](const std::string& folder) {
+    if (++calls > 1) return;
+    xfer::RemoveAbandonedScratchFolders(t.tempDir);
+    EXPECT_FALSE(HostExists(platform::HostPath(folder)));
+    EXPECT_EQ(platform::_rmdir(t.tempDir.c_str()), 0);
+  });
+  std::string folder;
+  actions.writeXferList = [&] {
+    folder = t.tempDir;
+    return std::uint32_t(0);
+  };
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  xfer::SetScratchFolderHookForTesting(nullptr);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + std::to_string(::getpid()) + "-1");
+  EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
   EXPECT_TRUE(Boxes().empty());
 }
 

@@ -1,5 +1,6 @@
 #include "installer/transfer/scratch_folder.h"
 
+#include <utility>
 #include <vector>
 
 #include "common/remove_tree.h"
@@ -20,6 +21,11 @@ constexpr std::size_t kLockSuffixLength = 4;
 // Names tried before giving up: each failed try means another run took the
 // name or removed the parent at that moment.
 constexpr int kAttempts = 100;
+
+std::function<void(const std::string&)>& Hook() {
+  static std::function<void(const std::string&)> hook;
+  return hook;
+}
 
 bool IsLockName(const std::string& name) {
   if (name.size() <= kLockSuffixLength) return false;
@@ -80,6 +86,8 @@ void RemoveLoneLock(const std::string& lockPath) {
 
 }  // namespace
 
+void SetScratchFolderHookForTesting(std::function<void(const std::string& folder)> hook) { Hook() = std::move(hook); }
+
 void RemoveAbandonedScratchFolders(const std::string& parent) {
   for (const Listed& entry : List(parent)) {
     const std::string path = parent + "\\" + entry.name;
@@ -108,12 +116,16 @@ bool ScratchFolder::Create(const std::string& parent) {
       if (error != platform::CRT_EEXIST && error != platform::CRT_ENOENT) return false;
       continue;
     }
+    if (Hook()) Hook()(folder);
     const std::string lockPath = folder + kLockSuffix;
     HFILE lock = platform::OpenLockFile(lockPath.c_str());
     if (lock == HFILE_ERROR) {
-      // Busy: another run took the new folder for abandoned and is removing
-      // it; that run finishes the job. Anything else: nothing can be locked.
-      if (platform::GetLastError() == platform::ERROR_SHARING_VIOLATION) continue;
+      // Busy, or the folder gone (with the parent, when that run was the
+      // last): another run took the new folder for abandoned and removed
+      // it, or is doing so. Anything else: nothing can be locked here.
+      const DWORD error = platform::GetLastError();
+      if (error == platform::ERROR_SHARING_VIOLATION || !IsFolder(platform::GetFileAttributesA(folder.c_str())))
+        continue;
       platform::_rmdir(folder.c_str());
       return false;
     }

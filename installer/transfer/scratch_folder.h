@@ -6,6 +6,7 @@
 // ended (the lock goes with its process) and is removed by the next run that
 // looks; a folder whose lock is held is never touched by another run.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "platform/types.h"
@@ -40,5 +41,9 @@ class ScratchFolder {
 // Removes from `parent` every scratch folder (and lone lock file) whose
 // owner has ended; links are removed as entries, never followed.
 void RemoveAbandonedScratchFolders(const std::string& parent);
+
+// Runs between making a run's folder and locking it, so that a test can let
+// another run act in that moment; an empty function removes it.
+void SetScratchFolderHookForTesting(std::function<void(const std::string& folder)> hook);
 
 }  // namespace xfer
