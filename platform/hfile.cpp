@@ -264,6 +264,43 @@ BOOL DeleteFileIfUnused(const char* path) {
   return detail::DeleteHostFileIfUnused(host) ? TRUE : FALSE;
 }
 
+HFILE CreateNewFile(const char* path) {
+  std::string host = HostPath(path ? path : "");
+  if (host.empty()) return Fail(nullptr, ERROR_PATH_NOT_FOUND);
+  if (OnReadOnlyMount(host, false)) return Fail(nullptr, ERROR_WRITE_PROTECT);
+  // O_EXCL fails on any existing entry, a symbolic link included.
+  int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return Fail(nullptr, detail::ErrorFromErrno(errno, host));
+  Register(fd, true, true);
+  SetLastError(ERROR_SUCCESS);
+  return fd;
+}
+
+HFILE OpenLockFile(const char* path) {
+  std::string host = HostPath(path ? path : "");
+  if (host.empty()) return Fail(nullptr, ERROR_PATH_NOT_FOUND);
+  int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return Fail(nullptr, errno == ELOOP ? ERROR_ACCESS_DENIED : detail::ErrorFromErrno(errno, host));
+  struct flock fl = WholeFile(F_WRLCK);
+  if (::fcntl(fd, F_OFD_SETLK, &fl) != 0) {
+    int err = errno;
+    ::close(fd);
+    return Fail(nullptr, (err == EAGAIN || err == EACCES) ? ERROR_SHARING_VIOLATION
+                                                          : detail::ErrorFromErrno(err, host));
+  }
+  // Whoever held the lock before may have removed the file in the meantime:
+  // a lock on a file that no longer has this name guards nothing.
+  struct stat held, named;
+  if (::fstat(fd, &held) != 0 || ::lstat(host.c_str(), &named) != 0 || held.st_dev != named.st_dev ||
+      held.st_ino != named.st_ino) {
+    ::close(fd);
+    return Fail(nullptr, ERROR_SHARING_VIOLATION);
+  }
+  Register(fd, true, true);
+  SetLastError(ERROR_SUCCESS);
+  return fd;
+}
+
 UINT _lread(HFILE file, void* buffer, UINT count) {
   HandleInfo info;
   if (!Lookup(file, info)) return Fail(nullptr, ERROR_INVALID_HANDLE);

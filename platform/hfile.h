@@ -51,6 +51,17 @@ BOOL DeleteFileIfUnused(const char* path);
 // descriptor now belongs to a library that reads and closes it itself
 // (zlib's gzdopen). FALSE when `file` is no open handle.
 BOOL ReleaseHandle(HFILE file);
+// Creates `path` as a new empty file open for reading and writing; never
+// opens or truncates one that exists, nor follows a symbolic link there
+// (error 80 for either). Of several programs creating the same name at once,
+// exactly one succeeds.
+HFILE CreateNewFile(const char* path);
+// Opens `path` as a lock file (creating it when missing, never truncating
+// it, never following a symbolic link: error 5) and holds an exclusive share
+// lock on it until the handle is closed or the process ends. The lock is on
+// the file the path names when the call returns: a file removed or replaced
+// while it was being locked, like a file locked elsewhere, fails with 32.
+HFILE OpenLockFile(const char* path);
 // Reads up to count bytes; returns the count read, or (UINT)HFILE_ERROR.
 UINT _lread(HFILE file, void* buffer, UINT count);
 // Writes count bytes; returns the count written, or (UINT)HFILE_ERROR.

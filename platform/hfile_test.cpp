@@ -147,6 +147,47 @@ TEST_F(HFileTest, RefusedCreateDoesNotTruncate) {
   EXPECT_EQ(testing::ReadHostFile(driveC_ + "/proc.dir").size(), 150u);
 }
 
+TEST_F(HFileTest, CreateNewFileNeverOpensWhatIsThere) {
+  EXPECT_EQ(CreateNewFile("C:\\proc.dir"), HFILE_ERROR);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/proc.dir").size(), 150u);
+  ASSERT_EQ(::symlink((driveC_ + "/proc.dir").c_str(), (driveC_ + "/link").c_str()), 0);
+  EXPECT_EQ(CreateNewFile("C:\\link"), HFILE_ERROR);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+  HFILE h = CreateNewFile("C:\\new.~ov0");
+  ASSERT_NE(h, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(h, "abc", 3), 3u);
+  EXPECT_EQ(_lclose(h), 0);
+  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/new.~ov0"), "abc");
+}
+
+TEST_F(HFileTest, LockFileIsHeldUntilClosedAndNeverThroughALink) {
+  HFILE held = OpenLockFile("C:\\run.lck");
+  ASSERT_NE(held, HFILE_ERROR);
+  EXPECT_EQ(OpenLockFile("C:\\RUN.LCK"), HFILE_ERROR);  // in this process too
+  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  {
+    Holder other("C:\\run.lck", OF_READ | OF_SHARE_DENY_WRITE);
+    EXPECT_FALSE(other.opened());
+  }
+  EXPECT_EQ(_lclose(held), 0);
+  // A dead holder's lock is gone with its process.
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) ::_exit(OpenLockFile("C:\\run.lck") == HFILE_ERROR ? 1 : 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  held = OpenLockFile("C:\\run.lck");
+  EXPECT_NE(held, HFILE_ERROR);
+  EXPECT_EQ(_lclose(held), 0);
+
+  ASSERT_EQ(::symlink((driveC_ + "/proc.dir").c_str(), (driveC_ + "/link.lck").c_str()), 0);
+  EXPECT_EQ(OpenLockFile("C:\\link.lck"), HFILE_ERROR);
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(Opens(OF_READWRITE | OF_SHARE_DENY_WRITE));
+}
+
 TEST_F(HFileTest, OpenErrors) {
   OFSTRUCT of;
   EXPECT_EQ(OpenFile("C:\\missing.dir", &of, OF_READ), HFILE_ERROR);

@@ -31,6 +31,8 @@ std::string CommandLineFromArgs(int argc, char** argv) {
   return line;
 }
 
+DWORD GetCurrentProcessId() { return DWORD(::getpid()); }
+
 void SetChildEnvironment(const std::string& name, const std::string& value) {
   std::lock_guard<std::mutex> lock(g_envMutex);
   ChildEnv()[name] = value;

@@ -28,6 +28,9 @@ UINT WinExec(const char* commandLine, UINT show);
 // (the script frontend passes ORVIK_SCRIPT_LINE this way).
 void SetChildEnvironment(const std::string& name, const std::string& value);
 
+// This process's id.
+DWORD GetCurrentProcessId();
+
 void Sleep(DWORD milliseconds);
 DWORD GetTickCount();
 

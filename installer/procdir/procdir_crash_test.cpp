@@ -1,6 +1,7 @@
-// Crash safety of ProcDirAdd and ProcDirReplace: whichever write fails, and
-// wherever the process dies, the entry is findable under its old names or
-// its new ones, never neither, and the other entries are untouched.
+// Crash safety of ProcDirAdd, ProcDirReplace and ProcDirFree: whichever
+// write fails, and wherever the process dies, the entry is findable under its
+// old names or its new ones (or, when freed, whole or not at all), and the
+// other entries are untouched.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +35,7 @@ struct Scenario {
   NameList newNames;
   std::vector<std::pair<NameList, std::string>> others;  // entries that must stay
   bool healthyBefore = true;  // the initial index has no problem
+  bool free = false;          // ProcDirFree of the entry holding oldNames
 };
 
 ProcDirEntry Descriptor(const NameList& names, std::uint8_t flags) {
@@ -47,6 +49,11 @@ ProcDirEntry Descriptor(const NameList& names, std::uint8_t flags) {
 
 // Runs the scenario's operation on an open index; the result of the last call.
 int RunOperation(const Scenario& s, HFILE file) {
+  if (s.free) {
+    ProcDirEntry old = Descriptor(s.oldNames, 0);
+    int found = ProcDirFind(file, old);
+    return found == 0 || !(old.flags & PD_EXISTS) ? found : ProcDirFree(file, old);
+  }
   ProcDirEntry entry = Descriptor(s.newNames, PD_KIND_E | PD_EXISTS);
   int result = ProcDirAdd(file, entry);
   if (!s.replace || result == 0 || !(entry.flags & PD_EXISTS)) return result;
@@ -94,7 +101,11 @@ class CrashTest : public ProcDirTest {
     ASSERT_EQ(ProcDirFind(handle_, found), 1) << where;
     bool exists = found.flags & PD_EXISTS;
     NameList names = exists ? EntryNames(found) : NameList{};
-    if (s.replace) {
+    if (s.free) {
+      if (exists) {
+        EXPECT_EQ(names, s.oldNames) << where;
+      }
+    } else if (s.replace) {
       ASSERT_TRUE(exists) << where << ": the entry is gone";
       EXPECT_EQ(found.fileName, s.fileName) << where;
       EXPECT_TRUE(names == s.oldNames || names == s.newNames) << where << ": names " << ::testing::PrintToString(names);
@@ -102,7 +113,7 @@ class CrashTest : public ProcDirTest {
       EXPECT_EQ(found.fileName, s.fileName) << where;
       EXPECT_EQ(names, s.newNames) << where;
     }
-    if (isNew) *isNew = exists && names == s.newNames;
+    if (isNew) *isNew = s.free ? !exists : exists && names == s.newNames;
     // Each name leads to the entry of the set found. A name the set lacks is
     // found nowhere, or (only after a crash) in a complete copy of the new
     // entry still standing behind the old one.
@@ -250,6 +261,13 @@ TEST_F(CrashTest, ReplaceWithOtherNamesAppends) {
   RunAll(s);
 }
 
+TEST_F(CrashTest, FreeTakesTheEntryOutWholeOrNotAtAll) {
+  Scenario s{"free", Others() + EntryRecords('E', "7.pro", {"A", "B", "C"}) + Tail(), true, "7.pro",
+             {"A", "B", "C"}, {}, OtherEntries()};
+  s.free = true;
+  RunAll(s);
+}
+
 TEST_F(CrashTest, ReplaceClearsACopyLeftByAnEarlierCrash) {
   // Killed between the append and the freeing: the old entry and a full copy.
   Scenario s{"leftover",
@@ -276,6 +294,35 @@ TEST_F(CrashTest, ACopyOfAnotherFileIsStillAConflict) {
   EXPECT_EQ(ProcDirReplace(handle_, entry), 0);
   EXPECT_EQ(Messages(), (std::vector<int>{903}));
   EXPECT_EQ(IndexBytes(), bytes);
+}
+
+TEST_F(CrashTest, AnEntryUnderTheSameFileNameWithAnotherNameIsNoLeftover) {
+  // B shares A's file name and holds a new name, but also "Z", which is
+  // neither old nor new: it is another procedure's entry, not a crash copy.
+  std::string bytes = EntryRecords('E', "17.pro", {"X"}) + EntryRecords('E', "17.PRO", {"Y", "Z"});
+  WriteIndex(bytes);
+  ASSERT_NE(Open("w"), -1);
+  ProcDirEntry entry = Descriptor({"X", "Y"}, PD_KIND_E | PD_EXISTS);
+  ASSERT_EQ(ProcDirAdd(handle_, entry), 1);
+  ASSERT_EQ(entry.first, 0);
+  Answer({ui::IDCANCEL});
+  EXPECT_EQ(ProcDirReplace(handle_, entry), 0);
+  ASSERT_EQ(Messages(), (std::vector<int>{903}));
+  EXPECT_NE(Boxes()[0].text.find('Y'), std::string::npos) << Boxes()[0].text;
+  EXPECT_EQ(IndexBytes(), bytes);
+}
+
+TEST_F(CrashTest, ALeftoverHoldingOldAndNewNamesIsFreedWhereverItStands) {
+  // The copy stands before the entry: "B" is an old name, "C" a new one.
+  WriteIndex(EntryRecords('E', "7.pro", {"B", "C"}) + EntryRecords('E', "7.pro", {"A", "B"}));
+  ASSERT_NE(Open("w"), -1);
+  ProcDirEntry entry = Descriptor({"C"}, PD_KIND_E | PD_EXISTS);
+  entry.first = 2;
+  entry.last = 3;
+  std::strcpy(entry.fileName, "7.pro");
+  ASSERT_EQ(ProcDirReplace(handle_, entry), 1);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(IndexBytes(), FreeRecord() + FreeRecord() + EntryRecords('E', "7.pro", {"C"}) + FreeRecord());
 }
 
 }  // namespace

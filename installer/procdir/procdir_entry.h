@@ -59,3 +59,8 @@ int ProcDirAdd(platform::HFILE file, ProcDirEntry& entry);
 // the same file name: in place when the entry and the free records after it
 // have room, else appended with the old span freed.
 int ProcDirReplace(platform::HFILE file, ProcDirEntry& entry);
+// Takes the entry first..last out again (its file could not be put in
+// place): its records become free records, in one write. The span must still
+// hold that entry under the descriptor's file name, else 902 and nothing is
+// written.
+int ProcDirFree(platform::HFILE file, const ProcDirEntry& entry);

@@ -67,6 +67,8 @@ HFILE ProcDirOpen(const char* path, const char* mode) {
   if (mode != nullptr && std::strcmp(mode, "r") == 0) {
     style = OF_READ | OF_SHARE_DENY_WRITE | OF_NOFOLLOW;
   } else if (mode != nullptr && std::strcmp(mode, "w") == 0) {
+    // Never truncating: another installer may have made and filled the
+    // index since the test.
     if (asked[0] == '\0' || _access(asked, 0) != 0) {
       // Only ever a new file: not through a dangling link, and not over an
       // index that another workstation made meanwhile.

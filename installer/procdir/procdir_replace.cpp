@@ -5,8 +5,10 @@
 // the free records it reuses with one write; otherwise the new records are
 // appended first and the old span freed afterwards. A write that comes back
 // short is undone. A copy of the same entry left by an interrupted rewrite
-// (same file name, one of the new names) is not a conflict: it is freed once
-// the new entry is in place.
+// (same file name, one of the new names, and no name that is neither old nor
+// new) is not a conflict: it is freed once the new entry is in place. An
+// entry under the same file name that holds any other name is another
+// procedure's entry, and a new name in it is a conflict like any other.
 #include <cstring>
 #include <vector>
 
@@ -55,6 +57,7 @@ class ReplaceScan {
  private:
   bool Outside(const char* record, std::uint32_t index, int* answer);
   bool CloseCopy(int* answer);
+  bool OnlyOldOrNewNames(const Copy& copy) const;
   bool Conflict(int slot, int* answer) {
     *answer = errp(procdir_msg::kNameTaken, entry_.names[slot - 1]);
     return false;
@@ -109,7 +112,27 @@ bool ReplaceScan::Run(HFILE file, int* answer) {
     *answer = errp(procdir_msg::kRead);
     return false;
   }
-  return !copyOpen_ || CloseCopy(answer);
+  if (copyOpen_ && !CloseCopy(answer)) return false;
+  // The old names are known only now: a copy may stand before the entry.
+  for (const Copy& copy : leftovers)
+    if (!OnlyOldOrNewNames(copy)) return Conflict(copy.matchedSlot, answer);
+  return true;
+}
+
+bool ReplaceScan::OnlyOldOrNewNames(const Copy& copy) const {
+  const std::size_t span = std::size_t(last_ - first_) + 1;
+  for (std::size_t at = 0; at < copy.bytes.size(); at += kSize) {
+    const char* record = copy.bytes.data() + at;
+    if (matcher_.Match(record) != 0) continue;
+    const std::size_t length = RecordNameLength(record);
+    bool old = false;
+    for (std::size_t i = 0; i < span && !old; ++i) {
+      const char* own = oldRegion.data() + i * kSize;
+      old = RecordNameLength(own) == length && ProcDirNamesEqual(own + kColName, record + kColName, length);
+    }
+    if (!old) return false;
+  }
+  return true;
 }
 
 // A copy that did not end cleanly with its 'L' is an ordinary entry: a new

@@ -24,10 +24,11 @@ TEST(CopyFailure, TextsComeFromTheMessageDatabase) {
   seltest::Sandbox box;
   EXPECT_EQ(selection::CopyFailureText(selection::MSG_PROC_COPY_FAILED, "P.PRO", 3),
             "The procedure file P.PRO could not be copied into the procedure files directory (system error "
-            "3).\n\nThe procedure is registered but its file is missing; install it again.");
+            "3).\n\nThe procedure was not installed; a version installed before keeps its file. Install it again.");
   EXPECT_EQ(selection::CopyFailureText(selection::MSG_SUBPROC_COPY_FAILED, "S.PRO", 112),
             "The sub-procedure file S.PRO could not be copied into the procedure files directory (system "
-            "error 112).\n\nThe sub-procedure is registered but its file is missing; install it again.");
+            "error 112).\n\nThe sub-procedure was not installed; a version installed before keeps its file. Install it "
+            "again.");
 }
 
 }  // namespace

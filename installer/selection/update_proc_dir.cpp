@@ -85,15 +85,20 @@ class IndexUpdate {
 
     FillEntry(entry_, node->siblings, kind.kindFlag);
     ProcDirAdd(index_, entry_);
-    if (entry_.flags & PD_EXISTS) ProcDirReplace(index_, entry_);
+    const bool added = !(entry_.flags & PD_EXISTS);
+    if (!added) ProcDirReplace(index_, entry_);
     // Without a file name the add failed before it recorded anything.
     if (entry_.fileName[0] == '\0') return;
 
+    // The copy writes beside the target and renames, so a rewritten entry
+    // whose copy fails keeps the file it had; a new entry without its file
+    // is taken out again, so the index never names a missing file.
     std::string source = transfer_.tempDir + "\\" + StagedName(file);
     std::string target =
         transfer_.procDir + std::string(entry_.fileName, strnlen(entry_.fileName, sizeof entry_.fileName));
     if (!platform::CopyFileA(source.c_str(), target.c_str(), platform::FALSE)) {
       platform::DWORD error = platform::GetLastError();
+      if (added) ProcDirFree(index_, entry_);
       ui::MessageBox(CopyFailureText(kind.copyFailedMessage, file, error), wizard::kInstallCaption, ui::MB_OK);
     }
   }

@@ -11,9 +11,8 @@ namespace selection {
 // the index progress window over transfer.mainWindow. Returns 1. When
 // proc.dir cannot be opened or closed the process ends with exit status 3
 // after message 9250 or 9256. Failures of single items are reported and
-// the item is left: no index record is written without a copy being tried
-// under its file name, and a copy is tried only under a file name that the
-// index records.
+// the item is left: a copy is tried only under a file name that the index
+// records, and a new entry whose copy fails is taken out again.
 int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer);
 
 }  // namespace selection

@@ -246,24 +246,42 @@ TEST_F(IndexUpdate, SixNamesFillAWholeEntry) {
   EXPECT_EQ(box.Read(kIndex), Entry('E', "1.pro", {"N1", "N2", "N3", "N4", "N5", "N6"}));
 }
 
-TEST_F(IndexUpdate, CopyFailureIsReportedAfterTheEntryWasWritten) {
+TEST_F(IndexUpdate, CopyFailureTakesTheNewEntryOutAgain) {
   // A catalogue file name that does not end in 'o' names no staged file.
-  Load({Sub({"S"}, "S.DAT"), Proc({"X"}, "X.DAT"), Proc({"P1"}, "P1.PRO")});
+  Load({Sub({"S"}, "S.DAT"), Proc({"X", "X2"}, "X.DAT"), Proc({"P1"}, "P1.PRO")});
+  box.Write(kIndex, Entry('E', "4.pro", {"Q"}));
+  box.Write("C:\\orvik\\proc\\4.pro", "q");
   Stage("S.DAT", "s");
   Stage("X.DAT", "x");
   Stage("P1.PRO", "p1");
   Transfer({"S.DAT"}, {"X.DAT", "P1.PRO"});
   EXPECT_EQ(Update(), 1);
-  EXPECT_EQ(box.Read(kIndex), Entry('H', "1.pro", {"S"}) + Entry('E', "2.pro", {"X"}) + Entry('E', "3.pro", {"P1"}));
+  // The failed entries are freed; their number is given again.
+  EXPECT_EQ(box.Read(kIndex), Entry('E', "4.pro", {"Q"}) + FreeRecord() + FreeRecord() + FreeRecord() +
+                                  Entry('E', "5.pro", {"P1"}));
   ASSERT_EQ(recorder->boxes.size(), 2u);
   EXPECT_EQ(recorder->boxes[0].caption, wizard::kInstallCaption);
   EXPECT_EQ(recorder->boxes[0].text,
             "The sub-procedure file S.DAT could not be copied into the procedure files directory (system error "
-            "2).\n\nThe sub-procedure is registered but its file is missing; install it again.");
+            "2).\n\nThe sub-procedure was not installed; a version installed before keeps its file. Install it again.");
   EXPECT_EQ(recorder->boxes[1].text,
             "The procedure file X.DAT could not be copied into the procedure files directory (system error "
-            "2).\n\nThe procedure is registered but its file is missing; install it again.");
-  EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"3.pro", "_temp", "proc.dir"}));
+            "2).\n\nThe procedure was not installed; a version installed before keeps its file. Install it again.");
+  EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"4.pro", "5.pro", "_temp", "proc.dir"}));
+  EXPECT_EQ(InProcDir("5.pro"), "p1");
+}
+
+TEST_F(IndexUpdate, CopyFailureOfARewrittenEntryKeepsItsFile) {
+  Load({Proc({"P1", "P1 alt"}, "P1.PRO")});
+  box.Write(kIndex, Entry('E', "7.pro", {"P1"}) + FreeRecord());
+  box.Write("C:\\orvik\\proc\\7.pro", "old");
+  Transfer({}, {"P1.PRO"});  // nothing staged: the copy fails
+  EXPECT_EQ(Update(), 1);
+  EXPECT_EQ(box.Read(kIndex), Entry('E', "7.pro", {"P1", "P1 alt"}));
+  EXPECT_EQ(InProcDir("7.pro"), "old");
+  ASSERT_EQ(recorder->boxes.size(), 1u);
+  EXPECT_NE(recorder->boxes[0].text.find("The procedure was not installed"), std::string::npos);
+  EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"7.pro", "_temp", "proc.dir"}));
 }
 
 TEST_F(IndexUpdate, NamesAreCutTo55Characters) {

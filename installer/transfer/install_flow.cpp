@@ -3,8 +3,8 @@
 #include <limits>
 #include <string>
 
-#include "common/remove_tree.h"
 #include "installer/transfer/disk_space_dlg.h"
+#include "installer/transfer/scratch_folder.h"
 #include "installer/transfer/transfer_texts.h"
 #include "installer/wizard_codes.h"
 #include "platform/files.h"
@@ -38,18 +38,28 @@ std::uint32_t TargetUnit(const std::string& procDir) {
 int RunInstallStep(TransferContext& t, ui::Dialog* mainWindow, const InstallActions& actions) {
   t.mainWindow = mainWindow;
   t.bytesPerSector = TargetUnit(t.procDir);
-  if (platform::FindFile(t.tempDir.c_str())) RemoveDirectoryTree(t.tempDir.c_str(), 1);
-  if (platform::_mkdir(t.tempDir.c_str()) != 0) {
+  // t.tempDir names the scratch parent shared with other installers; for the
+  // length of the step it names this run's own folder in it.
+  const std::string parent = t.tempDir;
+  ScratchFolder scratch;
+  if (!scratch.Create(parent)) {
     errp(9245);
     return wizard::STEP_EXIT;
   }
+  t.tempDir = scratch.Path();
+  const auto done = [&] {
+    scratch.Remove();
+    t.tempDir = parent;
+  };
   t.requiredSize = actions.writeXferList();
   if (t.bytesPerSector == 1) {
     DiskSpaceDlg space(WithMargin(t.requiredSize), mainWindow);
     const int answer = space.DoModal();
-    // Cancel Installation: back to the directories; the empty scratch
-    // folder stays until the next install step removes it.
-    if (answer == ui::IDCANCEL) return wizard::STEP_DIRECTORIES_AGAIN;
+    // Cancel Installation: back to the directories, without a scratch folder.
+    if (answer == ui::IDCANCEL) {
+      done();
+      return wizard::STEP_DIRECTORIES_AGAIN;
+    }
     if (answer != ui::IDOK) {
       errp(9246);
       platform::ExitProcess(wizard::EXIT_FATAL);
@@ -59,7 +69,7 @@ int RunInstallStep(TransferContext& t, ui::Dialog* mainWindow, const InstallActi
     actions.updateProcDir();
   else
     ShowNumbered(9247);
-  RemoveDirectoryTree(t.tempDir.c_str(), 1);
+  done();
   switch (actions.runFinishPage()) {
     case 1:
       return wizard::STEP_DIRECTORIES_AGAIN;

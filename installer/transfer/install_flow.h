@@ -19,7 +19,9 @@ struct InstallActions {
 };
 
 // Runs the step with `mainWindow` as the application's main window and
-// returns the next wizard step: STEP_DIRECTORIES_AGAIN or STEP_EXIT.
+// returns the next wizard step: STEP_DIRECTORIES_AGAIN or STEP_EXIT. The
+// procedure files go into a scratch folder of this run's own under
+// transfer.tempDir (ScratchFolder), which is removed before the Finish page.
 int RunInstallStep(TransferContext& transfer, ui::Dialog* mainWindow, const InstallActions& actions);
 
 // Bytes per sector of the drive named by the first character of `procDir`,

@@ -1,6 +1,8 @@
 // The install step: the geometry query, the scratch folder, the Disk Space
 // page, the copy, the index update, the clean-up and the Finish page codes.
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -8,10 +10,12 @@
 
 #include "installer/transfer/copy_phase.h"
 #include "installer/transfer/install_flow.h"
+#include "installer/transfer/scratch_folder.h"
 #include "installer/transfer/transfer_test_support.h"
 #include "installer/transfer/xfer_list_writer.h"
 #include "installer/wizard_codes.h"
 #include "platform/dos_path.h"
+#include "platform/files.h"
 #include "resources/kelmar_resources.h"
 #include "ui/resource.h"
 
@@ -83,16 +87,85 @@ TEST_F(InstallStepTest, StoppedTransferSkipsTheIndexUpdateWith9247) {
   EXPECT_EQ(Boxes()[0].caption, "ORVIK - Procedure Installation");
 }
 
-TEST_F(InstallStepTest, LeftoverScratchFolderIsRemovedFirst) {
-  WriteHost(CHost("orvik/proc/_temp/OLD.PRO"), "old");
-  WriteHost(CHost("orvik/proc/_temp/sub/RO.PRO"), "old");
-  ::chmod(CHost("orvik/proc/_temp/sub/RO.PRO").c_str(), 0444);
-  actions.writeXferList = [this] {
-    EXPECT_TRUE(HostNames(CHost("orvik/proc/_temp")).empty());
+TEST_F(InstallStepTest, EachRunWorksInAFolderOfItsOwnAndLeavesNothing) {
+  std::vector<std::string> duringStep;
+  std::string folder;
+  actions.writeXferList = [&] {
+    folder = t.tempDir;
+    duringStep = HostNames(CHost("orvik/proc/_temp"));
     return std::uint32_t(0);
   };
   EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  const std::string own = std::to_string(::getpid());
+  EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + own);
+  EXPECT_EQ(duringStep, (std::vector<std::string>{own, own + ".lck"}));
+  EXPECT_EQ(t.tempDir, "C:\\orvik\\proc\\_temp");
   EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
+}
+
+TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
+  const std::string parent = CHost("orvik/proc/_temp");
+  // A run that ended without clean-up: its lock went with its process.
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    static xfer::ScratchFolder crashed;
+    if (!crashed.Create(t.tempDir)) ::_exit(1);
+    WriteHost(platform::HostPath(crashed.Path() + "\\sub\\HALF.PRo"), "half");
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(HostNames(parent).size(), 2u);
+  // A run still at work (the lock is held through its own open file).
+  xfer::ScratchFolder live;
+  ASSERT_TRUE(live.Create(t.tempDir));
+  WriteHost(platform::HostPath(live.Path() + "\\A.PRo"), "a");
+  // Leftovers without a lock file, a lone lock file and a link.
+  WriteHost(parent + "/77/B.PRo", "b");
+  WriteHost(parent + "/78.lck", "");
+  WriteHost(root_ + "/outside/KEEP.PRo", "keep");
+  ASSERT_EQ(::symlink((root_ + "/outside").c_str(), (parent + "/79").c_str()), 0);
+
+  std::vector<std::string> atWrite;
+  actions.writeXferList = [&] {
+    atWrite = HostNames(parent);
+    return std::uint32_t(0);
+  };
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  const std::string mine = std::to_string(::getpid()) + "-1";
+  const std::string liveName = live.Path().substr(live.Path().rfind('\\') + 1);
+  EXPECT_EQ(atWrite, (std::vector<std::string>{liveName, mine, mine + ".lck", liveName + ".lck"}));
+  EXPECT_EQ(HostNames(parent), (std::vector<std::string>{liveName, liveName + ".lck"}));
+  EXPECT_EQ(ReadHost(platform::HostPath(live.Path() + "\\A.PRo")), "a");
+  EXPECT_EQ(ReadHost(root_ + "/outside/KEEP.PRo"), "keep");
+  live.Remove();
+  EXPECT_FALSE(HostExists(parent));
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(InstallStepTest, AFolderRemovedBeforeItIsLockedIsGivenUpForAnother) {
+  // In the moment between making the folder and locking it, a run that
+  // ends takes it for abandoned, removes it, and removes the parent too.
+  int calls = 0;
+  xfer::SetScratchFolderHookForTesting([&](const std::string& folder) {
+    if (++calls > 1) return;
+    xfer::RemoveAbandonedScratchFolders(t.tempDir);
+    EXPECT_FALSE(HostExists(platform::HostPath(folder)));
+    EXPECT_EQ(platform::_rmdir(t.tempDir.c_str()), 0);
+  });
+  std::string folder;
+  actions.writeXferList = [&] {
+    folder = t.tempDir;
+    return std::uint32_t(0);
+  };
+  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  xfer::SetScratchFolderHookForTesting(nullptr);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + std::to_string(::getpid()) + "-1");
+  EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(InstallStepTest, ScratchFolderThatCannotBeMadeEndsTheStepWith9245) {
@@ -126,7 +199,7 @@ TEST_F(InstallStepTest, CancelInstallationOnTheSpacePageGoesBackToTheDirectories
   Answers({"1047 click 2"});
   EXPECT_EQ(Run(), wizard::STEP_DIRECTORIES_AGAIN);
   EXPECT_EQ(copies + updates + finishes, 0);
-  EXPECT_TRUE(HostExists(CHost("orvik/proc/_temp")));  // removed by the next install step
+  EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
 }
 
 TEST_F(InstallStepTest, TypingIntoTheSpaceFieldChangesNothing) {
@@ -186,7 +259,7 @@ TEST_F(InstallStepTest, InstallsAFloppySetEndToEnd) {
   actions.copyXferFiles = [&] { return xfer::CopyXferFiles(t, nullptr); };
   actions.updateProcDir = [&] {
     ++updates;
-    EXPECT_EQ(ReadHost(CHost("orvik/proc/_temp/A.PRO")), "proc A");
+    EXPECT_EQ(ReadHost(platform::HostPath(t.tempDir + "\\A.PRO")), "proc A");
     return 1;
   };
   const std::string disk2 = Medium("disk2");

@@ -32,7 +32,7 @@ struct TransferContext {
   std::string sourceDir;         // folder of the first medium, ends in a backslash
   std::string transferListPath;  // <workDir>\orvik.lst
   std::string dataDir;           // data files (user_cwd)
-  std::string tempDir;           // <procDir>_temp, scratch for procedure files
+  std::string tempDir;           // <procDir>_temp; during the install step this run's folder in it
   std::string procDir;           // procedure files (procdir)
   std::string picDir;            // pictures (picdir)
   std::string passwordDir;       // user programs once the directories are confirmed
