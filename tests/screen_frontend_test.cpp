@@ -138,6 +138,8 @@ TEST(ScreenInstallation, SampleCdByKeys) {
   // terminal of its own, the installer would lose it with setup.exe).
   std::map<std::string, std::string> env = ScreenEnv(box);
   env["PATH"] = box.root;  // no less
+  const std::string record = box.root + "/recorded.txt";
+  env["ORVIK_RECORD"] = record;
   PtyScreen s(testsupport::BinDir() + "/orvik_run", {"--drive", "a:=" + medium, "A:\\setup.exe"}, env, box.root,
               24, 80);
   // The bootstrap stages in one handler: its bar moves all the same.
@@ -165,19 +167,30 @@ TEST(ScreenInstallation, SampleCdByKeys) {
   ASSERT_TRUE(s.WaitForText("ORVIK Sample Procedure Set")) << s.Text();
   s.Type("q");
   EXPECT_EQ(s.WaitForEnd(), 0) << s.Text();
-  e2e::ExpectInstalled(box, media.source,
-                       {{{'H', 1, {"FREQ_STEP"}, "FREQSTEP.PRO"},
-                         {'H', 2, {"RANGE_CHK"}, "RANGECHK.PRO"},
-                         {'H', 3, {"ACV_LIN"}, "ACVLIN.PRO"},
-                         {'H', 4, {"DCV_LIN"}, "DCVLIN.PRO"},
-                         {'E', 5, {"Counter 220", "Counter 220B", "Timer 221", "Timer 221B"}, "CNT220.PRO"},
-                         {'E', 6, {"DMM 45", "DMM 45A", "DMM 46"}, "DMM45.PRO"}},
-                        {"CNT220.BMP", "DMM45.BMP", "LEADS.BMP"},
-                        {"GATECAL.EXE"},
-                        {"CNT220.DAT", "DMM45.DAT", "FREQ.DAT", "RANGES.DAT"}});
+  const e2e::Installed installed = {
+      {{'H', 1, {"FREQ_STEP"}, "FREQSTEP.PRO"},
+       {'H', 2, {"RANGE_CHK"}, "RANGECHK.PRO"},
+       {'H', 3, {"ACV_LIN"}, "ACVLIN.PRO"},
+       {'H', 4, {"DCV_LIN"}, "DCVLIN.PRO"},
+       {'E', 5, {"Counter 220", "Counter 220B", "Timer 221", "Timer 221B"}, "CNT220.PRO"},
+       {'E', 6, {"DMM 45", "DMM 45A", "DMM 46"}, "DMM45.PRO"}},
+      {"CNT220.BMP", "DMM45.BMP", "LEADS.BMP"},
+      {"GATECAL.EXE"},
+      {"CNT220.DAT", "DMM45.DAT", "FREQ.DAT", "RANGES.DAT"}};
+  e2e::ExpectInstalled(box, media.source, installed);
   EXPECT_TRUE(TranscriptHas(box, "answer toggle 1014 \"DMM 45\"")) << box.Transcript();
   EXPECT_TRUE(s.LineModeRestored());
   EXPECT_FALSE(s.AltScreen()) << s.Text();
+
+  // The session recorded as it went replays unattended on another
+  // workstation to the same index and files.
+  testsupport::Sandbox other;
+  e2e::MakeTargetFolders(other);
+  testsupport::RunResult r =
+      testsupport::RunProgram(testsupport::BinDir() + "/orvik_run", {"--drive", "a:=" + medium, "A:\\setup.exe"},
+                              other.ScriptEnv(testsupport::ReadFile(record)), other.root);
+  ASSERT_EQ(r.exitStatus, 0) << r.err << testsupport::ReadFile(record) << other.Transcript();
+  e2e::ExpectInstalled(other, media.source, installed);
 }
 
 // Two disks: the copy worker opens Insert Disk over the running progress

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/actions.h"
+#include "ui/answer_recorder.h"
 #include "ui/console_view.h"
 #include "ui/frontends.h"
 #include "ui/screen_layer.h"
@@ -21,6 +22,13 @@
 
 namespace ui::detail {
 namespace {
+
+// The session's recorder (ORVIK_RECORD), or none: every action and box
+// answer given on this screen is written to it as it happens.
+AnswerRecorder* Recorder() {
+  static std::unique_ptr<AnswerRecorder> recorder = AnswerRecorder::FromEnvironment();
+  return recorder.get();
+}
 
 // Longest wait for a key before a window looks at its timers again.
 constexpr int kKeySliceMs = 30;
@@ -195,7 +203,7 @@ bool DialogKeys::CommitEdit() {
 
 void DialogKeys::Act(const DialogAction& action) {
   lock_.unlock();
-  std::string why = PerformAction(dialog_, action);
+  std::string why = PerformAction(dialog_, action, Recorder());
   lock_.lock();
   // The reason names control ids, which this frontend never shows.
   layer_.note = why.empty() ? "" : "That is not available in this window now.";
@@ -532,6 +540,7 @@ int ScreenFrontend::ShowMessageBox(const std::string& text, const std::string& c
     Repaint(true);
   }
   Pop(&box);
+  if (AnswerRecorder* recorder = Recorder()) recorder->RecordBox(text, answer);
   return answer;
 }
 
