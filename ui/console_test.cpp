@@ -98,7 +98,6 @@ const char* kConsoleInput =
     "frobnicate\n"
     "toggle 1004 #4\n"
     "click 1006\n"
-    "\n"
     "k\n"
     "maybe\n"
     "y\n"
@@ -131,7 +130,7 @@ TEST_F(SampleTest, ConsoleGivesTheSameTranscriptAsTheAnswerFile) {
   for (const char* expected : {
            "== Sample Settings [dialog 100] ==\n",
            "  Folder [1001]: C:\\ORVIK\\\n",
-           "  Buttons: [1007] Ask (k)   [1008] Nested (N)   [1009] Work (W)   [1] OK (O)   [2] Cancel\n",
+           "  Buttons: [1007] Ask (k)   [1008] Nested (N)   [1009] Work (W)   [1] OK (O)   [2] Cancel (C)\n",
            "> set 1001 D:\\New Folder\n  Folder [1001]: D:\\New Folder\n",
            "> toggle 1004 BETA\n  Chosen [1003] (read-only): BETA\n    [x] #2 BETA\n> ",
            "> frobnicate\n  unknown command frobnicate\n> ",
@@ -139,10 +138,37 @@ TEST_F(SampleTest, ConsoleGivesTheSameTranscriptAsTheAnswerFile) {
            "\n-- Sample Question --\n  Keep the settings?\n  Answer: Yes (Y), No (N)\n> maybe\n",
            "  the box offers Yes or No, not \"maybe\"\n> y\n",
            "== Sample Nested [dialog 200] ==\n  Note [2001]: \n",
-           "== Sample Settings [dialog 100] ==\n  Chosen [1003] (read-only): hello world\n> o\n",
+           // Back from the nested window, the page is shown whole.
+           "> click 1\n\n== Sample Settings [dialog 100] ==\n  Enter the settings below.\n"
+           "  Folder [1001]: D:\\New Folder\n",
+           "  Chosen [1003] (read-only): hello world\n",
        }) {
     EXPECT_NE(out.find(expected), std::string::npos) << "missing: " << expected << "\nin:\n" << out;
   }
+}
+
+TEST_F(SampleTest, HelpExplainsTheCommandsOnce) {
+  ChildRun run = Sample({}, Console(), "help\nclick 1\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  size_t help = run.out.find("> help\n");
+  ASSERT_NE(help, std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("  toggle <id> <item>", help), std::string::npos) << run.out;
+  // The one-line list comes with the window only, not again for help.
+  EXPECT_EQ(run.out.find("Commands:", help), std::string::npos) << run.out;
+}
+
+TEST_F(SampleTest, EnterAndButtonTextsPressButtons) {
+  // Ask, Enter for the box's Yes, Nested, its OK by text, Enter for OK.
+  ChildRun run = Sample({}, Console(), "k\n\nn\nok\n\n");
+  ASSERT_EQ(run.status, 0) << run.err << run.out;
+  EXPECT_NE(run.out.find("result 1 folder=C:\\ORVIK\\ count=3 answer=6 nested=1 work=0\n"), std::string::npos)
+      << run.out;
+}
+
+TEST_F(SampleTest, ModelessBarShowsItsEndBeforeItGoes) {
+  ChildRun run = Sample({"bar"}, Console(), "");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("  Starting  100%\nbar done\n"), std::string::npos) << run.out;
 }
 
 // Waits until the transcript has `count` lines (a started program runs on
