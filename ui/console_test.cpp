@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -82,6 +83,46 @@ class SampleTest : public testing::UiTest {
   }
 
   std::map<std::string, std::string> Console() { return {{"ORVIK_UI", "console"}}; }
+
+  // Runs ui_sample on the console with a terminal as its standard input:
+  // each line of `typed` is typed once the output holds its `after` text.
+  // Returns the output.
+  std::string AtTerminal(const std::vector<std::pair<std::string, std::string>>& typed) {
+    std::string outPath = dir_ + "/out.txt";
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    EXPECT_GE(master, 0);
+    EXPECT_EQ(::grantpt(master), 0);
+    EXPECT_EQ(::unlockpt(master), 0);
+    std::string slave = ::ptsname(master);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      int in = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
+      int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
+      ::dup2(in, 0);
+      ::dup2(out, 1);
+      ::setenv("ORVIK_UI", "console", 1);
+      ::execl(UI_SAMPLE_PATH, UI_SAMPLE_PATH, static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    int status = 0;
+    size_t next = 0;
+    // A child that hangs is killed after a while rather than hanging the test.
+    for (int i = 0; i < 3000 && ::waitpid(pid, &status, WNOHANG) != pid; ++i) {
+      if (next < typed.size() && ReadFile(outPath).find(typed[next].first) != std::string::npos) {
+        EXPECT_EQ(::write(master, typed[next].second.data(), typed[next].second.size()),
+                  static_cast<ssize_t>(typed[next].second.size()));
+        ++next;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (i == 2999) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        ADD_FAILURE() << "ui_sample did not end";
+      }
+    }
+    ::close(master);
+    return ReadFile(outPath);
+  }
 };
 
 const char* kScriptAnswers =
@@ -159,10 +200,19 @@ TEST_F(SampleTest, HelpExplainsTheCommandsOnce) {
 
 TEST_F(SampleTest, EnterAndButtonTextsPressButtons) {
   // Ask, Enter for the box's Yes, Nested, its OK by text, Enter for OK.
-  ChildRun run = Sample({}, Console(), "k\n\nn\nok\n\n");
+  const std::string record = dir_ + "/recorded.txt";
+  auto env = Console();
+  env["ORVIK_RECORD"] = record;
+  ChildRun run = Sample({}, env, "k\n\nn\nok\n\n");
   ASSERT_EQ(run.status, 0) << run.err << run.out;
   EXPECT_NE(run.out.find("result 1 folder=C:\\ORVIK\\ count=3 answer=6 nested=1 work=0\n"), std::string::npos)
       << run.out;
+  // The recording names the buttons pressed.
+  V recorded;
+  for (const std::string& line : SplitLines(ReadFile(record)))
+    if (line.rfind("#", 0) != 0) recorded.push_back(line);
+  EXPECT_EQ(recorded, (V{"100 click 1007", "? box contains \"Keep the settings?\" Yes", "100 click 1008",
+                         "? 200 click 1", "100 click 1"}));
 }
 
 TEST_F(SampleTest, ModelessBarShowsItsEndBeforeItGoes) {
@@ -262,6 +312,14 @@ TEST_F(SampleTest, SelfClosingWindowLeavesPipedInputToTheNextWindow) {
   V tail(lines.end() - 5, lines.end());
   EXPECT_EQ(tail, (V{"answer click 1009", "window 300 \"Sample Working\"", "end 300 1", "answer click 1",
                      "end 100 1"}));
+}
+
+TEST_F(SampleTest, WindowThatClosesItselfShowsNoCommandList) {
+  std::string out = AtTerminal({{"> ", "w\n"}, {"Step 10  100%\n", "o\n"}});
+  size_t work = out.find("== Sample Working [dialog 300] ==\n");
+  ASSERT_NE(work, std::string::npos) << out;
+  EXPECT_NE(out.find("result 1 "), std::string::npos) << out;
+  EXPECT_EQ(out.find("Commands:", work), std::string::npos) << out;
 }
 
 TEST_F(SampleTest, BigListIsShownOnceAndChangesOnlyAsChanges) {
