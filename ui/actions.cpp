@@ -171,6 +171,12 @@ const char* AnswerWord(int id) {
   }
 }
 
+int DefaultAnswer(unsigned style) {
+  std::vector<BoxChoice> offered = OfferedAnswers(style);
+  size_t button = (style >> 8) & 0xF;  // MB_DEFBUTTON2 is 1, MB_DEFBUTTON3 2
+  return offered[button < offered.size() ? button : 0].id;
+}
+
 int ParseBoxAnswer(const std::string& word, unsigned style, bool allowLetter, std::string* why) {
   std::vector<BoxChoice> offered = OfferedAnswers(style);
   for (const BoxChoice& c : offered) {

@@ -38,6 +38,9 @@ struct BoxChoice {
 };
 // The answers a box of `style` offers, in button order.
 std::vector<BoxChoice> OfferedAnswers(unsigned style);
+// The answer of the box's default button: the first it offers, or the one
+// its MB_DEFBUTTON<n> bits name.
+int DefaultAnswer(unsigned style);
 // The answer named by `word` (letter case ignored; with allowLetter, also its
 // first letter) if the box offers it, else 0 with the reason in `why`.
 int ParseBoxAnswer(const std::string& word, unsigned style, bool allowLetter, std::string* why);

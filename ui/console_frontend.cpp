@@ -58,6 +58,13 @@ void ShowChanges(const Dialog& dialog, View* shown, bool heading) {
   SetLastPrinter(&dialog);
 }
 
+// Prints the whole dialog and remembers the look.
+void ShowWhole(const Dialog& dialog, View* shown) {
+  *shown = Look(dialog);
+  ConsoleWrite(RenderDialog(dialog.TemplateId(), shown->caption, shown->controls));
+  SetLastPrinter(&dialog);
+}
+
 void Prompt() { ConsoleWrite("> "); }
 
 // A status line for a window that closes by itself or a modeless window.
@@ -117,12 +124,10 @@ void ConsoleFrontend::Execute(Dialog& dialog, const std::string& line, View* sho
     case ConsoleCommand::Nothing:
       return;
     case ConsoleCommand::Help:
-      ConsoleWrite(CommandHelp());
+      ConsoleWrite(CommandGuide());
       return;
     case ConsoleCommand::Show:
-      *shown = Look(dialog);
-      ConsoleWrite(RenderDialog(dialog.TemplateId(), shown->caption, shown->controls));
-      SetLastPrinter(&dialog);
+      ShowWhole(dialog, shown);
       return;
     case ConsoleCommand::Act:
       break;
@@ -132,8 +137,13 @@ void ConsoleFrontend::Execute(Dialog& dialog, const std::string& line, View* sho
     ConsoleWrite("  " + why + "\n");
     return;
   }
-  // A window opened by the action printed in between: repeat the heading.
-  if (!dialog.IsEnded()) ShowChanges(dialog, shown, LastPrinter() != &dialog);
+  if (dialog.IsEnded()) return;
+  // A window opened by the action printed in between: show this one whole.
+  if (LastPrinter() != &dialog) {
+    ShowWhole(dialog, shown);
+  } else {
+    ShowChanges(dialog, shown, false);
+  }
 }
 
 void ConsoleFrontend::RunModal(Dialog& dialog) {
@@ -155,7 +165,9 @@ void ConsoleFrontend::RunModal(Dialog& dialog) {
       continue;
     }
     if (!prompted) {
-      if (LastPrinter() != &dialog) ShowChanges(dialog, &shown, true);
+      // Another window printed since (one on top of it, or the page after
+      // it that Back left): show this one whole again.
+      if (LastPrinter() != &dialog) ShowWhole(dialog, &shown);
       CallBeforeAnswerHook(dialog.TemplateId(), dialog.Caption());
       Prompt();
       prompted = true;
@@ -179,7 +191,6 @@ void ConsoleFrontend::RunSelfClosing(Dialog& dialog) {
   Status status;
   View shown = Look(dialog);
   ShowStatus(dialog, &status, true);
-  if (interactive) ConsoleWrite(CommandHelp());
   for (;;) {
     int nextTimer = FireThreadTimers();
     if (dialog.IsEnded()) break;
@@ -230,11 +241,12 @@ int ConsoleFrontend::ShowMessageBox(const std::string& text, const std::string& 
     if (got == InputResult::End) FailNoAnswer("end of input: no answer for " + WindowName(0, caption));
     if (echo) ConsoleWrite(line + "\n");
     prompted = false;
+    // An empty line (Enter) gives the box's default answer.
     size_t start = line.find_first_not_of(" \t");
-    if (start == std::string::npos) continue;
     size_t end = line.find_last_not_of(" \t");
     std::string why;
-    int answer = ParseBoxAnswer(line.substr(start, end - start + 1), style, true, &why);
+    int answer = start == std::string::npos ? DefaultAnswer(style)
+                                            : ParseBoxAnswer(line.substr(start, end - start + 1), style, true, &why);
     if (answer != 0) {
       SetLastPrinter(nullptr);
       if (recorder_) recorder_->RecordBox(text, answer);
@@ -262,7 +274,11 @@ void ConsoleFrontend::ModelessUpdated(Dialog& dialog) {
 
 void ConsoleFrontend::ModelessDestroyed(Dialog& dialog) {
   std::lock_guard<std::mutex> lock(modelessMutex_);
-  modeless_.erase(&dialog);
+  auto it = modeless_.find(&dialog);
+  if (it == modeless_.end()) return;
+  // The window's last state (a bar at its end) is shown before it goes.
+  if (ThisThreadOnTop() || NoWindowOpen()) ShowStatus(dialog, &it->second, true);
+  modeless_.erase(it);
   if (LastPrinter() == &dialog) SetLastPrinter(nullptr);
 }
 

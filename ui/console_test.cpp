@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -82,6 +83,46 @@ class SampleTest : public testing::UiTest {
   }
 
   std::map<std::string, std::string> Console() { return {{"ORVIK_UI", "console"}}; }
+
+  // Runs ui_sample on the console with a terminal as its standard input:
+  // each line of `typed` is typed once the output holds its `after` text.
+  // Returns the output.
+  std::string AtTerminal(const std::vector<std::pair<std::string, std::string>>& typed) {
+    std::string outPath = dir_ + "/out.txt";
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    EXPECT_GE(master, 0);
+    EXPECT_EQ(::grantpt(master), 0);
+    EXPECT_EQ(::unlockpt(master), 0);
+    std::string slave = ::ptsname(master);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+      int in = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
+      int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
+      ::dup2(in, 0);
+      ::dup2(out, 1);
+      ::setenv("ORVIK_UI", "console", 1);
+      ::execl(UI_SAMPLE_PATH, UI_SAMPLE_PATH, static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    int status = 0;
+    size_t next = 0;
+    // A child that hangs is killed after a while rather than hanging the test.
+    for (int i = 0; i < 3000 && ::waitpid(pid, &status, WNOHANG) != pid; ++i) {
+      if (next < typed.size() && ReadFile(outPath).find(typed[next].first) != std::string::npos) {
+        EXPECT_EQ(::write(master, typed[next].second.data(), typed[next].second.size()),
+                  static_cast<ssize_t>(typed[next].second.size()));
+        ++next;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (i == 2999) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        ADD_FAILURE() << "ui_sample did not end";
+      }
+    }
+    ::close(master);
+    return ReadFile(outPath);
+  }
 };
 
 const char* kScriptAnswers =
@@ -98,7 +139,6 @@ const char* kConsoleInput =
     "frobnicate\n"
     "toggle 1004 #4\n"
     "click 1006\n"
-    "\n"
     "k\n"
     "maybe\n"
     "y\n"
@@ -131,7 +171,7 @@ TEST_F(SampleTest, ConsoleGivesTheSameTranscriptAsTheAnswerFile) {
   for (const char* expected : {
            "== Sample Settings [dialog 100] ==\n",
            "  Folder [1001]: C:\\ORVIK\\\n",
-           "  Buttons: [1007] Ask (k)   [1008] Nested (N)   [1009] Work (W)   [1] OK (O)   [2] Cancel\n",
+           "  Buttons: [1007] Ask (k)   [1008] Nested (N)   [1009] Work (W)   [1] OK (O)   [2] Cancel (C)\n",
            "> set 1001 D:\\New Folder\n  Folder [1001]: D:\\New Folder\n",
            "> toggle 1004 BETA\n  Chosen [1003] (read-only): BETA\n    [x] #2 BETA\n> ",
            "> frobnicate\n  unknown command frobnicate\n> ",
@@ -139,10 +179,46 @@ TEST_F(SampleTest, ConsoleGivesTheSameTranscriptAsTheAnswerFile) {
            "\n-- Sample Question --\n  Keep the settings?\n  Answer: Yes (Y), No (N)\n> maybe\n",
            "  the box offers Yes or No, not \"maybe\"\n> y\n",
            "== Sample Nested [dialog 200] ==\n  Note [2001]: \n",
-           "== Sample Settings [dialog 100] ==\n  Chosen [1003] (read-only): hello world\n> o\n",
+           // Back from the nested window, the page is shown whole.
+           "> click 1\n\n== Sample Settings [dialog 100] ==\n  Enter the settings below.\n"
+           "  Folder [1001]: D:\\New Folder\n",
+           "  Chosen [1003] (read-only): hello world\n",
        }) {
     EXPECT_NE(out.find(expected), std::string::npos) << "missing: " << expected << "\nin:\n" << out;
   }
+}
+
+TEST_F(SampleTest, HelpExplainsTheCommandsOnce) {
+  ChildRun run = Sample({}, Console(), "help\nclick 1\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  size_t help = run.out.find("> help\n");
+  ASSERT_NE(help, std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("  toggle <id> <item>", help), std::string::npos) << run.out;
+  // The one-line list comes with the window only, not again for help.
+  EXPECT_EQ(run.out.find("Commands:", help), std::string::npos) << run.out;
+}
+
+TEST_F(SampleTest, EnterAndButtonTextsPressButtons) {
+  // Ask, Enter for the box's Yes, Nested, its OK by text, Enter for OK.
+  const std::string record = dir_ + "/recorded.txt";
+  auto env = Console();
+  env["ORVIK_RECORD"] = record;
+  ChildRun run = Sample({}, env, "k\n\nn\nok\n\n");
+  ASSERT_EQ(run.status, 0) << run.err << run.out;
+  EXPECT_NE(run.out.find("result 1 folder=C:\\ORVIK\\ count=3 answer=6 nested=1 work=0\n"), std::string::npos)
+      << run.out;
+  // The recording names the buttons pressed.
+  V recorded;
+  for (const std::string& line : SplitLines(ReadFile(record)))
+    if (line.rfind("#", 0) != 0) recorded.push_back(line);
+  EXPECT_EQ(recorded, (V{"100 click 1007", "? box contains \"Keep the settings?\" Yes", "100 click 1008",
+                         "? 200 click 1", "100 click 1"}));
+}
+
+TEST_F(SampleTest, ModelessBarShowsItsEndBeforeItGoes) {
+  ChildRun run = Sample({"bar"}, Console(), "");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("  Starting  100%\nbar done\n"), std::string::npos) << run.out;
 }
 
 // Waits until the transcript has `count` lines (a started program runs on
@@ -236,6 +312,14 @@ TEST_F(SampleTest, SelfClosingWindowLeavesPipedInputToTheNextWindow) {
   V tail(lines.end() - 5, lines.end());
   EXPECT_EQ(tail, (V{"answer click 1009", "window 300 \"Sample Working\"", "end 300 1", "answer click 1",
                      "end 100 1"}));
+}
+
+TEST_F(SampleTest, WindowThatClosesItselfShowsNoCommandList) {
+  std::string out = AtTerminal({{"> ", "w\n"}, {"Step 10  100%\n", "o\n"}});
+  size_t work = out.find("== Sample Working [dialog 300] ==\n");
+  ASSERT_NE(work, std::string::npos) << out;
+  EXPECT_NE(out.find("result 1 "), std::string::npos) << out;
+  EXPECT_EQ(out.find("Commands:", work), std::string::npos) << out;
 }
 
 TEST_F(SampleTest, BigListIsShownOnceAndChangesOnlyAsChanges) {

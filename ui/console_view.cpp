@@ -1,5 +1,7 @@
 #include "ui/console_view.h"
 
+#include <cctype>
+
 #include "ui/actions.h"
 
 namespace ui::detail {
@@ -77,9 +79,22 @@ std::string ListHeading(const Control& c) {
          " items, " + std::to_string(SelectedCount(c)) + " selected\n";
 }
 
-std::string ButtonText(const Control& c) {
+bool IsButton(const Control& c) {
+  return c.tmpl.kind == ControlKind::Button || c.tmpl.kind == ControlKind::DefButton;
+}
+
+// Button `i` of `controls` with its id and the key that presses it.
+std::string ButtonText(const std::vector<Control>& controls, size_t i) {
+  std::vector<std::string> texts;
+  size_t index = 0;
+  for (size_t k = 0; k < controls.size(); ++k) {
+    if (!IsButton(controls[k])) continue;
+    if (k == i) index = texts.size();
+    texts.push_back(controls[k].text);
+  }
+  const Control& c = controls[i];
   std::string out = "[" + std::to_string(c.tmpl.id) + "] " + StripAmpersand(c.text);
-  if (char letter = Accelerator(c.text)) out += " (" + std::string(1, letter) + ")";
+  if (char letter = ButtonKey(texts, index)) out += " (" + std::string(1, letter) + ")";
   return out + Disabled(c);
 }
 
@@ -127,6 +142,32 @@ char Accelerator(const std::string& text) {
   return 0;
 }
 
+namespace {
+
+char FirstLetter(const std::string& text) {
+  for (char ch : StripAmpersand(text)) {
+    if (std::isalnum(static_cast<unsigned char>(ch))) return ch;
+  }
+  return 0;
+}
+
+int Lowered(char ch) { return std::tolower(static_cast<unsigned char>(ch)); }
+
+}  // namespace
+
+char ButtonKey(const std::vector<std::string>& texts, size_t i) {
+  if (char letter = Accelerator(texts[i])) return letter;
+  char first = FirstLetter(texts[i]);
+  if (!first) return 0;
+  for (size_t k = 0; k < texts.size(); ++k) {
+    if (k == i) continue;
+    char other = Accelerator(texts[k]);
+    if (!other) other = FirstLetter(texts[k]);
+    if (Lowered(other) == Lowered(first)) return 0;
+  }
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(first)));
+}
+
 std::string RenderHeading(int id, const std::string& caption) {
   return "\n== " + caption + " [dialog " + std::to_string(id) + "] ==\n";
 }
@@ -160,7 +201,7 @@ std::string RenderDialog(int id, const std::string& caption, const std::vector<C
         break;
       case ControlKind::Button:
       case ControlKind::DefButton:
-        buttons += (buttons.empty() ? "" : "   ") + ButtonText(c);
+        buttons += (buttons.empty() ? "" : "   ") + ButtonText(controls, i);
         break;
       case ControlKind::Frame:
       case ControlKind::Icon:
@@ -200,7 +241,7 @@ std::string RenderChanges(const std::string& captionBefore, const std::vector<Co
         break;
       case ControlKind::Button:
       case ControlKind::DefButton:
-        if (a.text != b.text || a.enabled != b.enabled) out += "  Button " + ButtonText(a) + "\n";
+        if (a.text != b.text || a.enabled != b.enabled) out += "  Button " + ButtonText(after, i) + "\n";
         break;
       case ControlKind::Frame:
       case ControlKind::Icon:
@@ -240,7 +281,23 @@ std::string RenderBox(const std::string& text, const std::string& caption, unsig
 
 std::string CommandHelp() {
   return "Commands: set <id> <text> | toggle <id> #<n> or <item> | click <id> | a button's letter | close | "
-         "show\n";
+         "show | help\n";
+}
+
+std::string CommandGuide() {
+  return "  A control's id is the number in [brackets]; a command may leave it out when the\n"
+         "  window has only one control of that kind.\n"
+         "  set <id> <text>     put <text> into an edit field\n"
+         "                        e.g.  set 1008 C:\\ORVIK\\USER    or, with one field:  set C:\\ORVIK\\USER\n"
+         "  toggle <id> <item>  select or deselect a list item, by its text or its number\n"
+         "                        e.g.  toggle 1014 #2    or, with one list:  toggle \"BETA 2\"\n"
+         "  click <id>          press a button or pick a radio button   e.g.  click 1\n"
+         "  <letter>            press the button shown with (<letter>)   e.g.  n\n"
+         "  <button text>       press the button with that text   e.g.  ok\n"
+         "  (empty line)        press the default button (Enter)\n"
+         "  close               close the window, as Escape does\n"
+         "  show                show the whole window again\n"
+         "  help                this explanation\n";
 }
 
 }  // namespace ui::detail

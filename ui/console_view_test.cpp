@@ -46,7 +46,7 @@ TEST_F(ConsoleViewTest, DialogShowsEveryKindOfControl) {
            "  -- Colour --\n",
            "  (*) [1005] Red\n",
            "  ( ) [1006] Green\n",
-           "  Buttons: [1007] Ask (k)   [1008] Nested (N)   [1009] Work (W) (disabled)   [1] OK (O)   [2] Cancel\n",
+           "  Buttons: [1007] Ask (k)   [1008] Nested (N)   [1009] Work (W) (disabled)   [1] OK (O)   [2] Cancel (C)\n",
        }) {
     EXPECT_NE(text.find(expected), std::string::npos) << "missing: " << expected << "\nin:\n" << text;
   }
@@ -111,8 +111,6 @@ TEST_F(ConsoleViewTest, Commands) {
   EXPECT_EQ(cmd.action.kind, ActionKind::Close);
   ASSERT_TRUE(ParseConsoleCommand("show", *dlg_, &cmd, &why));
   EXPECT_EQ(cmd.kind, ConsoleCommand::Show);
-  ASSERT_TRUE(ParseConsoleCommand("   ", *dlg_, &cmd, &why));
-  EXPECT_EQ(cmd.kind, ConsoleCommand::Nothing);
 
   EXPECT_FALSE(ParseConsoleCommand("z", *dlg_, &cmd, &why));
   EXPECT_EQ(why, "no button has the letter z");
@@ -122,6 +120,49 @@ TEST_F(ConsoleViewTest, Commands) {
   EXPECT_FALSE(ParseConsoleCommand("toggle 1004", *dlg_, &cmd, &why));
   EXPECT_FALSE(ParseConsoleCommand("press 1", *dlg_, &cmd, &why));
   EXPECT_EQ(why, "unknown command press");
+}
+
+TEST_F(ConsoleViewTest, ButtonsWithoutALetterAndEnter) {
+  ConsoleCommand cmd;
+  std::string why;
+  for (const char* line : {"c", "CANCEL", "  cancel "}) {
+    ASSERT_TRUE(ParseConsoleCommand(line, *dlg_, &cmd, &why)) << line << ": " << why;
+    EXPECT_EQ(cmd.action.control, IDCANCEL) << line;
+  }
+  ASSERT_TRUE(ParseConsoleCommand("ok", *dlg_, &cmd, &why)) << why;
+  EXPECT_EQ(cmd.action.control, IDOK);
+  ASSERT_TRUE(ParseConsoleCommand("   ", *dlg_, &cmd, &why));  // Enter: the default button
+  EXPECT_EQ(cmd.kind, ConsoleCommand::Act);
+  EXPECT_EQ(cmd.action.kind, ActionKind::Click);
+  EXPECT_EQ(cmd.action.control, IDOK);
+  // A first letter another button already uses is no key.
+  EXPECT_EQ(ButtonKey({"Cancel", "&Copy"}, 0), 0);
+  EXPECT_EQ(ButtonKey({"Cancel", "Close"}, 1), 0);
+  EXPECT_EQ(ButtonKey({"OK", "cancel"}, 1), 'C');
+}
+
+TEST_F(ConsoleViewTest, ActionsLeaveOutTheIdOfTheOnlyListOrField) {
+  ConsoleCommand cmd;
+  std::string why;
+  ASSERT_TRUE(ParseConsoleCommand("toggle #10", *dlg_, &cmd, &why)) << why;
+  EXPECT_EQ(cmd.action.control, sample::IDC_LIST);
+  EXPECT_EQ(cmd.action.text, "#10");
+  ASSERT_TRUE(ParseConsoleCommand("toggle \"Delta Two\"", *dlg_, &cmd, &why)) << why;
+  EXPECT_EQ(cmd.action.control, sample::IDC_LIST);
+  EXPECT_EQ(cmd.action.text, "Delta Two");
+  // Two fields can be set here (the third is read-only): the id is needed.
+  EXPECT_FALSE(ParseConsoleCommand("set C:\\x", *dlg_, &cmd, &why));
+  EXPECT_EQ(why, "set needs a control id (a number): this window has several edit fields");
+
+  sample::NestedDlg nested;
+  ASSERT_TRUE(nested.Create(nullptr));
+  ASSERT_TRUE(ParseConsoleCommand("set C:\\x", nested, &cmd, &why)) << why;
+  EXPECT_EQ(cmd.action.control, sample::IDC_NOTE);
+  EXPECT_EQ(cmd.action.text, "C:\\x");
+  ASSERT_TRUE(ParseConsoleCommand("set 2001 12", nested, &cmd, &why)) << why;
+  EXPECT_EQ(cmd.action.text, "12");
+  EXPECT_FALSE(ParseConsoleCommand("toggle #1", nested, &cmd, &why));  // it has no list
+  nested.DestroyWindow();
 }
 
 }  // namespace

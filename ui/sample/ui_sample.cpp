@@ -6,6 +6,7 @@
 //   ticks          a dialog that counts its timer ticks while it waits
 //   chain          the nested dialog, then starts "ui_sample child" (WinExec)
 //   child          the nested dialog
+//   bar            a window without buttons whose bar runs to its end at once
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -53,6 +54,17 @@ class SampleApp : public ui::App {
         std::string command = "\"" + std::string(self) + "\" child";
         std::printf("exec %u\n", platform::WinExec(command.c_str(), platform::SW_SHOW));
       }
+    } else if (mode == "bar") {
+      ui::Dialog bar(sample::IDD_WORKING);
+      bar.Create(nullptr);
+      bar.ShowWindow(true);
+      bar.Progress(sample::IDC_BAR).SetRange(0, 100);
+      for (int pos = 10; pos <= 100; pos += 10) {
+        bar.Progress(sample::IDC_BAR).SetPos(pos);
+        bar.UpdateWindow();
+      }
+      bar.DestroyWindow();
+      std::printf("bar done\n");
     } else {
       std::fprintf(stderr, "ui_sample: unknown mode %s\n", mode.c_str());
       exitCode_ = 2;
