@@ -11,6 +11,8 @@ int CopyXferFiles(TransferContext& transfer, ui::Dialog* owner) {
   CopyProgressDlg progress(transfer, owner);
   transfer.status.store(0);
   transfer.progressCount.store(0);
+  // The window never names a file of an earlier round.
+  transfer.SetCurrentName("");
   transfer.currentDisk.store(transfer.diskTable[0]);
   std::thread worker(XferWorker, &transfer);
   progress.DoModal();

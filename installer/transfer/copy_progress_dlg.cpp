@@ -40,7 +40,13 @@ void CopyProgressDlg::OnTimer(int timerId) {
   }
   UpdateData(false);
   UpdateWindow();
-  if (transfer_.status.load() & STATUS_WORKER_DONE) {
+  if (const std::uint32_t status = transfer_.status.load(); status & STATUS_WORKER_DONE) {
+    // A copy that ran to its end shows 100% before the window goes: the
+    // share counts whole sectors and so stops just short of it.
+    if (!(status & STATUS_STOPPED)) {
+      Progress(IDC_COPY_PROGRESS).SetPos(100);
+      UpdateWindow();
+    }
     KillTimer(kProgressTimer);
     EndDialog(ui::IDCANCEL);
   }
