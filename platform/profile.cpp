@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "platform/dos_path.h"
@@ -25,11 +26,10 @@ std::string Unquote(const std::string& value) {
   return value;
 }
 
-// Looks the key up; true with `value` set when found.
-bool FindValue(const std::string& hostFile, const std::string& section, const std::string& key,
+// Looks the key up in the file's text; true with `value` set when found.
+bool FindValue(const std::string& contents, const std::string& section, const std::string& key,
                std::string& value) {
-  std::ifstream in(hostFile, std::ios::binary);
-  if (!in) return false;
+  std::istringstream in(contents);
   std::string line;
   bool inSection = false;
   while (std::getline(in, line)) {
@@ -61,19 +61,37 @@ std::string ProfileHostPath(const char* file) {
 
 }  // namespace
 
-DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
-                               char* buffer, DWORD size, const char* file) {
+DWORD ProfileStringFromText(const std::string& contents, const char* section, const char* key,
+                            const char* defaultValue, char* buffer, DWORD size) {
   if (!buffer || size == 0) return 0;
   std::string value = defaultValue ? defaultValue : "";
-  std::string host = ProfileHostPath(file);
-  if (section && key && !host.empty()) {
+  if (section && key) {
     std::string found;
-    if (FindValue(host, section, key, found)) value = found;
+    if (FindValue(contents, section, key, found)) value = found;
   }
   DWORD count = DWORD(value.size()) < size - 1 ? DWORD(value.size()) : size - 1;
   std::memcpy(buffer, value.data(), count);
   buffer[count] = 0;
   return count;
+}
+
+DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                               char* buffer, DWORD size, const char* file) {
+  if (!buffer || size == 0) return 0;
+  std::string host = ProfileHostPath(file);
+  std::string contents;
+  bool readable = false;
+  if (!host.empty()) {
+    std::ifstream in(host, std::ios::binary);
+    if (in) {
+      std::ostringstream bytes;
+      bytes << in.rdbuf();
+      contents = bytes.str();
+      readable = true;
+    }
+  }
+  // A missing file gives the default, as a file without the key does.
+  return ProfileStringFromText(contents, readable ? section : nullptr, key, defaultValue, buffer, size);
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // $ORVIK_SCRIPT (see the answer-file language in answer_file.h).
 #include <fstream>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -59,11 +60,9 @@ bool ScriptFrontend::Load() {
   if (path_.empty()) return false;
   std::ifstream in(path_, std::ios::binary);
   if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines_.push_back(line);
-  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  lines_ = SplitAnswerLines(text.str());
   readable_ = true;
   return true;
 }
@@ -108,12 +107,9 @@ void ScriptFrontend::Fail(const std::string& reason, int windowId, const std::st
 AnswerLine ScriptFrontend::TakeLine(int windowId, const std::string& caption, size_t* index) {
   size_t i = PeekLine();
   if (i == kNoLine) Fail("no answer left", windowId, caption, kNoLine);
-  std::vector<Token> tokens;
   std::string why;
   AnswerLine line;
-  if (!Tokenize(lines_[i], &tokens, &why) || !ParseAnswerLine(tokens, &line, &why)) {
-    Fail(why, windowId, caption, i);
-  }
+  if (!ParseAnswerText(lines_[i], &line, &why)) Fail(why, windowId, caption, i);
   int named = line.box ? 0 : line.windowId;
   if (named != windowId) {
     Fail(named == 0 ? "the line is for a box" : "the line is for window " + std::to_string(named), windowId,
