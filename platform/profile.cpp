@@ -69,6 +69,9 @@ DWORD ProfileStringFromText(const std::string& contents, const char* section, co
     std::string found;
     if (FindValue(contents, section, key, found)) value = found;
   }
+  // The value is a zero-terminated text: a zero byte in the file ends it, so
+  // the count returned is always the length of the text stored.
+  value.resize(std::strlen(value.c_str()));
   DWORD count = DWORD(value.size()) < size - 1 ? DWORD(value.size()) : size - 1;
   std::memcpy(buffer, value.data(), count);
   buffer[count] = 0;

@@ -76,6 +76,16 @@ TEST_F(ProfileTest, ResultIsCutToTheBuffer) {
   EXPECT_EQ(one[0], 0);
 }
 
+TEST_F(ProfileTest, ZeroByteEndsTheValueAndTheCount) {
+  const char kText[] = "[StartUp]\r\n  ProcDir =  C:\\pro\0\0c\\  \r\n";
+  const std::string text(kText, sizeof kText - 1);
+  char buf[260];
+  EXPECT_EQ(ProfileStringFromText(text, "startup", "procdir", "", buf, sizeof buf), 6u);
+  EXPECT_STREQ(buf, "C:\\pro");
+  testing::WriteHostFile(driveC_ + "/windows/zero.ini", text);
+  EXPECT_EQ(Read("startup", "procdir", "", "zero.ini"), "C:\\pro");
+}
+
 TEST_F(ProfileTest, PathsAreDosPathsAndBareNamesLiveInWindows) {
   testing::WriteHostFile(driveC_ + "/local.ini", "[startup]\nprocdir=local\n");
   EXPECT_EQ(Read("startup", "procdir", "dflt", "C:\\local.ini"), "local");
