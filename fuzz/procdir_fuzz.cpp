@@ -98,9 +98,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteScratch(indexHost, image.data(), image.size());
   platform::HFILE file = ProcDirOpen(kIndex, "w");
   if (file == platform::HFILE_ERROR) return 0;
+  const int boxesAtOpen = fuzz::BoxesShown();
   ProcDirEntry wrote = entry;
   int result = 0;
-  bool appended = false;  // Add: new records after the old end
+  bool appended = false;  // Add put a new entry after the old end
+  bool replaced = false;  // Replace rewrote an entry
+  auto add = [&] {
+    result = ProcDirAdd(file, wrote);
+    appended = !(wrote.flags & PD_EXISTS);
+  };
   if (op == 0) {
     // As the index update does: find, then replace what is there or add.
     result = ProcDirFind(file, wrote);
@@ -111,33 +117,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::memcpy(replace.fileName, wrote.fileName, sizeof replace.fileName);
       wrote = replace;
       result = ProcDirReplace(file, wrote);
+      replaced = true;
     } else if (result == 1) {
       wrote = entry;
-      result = ProcDirAdd(file, wrote);
-      appended = true;
+      add();
     }
   } else if (op == 1) {
-    result = ProcDirAdd(file, wrote);
-    appended = !(wrote.flags & PD_EXISTS);
+    add();
   } else {
     // A descriptor whose span the input names, as a damaged caller might.
     wrote.first = static_cast<std::uint16_t>(size);
     wrote.last = static_cast<std::uint16_t>(size + entry.nameCount);
     std::memcpy(wrote.fileName, "1.pro", 6);
     result = ProcDirReplace(file, wrote);
+    replaced = true;
   }
   ProcDirClose(file);
   const std::string after = fuzz::ReadScratch(indexHost);
   if (before.size() % kRecord == 0) fuzz::Check(after.size() % kRecord == 0, "the index is no longer whole records");
   CheckInspection(after);
-  if (result != 1 || (op == 1 && !appended)) {
-    if (result != 1 && op != 2) fuzz::Check(after.size() >= before.size(), "a failed operation shortened the index");
-    return 0;
-  }
+  if (result != 1 && op != 2) fuzz::Check(after.size() >= before.size(), "a failed operation shortened the index");
+  // An operation that reported a problem returns the operator's answer,
+  // which may be 1 too: only a run without a message wrote an entry.
+  if (result != 1 || fuzz::BoxesShown() != boxesAtOpen || !(appended || replaced)) return 0;
   if (appended) {
-    fuzz::Check(after.compare(0, before.size() - before.size() % kRecord, before, 0,
-                              before.size() - before.size() % kRecord) == 0,
-                "adding changed records before the end");
+    const size_t whole = before.size() - before.size() % kRecord;
+    fuzz::Check(after.compare(0, whole, before, 0, whole) == 0, "adding changed records before the end");
     fuzz::Check(wrote.first == before.size() / kRecord, "the added entry is not at the end");
   }
   CheckWritten(wrote, after);
