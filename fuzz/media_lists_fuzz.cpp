@@ -37,7 +37,7 @@ long long ReferenceNumber(const std::string& value) {
 
 void WalkDisk(const std::string& list, int disk) {
   const std::string section = xfer::DiskSection(disk);
-  for (int entry = 1; entry <= 200; ++entry) {
+  for (int entry = 1; entry <= 16; ++entry) {
     std::string value = Value(list, section, "F" + std::to_string(entry), xfer::kKeyMissing);
     if (value == xfer::kKeyMissing || value == xfer::kNextDisk || value == xfer::kLastDiskEntry) return;
     xfer::XferEntry split = xfer::SplitXferEntry(value);
@@ -68,14 +68,16 @@ void RoundTrip(const std::string& name, char kind) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), size);
-  for (int disk = 1; disk <= 3; ++disk) WalkDisk(text, disk);
-  // Each line of the input as a name.
+  if (size < 1) return 0;
+  // One byte picks the disk walked, the rest is the list.
+  const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  WalkDisk(text, 1 + data[0] % 3);
+  // The first lines of the input as names.
   size_t start = 0;
-  for (int lines = 0; start <= text.size() && lines < 16; ++lines) {
+  for (int lines = 0; start <= text.size() && lines < 4; ++lines) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    RoundTrip(text.substr(start, end - start), "PBMA"[lines % 4]);
+    RoundTrip(text.substr(start, end - start), "PBMA"[(data[0] + lines) % 4]);
     start = end + 1;
   }
   return 0;

@@ -16,7 +16,7 @@ using platform::DWORD;
 // before '=' (as the reader would trim them or not, both are worth asking).
 void Candidates(const std::string& text, std::vector<std::string>* sections, std::vector<std::string>* keys) {
   size_t start = 0;
-  while (start < text.size() && keys->size() < 24) {
+  while (start < text.size() && keys->size() < 16) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(start, end - start);
@@ -47,15 +47,13 @@ void LookUp(const std::string& text, const char* section, const char* key, DWORD
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), size);
+  if (size < 2) return 0;
+  // Two bytes pick the section and key asked for, the rest is the file.
+  const std::string text(reinterpret_cast<const char*>(data) + 2, size - 2);
   std::vector<std::string> sections, keys;
   Candidates(text, &sections, &keys);
-  static const DWORD kSizes[] = {1, 2, 13, 260};
-  unsigned pick = 0;
-  for (const std::string& section : sections) {
-    for (const std::string& key : keys) {
-      LookUp(text, section.c_str(), key.c_str(), kSizes[pick++ % 4]);
-    }
-  }
+  const std::string& section = sections[data[0] % sections.size()];
+  const std::string& key = keys[data[1] % keys.size()];
+  for (DWORD bufferSize : {1u, 13u, 260u}) LookUp(text, section.c_str(), key.c_str(), bufferSize);
   return 0;
 }
