@@ -55,7 +55,9 @@ std::string FormatRegisters(const Registers& registers) {
   number(registers.MEM);
   number(registers.MEM1);
   text += registers.MEM2;
-  text += '\n';
+  // Reading drops one carriage return before the line feed: a MEM2 that
+  // ends in one keeps it only behind a CR LF line end.
+  text += !registers.MEM2.empty() && registers.MEM2.back() == '\r' ? "\r\n" : "\n";
   for (int i = 0; i < kMExchanged; ++i) number(registers.M[i]);
   return text;
 }

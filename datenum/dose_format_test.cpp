@@ -204,6 +204,19 @@ TEST(FormatRegisters, ReadBackGivesTheSameRegisters) {
   EXPECT_EQ(back.M, r.M);
 }
 
+TEST(FormatRegisters, Mem2EndingInACarriageReturnReadsBackWhole) {
+  // A MEM2 line "29-feb-05 23:590\r\r\n" holds "29-feb-05 23:590\r".
+  Stream in(NumberedFile(23, "29-feb-05 23:590\r\r"));
+  Registers r;
+  ASSERT_EQ(ReadRegisters(in.get(), r), 0);
+  ASSERT_EQ(r.MEM2, "29-feb-05 23:590\r");
+  Stream s(FormatRegisters(r));
+  Registers back;
+  ASSERT_EQ(ReadRegisters(s.get(), back), 0);
+  EXPECT_EQ(back.MEM2, r.MEM2);
+  EXPECT_EQ(back.M, r.M);
+}
+
 TEST(WriteDoseText, ReportsAFullDevice) {
   std::FILE* full = std::fopen("/dev/full", "w");
   if (full == nullptr) GTEST_SKIP() << "no /dev/full";

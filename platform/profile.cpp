@@ -194,10 +194,8 @@ std::shared_ptr<const Profile> Load(const std::string& hostFile) {
   return profile;
 }
 
-// Looks the key up; true with `value` set when found.
-bool FindValue(const std::string& hostFile, const std::string& section, const std::string& key,
-               std::string& value) {
-  std::shared_ptr<const Profile> profile = Load(hostFile);
+// Looks the key up in a parsed file; true with `value` set when found.
+bool FindValue(const Profile* profile, const std::string& section, const std::string& key, std::string& value) {
   if (!profile) return false;
   auto inSection = profile->find(Fold(section));
   if (inSection == profile->end()) return false;
@@ -205,6 +203,15 @@ bool FindValue(const std::string& hostFile, const std::string& section, const st
   if (found == inSection->second.end()) return false;
   value = found->second;
   return true;
+}
+
+// Copies `value` into the caller's buffer, cut to size-1 characters and
+// zero-terminated; returns the count stored.
+DWORD Store(const std::string& value, char* buffer, DWORD size) {
+  DWORD count = DWORD(value.size()) < size - 1 ? DWORD(value.size()) : size - 1;
+  std::memcpy(buffer, value.data(), count);
+  buffer[count] = 0;
+  return count;
 }
 
 std::string ProfileHostPath(const char* file) {
@@ -223,12 +230,21 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
   std::string host = ProfileHostPath(file);
   if (section && key && !host.empty()) {
     std::string found;
-    if (FindValue(host, section, key, found)) value = found;
+    if (FindValue(Load(host).get(), section, key, found)) value = found;
   }
-  DWORD count = DWORD(value.size()) < size - 1 ? DWORD(value.size()) : size - 1;
-  std::memcpy(buffer, value.data(), count);
-  buffer[count] = 0;
-  return count;
+  return Store(value, buffer, size);
+}
+
+DWORD ProfileStringFromText(const std::string& contents, const char* section, const char* key,
+                            const char* defaultValue, char* buffer, DWORD size) {
+  if (!buffer || size == 0) return 0;
+  std::string value = defaultValue ? defaultValue : "";
+  if (section && key) {
+    const Profile profile = Parse(contents);
+    std::string found;
+    if (FindValue(&profile, section, key, found)) value = found;
+  }
+  return Store(value, buffer, size);
 }
 
 }  // namespace platform

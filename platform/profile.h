@@ -1,5 +1,7 @@
 // Initialisation-file reading with the host's semantics.
 #pragma once
+#include <string>
+
 #include "platform/types.h"
 
 namespace platform {
@@ -16,5 +18,9 @@ namespace platform {
 // name is looked up in C:\windows\.
 DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                char* buffer, DWORD size, const char* file);
+
+// The same look-up in the text of an initialisation file already read.
+DWORD ProfileStringFromText(const std::string& contents, const char* section, const char* key,
+                            const char* defaultValue, char* buffer, DWORD size);
 
 }  // namespace platform

@@ -136,6 +136,15 @@ TEST_F(ProfileTest, ChangedFilesAreReadAnew) {
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "ten");
   ASSERT_EQ(std::remove(path.c_str()), 0);
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "dflt");
+
+TEST_F(ProfileTest, ZeroByteEndsTheValueAndTheCount) {
+  const char kText[] = "[StartUp]\r\n  ProcDir =  C:\\pro\0\0c\\  \r\n";
+  const std::string text(kText, sizeof kText - 1);
+  char buf[260];
+  EXPECT_EQ(ProfileStringFromText(text, "startup", "procdir", "", buf, sizeof buf), 6u);
+  EXPECT_STREQ(buf, "C:\\pro");
+  testing::WriteHostFile(driveC_ + "/windows/zero.ini", text);
+  EXPECT_EQ(Read("startup", "procdir", "", "zero.ini"), "C:\\pro");
 }
 
 TEST_F(ProfileTest, PathsAreDosPathsAndBareNamesLiveInWindows) {

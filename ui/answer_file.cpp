@@ -7,6 +7,19 @@ bool IsBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r'; }
 
 bool Keyword(const Token& token, const char* word) { return !token.quoted && token.text == word; }
 
+// A text as one token: bare when it reads back as itself, else in quotes.
+bool AppendToken(const std::string& text, std::string* out) {
+  bool bare = !text.empty() && text[0] != '"' && text != "set" && text != "toggle" && text != "click" &&
+              text != "close" && text != "contains" && text != "box";
+  for (char ch : text) {
+    if (IsBlank(ch)) bare = false;
+  }
+  if (!bare && text.find('"') != std::string::npos) return false;
+  if (!out->empty()) *out += ' ';
+  *out += bare ? text : '"' + text + '"';
+  return true;
+}
+
 }  // namespace
 
 bool Tokenize(const std::string& line, std::vector<Token>* tokens, std::string* why) {
@@ -138,6 +151,56 @@ bool ParseAnswerLine(const std::vector<Token>& tokens, AnswerLine* line, std::st
   if (i < tokens.size()) {
     *why = "a box line holds one answer; " + tokens[i].text + " is left over";
     return false;
+  }
+  return true;
+}
+
+std::vector<std::string> SplitAnswerLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool ParseAnswerText(const std::string& text, AnswerLine* line, std::string* why) {
+  std::vector<Token> tokens;
+  return Tokenize(text, &tokens, why) && ParseAnswerLine(tokens, line, why);
+}
+
+bool FormatAnswerLine(const AnswerLine& line, std::string* text) {
+  text->clear();
+  const std::string optional = line.optional ? "? " : "";
+  if (line.box) {
+    *text = optional + "box";
+    if (line.hasContains) {
+      *text += " contains";
+      if (!AppendToken(line.contains, text)) return false;
+    }
+    return AppendToken(line.answer, text);
+  }
+  *text = optional + std::to_string(line.windowId);
+  for (const DialogAction& action : line.actions) {
+    const std::string control = std::to_string(action.control);
+    switch (action.kind) {
+      case ActionKind::Close:
+        *text += " close";
+        break;
+      case ActionKind::Click:
+        *text += " click " + control;
+        break;
+      case ActionKind::Set:
+      case ActionKind::Toggle:
+        *text += (action.kind == ActionKind::Set ? " set " : " toggle ") + control;
+        if (!AppendToken(action.text, text)) return false;
+        break;
+    }
   }
   return true;
 }

@@ -44,4 +44,19 @@ bool ParseAnswerLine(const std::vector<Token>& tokens, AnswerLine* line, std::st
 bool ParseDialogActions(const std::vector<Token>& tokens, size_t first, std::vector<DialogAction>* actions,
                         std::string* why);
 
+// The lines of an answer file's text, each without its line end ("\n" or
+// "\r\n"); a last line without a line end still counts.
+std::vector<std::string> SplitAnswerLines(const std::string& text);
+
+// Tokenizes and parses one line; false with the reason when it is not a valid
+// answer line. The script frontend stops the program on such a line; other
+// readers (checks of an answer file before a run) go on with the next one.
+bool ParseAnswerText(const std::string& text, AnswerLine* line, std::string* why);
+
+// Writes `line` back in the answer-file language, quoting every text that
+// needs it, so that it parses to the same line. False when a text cannot be
+// written: one that needs quotes (blanks, a leading quote, a keyword, empty)
+// but holds a quote itself.
+bool FormatAnswerLine(const AnswerLine& line, std::string* text);
+
 }  // namespace ui::detail

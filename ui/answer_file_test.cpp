@@ -137,5 +137,32 @@ TEST(AnswerFileLines, WindowWord) {
   EXPECT_FALSE(LineWindow({}, &id));
 }
 
+TEST(AnswerFileLines, SplitAtLineFeedsWithOrWithoutCarriageReturn) {
+  EXPECT_EQ(SplitAnswerLines("a\r\nb\n\nc\rd"), (std::vector<std::string>{"a", "b", "", "c\rd"}));
+  EXPECT_EQ(SplitAnswerLines("a\n"), std::vector<std::string>{"a"});
+}
+
+TEST(AnswerFileLines, WrittenBackLinesParseTheSame) {
+  for (const char* text : {"105 set 1009 \"C:\\a b\\\" toggle 1014 \"\" click 1 close",
+                           "box contains \"not found\" OK", "box \"contains\"", "108 set 7 \"click\" set 7 a\"b"}) {
+    AnswerLine line, again;
+    std::string why, written;
+    ASSERT_TRUE(ParseAnswerText(text, &line, &why)) << text << ": " << why;
+    ASSERT_TRUE(FormatAnswerLine(line, &written)) << text;
+    ASSERT_TRUE(ParseAnswerText(written, &again, &why)) << written << ": " << why;
+    std::string twice;
+    ASSERT_TRUE(FormatAnswerLine(again, &twice));
+    EXPECT_EQ(twice, written);
+    EXPECT_EQ(again.answer, line.answer);
+    ASSERT_EQ(again.actions.size(), line.actions.size());
+    for (size_t i = 0; i < line.actions.size(); ++i) EXPECT_EQ(again.actions[i].text, line.actions[i].text) << written;
+  }
+  AnswerLine quoteAndBlank;
+  quoteAndBlank.windowId = 5;
+  quoteAndBlank.actions.push_back({ActionKind::Set, 1, "a \"b"});
+  std::string written;
+  EXPECT_FALSE(FormatAnswerLine(quoteAndBlank, &written));
+}
+
 }  // namespace
 }  // namespace ui::detail

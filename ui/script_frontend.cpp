@@ -2,6 +2,7 @@
 // $ORVIK_SCRIPT (see the answer-file language in answer_file.h).
 #include <fstream>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -62,11 +63,9 @@ bool ScriptFrontend::Load() {
   if (path_.empty()) return false;
   std::ifstream in(path_, std::ios::binary);
   if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines_.push_back(line);
-  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  lines_ = SplitAnswerLines(text.str());
   readable_ = true;
   return true;
 }
@@ -122,10 +121,9 @@ AnswerLine ScriptFrontend::TakeLine(int windowId, const std::string& caption, co
   // Optional lines for other windows are passed over up to the first line
   // that fits; with none, the diagnostic names the first line tried.
   for (size_t i = first; i != kNoLine; i = NextAnswerLine(i)) {
-    std::vector<Token> tokens;
     std::string why;
     AnswerLine line;
-    if (!Tokenize(lines_[i], &tokens, &why) || !ParseAnswerLine(tokens, &line, &why)) Fail(why, windowId, caption, i);
+    if (!ParseAnswerText(lines_[i], &line, &why)) Fail(why, windowId, caption, i);
     int named = line.box ? 0 : line.windowId;
     bool fits = named == windowId;
     if (fits && line.optional && line.hasContains && boxText) {

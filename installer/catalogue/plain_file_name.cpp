@@ -11,7 +11,7 @@ bool IsPlainFileName(const std::string& name) {
 }
 
 bool IsListableFileName(const std::string& name) {
-  if (!IsPlainFileName(name)) return false;
+  if (!IsPlainFileName(name) || name.size() > kListableNameMax) return false;
   if (name.find_first_of(",=") != std::string::npos) return false;
   if (name.front() == '[' || name.front() == ';') return false;
   if (name.front() == ' ' || name.front() == '\t' || name.back() == ' ' || name.back() == '\t') return false;

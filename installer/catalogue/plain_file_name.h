@@ -1,5 +1,6 @@
 // Names from the catalogue that become files on the target.
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace catalogue {
@@ -13,7 +14,9 @@ bool IsPlainFileName(const std::string& name);
 // list, both in initialisation-file layout) can also carry: no comma (the
 // kind follows the first comma) and no '=', not beginning with '[' or ';' (a
 // section header or a comment), no blanks at either end (the profile reader
-// trims them) and no control characters.
+// trims them), no control characters, and at most kListableNameMax long so
+// that "<name>,<kind>" fits the 260-character buffer the lists are read with.
+constexpr std::size_t kListableNameMax = 257;
 bool IsListableFileName(const std::string& name);
 
 }  // namespace catalogue

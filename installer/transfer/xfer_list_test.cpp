@@ -370,6 +370,9 @@ TEST(IsListableName, RefusesWhatTheListFilesCannotCarry) {
   EXPECT_FALSE(xfer::IsListableName("x "));
   EXPECT_FALSE(xfer::IsListableName("x\ny"));
   EXPECT_FALSE(xfer::IsListableName(std::string("x\0y", 3)));
+  // "<name>,P" must fit the 260-character buffer of the list reader.
+  EXPECT_TRUE(xfer::IsListableName(std::string(257, 'a')));
+  EXPECT_FALSE(xfer::IsListableName("''" + std::string(256, '\xff')));
 }
 
 }  // namespace

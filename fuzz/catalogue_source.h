@@ -1,0 +1,15 @@
+// Where the catalogue fuzz target gets its catalogue from: the bytes of a
+// list file, loaded by the catalogue's own reader. Kept apart so the target
+// can load from memory once the reader takes a text directly.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+class ProceduresList;
+
+namespace fuzz {
+
+// Loads `procedures` (empty) from the list-file bytes; TextInput's result.
+int LoadCatalogue(ProceduresList& procedures, const std::uint8_t* data, std::size_t size);
+
+}  // namespace fuzz
