@@ -1,6 +1,5 @@
 // Where the catalogue fuzz target gets its catalogue from: the bytes of a
-// list file, loaded by the catalogue's own reader. Kept apart so the target
-// can load from memory once the reader takes a text directly.
+// list file, loaded by the catalogue's own reader.
 #pragma once
 #include <cstddef>
 #include <cstdint>

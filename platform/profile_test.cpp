@@ -136,6 +136,7 @@ TEST_F(ProfileTest, ChangedFilesAreReadAnew) {
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "ten");
   ASSERT_EQ(std::remove(path.c_str()), 0);
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "dflt");
+}
 
 TEST_F(ProfileTest, ZeroByteEndsTheValueAndTheCount) {
   const char kText[] = "[StartUp]\r\n  ProcDir =  C:\\pro\0\0c\\  \r\n";
