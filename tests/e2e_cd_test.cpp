@@ -19,20 +19,6 @@ using testsupport::RunResult;
 
 const char* const kCaption = "ORVIK - Procedure Installation";
 
-// "DMM 45" and "Counter 220" with their sub-procedures: sub-procedures are
-// registered first, each reached one after its own sub-procedures.
-e2e::Installed DmmAndCounter() {
-  return {{{'H', 1, {"FREQ_STEP"}, "FREQSTEP.PRO"},
-           {'H', 2, {"RANGE_CHK"}, "RANGECHK.PRO"},
-           {'H', 3, {"ACV_LIN"}, "ACVLIN.PRO"},
-           {'H', 4, {"DCV_LIN"}, "DCVLIN.PRO"},
-           {'E', 5, {"Counter 220", "Counter 220B", "Timer 221", "Timer 221B"}, "CNT220.PRO"},
-           {'E', 6, {"DMM 45", "DMM 45A", "DMM 46"}, "DMM45.PRO"}},
-          {"CNT220.BMP", "DMM45.BMP", "LEADS.BMP"},
-          {"GATECAL.EXE"},
-          {"CNT220.DAT", "DMM45.DAT", "FREQ.DAT", "RANGES.DAT"}};
-}
-
 e2e::Installed Dmm45() {
   return {{{'H', 1, {"RANGE_CHK"}, "RANGECHK.PRO"},
            {'H', 2, {"ACV_LIN"}, "ACVLIN.PRO"},
@@ -88,7 +74,7 @@ TEST_F(EndToEndCd, WholeWizardToTheFinishPage) {
   std::string t = box.Transcript();
   EXPECT_EQ(e2e::WindowIds(t), (std::vector<std::string>{"102", "1050", "105", "108", "1046", "1049", "107"}));
   EXPECT_EQ(LinesStartingWith(t, "box ").size(), 1u) << t;
-  e2e::ExpectInstalled(box, media.source, DmmAndCounter());
+  e2e::ExpectInstalled(box, media.source, e2e::DmmAndCounter());
   ExpectCleanedUp();
 }
 

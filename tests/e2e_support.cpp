@@ -150,4 +150,16 @@ std::vector<std::string> WindowIds(const std::string& transcript) {
 
 std::string Quoted(const std::string& text) { return bootstrap_test::Quoted(text); }
 
+Installed DmmAndCounter() {
+  return {{{'H', 1, {"FREQ_STEP"}, "FREQSTEP.PRO"},
+           {'H', 2, {"RANGE_CHK"}, "RANGECHK.PRO"},
+           {'H', 3, {"ACV_LIN"}, "ACVLIN.PRO"},
+           {'H', 4, {"DCV_LIN"}, "DCVLIN.PRO"},
+           {'E', 5, {"Counter 220", "Counter 220B", "Timer 221", "Timer 221B"}, "CNT220.PRO"},
+           {'E', 6, {"DMM 45", "DMM 45A", "DMM 46"}, "DMM45.PRO"}},
+          {"CNT220.BMP", "DMM45.BMP", "LEADS.BMP"},
+          {"GATECAL.EXE"},
+          {"CNT220.DAT", "DMM45.DAT", "FREQ.DAT", "RANGES.DAT"}};
+}
+
 }  // namespace e2e

@@ -58,6 +58,10 @@ struct Installed {
   std::vector<std::string> dataFiles;
 };
 void ExpectInstalled(const testsupport::Sandbox& box, const std::string& source, const Installed& expected);
+// "DMM 45" and "Counter 220" of the sample (in list order) with their
+// sub-procedures, registered first, each reached after its own
+// sub-procedures; their pictures, program and data files.
+Installed DmmAndCounter();
 
 // Makes C:\orvik, C:\orvik\proc and C:\orvik\pic.
 void MakeTargetFolders(const testsupport::Sandbox& box);

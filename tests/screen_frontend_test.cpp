@@ -167,16 +167,7 @@ TEST(ScreenInstallation, SampleCdByKeys) {
   ASSERT_TRUE(s.WaitForText("ORVIK Sample Procedure Set")) << s.Text();
   s.Type("q");
   EXPECT_EQ(s.WaitForEnd(), 0) << s.Text();
-  const e2e::Installed installed = {
-      {{'H', 1, {"FREQ_STEP"}, "FREQSTEP.PRO"},
-       {'H', 2, {"RANGE_CHK"}, "RANGECHK.PRO"},
-       {'H', 3, {"ACV_LIN"}, "ACVLIN.PRO"},
-       {'H', 4, {"DCV_LIN"}, "DCVLIN.PRO"},
-       {'E', 5, {"Counter 220", "Counter 220B", "Timer 221", "Timer 221B"}, "CNT220.PRO"},
-       {'E', 6, {"DMM 45", "DMM 45A", "DMM 46"}, "DMM45.PRO"}},
-      {"CNT220.BMP", "DMM45.BMP", "LEADS.BMP"},
-      {"GATECAL.EXE"},
-      {"CNT220.DAT", "DMM45.DAT", "FREQ.DAT", "RANGES.DAT"}};
+  const e2e::Installed installed = e2e::DmmAndCounter();
   e2e::ExpectInstalled(box, media.source, installed);
   EXPECT_TRUE(TranscriptHas(box, "answer toggle 1014 \"DMM 45\"")) << box.Transcript();
   EXPECT_TRUE(s.LineModeRestored());

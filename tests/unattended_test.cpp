@@ -14,21 +14,6 @@ using testsupport::RunResult;
 
 const char* const kConfirmOverwrite = "window 102 \"ORVIK - Procedure Installation - Confirm Overwrite\"";
 
-// What the sample answer file installs: "DMM 45" and "Counter 220" (in list
-// order) with their sub-procedures (registered first), pictures, program and
-// data files.
-e2e::Installed DmmAndCounter() {
-  return {{{'H', 1, {"FREQ_STEP"}, "FREQSTEP.PRO"},
-           {'H', 2, {"RANGE_CHK"}, "RANGECHK.PRO"},
-           {'H', 3, {"ACV_LIN"}, "ACVLIN.PRO"},
-           {'H', 4, {"DCV_LIN"}, "DCVLIN.PRO"},
-           {'E', 5, {"Counter 220", "Counter 220B", "Timer 221", "Timer 221B"}, "CNT220.PRO"},
-           {'E', 6, {"DMM 45", "DMM 45A", "DMM 46"}, "DMM45.PRO"}},
-          {"CNT220.BMP", "DMM45.BMP", "LEADS.BMP"},
-          {"GATECAL.EXE"},
-          {"CNT220.DAT", "DMM45.DAT", "FREQ.DAT", "RANGES.DAT"}};
-}
-
 std::string SampleAnswers() { return ReadFile(testsupport::SourceDir() + "/sample/answers.txt"); }
 
 class Unattended : public ::testing::Test {
@@ -57,7 +42,7 @@ TEST_F(Unattended, ReadmeAnswerFileInstallsAndReinstallsFromTheCd) {
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   EXPECT_EQ(e2e::LinesStartingWith(box.Transcript(), "box ").size(), 1u) << box.Transcript();
   EXPECT_FALSE(box.TranscriptHas(kConfirmOverwrite));
-  e2e::ExpectInstalled(box, media.source, DmmAndCounter());
+  e2e::ExpectInstalled(box, media.source, e2e::DmmAndCounter());
 
   // The re-installation replaces what is there, damaged or not.
   testsupport::WriteFile(box.OnC(R"(C:\orvik\proc\4.pro)"), "damaged");
@@ -66,7 +51,7 @@ TEST_F(Unattended, ReadmeAnswerFileInstallsAndReinstallsFromTheCd) {
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   EXPECT_TRUE(e2e::LinesStartingWith(box.Transcript(), "box ").empty()) << box.Transcript();
   EXPECT_EQ(box.TranscriptCount(kConfirmOverwrite), 2);
-  e2e::ExpectInstalled(box, media.source, DmmAndCounter());
+  e2e::ExpectInstalled(box, media.source, e2e::DmmAndCounter());
   EXPECT_FALSE(testsupport::Exists(box.OnC(e2e::kStaging)));
 }
 
@@ -77,7 +62,7 @@ TEST_F(Unattended, DiskSetInstallsWithTheDiskChanger) {
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   // Disk 2 was asked for once and was there as soon as OK was pressed.
   EXPECT_EQ(e2e::LinesStartingWith(box.Transcript(), "end 1048 "), (std::vector<std::string>{"end 1048 1"}));
-  e2e::ExpectInstalled(box, media.source, DmmAndCounter());
+  e2e::ExpectInstalled(box, media.source, e2e::DmmAndCounter());
   EXPECT_FALSE(testsupport::Exists(box.OnC(e2e::kStaging)));
 }
 
