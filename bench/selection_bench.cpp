@@ -137,20 +137,20 @@ class BenchFrontend : public ui::Frontend {
   int unexpected = 0;
 
   void RunModal(ui::Dialog& dialog) override {
-    if (dialog.TemplateId() != selection::IDD_PROC_SELECT) {
+    if (dialog.TemplateId() != IDD_PROC_SELECT) {
       ++unexpected;
       dialog.EndDialog(ui::IDCANCEL);
       return;
     }
     opened = Now();
-    ui::ListBox list = dialog.List(selection::IDC_PROC_LIST);
+    ui::ListBox list = dialog.List(IDC_PROC_LIST);
     int item = list.FindStringExact(-1, "ZZ-SIX-4");
     list.SetSel(item, true);
     list.SetCaretIndex(item);
-    dialog.OnSelChange(selection::IDC_PROC_LIST);
+    dialog.OnSelChange(IDC_PROC_LIST);
     clicked = Now();
     if (list.GetSelCount() != 6) ++unexpected;
-    dialog.OnCommand(selection::IDC_SELECT_ALL);
+    dialog.OnCommand(IDC_SELECT_ALL);
     selectedAll = Now();
     dialog.OnCommand(ui::IDOK);
     nexted = Now();

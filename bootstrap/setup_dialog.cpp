@@ -9,16 +9,15 @@
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
+#include "resources/kelmar_ids.h"
+#include "resources/setup_ids.h"
 #include "ui/msgbox.h"
 
 namespace {
 
-constexpr int kTemplate = 102;
-constexpr int kBar = 1000;
 constexpr int kStartTimer = 1;
-constexpr const char* kCaption = "ORVIK - Procedure Installation";
 
-void Show(const std::string& message) { ui::MessageBox(message, kCaption, ui::MB_OK); }
+void Show(const std::string& message) { ui::MessageBox(message, kInstallCaption, ui::MB_OK); }
 
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
@@ -29,12 +28,12 @@ std::string Format(const char* format, Args... args) {
 
 }  // namespace
 
-SetupDialog::SetupDialog(bool debugMode) : ui::Dialog(kTemplate, nullptr), debugMode_(debugMode) {}
+SetupDialog::SetupDialog(bool debugMode) : ui::Dialog(IDD_STAGING, nullptr), debugMode_(debugMode) {}
 
 bool SetupDialog::OnInitDialog() {
   ui::Dialog::OnInitDialog();
-  Progress(kBar).SetRange(0, 100);
-  Progress(kBar).SetPos(0);
+  Progress(IDC_STAGING_BAR).SetRange(0, 100);
+  Progress(IDC_STAGING_BAR).SetPos(0);
   // The staging starts once the window is on screen.
   SetTimer(kStartTimer, 0);
   return true;
@@ -49,7 +48,7 @@ void SetupDialog::OnTimer(int timerId) {
 }
 
 void SetupDialog::SetBar(int position) {
-  Progress(kBar).SetPos(position);
+  Progress(IDC_STAGING_BAR).SetPos(position);
   UpdateWindow();
 }
 

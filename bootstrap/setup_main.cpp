@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "bootstrap/setup_dialog.h"
+#include "resources/kelmar_ids.h"
 #include "resources/setup_resources.h"
 #include "ui/app.h"
 #include "ui/msgbox.h"
@@ -20,7 +21,7 @@ class SetupApp : public ui::App {
     if (result < 0) {
       char message[64];
       std::snprintf(message, sizeof message, "dlg.DoModal() returned %d", result);
-      ui::MessageBox(message, "ORVIK - Procedure Installation", ui::MB_OK | ui::MB_ICONERROR);
+      ui::MessageBox(message, kInstallCaption, ui::MB_OK | ui::MB_ICONERROR);
     }
     return false;
   }

@@ -9,16 +9,15 @@
 #include "platform/dos_path.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
+#include "resources/kelmar_ids.h"
 #include "ui/msgbox.h"
 
 namespace {
 
 using platform::DWORD;
 
-constexpr const char* kCaption = "ORVIK - Procedure Installation";
-
 void Warn(const std::string& text) {
-  ui::MessageBox(text, kCaption, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  ui::MessageBox(text, kInstallCaption, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }
 
 // `format` filled with one string.

@@ -1,5 +1,6 @@
 // Wizard step codes and the page end codes shared by every page of the installer.
 #pragma once
+#include "resources/kelmar_ids.h"
 
 namespace wizard {
 
@@ -13,14 +14,11 @@ constexpr int STEP_DIRECTORIES_AGAIN = 8;
 constexpr int STEP_INSTALL = 9;
 
 // Page end codes: IDOK (1), IDCANCEL (2) and the "< &Back" button.
-constexpr int ID_BACK = 1001;
+constexpr int ID_BACK = IDC_BACK;
 // Selection page: nothing selected, or the transfer lists could not be built.
 constexpr int END_DIRECTORIES_AGAIN = 8;
 
 // Exit status of a fatal stop after a message.
 constexpr int EXIT_FATAL = 3;
-
-// Caption of the installer's own plain-text boxes.
-inline constexpr const char* kInstallCaption = "ORVIK - Procedure Installation";
 
 }  // namespace wizard

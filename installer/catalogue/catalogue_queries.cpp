@@ -2,6 +2,7 @@
 #include "installer/catalogue/catalogue_report.h"
 #include "installer/catalogue/catalogue_texts.h"
 #include "installer/catalogue/procedures_list.h"
+#include "resources/kelmar_ids.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ std::string AlsoAccepted(const std::string& code) {
 int ProceduresList::GetProcs() {
   ProcTable.RemoveAll();
   if (ProcTable.GetCount() != 0) {
-    catalogue::Warn(catalogue_text::kGetProcsNotEmpty);
+    catalogue::Warn(kGetProcsNotEmpty);
     return -1;
   }
   for (const ProcNode* node = pHead; node != nullptr; node = node->pNext) {
@@ -33,7 +34,7 @@ int ProceduresList::GetProcsByCalibrator(const std::string& code) {
   if (code == catalogue_text::kAllCalibrators) return GetProcs();
   ProcTable.RemoveAll();
   if (ProcTable.GetCount() != 0) {
-    catalogue::Warn(catalogue_text::kGetProcsByCalibratorNotEmpty);
+    catalogue::Warn(kGetProcsByCalibratorNotEmpty);
     return -1;
   }
   const std::string also = AlsoAccepted(code);

@@ -1,12 +1,12 @@
 #include "installer/catalogue/catalogue_report.h"
 
-#include "installer/catalogue/catalogue_texts.h"
+#include "resources/kelmar_ids.h"
 #include "ui/msgbox.h"
 
 namespace catalogue {
 
 void Warn(const std::string& text) {
-  ui::MessageBox(text, catalogue_text::kCaption, ui::MB_ICONWARNING | ui::MB_OK);
+  ui::MessageBox(text, kInstallCaption, ui::MB_ICONWARNING | ui::MB_OK);
 }
 
 std::string UnsafeFileNameText(const std::string& procedure, const std::string& file) {

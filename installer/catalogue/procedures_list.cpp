@@ -2,6 +2,7 @@
 
 #include "installer/catalogue/catalogue_texts.h"
 #include "installer/catalogue/catalogue_trace.h"
+#include "resources/kelmar_ids.h"
 #include "ui/msgbox.h"
 
 ProceduresList::~ProceduresList() {
@@ -23,8 +24,7 @@ void ProceduresList::AddABC(ProcNode* node) {
   if (node == nullptr) return;
   const bool alreadyHere = Holds(node);
   if (node->pNext != nullptr || alreadyHere) {
-    ui::MessageBox(catalogue_text::kAddABCLinked, catalogue_text::kAddABCCaption,
-                   ui::MB_ICONWARNING | ui::MB_OK);
+    ui::MessageBox(kAddABCLinked, kAddABCCaption, ui::MB_ICONWARNING | ui::MB_OK);
     // Linking a node of this catalogue a second time would tie the list into
     // a loop: it stays where it is.
     if (alreadyHere) return;

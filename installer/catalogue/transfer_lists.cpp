@@ -3,6 +3,7 @@
 #include "installer/catalogue/catalogue_texts.h"
 #include "installer/catalogue/plain_file_name.h"
 #include "installer/catalogue/procedures_list.h"
+#include "resources/kelmar_ids.h"
 
 void ProceduresList::AddSelectedProc(const std::string& name) {
   if (!selectedProcs.ContainsNoCase(name)) selectedProcs.AddTail(name);
@@ -37,7 +38,7 @@ int ProceduresList::LoadAllXferFiles() {
 }
 
 int ProceduresList::GetXferFiles(const std::string& name) {
-  ProcNode* node = SelectedNode(name, catalogue_text::kNotInList);
+  ProcNode* node = SelectedNode(name, kNotInList);
   if (node == nullptr) return -1;
   // Within one run a record chosen under many names offers the same shared
   // lists again: their files are all in the transfer lists by then, so the
@@ -77,14 +78,14 @@ int ProceduresList::AddXferFiles(const std::string& name, const ProcNode& node) 
 }
 
 int ProceduresList::LoadXferProcs(const std::string& name) {
-  ProcNode* node = SelectedNode(name, catalogue_text::kNotInListXpfn);
+  ProcNode* node = SelectedNode(name, kNotInListXpfn);
   if (node == nullptr || !SafeFile(name, node->procFile)) return -1;
   if (!xferProcs.ContainsNoCase(node->procFile)) xferProcs.AddTail(node->procFile);
   return 1;
 }
 
 int ProceduresList::LoadXferSubProcs(const std::string& name) {
-  ProcNode* node = SelectedNode(name, catalogue_text::kNotInListXspfn);
+  ProcNode* node = SelectedNode(name, kNotInListXspfn);
   if (node == nullptr || !SafeFile(name, node->procFile)) return -1;
   if (xferSubProcs.ContainsNoCase(node->procFile)) return 0;
   xferSubProcs.AddTail(node->procFile);

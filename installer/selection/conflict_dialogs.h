@@ -4,23 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "resources/kelmar_ids.h"
 #include "ui/dialog.h"
 
 namespace selection {
-
-constexpr int IDD_CONFIRM_OVERWRITE = 102;
-constexpr int IDD_NAME_CONFLICT_1 = 110;
-constexpr int IDD_NAME_CONFLICT_2 = 111;
-
-// Button ids of the dialogs.
-constexpr int IDC_OVERWRITE_FILES = 1;      // 102 "&Overwrite Files"
-constexpr int IDC_ALWAYS_OVERWRITE = 1044;  // 102 "&Always Overwrite"
-constexpr int IDC_KEEP_EXISTING = 7;        // 102 "&Keep Existing Files"
-constexpr int IDC_CONFLICT_OVERWRITE = 6;   // 110 "&Overwrite"
-constexpr int IDC_CONFLICT_NO = 7;          // 110 "&No"
-// Read-only name boxes.
-constexpr int IDC_INSTALLED_NAMES = 1008;   // 110 upper box, 111 its only box
-constexpr int IDC_NEW_NAMES = 1009;         // 110 lower box
 
 // Confirm Overwrite: ends with the id of the button pressed (1, 1044 or 7),
 // or IDCANCEL when closed.

@@ -6,9 +6,9 @@ namespace selection {
 
 bool IndexProgressDialog::OnInitDialog() {
   ui::Dialog::OnInitDialog();
-  Progress(IDC_INDEX_BAR).SetRange(0, 100);
-  Progress(IDC_INDEX_BAR).SetPos(0);
-  SetDlgItemText(IDC_INDEX_FILE, transfer_.CurrentName());
+  Progress(IDC_PROGRESS_BAR).SetRange(0, 100);
+  Progress(IDC_PROGRESS_BAR).SetPos(0);
+  SetDlgItemText(IDC_PROGRESS_FILE, transfer_.CurrentName());
   return true;
 }
 
@@ -16,8 +16,8 @@ void IndexProgressDialog::Refresh() {
   std::uint64_t total = transfer_.requiredSize;
   std::uint64_t done = transfer_.progressCount.load();
   int percent = total == 0 ? 0 : static_cast<int>(done * 100 / total);
-  Progress(IDC_INDEX_BAR).SetPos(percent);
-  SetDlgItemText(IDC_INDEX_FILE, transfer_.CurrentName());
+  Progress(IDC_PROGRESS_BAR).SetPos(percent);
+  SetDlgItemText(IDC_PROGRESS_FILE, transfer_.CurrentName());
   UpdateWindow();
 }
 

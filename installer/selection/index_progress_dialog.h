@@ -2,13 +2,10 @@
 // proc.dir: the file being registered and the share of items begun.
 #pragma once
 #include "installer/transfer/transfer_context.h"
+#include "resources/kelmar_ids.h"
 #include "ui/dialog.h"
 
 namespace selection {
-
-constexpr int IDD_INDEX_PROGRESS = 1049;
-constexpr int IDC_INDEX_FILE = 1039;  // the file being registered
-constexpr int IDC_INDEX_BAR = 1015;   // progress bar 0 to 100
 
 class IndexProgressDialog : public ui::Dialog {
  public:

@@ -6,6 +6,7 @@
 #include "installer/wizard_codes.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
+#include "resources/kelmar_ids.h"
 #include "text/text.h"
 #include "ui/msgbox.h"
 
@@ -113,7 +114,7 @@ void ProcSelectDlg::SetAliasItems(const StringList& aliases, bool select) {
 void ProcSelectDlg::SelectAll() {
   char question[260] = {};
   text(9226, question, sizeof question);
-  if (MessageBox(question, wizard::kInstallCaption, ui::MB_OKCANCEL) != ui::IDOK) return;
+  if (MessageBox(question, kInstallCaption, ui::MB_OKCANCEL) != ui::IDOK) return;
   List(IDC_PROC_LIST).SetSel(-1, true);
 }
 
@@ -151,7 +152,7 @@ void ProcSelectDlg::OnOK() {
     return;
   }
   SetWaitCursor(false);
-  MessageBox("IN if( NULL == PL->LoadAllXferFiles() )", wizard::kInstallCaption, ui::MB_OK);
+  MessageBox(kNoTransferLists, kInstallCaption, ui::MB_OK);
   EndDirectoriesAgain(9221);
 }
 

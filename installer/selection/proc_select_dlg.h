@@ -8,17 +8,10 @@
 
 #include "installer/catalogue/procedures_list.h"
 #include "platform/types.h"
+#include "resources/kelmar_ids.h"
 #include "ui/dialog.h"
 
 namespace selection {
-
-constexpr int IDD_PROC_SELECT = 108;
-constexpr int IDC_PROC_LIST = 1014;
-constexpr int IDC_PROC_NAME = 1030;
-constexpr int IDC_PROC_CONFIG = 1007;
-constexpr int IDC_SELECT_ALL = 1004;
-constexpr int IDC_DESELECT_ALL = 1003;
-constexpr int IDC_BACK = 1001;
 
 // The selection log, created empty and held open while the page lives.
 inline constexpr const char* kSelectionLogPath = "c:\\windows\\_procsel.log";

@@ -49,7 +49,7 @@ class SelectionPage : public ::testing::Test {
   // The selection of every item, as "1" / "0" in list order.
   static std::string Selection(selection::ProcSelectDlg& page) {
     std::string out;
-    ui::ListBox list = page.List(selection::IDC_PROC_LIST);
+    ui::ListBox list = page.List(IDC_PROC_LIST);
     for (int i = 0; i < list.GetCount(); ++i) out += list.GetSel(i) > 0 ? '1' : '0';
     return out;
   }
@@ -89,19 +89,19 @@ TEST_F(SelectionPage, ClickingOneNameSelectsAndDeselectsAllItsNames) {
   selection::ProcSelectDlg page(catalogue, nullptr);
   EXPECT_EQ(Run(page, "108 toggle 1014 \"DMM 45A\" close\n"), ui::IDCANCEL);
   EXPECT_EQ(Selection(page), "0011100");
-  EXPECT_EQ(page.GetDlgItemText(selection::IDC_PROC_NAME), "DMM 45A");
-  EXPECT_EQ(page.GetDlgItemText(selection::IDC_PROC_CONFIG), "Line one\r\nLine two\r\n");
-  EXPECT_EQ(page.List(selection::IDC_PROC_LIST).GetCaretIndex(), 3);
+  EXPECT_EQ(page.GetDlgItemText(IDC_PROC_NAME), "DMM 45A");
+  EXPECT_EQ(page.GetDlgItemText(IDC_PROC_CONFIG), "Line one\r\nLine two\r\n");
+  EXPECT_EQ(page.List(IDC_PROC_LIST).GetCaretIndex(), 3);
 
   selection::ProcSelectDlg again(catalogue, nullptr);
   // Deselecting through another alias clears all three and keeps both boxes.
   EXPECT_EQ(Run(again, "108 toggle 1014 \"DMM 45A\" toggle 1014 \"A 1\" toggle 1014 \"HP 3458\" close\n"),
             ui::IDCANCEL);
   EXPECT_EQ(Selection(again), "1000000");
-  EXPECT_EQ(again.GetDlgItemText(selection::IDC_PROC_NAME), "A 1");
-  EXPECT_EQ(again.GetDlgItemText(selection::IDC_PROC_CONFIG), "Scope\r\n");
+  EXPECT_EQ(again.GetDlgItemText(IDC_PROC_NAME), "A 1");
+  EXPECT_EQ(again.GetDlgItemText(IDC_PROC_CONFIG), "Scope\r\n");
   EXPECT_EQ(again.NameText(), "A 1");
-  EXPECT_EQ(again.List(selection::IDC_PROC_LIST).GetCaretIndex(), 4);
+  EXPECT_EQ(again.List(IDC_PROC_LIST).GetCaretIndex(), 4);
 }
 
 TEST_F(SelectionPage, AnAliasSelectsItsOwnItemNotOneThatBeginsWithIt) {
@@ -111,7 +111,7 @@ TEST_F(SelectionPage, AnAliasSelectsItsOwnItemNotOneThatBeginsWithIt) {
   EXPECT_EQ(Run(page, "108 toggle 1014 B close\n"), ui::IDCANCEL);
   // Meter and B; "B 1" is another procedure and stays as it was.
   EXPECT_EQ(Selection(page), "0000011");
-  EXPECT_EQ(page.GetDlgItemText(selection::IDC_PROC_CONFIG), "Meter setup\r\n");
+  EXPECT_EQ(page.GetDlgItemText(IDC_PROC_CONFIG), "Meter setup\r\n");
 
   selection::ProcSelectDlg again(catalogue, nullptr);
   EXPECT_EQ(Run(again, "108 toggle 1014 \"B 1\" toggle 1014 Meter toggle 1014 B close\n"), ui::IDCANCEL);
@@ -124,9 +124,9 @@ TEST_F(SelectionPage, RefusedProcedureStaysUnselectedWhileTheBoxesShowIt) {
   selection::ProcSelectDlg page(catalogue, nullptr);
   EXPECT_EQ(Run(page, "108 toggle 1014 \"HP 3458\"\n102 click 7\n108 close\n"), ui::IDCANCEL);
   EXPECT_EQ(Selection(page), "0000000");
-  EXPECT_EQ(page.GetDlgItemText(selection::IDC_PROC_NAME), "HP 3458");
-  EXPECT_EQ(page.GetDlgItemText(selection::IDC_PROC_CONFIG), "Line one\r\nLine two\r\n");
-  EXPECT_EQ(page.List(selection::IDC_PROC_LIST).GetCaretIndex(), 4);
+  EXPECT_EQ(page.GetDlgItemText(IDC_PROC_NAME), "HP 3458");
+  EXPECT_EQ(page.GetDlgItemText(IDC_PROC_CONFIG), "Line one\r\nLine two\r\n");
+  EXPECT_EQ(page.List(IDC_PROC_LIST).GetCaretIndex(), 4);
 }
 
 TEST_F(SelectionPage, AlwaysOverwriteLastsForTheVisit) {
@@ -155,8 +155,8 @@ TEST_F(SelectionPage, SelectAllAsksFirstAndChecksNothing) {
   EXPECT_EQ(Run(again, "108 click 1004\nbox OK\n108 close\n"), ui::IDCANCEL);
   EXPECT_EQ(Selection(again), "1111111");
   EXPECT_EQ(box.Count("window 102 "), 0);
-  EXPECT_EQ(again.GetDlgItemText(selection::IDC_PROC_NAME), "");
-  EXPECT_EQ(again.GetDlgItemText(selection::IDC_PROC_CONFIG), "");
+  EXPECT_EQ(again.GetDlgItemText(IDC_PROC_NAME), "");
+  EXPECT_EQ(again.GetDlgItemText(IDC_PROC_CONFIG), "");
 }
 
 TEST_F(SelectionPage, DeselectAllClearsEveryItemWithoutAQuestion) {

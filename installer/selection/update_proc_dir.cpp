@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
+#include "resources/kelmar_ids.h"
 #include "text/text.h"
 #include "ui/msgbox.h"
 
@@ -99,7 +100,7 @@ class IndexUpdate {
     if (!platform::CopyFileA(source.c_str(), target.c_str(), platform::FALSE)) {
       platform::DWORD error = platform::GetLastError();
       if (added) ProcDirFree(index_, entry_);
-      ui::MessageBox(CopyFailureText(kind.copyFailedMessage, file, error), wizard::kInstallCaption, ui::MB_OK);
+      ui::MessageBox(CopyFailureText(kind.copyFailedMessage, file, error), kInstallCaption, ui::MB_OK);
     }
   }
 

@@ -260,7 +260,7 @@ TEST_F(IndexUpdate, CopyFailureTakesTheNewEntryOutAgain) {
   EXPECT_EQ(box.Read(kIndex), Entry('E', "4.pro", {"Q"}) + FreeRecord() + FreeRecord() + FreeRecord() +
                                   Entry('E', "5.pro", {"P1"}));
   ASSERT_EQ(recorder->boxes.size(), 2u);
-  EXPECT_EQ(recorder->boxes[0].caption, wizard::kInstallCaption);
+  EXPECT_EQ(recorder->boxes[0].caption, kInstallCaption);
   EXPECT_EQ(recorder->boxes[0].text,
             "The sub-procedure file S.DAT could not be copied into the procedure files directory (system error "
             "2).\n\nThe sub-procedure was not installed; a version installed before keeps its file. Install it again.");

@@ -1,10 +1,16 @@
 #include "installer/transfer/copy_progress_dlg.h"
 
-#include "installer/transfer/transfer_ids.h"
 #include "installer/transfer/transfer_texts.h"
 #include "platform/process.h"
+#include "resources/kelmar_ids.h"
 
 namespace xfer {
+
+namespace {
+// The window polls the worker's progress on a timer.
+constexpr int kProgressTimer = 4322;
+constexpr unsigned kProgressTimerMs = 10;
+}  // namespace
 
 CopyProgressDlg::CopyProgressDlg(TransferContext& transfer, ui::Dialog* owner)
     : ui::Dialog(IDD_COPY_PROGRESS, owner), transfer_(transfer) {}
@@ -17,8 +23,8 @@ int ProgressPercent(std::uint32_t count, std::uint32_t total) {
 
 bool CopyProgressDlg::OnInitDialog() {
   ui::Dialog::OnInitDialog();
-  Progress(IDC_COPY_PROGRESS).SetRange(0, 100);
-  Progress(IDC_COPY_PROGRESS).SetPos(0);
+  Progress(IDC_PROGRESS_BAR).SetRange(0, 100);
+  Progress(IDC_PROGRESS_BAR).SetPos(0);
   label = kFileLabel;
   fileName = transfer_.CurrentName();
   shownDisk_ = transfer_.currentDisk.load();
@@ -30,8 +36,7 @@ bool CopyProgressDlg::OnInitDialog() {
 
 void CopyProgressDlg::OnTimer(int timerId) {
   if (timerId != kProgressTimer) return;
-  Progress(IDC_COPY_PROGRESS)
-      .SetPos(ProgressPercent(transfer_.progressCount.load(), transfer_.requiredSize));
+  Progress(IDC_PROGRESS_BAR).SetPos(ProgressPercent(transfer_.progressCount.load(), transfer_.requiredSize));
   fileName = transfer_.CurrentName();
   // After a disk change the heading names the disk being copied now.
   if (const int disk = transfer_.currentDisk.load(); disk != shownDisk_) {
@@ -44,7 +49,7 @@ void CopyProgressDlg::OnTimer(int timerId) {
     // A copy that ran to its end shows 100% before the window goes: the
     // share counts whole sectors and so stops just short of it.
     if (!(status & STATUS_STOPPED)) {
-      Progress(IDC_COPY_PROGRESS).SetPos(100);
+      Progress(IDC_PROGRESS_BAR).SetPos(100);
       UpdateWindow();
     }
     KillTimer(kProgressTimer);
@@ -66,9 +71,9 @@ void CopyProgressDlg::OnCancel() {
 }
 
 void CopyProgressDlg::DoDataExchange(ui::DataExchange& dx) {
-  dx.Text(IDC_COPY_HEADING, heading);
-  dx.Text(IDC_COPY_LABEL, label);
-  dx.Text(IDC_COPY_FILE, fileName);
+  dx.Text(IDC_PROGRESS_HEADING, heading);
+  dx.Text(IDC_PROGRESS_LABEL, label);
+  dx.Text(IDC_PROGRESS_FILE, fileName);
 }
 
 }  // namespace xfer

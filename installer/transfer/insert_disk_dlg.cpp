@@ -1,6 +1,6 @@
 #include "installer/transfer/insert_disk_dlg.h"
 
-#include "installer/transfer/transfer_ids.h"
+#include "resources/kelmar_ids.h"
 
 namespace xfer {
 

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "installer/wizard_codes.h"
+#include "resources/kelmar_ids.h"
 #include "text/text.h"
 #include "ui/msgbox.h"
 
@@ -54,7 +54,7 @@ std::string FormatNumber(const std::string& format, int value) {
 }
 
 void ShowPlain(const std::string& text) {
-  ui::MessageBox(text, wizard::kInstallCaption, ui::MB_OK | ui::MB_ICONWARNING);
+  ui::MessageBox(text, kInstallCaption, ui::MB_OK | ui::MB_ICONWARNING);
 }
 
 void ShowNumbered(int number) { ShowPlain(Fetch(number)); }
@@ -68,7 +68,7 @@ void ShowNumbered(int number, const std::string& first, const std::string& secon
 }
 
 bool AskNumbered(int number) {
-  return ui::MessageBox(Fetch(number), wizard::kInstallCaption,
+  return ui::MessageBox(Fetch(number), kInstallCaption,
                         ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
 }
 

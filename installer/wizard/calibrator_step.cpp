@@ -3,6 +3,7 @@
 #include "installer/wizard/calibrator_page.h"
 #include "installer/wizard/main_dialog.h"
 #include "installer/wizard_codes.h"
+#include "resources/kelmar_ids.h"
 #include "text/text.h"
 
 namespace {
@@ -13,9 +14,11 @@ struct Choice {
 };
 
 constexpr Choice kChoices[] = {
-    {1026, "All"},    {1017, "R220"},   {1016, "R210"},   {1021, "R320"},   {1023, "R420"},
-    {1025, "R520"},   {1020, "R310"},   {1022, "R410"},   {1024, "R510"},   {1027, "Other"},
-    {1029, "R310X3"}, {1028, "R310X6"}, {1019, "R320X3"}, {1018, "R320X6"},
+    {IDC_CAL_ALL, "All"},         {IDC_CAL_R220B, "R220"},      {IDC_CAL_R210, "R210"},
+    {IDC_CAL_R320, "R320"},       {IDC_CAL_R420A, "R420"},      {IDC_CAL_R520, "R520"},
+    {IDC_CAL_R310A, "R310"},      {IDC_CAL_R410A, "R410"},      {IDC_CAL_R510, "R510"},
+    {IDC_CAL_OTHER, "Other"},     {IDC_CAL_R310A_X3, "R310X3"}, {IDC_CAL_R310A_X6, "R310X6"},
+    {IDC_CAL_R320A_X3, "R320X3"}, {IDC_CAL_R320A_X6, "R320X6"},
 };
 
 }  // namespace
@@ -26,7 +29,7 @@ std::string CalibratorCodeFor(int controlId) {
   return "";
 }
 
-CalibratorPage::CalibratorPage(ui::Dialog* parent) : ui::Dialog(101, parent) {}
+CalibratorPage::CalibratorPage(ui::Dialog* parent) : ui::Dialog(IDD_CALIBRATOR, parent) {}
 
 void CalibratorPage::OnCommand(int controlId) {
   std::string chosen = CalibratorCodeFor(controlId);

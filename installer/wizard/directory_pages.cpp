@@ -3,14 +3,15 @@
 #include <cctype>
 
 #include "installer/wizard_codes.h"
+#include "resources/kelmar_ids.h"
 
-ConfirmDirectoriesPage::ConfirmDirectoriesPage(ui::Dialog* parent) : ui::Dialog(105, parent) {}
+ConfirmDirectoriesPage::ConfirmDirectoriesPage(ui::Dialog* parent) : ui::Dialog(IDD_CONFIRM_DIRECTORIES, parent) {}
 
 void ConfirmDirectoriesPage::DoDataExchange(ui::DataExchange& dx) {
-  dx.Text(1008, userProgramDirectory);
-  dx.Text(1009, procedureDirectory);
-  dx.Text(1010, pictureDirectory);
-  dx.Text(1011, dataDirectory);
+  dx.Text(IDC_USER_PROG_DIR, userProgramDirectory);
+  dx.Text(IDC_PROC_DIR, procedureDirectory);
+  dx.Text(IDC_PIC_DIR, pictureDirectory);
+  dx.Text(IDC_DATA_DIR, dataDirectory);
 }
 
 void ConfirmDirectoriesPage::OnCommand(int controlId) {
@@ -21,16 +22,16 @@ void ConfirmDirectoriesPage::OnCommand(int controlId) {
   ui::Dialog::OnCommand(controlId);
 }
 
-SelectDirectoryPage::SelectDirectoryPage(ui::Dialog* parent) : ui::Dialog(106, parent) {}
+SelectDirectoryPage::SelectDirectoryPage(ui::Dialog* parent) : ui::Dialog(IDD_SELECT_DIRECTORY, parent) {}
 
 void SelectDirectoryPage::DoDataExchange(ui::DataExchange& dx) {
-  dx.Text(1008, label);
+  dx.Text(IDC_DIR_LABEL, label);
   // The path field turns typed letters into capitals.
   if (dx.Saving()) {
-    dx.Text(1009, path);
+    dx.Text(IDC_DIR_PATH, path);
     for (char& c : path) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   } else {
-    dx.Text(1009, path);
+    dx.Text(IDC_DIR_PATH, path);
   }
 }
 

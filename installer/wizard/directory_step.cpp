@@ -8,6 +8,7 @@
 #include "installer/wizard_codes.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
+#include "resources/kelmar_ids.h"
 #include "text/text.h"
 #include "ui/msgbox.h"
 
@@ -19,7 +20,7 @@ std::string WithBackslash(const std::string& directory) {
 }
 
 void Say(const std::string& message) {
-  ui::MessageBox(message, wizard::kInstallCaption, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  ui::MessageBox(message, kInstallCaption, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }
 
 }  // namespace

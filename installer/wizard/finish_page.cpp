@@ -1,15 +1,13 @@
 #include "installer/wizard/finish_page.h"
 
 #include "platform/process.h"
+#include "resources/kelmar_ids.h"
 
-namespace {
-constexpr int kViewReadmeButton = 1055;
-}
-
-FinishPage::FinishPage(const std::string& path, ui::Dialog* parent) : ui::Dialog(107, parent), readmePath(path) {}
+FinishPage::FinishPage(const std::string& path, ui::Dialog* parent)
+    : ui::Dialog(IDD_FINISH, parent), readmePath(path) {}
 
 void FinishPage::OnCommand(int controlId) {
-  if (controlId == kViewReadmeButton) {
+  if (controlId == IDC_VIEW_README) {
     std::string command = "write.exe \"" + readmePath + "\"";
     platform::WinExec(command.c_str(), platform::SW_SHOW);
     platform::Sleep(2000);

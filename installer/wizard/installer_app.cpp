@@ -3,16 +3,16 @@
 #include <algorithm>
 
 #include "installer/wizard/main_dialog.h"
-#include "installer/wizard_codes.h"
 #include "platform/dos_path.h"
 #include "platform/process.h"
+#include "resources/kelmar_ids.h"
 #include "text/text.h"
 #include "ui/msgbox.h"
 
 namespace {
 
 void Say(const std::string& message) {
-  ui::MessageBox(message, wizard::kInstallCaption, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+  ui::MessageBox(message, kInstallCaption, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }
 
 bool LaunchedBySetup(const std::string& commandLine) {

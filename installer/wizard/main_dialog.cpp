@@ -6,15 +6,11 @@
 #include "installer/wizard_codes.h"
 #include "platform/dos_path.h"
 #include "platform/profile.h"
+#include "resources/kelmar_ids.h"
 #include "ui/msgbox.h"
 #include "ui/resource.h"
 
 namespace {
-
-constexpr int kWelcomeTemplate = 1050;
-constexpr int kAboutTemplate = 1043;
-constexpr int kAboutButton = 57664;
-constexpr int kAboutMenuString = 1053;
 
 std::string ReadKey(const char* key, const std::string& defaultValue) {
   char value[260];
@@ -25,16 +21,16 @@ std::string ReadKey(const char* key, const std::string& defaultValue) {
 }  // namespace
 
 MainDialog::MainDialog(const std::string& commandLineText)
-    : ui::Dialog(kWelcomeTemplate, nullptr), commandLine(commandLineText) {}
+    : ui::Dialog(IDD_WELCOME, nullptr), commandLine(commandLineText) {}
 
 bool MainDialog::OnInitDialog() {
   ui::Dialog::OnInitDialog();
   // The About command of the system menu: this frontend has no system menu,
   // so the text only confirms the string table; the About button opens it.
-  (void)ui::LoadString(kAboutMenuString);
+  (void)ui::LoadString(IDS_ABOUTBOX);
 
   if (procedures.TextInput("kelmar.lst") == 0)
-    ui::MessageBox("Error! Loading information from KELMAR.LST file.", wizard::kInstallCaption,
+    ui::MessageBox("Error! Loading information from KELMAR.LST file.", kInstallCaption,
                    ui::MB_OK | ui::MB_ICONEXCLAMATION);
 
   if (platform::_getcwd(workDirBuffer, sizeof workDirBuffer) == nullptr) workDirBuffer[0] = '\0';
@@ -48,7 +44,7 @@ bool MainDialog::OnInitDialog() {
     char message[1024];
     std::snprintf(message, sizeof message, "orvik.lst is: %s   ||command line is: %s    ||srcdir is: %s",
                   transfer.transferListPath.c_str(), commandLine.c_str(), transfer.sourceDir.c_str());
-    ui::MessageBox(message, wizard::kInstallCaption, ui::MB_OK);
+    ui::MessageBox(message, kInstallCaption, ui::MB_OK);
   }
   ReadStartupSettings();
   return true;
@@ -64,7 +60,7 @@ void MainDialog::ReadStartupSettings() {
 }
 
 void MainDialog::OnCommand(int controlId) {
-  if (controlId == kAboutButton) {
+  if (controlId == IDC_ABOUT) {
     ShowAbout();
     return;
   }
@@ -72,6 +68,6 @@ void MainDialog::OnCommand(int controlId) {
 }
 
 void MainDialog::ShowAbout() {
-  ui::Dialog about(kAboutTemplate, this);
+  ui::Dialog about(IDD_ABOUT, this);
   about.DoModal();
 }

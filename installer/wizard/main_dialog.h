@@ -6,6 +6,7 @@
 
 #include "installer/catalogue/procedures_list.h"
 #include "installer/transfer/transfer_context.h"
+#include "resources/kelmar_ids.h"
 #include "ui/dialog.h"
 
 class MainDialog : public ui::Dialog {
@@ -22,7 +23,7 @@ class MainDialog : public ui::Dialog {
   char workDirBuffer[260] = {};
   TransferContext transfer;
   std::uint8_t debugMode = 0;
-  int icon = 1052;
+  int icon = IDI_KELMAR;
 
   bool OnInitDialog() override;
   void OnOK() override;  // the wizard driver

@@ -1,0 +1,7 @@
+// Resource ids of the bootstrap (kelmar_setup), shared by its template and
+// its window.
+#pragma once
+
+constexpr int IDD_STAGING = 102;       // "Setup - Creating Temporary Files"
+constexpr int IDI_SETUP = 128;         // the application icon, also the window's icon control
+constexpr int IDC_STAGING_BAR = 1000;  // progress 0 to 100
