@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
+#include "resources/kelmar_resources.h"
+#include "resources/setup_resources.h"
 #include "resources/window_reference.h"
 
 namespace resources {
@@ -33,6 +36,21 @@ TEST(WindowReference, EveryBoxNamesAKnownWindowAndText) {
   ASSERT_FALSE(missing.empty());
   EXPECT_NE(missing[0].find(": message "), std::string::npos) << missing[0];
   EXPECT_NE(reference.find("### 108 \"ORVIK Procedure Installation - Procedure Selection\""), std::string::npos);
+}
+
+// Pages, answer files and the frontends find a control by its id: no id may
+// stand for two controls of one window.
+TEST(WindowTemplates, ControlIdsAreUniqueWithinEachWindow) {
+  for (const ui::ResourceModule* module : {&Kelmar(), &resources::Setup()}) {
+    for (const auto& [id, dialog] : module->dialogs) {
+      std::set<int> seen;
+      for (const ui::ControlTemplate& control : dialog.controls) {
+        if (control.id == -1) continue;
+        EXPECT_TRUE(seen.insert(control.id).second) << "window " << id << ", control " << control.id;
+      }
+    }
+  }
+  EXPECT_EQ(Kelmar().dialogs.size(), 15u);
 }
 
 }  // namespace
