@@ -80,7 +80,7 @@ void SetupDialog::Stage() {
   if (debugMode_) Show(Format("Temporary Directory: %s", stagingFolder_.c_str()));
 
   if (platform::_mkdir(stagingFolder_.c_str()) != 0) {
-    Show("Failure creating folder in the temporary folder.");
+    Show(kNoStagingFolder);
     failed_ = true;
   } else {
     SetBar(20);

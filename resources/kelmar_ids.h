@@ -93,6 +93,12 @@ constexpr int IDC_INSERT_PROMPT = 1040;
 // Caption of the installer's and the bootstrap's own plain-text boxes.
 inline constexpr const char* kInstallCaption = "ORVIK - Procedure Installation";
 
+// Texts of the installer's own boxes at start-up and at the end.
+inline constexpr const char* kNotStartedBySetup = "This application may only be executed by the setup program.";
+inline constexpr const char* kNoTextDatabase = "Failure opening text database.";
+inline constexpr const char* kCatalogueUnreadable = "Error! Loading information from KELMAR.LST file.";
+inline constexpr const char* kCleanupNotStarted = "Unable to invoke ov_clean.exe to remove temporary files.";
+
 // Texts of boxes that only a fault of the catalogue or of the page shows.
 inline constexpr const char* kNoTransferLists = "IN if( NULL == PL->LoadAllXferFiles() )";
 inline constexpr const char* kNotInList = "Error: Selected procedure name not in list";

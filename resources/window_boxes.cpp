@@ -21,18 +21,15 @@ BoxNote Plain(int window, const char* when, const char* text, const char* captio
 
 const std::vector<BoxNote>& KelmarBoxes() {
   static const std::vector<BoxNote> boxes = {
-      Plain(IDD_WELCOME, "before the page, when the installer was not started by setup.exe",
-            "This application may only be executed by the setup program."),
-      Plain(IDD_WELCOME, "before the page, when ovtext.mdb cannot be opened", "Failure opening text database."),
-      Plain(IDD_WELCOME, "before the page, when kelmar.lst cannot be read",
-            "Error! Loading information from KELMAR.LST file."),
+      Plain(IDD_WELCOME, "before the page, when the installer was not started by setup.exe", kNotStartedBySetup),
+      Plain(IDD_WELCOME, "before the page, when ovtext.mdb cannot be opened", kNoTextDatabase),
+      Plain(IDD_WELCOME, "before the page, when kelmar.lst cannot be read", kCatalogueUnreadable),
       Plain(IDD_WELCOME, "before the page, when records of kelmar.lst are incomplete",
             "Warning: <n> incomplete procedure record(s) in kelmar.lst were skipped\n(the first one begins at line "
             "<line>).\nThese procedures are not offered for installation."),
       Plain(IDD_WELCOME, "before the page, with -d",
             "orvik.lst is: <path>   ||command line is: <text>    ||srcdir is: <folder>"),
-      Plain(IDD_WELCOME, "after the installer ends, when the clean-up program cannot start",
-            "Unable to invoke ov_clean.exe to remove temporary files."),
+      Plain(IDD_WELCOME, "after the installer ends, when the clean-up program cannot start", kCleanupNotStarted),
       Plain(IDD_CONFIRM_DIRECTORIES, "Next, when readme.txt in the procedure directory cannot be made writable",
             "Unable to change permission of this <path> file."),
       Numbered(IDD_CONFIRM_DIRECTORIES, "Next, when readme.txt cannot be copied into the procedure directory", 9237),
@@ -126,7 +123,7 @@ const std::vector<BoxNote>& SetupBoxes() {
       Plain(IDD_STAGING, "when a file to stage is not beside setup.exe", "Unable to find the <file> file."),
       Plain(IDD_STAGING, "when a file cannot be copied into the staging folder",
             "Failure copying required file <file> to <target>."),
-      Plain(IDD_STAGING, "when the staging folder cannot be made", "Failure creating folder in the temporary folder."),
+      Plain(IDD_STAGING, "when the staging folder cannot be made", kNoStagingFolder),
       Plain(IDD_STAGING, "with -d", "Temporary Directory: <folder>"),
       Plain(IDD_STAGING, "when the installer cannot be started", "Failure executing: <command line>"),
   };

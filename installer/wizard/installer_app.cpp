@@ -42,11 +42,11 @@ std::string ParentFolder(const std::string& directory) {
 bool InstallerApp::InitInstance() {
   const std::string& commandLine = CommandLine();
   if (!LaunchedBySetup(commandLine)) {
-    Say("This application may only be executed by the setup program.");
+    Say(kNotStartedBySetup);
     return false;
   }
   if (text_open(Instance(), "text.h", "ovtext.mdb") == 0) {
-    Say("Failure opening text database.");
+    Say(kNoTextDatabase);
     return false;
   }
   char current[260];
@@ -74,7 +74,7 @@ int InstallerApp::ExitInstance() {
   if (LaunchedBySetup(CommandLine())) {
     platform::_chdir(exitDirectory.c_str());
     if (platform::WinExec(cleanupCommand.c_str(), platform::SW_SHOW) <= 31)
-      Say("Unable to invoke ov_clean.exe to remove temporary files.");
+      Say(kCleanupNotStarted);
   }
   return 0;
 }

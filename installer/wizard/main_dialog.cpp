@@ -30,8 +30,7 @@ bool MainDialog::OnInitDialog() {
   (void)ui::LoadString(IDS_ABOUTBOX);
 
   if (procedures.TextInput("kelmar.lst") == 0)
-    ui::MessageBox("Error! Loading information from KELMAR.LST file.", kInstallCaption,
-                   ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    ui::MessageBox(kCatalogueUnreadable, kInstallCaption, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 
   if (platform::_getcwd(workDirBuffer, sizeof workDirBuffer) == nullptr) workDirBuffer[0] = '\0';
   workDir = workDirBuffer;
