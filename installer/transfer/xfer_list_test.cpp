@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "installer/catalogue/plain_file_name.h"
 #include "installer/catalogue/procedures_list.h"
 #include "installer/transfer/disk_map.h"
-#include "installer/transfer/plain_name.h"
 #include "installer/transfer/transfer_test_support.h"
 #include "installer/transfer/xfer_entry.h"
 #include "installer/transfer/xfer_list_writer.h"
@@ -353,26 +353,26 @@ TEST(TargetPath, ByKind) {
   EXPECT_EQ(xfer::TargetPath(t, 0, "x"), "");
 }
 
-TEST(IsListableName, RefusesWhatTheListFilesCannotCarry) {
-  EXPECT_TRUE(xfer::IsListableName("A.PRO"));
-  EXPECT_TRUE(xfer::IsListableName("name with blanks.bmp"));
-  EXPECT_FALSE(xfer::IsListableName(""));
-  EXPECT_FALSE(xfer::IsListableName("."));
-  EXPECT_FALSE(xfer::IsListableName(".."));
-  EXPECT_FALSE(xfer::IsListableName("a\\b"));
-  EXPECT_FALSE(xfer::IsListableName("a/b"));
-  EXPECT_FALSE(xfer::IsListableName("c:x"));
-  EXPECT_FALSE(xfer::IsListableName("a,b"));
-  EXPECT_FALSE(xfer::IsListableName("a=b"));
-  EXPECT_FALSE(xfer::IsListableName("[x"));
-  EXPECT_FALSE(xfer::IsListableName(";x"));
-  EXPECT_FALSE(xfer::IsListableName(" x"));
-  EXPECT_FALSE(xfer::IsListableName("x "));
-  EXPECT_FALSE(xfer::IsListableName("x\ny"));
-  EXPECT_FALSE(xfer::IsListableName(std::string("x\0y", 3)));
+TEST(IsListableFileName, RefusesWhatTheListFilesCannotCarry) {
+  EXPECT_TRUE(catalogue::IsListableFileName("A.PRO"));
+  EXPECT_TRUE(catalogue::IsListableFileName("name with blanks.bmp"));
+  EXPECT_FALSE(catalogue::IsListableFileName(""));
+  EXPECT_FALSE(catalogue::IsListableFileName("."));
+  EXPECT_FALSE(catalogue::IsListableFileName(".."));
+  EXPECT_FALSE(catalogue::IsListableFileName("a\\b"));
+  EXPECT_FALSE(catalogue::IsListableFileName("a/b"));
+  EXPECT_FALSE(catalogue::IsListableFileName("c:x"));
+  EXPECT_FALSE(catalogue::IsListableFileName("a,b"));
+  EXPECT_FALSE(catalogue::IsListableFileName("a=b"));
+  EXPECT_FALSE(catalogue::IsListableFileName("[x"));
+  EXPECT_FALSE(catalogue::IsListableFileName(";x"));
+  EXPECT_FALSE(catalogue::IsListableFileName(" x"));
+  EXPECT_FALSE(catalogue::IsListableFileName("x "));
+  EXPECT_FALSE(catalogue::IsListableFileName("x\ny"));
+  EXPECT_FALSE(catalogue::IsListableFileName(std::string("x\0y", 3)));
   // "<name>,P" must fit the 260-character buffer of the list reader.
-  EXPECT_TRUE(xfer::IsListableName(std::string(257, 'a')));
-  EXPECT_FALSE(xfer::IsListableName("''" + std::string(256, '\xff')));
+  EXPECT_TRUE(catalogue::IsListableFileName(std::string(257, 'a')));
+  EXPECT_FALSE(catalogue::IsListableFileName("''" + std::string(256, '\xff')));
 }
 
 }  // namespace

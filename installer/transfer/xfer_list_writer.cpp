@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "installer/catalogue/plain_file_name.h"
 #include "installer/catalogue/procedures_list.h"
 #include "installer/transfer/disk_map.h"
-#include "installer/transfer/plain_name.h"
 #include "installer/transfer/transfer_texts.h"
 #include "installer/wizard_codes.h"
 #include "platform/files.h"
@@ -33,7 +33,7 @@ std::vector<std::string> Listable(const std::vector<std::string>& names) {
   std::vector<std::string> kept;
   kept.reserve(names.size());
   for (const std::string& name : names) {
-    if (IsListableName(name))
+    if (catalogue::IsListableFileName(name))
       kept.push_back(name);
     else
       ShowPlain(FormatText(kNameRefusedFormat, name));
