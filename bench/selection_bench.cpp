@@ -19,7 +19,7 @@
 
 #include "installer/procdir/procdir_open.h"
 #include "installer/selection/proc_select_dlg.h"
-#include "installer/selection/update_proc_dir.h"
+#include "installer/registration/update_proc_dir.h"
 #include "installer/transfer/transfer_context.h"
 #include "platform/dos_path.h"
 #include "resources/kelmar_resources.h"
@@ -237,7 +237,7 @@ int main(int argc, char** argv) {
     }
     WriteHost(indexPath, index);
     const Stamp t2 = Now();
-    if (selection::UpdateProcDir(catalogue, transfer) != 1) return 1;
+    if (registration::UpdateProcDir(catalogue, transfer) != 1) return 1;
     update.Add(t2, Now());
     registered = static_cast<int>(std::filesystem::file_size(indexPath) / 75) - kIndexRecords;
 
@@ -245,7 +245,7 @@ int main(int argc, char** argv) {
     // scans of the 60,000 records.
     WriteHost(indexPath, "");
     const Stamp t3 = Now();
-    if (selection::UpdateProcDir(catalogue, transfer) != 1) return 1;
+    if (registration::UpdateProcDir(catalogue, transfer) != 1) return 1;
     updateEmpty.Add(t3, Now());
     std::filesystem::remove_all(platform::HostPath("C:\\orvik\\proc"));
   }

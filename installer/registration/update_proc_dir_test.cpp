@@ -1,7 +1,7 @@
 // Registration of the transferred procedures against prepared proc.dir
 // files, byte for byte, with the copies into the procedure directory, the
 // progress window and every reported failure.
-#include "installer/selection/update_proc_dir.h"
+#include "installer/registration/update_proc_dir.h"
 
 #include <unistd.h>
 
@@ -54,7 +54,7 @@ class IndexUpdate : public ::testing::Test {
     for (const char* s : subs) catalogue.xferSubProcs.AddTail(s);
     for (const char* p : procs) catalogue.xferProcs.AddTail(p);
   }
-  int Update() { return selection::UpdateProcDir(catalogue, transfer); }
+  int Update() { return registration::UpdateProcDir(catalogue, transfer); }
   std::string InProcDir(const std::string& name) { return box.Read(transfer.procDir + name); }
   // Names of the files in the procedure directory.
   std::set<std::string> ProcDirFiles() {

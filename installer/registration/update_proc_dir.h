@@ -5,7 +5,7 @@
 #include "installer/catalogue/procedures_list.h"
 #include "installer/transfer/transfer_context.h"
 
-namespace selection {
+namespace registration {
 
 // Registers xferSubProcs (kind 'H') and then xferProcs (kind 'E'), showing
 // the index progress window over transfer.mainWindow. Returns 1. When
@@ -15,4 +15,4 @@ namespace selection {
 // records, and a new entry whose copy fails is taken out again.
 int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer);
 
-}  // namespace selection
+}  // namespace registration

@@ -1,4 +1,4 @@
-#include "installer/selection/update_proc_dir.h"
+#include "installer/registration/update_proc_dir.h"
 
 #include <cstring>
 #include <memory>
@@ -7,8 +7,8 @@
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_messages.h"
 #include "installer/procdir/procdir_open.h"
-#include "installer/selection/copy_failure.h"
-#include "installer/selection/index_progress_dialog.h"
+#include "installer/registration/copy_failure.h"
+#include "installer/registration/index_progress_dialog.h"
 #include "installer/wizard_codes.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
@@ -16,7 +16,7 @@
 #include "text/text.h"
 #include "ui/msgbox.h"
 
-namespace selection {
+namespace registration {
 namespace {
 
 // What differs between the two transfer lists.
@@ -146,4 +146,4 @@ int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer) {
   return 1;
 }
 
-}  // namespace selection
+}  // namespace registration

@@ -4,7 +4,7 @@
 #include "installer/transfer/transfer_context.h"
 #include "ui/dialog.h"
 
-namespace selection {
+namespace registration {
 
 constexpr int IDD_INDEX_PROGRESS = 1049;
 constexpr int IDC_INDEX_FILE = 1039;  // the file being registered
@@ -25,4 +25,4 @@ class IndexProgressDialog : public ui::Dialog {
   TransferContext& transfer_;
 };
 
-}  // namespace selection
+}  // namespace registration

@@ -1,8 +1,8 @@
-#include "installer/selection/index_progress_dialog.h"
+#include "installer/registration/index_progress_dialog.h"
 
 #include <cstdint>
 
-namespace selection {
+namespace registration {
 
 bool IndexProgressDialog::OnInitDialog() {
   ui::Dialog::OnInitDialog();
@@ -21,4 +21,4 @@ void IndexProgressDialog::Refresh() {
   UpdateWindow();
 }
 
-}  // namespace selection
+}  // namespace registration
