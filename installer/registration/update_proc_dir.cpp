@@ -9,7 +9,7 @@
 #include "installer/procdir/procdir_open.h"
 #include "installer/registration/copy_failure.h"
 #include "installer/registration/index_progress_dialog.h"
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
@@ -128,7 +128,7 @@ int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer) {
       path.size() < static_cast<std::size_t>(platform::MAX_PATH) ? ProcDirOpen(path.c_str(), "w") : -1;
   if (index == -1) {
     errp(9250);
-    platform::ExitProcess(wizard::EXIT_FATAL);
+    platform::ExitProcess(installer::EXIT_FATAL);
   }
 
   IndexUpdate update(catalogue, transfer, *window, index);
@@ -137,7 +137,7 @@ int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer) {
 
   if (ProcDirClose(index) == 0) {
     errp(9256);
-    platform::ExitProcess(wizard::EXIT_FATAL);
+    platform::ExitProcess(installer::EXIT_FATAL);
   }
 
   window->ShowWindow(false);

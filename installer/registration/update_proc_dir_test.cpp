@@ -14,7 +14,7 @@
 
 #include "installer/procdir/procdir_open.h"
 #include "installer/selection/selection_test_support.h"
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 
 namespace {
 

@@ -20,6 +20,10 @@ constexpr int IDC_SELECT_ALL = 1004;
 constexpr int IDC_DESELECT_ALL = 1003;
 constexpr int IDC_BACK = 1001;
 
+// End code of the page when nothing was selected or the transfer lists could
+// not be built: the directories are asked for again.
+constexpr int END_DIRECTORIES_AGAIN = 8;
+
 // The selection log, created empty and held open while the page lives.
 inline constexpr const char* kSelectionLogPath = "c:\\windows\\_procsel.log";
 

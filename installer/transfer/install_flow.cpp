@@ -6,7 +6,7 @@
 #include "installer/transfer/disk_space_dlg.h"
 #include "installer/transfer/scratch_folder.h"
 #include "installer/transfer/transfer_texts.h"
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "text/text.h"
@@ -35,7 +35,7 @@ std::uint32_t TargetUnit(const std::string& procDir) {
   return bytesPerSector;
 }
 
-int RunInstallStep(TransferContext& t, ui::Dialog* mainWindow, const InstallActions& actions) {
+InstallResult RunInstallStep(TransferContext& t, ui::Dialog* mainWindow, const InstallActions& actions) {
   t.mainWindow = mainWindow;
   t.bytesPerSector = TargetUnit(t.procDir);
   // t.tempDir names the scratch parent shared with other installers; for the
@@ -44,7 +44,7 @@ int RunInstallStep(TransferContext& t, ui::Dialog* mainWindow, const InstallActi
   ScratchFolder scratch;
   if (!scratch.Create(parent)) {
     errp(9245);
-    return wizard::STEP_EXIT;
+    return InstallResult::Exit;
   }
   t.tempDir = scratch.Path();
   const auto done = [&] {
@@ -58,11 +58,11 @@ int RunInstallStep(TransferContext& t, ui::Dialog* mainWindow, const InstallActi
     // Cancel Installation: back to the directories, without a scratch folder.
     if (answer == ui::IDCANCEL) {
       done();
-      return wizard::STEP_DIRECTORIES_AGAIN;
+      return InstallResult::DirectoriesAgain;
     }
     if (answer != ui::IDOK) {
       errp(9246);
-      platform::ExitProcess(wizard::EXIT_FATAL);
+      platform::ExitProcess(installer::EXIT_FATAL);
     }
   }
   if (actions.copyXferFiles() == 1)
@@ -72,12 +72,12 @@ int RunInstallStep(TransferContext& t, ui::Dialog* mainWindow, const InstallActi
   done();
   switch (actions.runFinishPage()) {
     case 1:
-      return wizard::STEP_DIRECTORIES_AGAIN;
+      return InstallResult::DirectoriesAgain;
     case 2:
-      return wizard::STEP_EXIT;
+      return InstallResult::Exit;
     default:
       errp(9248);
-      return wizard::STEP_EXIT;
+      return InstallResult::Exit;
   }
 }
 

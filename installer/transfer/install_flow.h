@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "installer/transfer/install_result.h"
 #include "installer/transfer/transfer_context.h"
 #include "ui/dialog.h"
 
@@ -18,11 +19,10 @@ struct InstallActions {
   std::function<int()> runFinishPage;
 };
 
-// Runs the step with `mainWindow` as the application's main window and
-// returns the next wizard step: STEP_DIRECTORIES_AGAIN or STEP_EXIT. The
+// Runs the step with `mainWindow` as the application's main window. The
 // procedure files go into a scratch folder of this run's own under
 // transfer.tempDir (ScratchFolder), which is removed before the Finish page.
-int RunInstallStep(TransferContext& transfer, ui::Dialog* mainWindow, const InstallActions& actions);
+InstallResult RunInstallStep(TransferContext& transfer, ui::Dialog* mainWindow, const InstallActions& actions);
 
 // Bytes per sector of the drive named by the first character of `procDir`,
 // or 1 when the drive's geometry cannot be had.

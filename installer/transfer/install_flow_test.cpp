@@ -13,7 +13,6 @@
 #include "installer/transfer/scratch_folder.h"
 #include "installer/transfer/transfer_test_support.h"
 #include "installer/transfer/xfer_list_writer.h"
-#include "installer/wizard_codes.h"
 #include "platform/dos_path.h"
 #include "platform/files.h"
 #include "resources/kelmar_resources.h"
@@ -45,7 +44,7 @@ class InstallStepTest : public TransferTest {
       return finishCode;
     };
   }
-  int Run() { return xfer::RunInstallStep(t, nullptr, actions); }
+  xfer::InstallResult Run() { return xfer::RunInstallStep(t, nullptr, actions); }
 
   xfer::InstallActions actions;
   int writes = 0, copies = 0, updates = 0, finishes = 0;
@@ -54,7 +53,7 @@ class InstallStepTest : public TransferTest {
 };
 
 TEST_F(InstallStepTest, KnownDriveCopiesUpdatesCleansUpAndFinishes) {
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_GE(t.bytesPerSector, 512u);
   EXPECT_EQ(t.requiredSize, 4242u);
   EXPECT_TRUE(tempDirAtWrite);
@@ -66,12 +65,12 @@ TEST_F(InstallStepTest, KnownDriveCopiesUpdatesCleansUpAndFinishes) {
 
 TEST_F(InstallStepTest, FinishPageCodesGiveTheNextStep) {
   finishCode = 1;
-  EXPECT_EQ(Run(), wizard::STEP_DIRECTORIES_AGAIN);
+  EXPECT_EQ(Run(), xfer::InstallResult::DirectoriesAgain);
   finishCode = 2;
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   finishCode = 5;
   Answers({"box contains \"the Finish page ended unexpectedly\" OK"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9248");
 }
@@ -79,7 +78,7 @@ TEST_F(InstallStepTest, FinishPageCodesGiveTheNextStep) {
 TEST_F(InstallStepTest, StoppedTransferSkipsTheIndexUpdateWith9247) {
   copyResult = 0;
   Answers({"box contains \"The transfer was stopped.\" OK"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_EQ(updates, 0);
   EXPECT_EQ(finishes, 1);
   EXPECT_FALSE(tempDirAtFinish);
@@ -95,7 +94,7 @@ TEST_F(InstallStepTest, EachRunWorksInAFolderOfItsOwnAndLeavesNothing) {
     duringStep = HostNames(CHost("orvik/proc/_temp"));
     return std::uint32_t(0);
   };
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   const std::string own = std::to_string(::getpid());
   EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + own);
   EXPECT_EQ(duringStep, (std::vector<std::string>{own, own + ".lck"}));
@@ -133,7 +132,7 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
     atWrite = HostNames(parent);
     return std::uint32_t(0);
   };
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   const std::string mine = std::to_string(::getpid()) + "-1";
   const std::string liveName = live.Path().substr(live.Path().rfind('\\') + 1);
   EXPECT_EQ(atWrite, (std::vector<std::string>{liveName, mine, mine + ".lck", liveName + ".lck"}));
@@ -160,7 +159,7 @@ TEST_F(InstallStepTest, AFolderRemovedBeforeItIsLockedIsGivenUpForAnother) {
     folder = t.tempDir;
     return std::uint32_t(0);
   };
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   xfer::SetScratchFolderHookForTesting(nullptr);
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + std::to_string(::getpid()) + "-1");
@@ -172,7 +171,7 @@ TEST_F(InstallStepTest, ScratchFolderThatCannotBeMadeEndsTheStepWith9245) {
   t.procDir = "C:\\nowhere\\proc\\";
   t.tempDir = "C:\\nowhere\\proc\\_temp";
   Answers({"box contains \"scratch folder\" OK"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_EQ(writes + copies + finishes, 0);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9245");
@@ -185,7 +184,7 @@ TEST_F(InstallStepTest, UnknownGeometryShowsTheSpaceNeededInBytes) {
   t.procDir = "\\\\srv\\cal\\proc\\";
   t.tempDir = "\\\\srv\\cal\\proc\\_temp";
   Answers({"1047 click 1"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_EQ(t.bytesPerSector, 1u);
   EXPECT_TRUE(HasLine("window 1047 \"ORVIK Procedure Install - Disk Space\""));
   EXPECT_TRUE(HasLine("field 1012 \"104242\""));
@@ -197,7 +196,7 @@ TEST_F(InstallStepTest, CancelInstallationOnTheSpacePageGoesBackToTheDirectories
   t.procDir = "Q:\\proc\\";  // an unmapped drive
   t.tempDir = "C:\\orvik\\proc\\_temp";
   Answers({"1047 click 2"});
-  EXPECT_EQ(Run(), wizard::STEP_DIRECTORIES_AGAIN);
+  EXPECT_EQ(Run(), xfer::InstallResult::DirectoriesAgain);
   EXPECT_EQ(copies + updates + finishes, 0);
   EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
 }
@@ -206,7 +205,7 @@ TEST_F(InstallStepTest, TypingIntoTheSpaceFieldChangesNothing) {
   t.procDir = "Q:\\proc\\";
   t.tempDir = "C:\\orvik\\proc\\_temp";
   Answers({"1047 set 1012 \"not a number\" click 1"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_EQ(copies, 1);
   EXPECT_EQ(t.requiredSize, 4242u);
 }
@@ -216,7 +215,7 @@ TEST_F(InstallStepTest, SpaceShownIsHeldAtTheTopOfTheCount) {
   t.tempDir = "C:\\orvik\\proc\\_temp";
   actions.writeXferList = [] { return std::uint32_t(0xFFFFFFF0u); };
   Answers({"1047 click 1"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_TRUE(HasLine("field 1012 \"4294967295\""));
 }
 
@@ -268,7 +267,7 @@ TEST_F(InstallStepTest, InstallsAFloppySetEndToEnd) {
     platform::MapDrive('d', disk2);
     page.OnCommand(ui::IDOK);
   });
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_EQ(updates, 1);
   EXPECT_EQ(ui.Runs(1048), 1);
   EXPECT_EQ(ui.Seen(1048, 1040), (std::vector<std::string>{"Please insert Disk2"}));

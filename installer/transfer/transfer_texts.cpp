@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 #include "text/text.h"
 #include "ui/msgbox.h"
 

@@ -7,7 +7,7 @@
 #include "installer/catalogue/procedures_list.h"
 #include "installer/transfer/disk_map.h"
 #include "installer/transfer/transfer_texts.h"
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
@@ -140,7 +140,7 @@ std::uint32_t WriteXferList(const XferLists& lists, TransferContext& t, bool deb
   std::uint32_t size = 0;
   if (!LayOutXferList(lists, t, debugMode, &size)) {
     errp(9249);
-    platform::ExitProcess(wizard::EXIT_FATAL);
+    platform::ExitProcess(installer::EXIT_FATAL);
   }
   return size;
 }

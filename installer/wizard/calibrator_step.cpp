@@ -1,8 +1,9 @@
 #include <iterator>
 
+#include "installer/installer_codes.h"
 #include "installer/wizard/calibrator_page.h"
 #include "installer/wizard/main_dialog.h"
-#include "installer/wizard_codes.h"
+#include "installer/wizard/wizard_codes.h"
 #include "text/text.h"
 
 namespace {
@@ -34,8 +35,8 @@ void CalibratorPage::OnCommand(int controlId) {
     code = chosen;
     return;
   }
-  if (controlId == wizard::ID_BACK) {
-    EndDialog(wizard::ID_BACK);
+  if (controlId == installer::ID_BACK) {
+    EndDialog(installer::ID_BACK);
     return;
   }
   ui::Dialog::OnCommand(controlId);

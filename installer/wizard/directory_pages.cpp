@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 
 ConfirmDirectoriesPage::ConfirmDirectoriesPage(ui::Dialog* parent) : ui::Dialog(105, parent) {}
 
@@ -14,8 +14,8 @@ void ConfirmDirectoriesPage::DoDataExchange(ui::DataExchange& dx) {
 }
 
 void ConfirmDirectoriesPage::OnCommand(int controlId) {
-  if (controlId == wizard::ID_BACK) {
-    if (UpdateData(true)) EndDialog(wizard::ID_BACK);
+  if (controlId == installer::ID_BACK) {
+    if (UpdateData(true)) EndDialog(installer::ID_BACK);
     return;
   }
   ui::Dialog::OnCommand(controlId);
@@ -35,8 +35,8 @@ void SelectDirectoryPage::DoDataExchange(ui::DataExchange& dx) {
 }
 
 void SelectDirectoryPage::OnCommand(int controlId) {
-  if (controlId == wizard::ID_BACK) {
-    if (UpdateData(true)) EndDialog(wizard::ID_BACK);
+  if (controlId == installer::ID_BACK) {
+    if (UpdateData(true)) EndDialog(installer::ID_BACK);
     return;
   }
   ui::Dialog::OnCommand(controlId);

@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "installer/installer_codes.h"
 #include "installer/wizard/directory_pages.h"
 #include "installer/wizard/main_dialog.h"
-#include "installer/wizard_codes.h"
+#include "installer/wizard/wizard_codes.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "text/text.h"
@@ -28,7 +29,7 @@ int MainDialog::DirectoryStep() {
   int confirmed = ConfirmDirectories();
   if (confirmed == 2) return wizard::STEP_CONFIRM_QUIT;
   if (confirmed == wizard::STEP_EXIT) return wizard::STEP_EXIT;
-  if (confirmed == wizard::ID_BACK) return wizard::STEP_WELCOME;
+  if (confirmed == installer::ID_BACK) return wizard::STEP_WELCOME;
   if (confirmed != 1) {
     errp(9228);
     return wizard::STEP_EXIT;
@@ -39,7 +40,7 @@ int MainDialog::DirectoryStep() {
     int result = CheckDirectory(directory, label);
     if (result == 1) return 0;
     if (result == 2) return wizard::STEP_CONFIRM_QUIT;
-    if (result == wizard::ID_BACK) return wizard::STEP_WELCOME;
+    if (result == installer::ID_BACK) return wizard::STEP_WELCOME;
     errp(error);
     return wizard::STEP_EXIT;
   };
@@ -94,7 +95,7 @@ int MainDialog::ConfirmDirectories() {
       *directory = WithBackslash(*directory);
     return 1;
   }
-  if (result == 2 || result == wizard::ID_BACK) return result;
+  if (result == 2 || result == installer::ID_BACK) return result;
   errp(9233);
   return wizard::STEP_EXIT;
 }
@@ -114,8 +115,8 @@ int MainDialog::CheckDirectory(std::string& directory, const char* label) {
       path = directory.substr(0, 260);
     } else if (result == 2) {
       return 2;
-    } else if (result == wizard::ID_BACK) {
-      return wizard::ID_BACK;
+    } else if (result == installer::ID_BACK) {
+      return installer::ID_BACK;
     } else {
       errp(9235);
       return wizard::STEP_EXIT;

@@ -5,6 +5,7 @@
 #include "installer/transfer/xfer_list_writer.h"
 #include "installer/wizard/finish_page.h"
 #include "installer/wizard/main_dialog.h"
+#include "installer/wizard/wizard_codes.h"
 #include "ui/app.h"
 
 int MainDialog::InstallStep() {
@@ -18,7 +19,13 @@ int MainDialog::InstallStep() {
     FinishPage finish(readmeTarget, this);
     return finish.DoModal();
   };
-  return xfer::RunInstallStep(transfer, mainWindow, actions);
+  switch (xfer::RunInstallStep(transfer, mainWindow, actions)) {
+    case xfer::InstallResult::DirectoriesAgain:
+      return wizard::STEP_DIRECTORIES_AGAIN;
+    case xfer::InstallResult::Exit:
+      break;
+  }
+  return wizard::STEP_EXIT;
 }
 
 std::uint32_t MainDialog::WriteXferList() {

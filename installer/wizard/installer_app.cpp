@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "installer/installer_codes.h"
 #include "installer/wizard/main_dialog.h"
-#include "installer/wizard_codes.h"
 #include "platform/dos_path.h"
 #include "platform/process.h"
 #include "text/text.h"

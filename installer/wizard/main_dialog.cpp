@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "installer/installer_codes.h"
 #include "installer/wizard/installer_app.h"
-#include "installer/wizard_codes.h"
 #include "platform/dos_path.h"
 #include "platform/profile.h"
 #include "ui/msgbox.h"
