@@ -52,9 +52,9 @@ void FillEntry(ProcDirEntry& entry, const StringList& names, std::uint8_t kindFl
 
 class IndexUpdate {
  public:
-  IndexUpdate(ProceduresList& catalogue, TransferContext& transfer, IndexProgressDialog& window,
-              platform::HFILE index)
-      : catalogue_(catalogue), transfer_(transfer), window_(window), index_(index) {}
+  IndexUpdate(ProceduresList& catalogue, const xfer::InstallPaths& paths, xfer::CopyProgress& progress,
+              IndexProgressDialog& window, platform::HFILE index)
+      : catalogue_(catalogue), paths_(paths), progress_(progress), window_(window), index_(index) {}
 
   void RegisterAll(const StringList& files, const ItemKind& kind) {
     for (const std::string& file : files) Register(file, kind);
@@ -62,8 +62,8 @@ class IndexUpdate {
 
  private:
   void Register(const std::string& file, const ItemKind& kind) {
-    transfer_.SetCurrentName(file);
-    transfer_.progressCount.fetch_add(1);
+    progress_.SetCurrentName(file);
+    progress_.progressCount.fetch_add(1);
     window_.Refresh();
 
     const ProcNode* node = catalogue_.FindByProcFile(file);
@@ -93,9 +93,9 @@ class IndexUpdate {
     // The copy writes beside the target and renames, so a rewritten entry
     // whose copy fails keeps the file it had; a new entry without its file
     // is taken out again, so the index never names a missing file.
-    std::string source = transfer_.tempDir + "\\" + StagedName(file);
+    std::string source = paths_.tempDir + "\\" + StagedName(file);
     std::string target =
-        transfer_.procDir + std::string(entry_.fileName, strnlen(entry_.fileName, sizeof entry_.fileName));
+        paths_.procDir + std::string(entry_.fileName, strnlen(entry_.fileName, sizeof entry_.fileName));
     if (!platform::CopyFileA(source.c_str(), target.c_str(), platform::FALSE)) {
       platform::DWORD error = platform::GetLastError();
       if (added) ProcDirFree(index_, entry_);
@@ -104,7 +104,8 @@ class IndexUpdate {
   }
 
   ProceduresList& catalogue_;
-  TransferContext& transfer_;
+  const xfer::InstallPaths& paths_;
+  xfer::CopyProgress& progress_;
   IndexProgressDialog& window_;
   platform::HFILE index_;
   ProcDirEntry entry_{};  // reused for every item
@@ -112,18 +113,19 @@ class IndexUpdate {
 
 }  // namespace
 
-int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer) {
-  transfer.requiredSize =
+int UpdateProcDir(ProceduresList& catalogue, const xfer::InstallPaths& paths, xfer::CopyProgress& progress,
+                  ui::Dialog* owner) {
+  progress.requiredSize =
       static_cast<std::uint32_t>(catalogue.xferSubProcs.GetCount() + catalogue.xferProcs.GetCount());
-  transfer.progressCount.store(0);
-  transfer.status.store(0);
+  progress.progressCount.store(0);
+  progress.status.store(0);
 
-  auto window = std::make_unique<IndexProgressDialog>(transfer);
-  window->Create(transfer.mainWindow);
+  auto window = std::make_unique<IndexProgressDialog>(progress);
+  window->Create(owner);
   window->ShowWindow(true);
   window->UpdateWindow();
 
-  std::string path = transfer.procDir + "proc.dir";
+  std::string path = paths.procDir + "proc.dir";
   platform::HFILE index =
       path.size() < static_cast<std::size_t>(platform::MAX_PATH) ? ProcDirOpen(path.c_str(), "w") : -1;
   if (index == -1) {
@@ -131,7 +133,7 @@ int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer) {
     platform::ExitProcess(installer::EXIT_FATAL);
   }
 
-  IndexUpdate update(catalogue, transfer, *window, index);
+  IndexUpdate update(catalogue, paths, progress, *window, index);
   update.RegisterAll(catalogue.xferSubProcs, kSubProc);
   update.RegisterAll(catalogue.xferProcs, kProc);
 

@@ -45,11 +45,11 @@ int MainDialog::DirectoryStep() {
     return wizard::STEP_EXIT;
   };
 
-  if (int next = check(transfer.procDir, "Procedure Files", 9229)) return next;
+  if (int next = check(paths.procDir, "Procedure Files", 9229)) return next;
 
   if (readmeCopied == 0) {
     std::string source = WithBackslash(workDir) + "readme.txt";
-    readmeTarget = WithBackslash(transfer.procDir) + "readme.txt";
+    readmeTarget = WithBackslash(paths.procDir) + "readme.txt";
     if (platform::_chmod(readmeTarget.c_str(), platform::_S_IREAD | platform::_S_IWRITE) != 0) {
       char message[600];
       std::snprintf(message, sizeof message, "Unable to change permission of this %s file.", readmeTarget.c_str());
@@ -67,31 +67,31 @@ int MainDialog::DirectoryStep() {
     readmeCopied = 1;
   }
 
-  if (int next = check(transfer.picDir, "Picture Files", 9230)) return next;
-  if (int next = check(transfer.userProgDir, "User Program Files", 9231)) return next;
+  if (int next = check(paths.picDir, "Picture Files", 9230)) return next;
+  if (int next = check(paths.userProgDir, "User Program Files", 9231)) return next;
   // User programs are copied into passwordDir: it follows a corrected folder.
-  transfer.passwordDir = transfer.userProgDir;
-  if (int next = check(transfer.dataDir, "Data Directory Files", 9232)) return next;
+  paths.passwordDir = paths.userProgDir;
+  if (int next = check(paths.dataDir, "Data Directory Files", 9232)) return next;
 
-  transfer.tempDir = transfer.procDir + "_temp";
+  paths.tempDir = paths.procDir + "_temp";
   return wizard::STEP_CALIBRATOR;
 }
 
 int MainDialog::ConfirmDirectories() {
   ConfirmDirectoriesPage page(this);
-  page.userProgramDirectory = transfer.userProgDir;
-  page.procedureDirectory = transfer.procDir;
-  page.pictureDirectory = transfer.picDir;
-  page.dataDirectory = transfer.dataDir;
+  page.userProgramDirectory = paths.userProgDir;
+  page.procedureDirectory = paths.procDir;
+  page.pictureDirectory = paths.picDir;
+  page.dataDirectory = paths.dataDir;
   int result = page.DoModal();
   if (result == 1) {
-    transfer.passwordDir = page.userProgramDirectory;
-    transfer.userProgDir = transfer.passwordDir;
-    transfer.picDir = page.pictureDirectory;
-    transfer.procDir = page.procedureDirectory;
-    transfer.dataDir = page.dataDirectory;
+    paths.passwordDir = page.userProgramDirectory;
+    paths.userProgDir = paths.passwordDir;
+    paths.picDir = page.pictureDirectory;
+    paths.procDir = page.procedureDirectory;
+    paths.dataDir = page.dataDirectory;
     for (std::string* directory :
-         {&transfer.passwordDir, &transfer.userProgDir, &transfer.picDir, &transfer.procDir, &transfer.dataDir})
+         {&paths.passwordDir, &paths.userProgDir, &paths.picDir, &paths.procDir, &paths.dataDir})
       *directory = WithBackslash(*directory);
     return 1;
   }

@@ -1,5 +1,6 @@
-// The install step (wizard step 9) and the transfer members of MainDialog;
-// the work itself is done by the transfer library.
+// The install step (wizard step 9): the transfer library runs it with the
+// wizard's catalogue, paths and the pieces below.
+#include "installer/registration/update_proc_dir.h"
 #include "installer/transfer/copy_phase.h"
 #include "installer/transfer/install_flow.h"
 #include "installer/transfer/xfer_list_writer.h"
@@ -12,14 +13,20 @@ int MainDialog::InstallStep() {
   ui::App* app = ui::GetApp();
   ui::Dialog* mainWindow = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd : this;
   xfer::InstallActions actions;
-  actions.writeXferList = [this] { return WriteXferList(); };
-  actions.copyXferFiles = [this] { return CopyXferFiles(); };
-  actions.updateProcDir = [this] { return UpdateProcDir(); };
+  actions.writeXferList = [this](const xfer::InstallPaths& run) {
+    return xfer::WriteXferList(procedures, run, plan, debugMode != 0);
+  };
+  actions.copyXferFiles = [this](const xfer::InstallPaths& run) {
+    return xfer::CopyXferFiles(run, plan, progress, this);
+  };
+  actions.updateProcDir = [this, mainWindow](const xfer::InstallPaths& run) {
+    return registration::UpdateProcDir(procedures, run, progress, mainWindow);
+  };
   actions.runFinishPage = [this] {
     FinishPage finish(readmeTarget, this);
     return finish.DoModal();
   };
-  switch (xfer::RunInstallStep(transfer, mainWindow, actions)) {
+  switch (xfer::RunInstallStep(paths, plan, progress, mainWindow, actions)) {
     case xfer::InstallResult::DirectoriesAgain:
       return wizard::STEP_DIRECTORIES_AGAIN;
     case xfer::InstallResult::Exit:
@@ -27,9 +34,3 @@ int MainDialog::InstallStep() {
   }
   return wizard::STEP_EXIT;
 }
-
-std::uint32_t MainDialog::WriteXferList() {
-  return xfer::WriteXferList(procedures, transfer, debugMode != 0);
-}
-
-int MainDialog::CopyXferFiles() { return xfer::CopyXferFiles(transfer, this); }

@@ -39,15 +39,15 @@ bool MainDialog::OnInitDialog() {
 
   if (platform::_getcwd(workDirBuffer, sizeof workDirBuffer) == nullptr) workDirBuffer[0] = '\0';
   workDir = workDirBuffer;
-  transfer.diskMapPath = workDir + "\\" + "_diskmap.lst";
-  transfer.transferListPath = workDir + "\\" + "orvik.lst";
+  paths.diskMapPath = workDir + "\\" + "_diskmap.lst";
+  paths.transferListPath = workDir + "\\" + "orvik.lst";
 
   if (HasDebugSwitch(commandLine)) debugMode = 1;
-  transfer.sourceDir = WithoutDebugSwitch(commandLine);
+  paths.sourceDir = WithoutDebugSwitch(commandLine);
   if (debugMode) {
     char message[1024];
     std::snprintf(message, sizeof message, "orvik.lst is: %s   ||command line is: %s    ||srcdir is: %s",
-                  transfer.transferListPath.c_str(), commandLine.c_str(), transfer.sourceDir.c_str());
+                  paths.transferListPath.c_str(), commandLine.c_str(), paths.sourceDir.c_str());
     ui::MessageBox(message, wizard::kInstallCaption, ui::MB_OK);
   }
   ReadStartupSettings();
@@ -55,12 +55,12 @@ bool MainDialog::OnInitDialog() {
 }
 
 void MainDialog::ReadStartupSettings() {
-  transfer.passwordDir = ReadKey("password_dir", "c:\\orvik");
+  paths.passwordDir = ReadKey("password_dir", "c:\\orvik");
   std::string procDir = ReadKey("procdir", "c:\\orvik\\proc");
-  if (!procDir.empty()) transfer.procDir = procDir;
-  transfer.picDir = ReadKey("picdir", "c:\\orvik\\pic");
-  transfer.userProgDir = ReadKey("user_prog_dir", transfer.passwordDir);
-  transfer.dataDir = ReadKey("user_cwd", transfer.userProgDir);
+  if (!procDir.empty()) paths.procDir = procDir;
+  paths.picDir = ReadKey("picdir", "c:\\orvik\\pic");
+  paths.userProgDir = ReadKey("user_prog_dir", paths.passwordDir);
+  paths.dataDir = ReadKey("user_cwd", paths.userProgDir);
 }
 
 void MainDialog::OnCommand(int controlId) {

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "installer/catalogue/procedures_list.h"
-#include "installer/transfer/transfer_context.h"
+#include "installer/transfer/copy_progress.h"
+#include "installer/transfer/install_paths.h"
+#include "installer/transfer/xfer_plan.h"
 #include "ui/dialog.h"
 
 class MainDialog : public ui::Dialog {
@@ -20,7 +22,9 @@ class MainDialog : public ui::Dialog {
   std::string workDir;
   std::uint8_t readmeCopied = 0;
   char workDirBuffer[260] = {};
-  TransferContext transfer;
+  xfer::InstallPaths paths;
+  xfer::XferPlan plan;
+  xfer::CopyProgress progress;
   std::uint8_t debugMode = 0;
   int icon = 1052;
 
@@ -39,8 +43,5 @@ class MainDialog : public ui::Dialog {
   // Pieces of the steps.
   int ConfirmDirectories();
   int CheckDirectory(std::string& directory, const char* label);
-  std::uint32_t WriteXferList();
-  int CopyXferFiles();
-  int UpdateProcDir();
   void ShowAbout();
 };
