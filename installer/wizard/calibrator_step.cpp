@@ -48,8 +48,9 @@ void CalibratorPage::OnCommand(int controlId) {
 int MainDialog::CalibratorStep() {
   CalibratorPage page(this);
   page.code = "All";
-  calibratorCode = page.code;
-  if (procedures.GetProcsByCalibrator(calibratorCode) != 0) return wizard::STEP_SELECT_PROCEDURES;
+  state_.SetCalibratorCode(page.code);
+  if (state_.Procedures().GetProcsByCalibrator(state_.CalibratorCode()) != 0)
+    return wizard::STEP_SELECT_PROCEDURES;
   msgp(9240);
   return wizard::STEP_EXIT;
 }

@@ -35,6 +35,7 @@ int MainDialog::DirectoryStep() {
     return wizard::STEP_EXIT;
   }
 
+  xfer::InstallPaths& paths = state_.Paths();
   // Checks one directory; 0 to go on, else the step code to return.
   auto check = [this](std::string& directory, const char* label, int error) {
     int result = CheckDirectory(directory, label);
@@ -47,9 +48,10 @@ int MainDialog::DirectoryStep() {
 
   if (int next = check(paths.procDir, "Procedure Files", 9229)) return next;
 
-  if (readmeCopied == 0) {
-    std::string source = WithBackslash(workDir) + "readme.txt";
-    readmeTarget = WithBackslash(paths.procDir) + "readme.txt";
+  if (!state_.ReadmeCopied()) {
+    std::string source = WithBackslash(state_.WorkDir()) + "readme.txt";
+    state_.SetReadmeTarget(WithBackslash(paths.procDir) + "readme.txt");
+    const std::string& readmeTarget = state_.ReadmeTarget();
     if (platform::_chmod(readmeTarget.c_str(), platform::_S_IREAD | platform::_S_IWRITE) != 0) {
       char message[600];
       std::snprintf(message, sizeof message, "Unable to change permission of this %s file.", readmeTarget.c_str());
@@ -64,7 +66,7 @@ int MainDialog::DirectoryStep() {
       Say(message);
       return wizard::STEP_EXIT;
     }
-    readmeCopied = 1;
+    state_.MarkReadmeCopied();
   }
 
   if (int next = check(paths.picDir, "Picture Files", 9230)) return next;
@@ -78,6 +80,7 @@ int MainDialog::DirectoryStep() {
 }
 
 int MainDialog::ConfirmDirectories() {
+  xfer::InstallPaths& paths = state_.Paths();
   ConfirmDirectoriesPage page(this);
   page.userProgramDirectory = paths.userProgDir;
   page.procedureDirectory = paths.procDir;

@@ -5,7 +5,7 @@
 #include "installer/wizard/wizard_codes.h"
 
 int MainDialog::SelectionStep() {
-  switch (selection::RunSelectionStep(procedures, paths.procDir, this)) {
+  switch (selection::RunSelectionStep(state_.Procedures(), state_.Paths().procDir, this)) {
     case selection::SelectionResult::Next:
       return wizard::STEP_INSTALL;
     case selection::SelectionResult::Back:
