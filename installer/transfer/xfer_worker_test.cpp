@@ -331,7 +331,8 @@ TEST_F(WorkerTest, ProgressWindowCancelWaitsForTheWorker) {
   std::atomic<bool> workerDone{false};
   ui.OnDialog(1046, [&](ui::Dialog& window) {
     std::thread worker([&] {
-      while (!(progress.status.load() & STATUS_CANCEL_REQUESTED)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      while (!(progress.status.load() & STATUS_CANCEL_REQUESTED))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
       workerDone = true;
       progress.status.fetch_or(STATUS_WORKER_DONE);
