@@ -19,8 +19,9 @@
 
 #include "installer/procdir/procdir_open.h"
 #include "installer/selection/proc_select_dlg.h"
-#include "installer/selection/update_proc_dir.h"
-#include "installer/transfer/transfer_context.h"
+#include "installer/registration/update_proc_dir.h"
+#include "installer/transfer/copy_progress.h"
+#include "installer/transfer/install_paths.h"
 #include "platform/dos_path.h"
 #include "resources/kelmar_resources.h"
 #include "text/text.h"
@@ -225,19 +226,20 @@ int main(int argc, char** argv) {
     selectedSubs = catalogue.selectedSubProcs.GetCount();
 
     // UpdateProcDir of the 1,000 procedures, staged in tempDir.
-    TransferContext transfer;
-    transfer.procDir = "C:\\orvik\\proc\\";
-    transfer.tempDir = "C:\\orvik\\proc\\_temp";
+    xfer::InstallPaths paths;
+    xfer::CopyProgress progress;
+    paths.procDir = "C:\\orvik\\proc\\";
+    paths.tempDir = "C:\\orvik\\proc\\_temp";
     catalogue.xferSubProcs.RemoveAll();
     catalogue.xferProcs.RemoveAll();
     for (int u = 0; u < kUpdatedProcs; ++u) {
       std::string file = "U" + std::to_string(u) + ".PRO";
       catalogue.xferProcs.AddTail(file);
-      WriteHost(platform::HostPath(transfer.tempDir + "\\" + file), "procedure " + file);
+      WriteHost(platform::HostPath(paths.tempDir + "\\" + file), "procedure " + file);
     }
     WriteHost(indexPath, index);
     const Stamp t2 = Now();
-    if (selection::UpdateProcDir(catalogue, transfer) != 1) return 1;
+    if (registration::UpdateProcDir(catalogue, paths, progress, nullptr) != 1) return 1;
     update.Add(t2, Now());
     registered = static_cast<int>(std::filesystem::file_size(indexPath) / 75) - kIndexRecords;
 
@@ -245,7 +247,7 @@ int main(int argc, char** argv) {
     // scans of the 60,000 records.
     WriteHost(indexPath, "");
     const Stamp t3 = Now();
-    if (selection::UpdateProcDir(catalogue, transfer) != 1) return 1;
+    if (registration::UpdateProcDir(catalogue, paths, progress, nullptr) != 1) return 1;
     updateEmpty.Add(t3, Now());
     std::filesystem::remove_all(platform::HostPath("C:\\orvik\\proc"));
   }

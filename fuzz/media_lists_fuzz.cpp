@@ -5,8 +5,8 @@
 #include <string>
 
 #include "fuzz/fuzz_host.h"
+#include "installer/catalogue/plain_file_name.h"
 #include "installer/transfer/disk_map.h"
-#include "installer/transfer/plain_name.h"
 #include "installer/transfer/xfer_entry.h"
 #include "platform/profile.h"
 
@@ -56,7 +56,7 @@ void WalkDisk(const std::string& list, int disk) {
 
 // A carried name written as the installer writes it reads back unchanged.
 void RoundTrip(const std::string& name, char kind) {
-  if (!xfer::IsListableName(name)) return;
+  if (!catalogue::IsListableFileName(name)) return;
   const std::string list = "[Disk1]\r\nF1=" + name + "," + kind + "\r\nF2=last disk\r\n";
   xfer::XferEntry back = xfer::SplitXferEntry(Value(list, "Disk1", "F1", xfer::kKeyMissing));
   fuzz::Check(back.name == name && back.kind == kind, "a listable name does not read back: " + name);

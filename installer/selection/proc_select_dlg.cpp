@@ -3,7 +3,7 @@
 #include "installer/procdir/procdir_open.h"
 #include "installer/selection/collect_sub_procs.h"
 #include "installer/selection/conflict_check.h"
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
 #include "resources/kelmar_ids.h"
@@ -45,7 +45,7 @@ void ProcSelectDlg::OnCommand(int controlId) {
       DeselectAll();
       break;
     case IDC_BACK:
-      EndDialog(wizard::ID_BACK);
+      EndDialog(installer::ID_BACK);
       break;
     default:
       ui::Dialog::OnCommand(controlId);  // 1 Next, 2 Cancel
@@ -102,11 +102,11 @@ void ProcSelectDlg::SetAliasItems(const StringList& aliases, bool select) {
     int item = list.FindStringExact(-1, alias);
     if (item == ui::LB_ERR) {
       errp(9223);
-      platform::ExitProcess(wizard::EXIT_FATAL);
+      platform::ExitProcess(installer::EXIT_FATAL);
     }
     if (list.SetSel(item, select) == ui::LB_ERR) {
       errp(9224);
-      platform::ExitProcess(wizard::EXIT_FATAL);
+      platform::ExitProcess(installer::EXIT_FATAL);
     }
   }
 }
@@ -123,7 +123,7 @@ void ProcSelectDlg::DeselectAll() { List(IDC_PROC_LIST).SetSel(-1, false); }
 void ProcSelectDlg::EndDirectoriesAgain(int message) {
   SetWaitCursor(false);
   errp(message);
-  EndDialog(wizard::END_DIRECTORIES_AGAIN);
+  EndDialog(END_DIRECTORIES_AGAIN);
 }
 
 void ProcSelectDlg::OnOK() {

@@ -13,6 +13,10 @@
 
 namespace selection {
 
+// End code of the page when nothing was selected or the transfer lists could
+// not be built: the directories are asked for again.
+constexpr int END_DIRECTORIES_AGAIN = 8;
+
 // The selection log, created empty and held open while the page lives.
 inline constexpr const char* kSelectionLogPath = "c:\\windows\\_procsel.log";
 

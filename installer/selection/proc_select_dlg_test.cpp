@@ -7,7 +7,7 @@
 
 #include "installer/procdir/procdir_open.h"
 #include "installer/selection/selection_test_support.h"
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 
 namespace {
 
@@ -172,7 +172,7 @@ TEST_F(SelectionPage, BackAndCancelEndThePageAndLeaveTheListsEmpty) {
   Load(Records());
   OpenIndex("");
   selection::ProcSelectDlg back(catalogue, nullptr);
-  EXPECT_EQ(Run(back, "108 toggle 1014 Meter click 1001\n"), wizard::ID_BACK);
+  EXPECT_EQ(Run(back, "108 toggle 1014 Meter click 1001\n"), installer::ID_BACK);
   selection::ProcSelectDlg cancel(catalogue, nullptr);
   EXPECT_EQ(Run(cancel, "108 toggle 1014 Meter click 2\n"), ui::IDCANCEL);
   EXPECT_EQ(catalogue.selectedProcs.GetCount(), 0);
@@ -184,7 +184,7 @@ TEST_F(SelectionPage, NextWithNothingSelectedEndsWith8) {
   OpenIndex("");
   selection::ProcSelectDlg page(catalogue, nullptr);
   EXPECT_EQ(Run(page, "108 click 1\nbox contains \"No procedures are selected.\" OK\n"),
-            wizard::END_DIRECTORIES_AGAIN);
+            selection::END_DIRECTORIES_AGAIN);
   EXPECT_TRUE(box.Has("box \"ORVIK Error 9220\" \"No procedures are selected.\\n\\nSelect at least one procedure "
                       "in the list before choosing Next.\""));
   EXPECT_TRUE(box.Has("end 108 8"));
@@ -237,7 +237,7 @@ TEST_F(SelectionPage, SubProcedureWithoutARecordFailsNextWith8) {
                 "box contains \"not in list\" OK\n"
                 "box contains \"IN if( NULL == PL->LoadAllXferFiles() )\" OK\n"
                 "box contains \"could not be built\" OK\n"),
-            wizard::END_DIRECTORIES_AGAIN);
+            selection::END_DIRECTORIES_AGAIN);
   EXPECT_EQ(Names(catalogue.selectedSubProcs), (std::vector<std::string>{"GHOST"}));
   EXPECT_TRUE(box.Has("box \"ORVIK - Procedure Installation\" \"IN if( NULL == PL->LoadAllXferFiles() )\""));
   EXPECT_EQ(box.Count("box \"ORVIK Error 9221\""), 1);

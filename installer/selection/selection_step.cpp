@@ -1,30 +1,30 @@
 #include "installer/selection/selection_step.h"
 
+#include "installer/installer_codes.h"
 #include "installer/procdir/procdir_open.h"
 #include "installer/selection/proc_select_dlg.h"
-#include "installer/wizard_codes.h"
 #include "platform/process.h"
 #include "text/text.h"
 
 namespace selection {
 
-int StepAfterSelection(int endCode) {
+SelectionResult SelectionEnd(int endCode) {
   switch (endCode) {
     case ui::IDOK:
-      return wizard::STEP_INSTALL;
+      return SelectionResult::Next;
     case ui::IDCANCEL:
-      return wizard::STEP_CONFIRM_QUIT;
-    case wizard::END_DIRECTORIES_AGAIN:
-      return wizard::STEP_DIRECTORIES_AGAIN;
-    case wizard::ID_BACK:
-      return wizard::STEP_CALIBRATOR;
+      return SelectionResult::Quit;
+    case END_DIRECTORIES_AGAIN:
+      return SelectionResult::DirectoriesAgain;
+    case installer::ID_BACK:
+      return SelectionResult::Back;
     default:
       errp(9243);
-      return wizard::STEP_EXIT;
+      return SelectionResult::Failed;
   }
 }
 
-int RunSelectionStep(ProceduresList& catalogue, const std::string& procDir, ui::Dialog* owner) {
+SelectionResult RunSelectionStep(ProceduresList& catalogue, const std::string& procDir, ui::Dialog* owner) {
   ProcSelectDlg page(catalogue, owner);
   page.alwaysOverwrite = 0;
 
@@ -36,17 +36,17 @@ int RunSelectionStep(ProceduresList& catalogue, const std::string& procDir, ui::
       path.size() < static_cast<std::size_t>(platform::MAX_PATH) ? ProcDirOpen(path.c_str(), "w") : -1;
   if (index == -1) {
     errp(9242);
-    platform::ExitProcess(wizard::EXIT_FATAL);
+    platform::ExitProcess(installer::EXIT_FATAL);
   }
 
   page.indexHandle = index;
-  int step = StepAfterSelection(page.DoModal());
+  SelectionResult result = SelectionEnd(page.DoModal());
 
   if (ProcDirClose(index) == 0) {
     errp(9244);
-    platform::ExitProcess(wizard::EXIT_FATAL);
+    platform::ExitProcess(installer::EXIT_FATAL);
   }
-  return step;
+  return result;
 }
 
 }  // namespace selection

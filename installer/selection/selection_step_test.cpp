@@ -6,7 +6,6 @@
 
 #include "installer/procdir/procdir_open.h"
 #include "installer/selection/selection_test_support.h"
-#include "installer/wizard_codes.h"
 #include "platform/dos_path.h"
 
 namespace {
@@ -31,7 +30,7 @@ class SelectionStep : public ::testing::Test {
                            {Rec{{"DMM 45", "HP 3458"}, "DMM45.PRO", {}, {}, {}, "R520", {}},
                             Rec{{"Meter"}, "METER.PRO", {}, {}, {}, "R520", {}}});
   }
-  int Step(const std::string& answers, const std::string& procDir = kProcDir) {
+  selection::SelectionResult Step(const std::string& answers, const std::string& procDir = kProcDir) {
     box.Answers(answers);
     return selection::RunSelectionStep(catalogue, procDir, nullptr);
   }
@@ -44,7 +43,7 @@ TEST_F(SelectionStep, CancelLeavesAnEmptyIndexAndGoesToConfirmQuit) {
   ASSERT_FALSE(box.Exists(kIndex));
   openWhenAnswering.clear();
   ui::SetBeforeAnswerHook(&NoteIndexOpen);
-  EXPECT_EQ(Step("108 click 2\n"), wizard::STEP_CONFIRM_QUIT);
+  EXPECT_EQ(Step("108 click 2\n"), selection::SelectionResult::Quit);
   ui::SetBeforeAnswerHook(nullptr);
   EXPECT_EQ(openWhenAnswering, std::vector<int>{1});
   EXPECT_FALSE(ProcDirIsOpen());
@@ -53,38 +52,38 @@ TEST_F(SelectionStep, CancelLeavesAnEmptyIndexAndGoesToConfirmQuit) {
 }
 
 TEST_F(SelectionStep, EndCodesMapToTheNextStep) {
-  EXPECT_EQ(Step("108 close\n"), wizard::STEP_CONFIRM_QUIT);
-  EXPECT_EQ(Step("108 click 1001\n"), wizard::STEP_CALIBRATOR);
-  EXPECT_EQ(Step("108 click 1\nbox OK\n"), wizard::STEP_DIRECTORIES_AGAIN);
-  EXPECT_EQ(Step("108 toggle 1014 Meter click 1\n"), wizard::STEP_INSTALL);
+  EXPECT_EQ(Step("108 close\n"), selection::SelectionResult::Quit);
+  EXPECT_EQ(Step("108 click 1001\n"), selection::SelectionResult::Back);
+  EXPECT_EQ(Step("108 click 1\nbox OK\n"), selection::SelectionResult::DirectoriesAgain);
+  EXPECT_EQ(Step("108 toggle 1014 Meter click 1\n"), selection::SelectionResult::Next);
   EXPECT_EQ(std::vector<std::string>(catalogue.xferProcs.begin(), catalogue.xferProcs.end()),
             std::vector<std::string>{"METER.PRO"});
   EXPECT_FALSE(ProcDirIsOpen());
 }
 
-TEST_F(SelectionStep, UnexpectedEndCodeIsReportedAndEndsTheWizard) {
+TEST_F(SelectionStep, UnexpectedEndCodeIsReportedAsFailed) {
   box.Answers("box contains \"ended unexpectedly\" OK\nbox OK\n");
-  EXPECT_EQ(selection::StepAfterSelection(5), wizard::STEP_EXIT);
-  EXPECT_EQ(selection::StepAfterSelection(-1), wizard::STEP_EXIT);
+  EXPECT_EQ(selection::SelectionEnd(5), selection::SelectionResult::Failed);
+  EXPECT_EQ(selection::SelectionEnd(-1), selection::SelectionResult::Failed);
   EXPECT_EQ(box.Count("box \"ORVIK Error 9243\""), 2);
-  EXPECT_EQ(selection::StepAfterSelection(ui::IDOK), wizard::STEP_INSTALL);
+  EXPECT_EQ(selection::SelectionEnd(ui::IDOK), selection::SelectionResult::Next);
 }
 
 TEST_F(SelectionStep, AlwaysOverwriteIsClearedOnEveryVisit) {
   std::string installed = Entry('E', "1.pro", {"DMM 45", "HP 3458"});
   box.Write(kIndex, installed);
-  EXPECT_EQ(Step("108 toggle 1014 \"DMM 45\"\n102 click 1044\n108 click 1001\n"), wizard::STEP_CALIBRATOR);
+  EXPECT_EQ(Step("108 toggle 1014 \"DMM 45\"\n102 click 1044\n108 click 1001\n"), selection::SelectionResult::Back);
   EXPECT_EQ(Step("108 toggle 1014 \"HP 3458\"\n102 click 7\n108 click 1\nbox OK\n"),
-            wizard::STEP_DIRECTORIES_AGAIN);
+            selection::SelectionResult::DirectoriesAgain);
   EXPECT_EQ(box.Count("window 102 "), 2);
   // The conflict check only reads the index.
   EXPECT_EQ(box.Read(kIndex), installed);
 }
 
 TEST_F(SelectionStep, TheOperatorsChoiceIsNotRememberedBetweenVisits) {
-  EXPECT_EQ(Step("108 toggle 1014 Meter click 1001\n"), wizard::STEP_CALIBRATOR);
+  EXPECT_EQ(Step("108 toggle 1014 Meter click 1001\n"), selection::SelectionResult::Back);
   box.ClearTranscript();
-  EXPECT_EQ(Step("108 click 2\n"), wizard::STEP_CONFIRM_QUIT);
+  EXPECT_EQ(Step("108 click 2\n"), selection::SelectionResult::Quit);
   EXPECT_TRUE(box.Has("item 1014 3 \"Meter\" 0"));
 }
 

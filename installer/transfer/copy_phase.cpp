@@ -1,5 +1,6 @@
 #include "installer/transfer/copy_phase.h"
 
+#include <functional>
 #include <thread>
 
 #include "installer/transfer/copy_progress_dlg.h"
@@ -7,21 +8,22 @@
 
 namespace xfer {
 
-int CopyXferFiles(TransferContext& transfer, ui::Dialog* owner) {
-  CopyProgressDlg progress(transfer, owner);
-  transfer.status.store(0);
-  transfer.progressCount.store(0);
+int CopyXferFiles(const InstallPaths& paths, const XferPlan& plan, CopyProgress& progress,
+                  ui::Dialog* owner) {
+  CopyProgressDlg window(progress, owner);
+  progress.status.store(0);
+  progress.progressCount.store(0);
   // The window never names a file of an earlier round.
-  transfer.SetCurrentName("");
-  transfer.currentDisk.store(transfer.diskTable[0]);
-  std::thread worker(XferWorker, &transfer);
-  progress.DoModal();
+  progress.SetCurrentName("");
+  progress.currentDisk.store(plan.disks.empty() ? 0 : plan.disks.front());
+  std::thread worker(XferWorker, std::cref(paths), std::cref(plan), std::ref(progress), owner);
+  window.DoModal();
   // The window closes only once the worker is done; should it not have run
   // at all, the worker is asked to stop, and is waited for either way.
-  if (!(transfer.status.load() & STATUS_WORKER_DONE))
-    transfer.status.fetch_or(STATUS_CANCEL_REQUESTED);
+  if (!(progress.status.load() & STATUS_WORKER_DONE))
+    progress.status.fetch_or(STATUS_CANCEL_REQUESTED);
   worker.join();
-  return (transfer.status.load() & STATUS_STOPPED) ? 0 : 1;
+  return (progress.status.load() & STATUS_STOPPED) ? 0 : 1;
 }
 
 }  // namespace xfer

@@ -12,8 +12,8 @@ constexpr int kProgressTimer = 4322;
 constexpr unsigned kProgressTimerMs = 10;
 }  // namespace
 
-CopyProgressDlg::CopyProgressDlg(TransferContext& transfer, ui::Dialog* owner)
-    : ui::Dialog(IDD_COPY_PROGRESS, owner), transfer_(transfer) {}
+CopyProgressDlg::CopyProgressDlg(CopyProgress& progress, ui::Dialog* owner)
+    : ui::Dialog(IDD_COPY_PROGRESS, owner), progress_(progress) {}
 
 int ProgressPercent(std::uint32_t count, std::uint32_t total) {
   if (total == 0) return 0;
@@ -26,8 +26,8 @@ bool CopyProgressDlg::OnInitDialog() {
   Progress(IDC_PROGRESS_BAR).SetRange(0, 100);
   Progress(IDC_PROGRESS_BAR).SetPos(0);
   label = kFileLabel;
-  fileName = transfer_.CurrentName();
-  shownDisk_ = transfer_.currentDisk.load();
+  fileName = progress_.CurrentName();
+  shownDisk_ = progress_.currentDisk.load();
   heading = FormatNumber(kCopyingDiskFormat, shownDisk_);
   UpdateData(false);
   SetTimer(kProgressTimer, kProgressTimerMs);
@@ -36,16 +36,17 @@ bool CopyProgressDlg::OnInitDialog() {
 
 void CopyProgressDlg::OnTimer(int timerId) {
   if (timerId != kProgressTimer) return;
-  Progress(IDC_PROGRESS_BAR).SetPos(ProgressPercent(transfer_.progressCount.load(), transfer_.requiredSize));
-  fileName = transfer_.CurrentName();
+  Progress(IDC_PROGRESS_BAR)
+      .SetPos(ProgressPercent(progress_.progressCount.load(), progress_.requiredSize));
+  fileName = progress_.CurrentName();
   // After a disk change the heading names the disk being copied now.
-  if (const int disk = transfer_.currentDisk.load(); disk != shownDisk_) {
+  if (const int disk = progress_.currentDisk.load(); disk != shownDisk_) {
     shownDisk_ = disk;
     heading = FormatNumber(kCopyingDiskFormat, disk);
   }
   UpdateData(false);
   UpdateWindow();
-  if (const std::uint32_t status = transfer_.status.load(); status & STATUS_WORKER_DONE) {
+  if (const std::uint32_t status = progress_.status.load(); status & STATUS_WORKER_DONE) {
     // A copy that ran to its end shows 100% before the window goes: the
     // share counts whole sectors and so stops just short of it.
     if (!(status & STATUS_STOPPED)) {
@@ -58,11 +59,11 @@ void CopyProgressDlg::OnTimer(int timerId) {
 }
 
 void CopyProgressDlg::OnCancel() {
-  transfer_.status.fetch_or(STATUS_CANCEL_REQUESTED);
+  progress_.status.fetch_or(STATUS_CANCEL_REQUESTED);
   // The worker asks the operator whether to go on: No ends it, Yes takes the
   // request back and the window shows the copy again.
   std::uint32_t status;
-  while (((status = transfer_.status.load()) & (STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED)) ==
+  while (((status = progress_.status.load()) & (STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED)) ==
          STATUS_CANCEL_REQUESTED)
     platform::Sleep(kProgressTimerMs);
   if (!(status & STATUS_WORKER_DONE)) return;

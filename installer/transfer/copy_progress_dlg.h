@@ -1,19 +1,19 @@
 // The copy progress window (dialog 1046): the disk being copied, the file
-// and a bar, refreshed from the shared record every 10 ms until the worker
+// and a bar, refreshed from the shared progress every 10 ms until the worker
 // is done. Cancel asks the worker to stop and waits for the operator's
 // answer to its question: No ends the copy, Yes lets it go on.
 #pragma once
 #include <cstdint>
 #include <string>
 
-#include "installer/transfer/transfer_context.h"
+#include "installer/transfer/copy_progress.h"
 #include "ui/dialog.h"
 
 namespace xfer {
 
 class CopyProgressDlg : public ui::Dialog {
  public:
-  CopyProgressDlg(TransferContext& transfer, ui::Dialog* owner);
+  CopyProgressDlg(CopyProgress& progress, ui::Dialog* owner);
 
   bool OnInitDialog() override;
   void OnTimer(int timerId) override;
@@ -25,7 +25,7 @@ class CopyProgressDlg : public ui::Dialog {
   std::string fileName;  // 1039
 
  private:
-  TransferContext& transfer_;
+  CopyProgress& progress_;
   int shownDisk_ = 0;  // the disk the heading names
 };
 

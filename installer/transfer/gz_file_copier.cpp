@@ -1,7 +1,5 @@
 #include "installer/transfer/gz_file_copier.h"
 
-#include <chrono>
-
 #include "installer/transfer/transfer_texts.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
@@ -9,9 +7,6 @@
 namespace xfer {
 
 namespace {
-
-std::atomic<std::uint64_t> g_decodeNanoseconds{0};
-std::atomic<std::uint64_t> g_decodedBytes{0};
 
 bool Exists(const std::string& path) {
   return platform::GetFileAttributesA(path.c_str()) != platform::INVALID_FILE_ATTRIBUTES;
@@ -116,27 +111,20 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
 }
 
 int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
-  using Clock = std::chrono::steady_clock;
   bool ok = true;
-  std::uint64_t decodeNanoseconds = 0;
-  std::uint64_t decodedBytes = 0;
   std::uint64_t written = 0;
   for (;;) {
     if (interrupted_ && interrupted_()) {
       ok = false;
       break;
     }
-    const auto start = Clock::now();
     const int count = gzread(input, buffer_, kChunk);
-    decodeNanoseconds += static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count());
     if (count < 0) {
       ShowNumbered(8582);
       ok = false;
       break;
     }
     if (count == 0) break;
-    decodedBytes += static_cast<unsigned>(count);
     // Nothing past the limit is written: a stream that decodes to more than
     // its declared size is refused.
     written += static_cast<unsigned>(count);
@@ -152,8 +140,6 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
       break;
     }
   }
-  g_decodeNanoseconds.fetch_add(decodeNanoseconds, std::memory_order_relaxed);
-  g_decodedBytes.fetch_add(decodedBytes, std::memory_order_relaxed);
   if (platform::_lclose(output) != 0) {
     ShowNumbered(8585);
     ok = false;
@@ -193,8 +179,5 @@ int GzFileCopier::ReportUnplaced(const std::vector<platform::ReplaceBatch::Failu
   }
   return static_cast<int>(failures.size());
 }
-
-std::uint64_t GzFileCopier::DecodeNanoseconds() { return g_decodeNanoseconds.load(); }
-std::uint64_t GzFileCopier::DecodedBytes() { return g_decodedBytes.load(); }
 
 }  // namespace xfer

@@ -2,7 +2,6 @@
 #pragma once
 #include <zlib.h>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -60,11 +59,6 @@ class GzFileCopier {
   // data could not be flushed (the target is unchanged), 8588 when it could
   // not be renamed. Returns how many there were.
   static int ReportUnplaced(const std::vector<platform::ReplaceBatch::Failure>& failures);
-
-  // Time spent decoding (inside gzread) and bytes decoded by every copier
-  // of the process since it started; for measurements.
-  static std::uint64_t DecodeNanoseconds();
-  static std::uint64_t DecodedBytes();
 
  private:
   // Puts the finished file `part` in place of `target` in one rename once

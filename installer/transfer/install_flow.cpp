@@ -6,7 +6,7 @@
 #include "installer/transfer/disk_space_dlg.h"
 #include "installer/transfer/scratch_folder.h"
 #include "installer/transfer/transfer_texts.h"
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "text/text.h"
@@ -35,49 +35,45 @@ std::uint32_t TargetUnit(const std::string& procDir) {
   return bytesPerSector;
 }
 
-int RunInstallStep(TransferContext& t, ui::Dialog* mainWindow, const InstallActions& actions) {
-  t.mainWindow = mainWindow;
-  t.bytesPerSector = TargetUnit(t.procDir);
-  // t.tempDir names the scratch parent shared with other installers; for the
-  // length of the step it names this run's own folder in it.
-  const std::string parent = t.tempDir;
+InstallResult RunInstallStep(const InstallPaths& paths, XferPlan& plan, CopyProgress& progress,
+                             ui::Dialog* mainWindow, const InstallActions& actions) {
+  plan.bytesPerSector = TargetUnit(paths.procDir);
+  // paths.tempDir names the scratch parent shared with other installers; the
+  // pieces of the step get this run's own folder in it instead.
   ScratchFolder scratch;
-  if (!scratch.Create(parent)) {
+  if (!scratch.Create(paths.tempDir)) {
     errp(9245);
-    return wizard::STEP_EXIT;
+    return InstallResult::Exit;
   }
-  t.tempDir = scratch.Path();
-  const auto done = [&] {
-    scratch.Remove();
-    t.tempDir = parent;
-  };
-  t.requiredSize = actions.writeXferList();
-  if (t.bytesPerSector == 1) {
-    DiskSpaceDlg space(WithMargin(t.requiredSize), mainWindow);
+  InstallPaths run = paths;
+  run.tempDir = scratch.Path();
+  progress.requiredSize = actions.writeXferList(run);
+  if (plan.bytesPerSector == 1) {
+    DiskSpaceDlg space(WithMargin(progress.requiredSize), mainWindow);
     const int answer = space.DoModal();
     // Cancel Installation: back to the directories, without a scratch folder.
     if (answer == ui::IDCANCEL) {
-      done();
-      return wizard::STEP_DIRECTORIES_AGAIN;
+      scratch.Remove();
+      return InstallResult::DirectoriesAgain;
     }
     if (answer != ui::IDOK) {
       errp(9246);
-      platform::ExitProcess(wizard::EXIT_FATAL);
+      platform::ExitProcess(installer::EXIT_FATAL);
     }
   }
-  if (actions.copyXferFiles() == 1)
-    actions.updateProcDir();
+  if (actions.copyXferFiles(run) == 1)
+    actions.updateProcDir(run);
   else
     ShowNumbered(9247);
-  done();
+  scratch.Remove();
   switch (actions.runFinishPage()) {
     case 1:
-      return wizard::STEP_DIRECTORIES_AGAIN;
+      return InstallResult::DirectoriesAgain;
     case 2:
-      return wizard::STEP_EXIT;
+      return InstallResult::Exit;
     default:
       errp(9248);
-      return wizard::STEP_EXIT;
+      return InstallResult::Exit;
   }
 }
 

@@ -13,7 +13,6 @@
 #include "installer/transfer/scratch_folder.h"
 #include "installer/transfer/transfer_test_support.h"
 #include "installer/transfer/xfer_list_writer.h"
-#include "installer/wizard_codes.h"
 #include "platform/dos_path.h"
 #include "platform/files.h"
 #include "resources/kelmar_resources.h"
@@ -26,16 +25,16 @@ class InstallStepTest : public TransferTest {
  protected:
   void SetUp() override {
     TransferTest::SetUp();
-    actions.writeXferList = [this] {
+    actions.writeXferList = [this](const xfer::InstallPaths&) {
       ++writes;
       tempDirAtWrite = HostExists(CHost("orvik/proc/_temp"));
       return std::uint32_t(4242);
     };
-    actions.copyXferFiles = [this] {
+    actions.copyXferFiles = [this](const xfer::InstallPaths&) {
       ++copies;
       return copyResult;
     };
-    actions.updateProcDir = [this] {
+    actions.updateProcDir = [this](const xfer::InstallPaths&) {
       ++updates;
       return 1;
     };
@@ -45,7 +44,7 @@ class InstallStepTest : public TransferTest {
       return finishCode;
     };
   }
-  int Run() { return xfer::RunInstallStep(t, nullptr, actions); }
+  xfer::InstallResult Run() { return xfer::RunInstallStep(paths, plan, progress, nullptr, actions); }
 
   xfer::InstallActions actions;
   int writes = 0, copies = 0, updates = 0, finishes = 0;
@@ -54,9 +53,9 @@ class InstallStepTest : public TransferTest {
 };
 
 TEST_F(InstallStepTest, KnownDriveCopiesUpdatesCleansUpAndFinishes) {
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
-  EXPECT_GE(t.bytesPerSector, 512u);
-  EXPECT_EQ(t.requiredSize, 4242u);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_GE(plan.bytesPerSector, 512u);
+  EXPECT_EQ(progress.requiredSize, 4242u);
   EXPECT_TRUE(tempDirAtWrite);
   EXPECT_FALSE(tempDirAtFinish);
   EXPECT_EQ(writes + copies + updates + finishes, 4);
@@ -66,12 +65,12 @@ TEST_F(InstallStepTest, KnownDriveCopiesUpdatesCleansUpAndFinishes) {
 
 TEST_F(InstallStepTest, FinishPageCodesGiveTheNextStep) {
   finishCode = 1;
-  EXPECT_EQ(Run(), wizard::STEP_DIRECTORIES_AGAIN);
+  EXPECT_EQ(Run(), xfer::InstallResult::DirectoriesAgain);
   finishCode = 2;
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   finishCode = 5;
   Answers({"box contains \"the Finish page ended unexpectedly\" OK"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9248");
 }
@@ -79,7 +78,7 @@ TEST_F(InstallStepTest, FinishPageCodesGiveTheNextStep) {
 TEST_F(InstallStepTest, StoppedTransferSkipsTheIndexUpdateWith9247) {
   copyResult = 0;
   Answers({"box contains \"The transfer was stopped.\" OK"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_EQ(updates, 0);
   EXPECT_EQ(finishes, 1);
   EXPECT_FALSE(tempDirAtFinish);
@@ -90,16 +89,15 @@ TEST_F(InstallStepTest, StoppedTransferSkipsTheIndexUpdateWith9247) {
 TEST_F(InstallStepTest, EachRunWorksInAFolderOfItsOwnAndLeavesNothing) {
   std::vector<std::string> duringStep;
   std::string folder;
-  actions.writeXferList = [&] {
-    folder = t.tempDir;
+  actions.writeXferList = [&](const xfer::InstallPaths& run) {
+    folder = run.tempDir;
     duringStep = HostNames(CHost("orvik/proc/_temp"));
     return std::uint32_t(0);
   };
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   const std::string own = std::to_string(::getpid());
   EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + own);
   EXPECT_EQ(duringStep, (std::vector<std::string>{own, own + ".lck"}));
-  EXPECT_EQ(t.tempDir, "C:\\orvik\\proc\\_temp");
   EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
 }
 
@@ -110,7 +108,7 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     static xfer::ScratchFolder crashed;
-    if (!crashed.Create(t.tempDir)) ::_exit(1);
+    if (!crashed.Create(paths.tempDir)) ::_exit(1);
     WriteHost(platform::HostPath(crashed.Path() + "\\sub\\HALF.PRo"), "half");
     ::_exit(0);
   }
@@ -120,7 +118,7 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   ASSERT_EQ(HostNames(parent).size(), 2u);
   // A run still at work (the lock is held through its own open file).
   xfer::ScratchFolder live;
-  ASSERT_TRUE(live.Create(t.tempDir));
+  ASSERT_TRUE(live.Create(paths.tempDir));
   WriteHost(platform::HostPath(live.Path() + "\\A.PRo"), "a");
   // Leftovers without a lock file, a lone lock file and a link.
   WriteHost(parent + "/77/B.PRo", "b");
@@ -129,11 +127,11 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   ASSERT_EQ(::symlink((root_ + "/outside").c_str(), (parent + "/79").c_str()), 0);
 
   std::vector<std::string> atWrite;
-  actions.writeXferList = [&] {
+  actions.writeXferList = [&](const xfer::InstallPaths&) {
     atWrite = HostNames(parent);
     return std::uint32_t(0);
   };
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   const std::string mine = std::to_string(::getpid()) + "-1";
   const std::string liveName = live.Path().substr(live.Path().rfind('\\') + 1);
   EXPECT_EQ(atWrite, (std::vector<std::string>{liveName, mine, mine + ".lck", liveName + ".lck"}));
@@ -151,16 +149,16 @@ TEST_F(InstallStepTest, AFolderRemovedBeforeItIsLockedIsGivenUpForAnother) {
   int calls = 0;
   xfer::SetScratchFolderHookForTesting([&](const std::string& folder) {
     if (++calls > 1) return;
-    xfer::RemoveAbandonedScratchFolders(t.tempDir);
+    xfer::RemoveAbandonedScratchFolders(paths.tempDir);
     EXPECT_FALSE(HostExists(platform::HostPath(folder)));
-    EXPECT_EQ(platform::_rmdir(t.tempDir.c_str()), 0);
+    EXPECT_EQ(platform::_rmdir(paths.tempDir.c_str()), 0);
   });
   std::string folder;
-  actions.writeXferList = [&] {
-    folder = t.tempDir;
+  actions.writeXferList = [&](const xfer::InstallPaths& run) {
+    folder = run.tempDir;
     return std::uint32_t(0);
   };
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   xfer::SetScratchFolderHookForTesting(nullptr);
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + std::to_string(::getpid()) + "-1");
@@ -169,10 +167,10 @@ TEST_F(InstallStepTest, AFolderRemovedBeforeItIsLockedIsGivenUpForAnother) {
 }
 
 TEST_F(InstallStepTest, ScratchFolderThatCannotBeMadeEndsTheStepWith9245) {
-  t.procDir = "C:\\nowhere\\proc\\";
-  t.tempDir = "C:\\nowhere\\proc\\_temp";
+  paths.procDir = "C:\\nowhere\\proc\\";
+  paths.tempDir = "C:\\nowhere\\proc\\_temp";
   Answers({"box contains \"scratch folder\" OK"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_EQ(writes + copies + finishes, 0);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9245");
@@ -182,11 +180,11 @@ TEST_F(InstallStepTest, UnknownGeometryShowsTheSpaceNeededInBytes) {
   // A procedure directory on a network path names no drive.
   std::filesystem::create_directories(root_ + "/share/proc");
   ASSERT_TRUE(platform::MapShare("srv", "cal", root_ + "/share"));
-  t.procDir = "\\\\srv\\cal\\proc\\";
-  t.tempDir = "\\\\srv\\cal\\proc\\_temp";
+  paths.procDir = "\\\\srv\\cal\\proc\\";
+  paths.tempDir = "\\\\srv\\cal\\proc\\_temp";
   Answers({"1047 click 1"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
-  EXPECT_EQ(t.bytesPerSector, 1u);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(plan.bytesPerSector, 1u);
   EXPECT_TRUE(HasLine("window 1047 \"ORVIK Procedure Install - Disk Space\""));
   EXPECT_TRUE(HasLine("field 1012 \"104242\""));
   EXPECT_EQ(copies, 1);
@@ -194,29 +192,29 @@ TEST_F(InstallStepTest, UnknownGeometryShowsTheSpaceNeededInBytes) {
 }
 
 TEST_F(InstallStepTest, CancelInstallationOnTheSpacePageGoesBackToTheDirectories) {
-  t.procDir = "Q:\\proc\\";  // an unmapped drive
-  t.tempDir = "C:\\orvik\\proc\\_temp";
+  paths.procDir = "Q:\\proc\\";  // an unmapped drive
+  paths.tempDir = "C:\\orvik\\proc\\_temp";
   Answers({"1047 click 2"});
-  EXPECT_EQ(Run(), wizard::STEP_DIRECTORIES_AGAIN);
+  EXPECT_EQ(Run(), xfer::InstallResult::DirectoriesAgain);
   EXPECT_EQ(copies + updates + finishes, 0);
   EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
 }
 
 TEST_F(InstallStepTest, TypingIntoTheSpaceFieldChangesNothing) {
-  t.procDir = "Q:\\proc\\";
-  t.tempDir = "C:\\orvik\\proc\\_temp";
+  paths.procDir = "Q:\\proc\\";
+  paths.tempDir = "C:\\orvik\\proc\\_temp";
   Answers({"1047 set 1012 \"not a number\" click 1"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_EQ(copies, 1);
-  EXPECT_EQ(t.requiredSize, 4242u);
+  EXPECT_EQ(progress.requiredSize, 4242u);
 }
 
 TEST_F(InstallStepTest, SpaceShownIsHeldAtTheTopOfTheCount) {
-  t.procDir = "Q:\\proc\\";
-  t.tempDir = "C:\\orvik\\proc\\_temp";
-  actions.writeXferList = [] { return std::uint32_t(0xFFFFFFF0u); };
+  paths.procDir = "Q:\\proc\\";
+  paths.tempDir = "C:\\orvik\\proc\\_temp";
+  actions.writeXferList = [](const xfer::InstallPaths&) { return std::uint32_t(0xFFFFFFF0u); };
   Answers({"1047 click 1"});
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_TRUE(HasLine("field 1012 \"4294967295\""));
 }
 
@@ -229,8 +227,8 @@ using InstallStepDeathTest = InstallStepTest;
 
 TEST_F(InstallStepDeathTest, SpacePageEndingOtherwiseEndsTheProcessAfter9246) {
   GTEST_FLAG_SET(death_test_style, "fast");  // the child keeps this sandbox
-  t.procDir = "Q:\\proc\\";
-  t.tempDir = "C:\\orvik\\proc\\_temp";
+  paths.procDir = "Q:\\proc\\";
+  paths.tempDir = "C:\\orvik\\proc\\_temp";
   static ui::ResourceModule withoutSpacePage = resources::Kelmar();
   withoutSpacePage.dialogs.erase(1047);  // the page cannot run: DoModal gives -1
   ui::SetResources(&withoutSpacePage);
@@ -255,11 +253,13 @@ TEST_F(InstallStepTest, InstallsAFloppySetEndToEnd) {
   lists.procs = {"A.PRO"};
   lists.files = {"A.BMP"};
   lists.dataFiles = {"B.DAT"};
-  actions.writeXferList = [&] { return xfer::WriteXferList(lists, t, false); };
-  actions.copyXferFiles = [&] { return xfer::CopyXferFiles(t, nullptr); };
-  actions.updateProcDir = [&] {
+  actions.writeXferList = [&](const xfer::InstallPaths& run) { return xfer::WriteXferList(lists, run, plan, false); };
+  actions.copyXferFiles = [&](const xfer::InstallPaths& run) {
+    return xfer::CopyXferFiles(run, plan, progress, nullptr);
+  };
+  actions.updateProcDir = [&](const xfer::InstallPaths& run) {
     ++updates;
-    EXPECT_EQ(ReadHost(platform::HostPath(t.tempDir + "\\A.PRO")), "proc A");
+    EXPECT_EQ(ReadHost(platform::HostPath(run.tempDir + "\\A.PRO")), "proc A");
     return 1;
   };
   const std::string disk2 = Medium("disk2");
@@ -268,7 +268,7 @@ TEST_F(InstallStepTest, InstallsAFloppySetEndToEnd) {
     platform::MapDrive('d', disk2);
     page.OnCommand(ui::IDOK);
   });
-  EXPECT_EQ(Run(), wizard::STEP_EXIT);
+  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
   EXPECT_EQ(updates, 1);
   EXPECT_EQ(ui.Runs(1048), 1);
   EXPECT_EQ(ui.Seen(1048, 1040), (std::vector<std::string>{"Please insert Disk2"}));

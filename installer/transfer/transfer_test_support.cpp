@@ -218,16 +218,16 @@ void TransferTest::SetUp() {
 
   for (const char* dir : {"work", "orvik/proc", "orvik/pic", "orvik/prog", "orvik/data"})
     fs::create_directories(CHost(dir));
-  t.transferListPath = "C:\\work\\orvik.lst";
-  t.diskMapPath = "C:\\work\\_diskmap.lst";
-  t.sourceDir = "D:\\";
-  t.procDir = "C:\\orvik\\proc\\";
-  t.tempDir = "C:\\orvik\\proc\\_temp";
-  t.picDir = "C:\\orvik\\pic\\";
-  t.passwordDir = "C:\\orvik\\prog\\";
-  t.userProgDir = "C:\\orvik\\prog\\";
-  t.dataDir = "C:\\orvik\\data\\";
-  t.bytesPerSector = 512;
+  paths.transferListPath = "C:\\work\\orvik.lst";
+  paths.diskMapPath = "C:\\work\\_diskmap.lst";
+  paths.sourceDir = "D:\\";
+  paths.procDir = "C:\\orvik\\proc\\";
+  paths.tempDir = "C:\\orvik\\proc\\_temp";
+  paths.picDir = "C:\\orvik\\pic\\";
+  paths.passwordDir = "C:\\orvik\\prog\\";
+  paths.userProgDir = "C:\\orvik\\prog\\";
+  paths.dataDir = "C:\\orvik\\data\\";
+  plan.bytesPerSector = 512;
 }
 
 void TransferTest::TearDown() {

@@ -14,7 +14,9 @@
 
 #include "ui/frontend.h"
 
-#include "installer/transfer/transfer_context.h"
+#include "installer/transfer/copy_progress.h"
+#include "installer/transfer/install_paths.h"
+#include "installer/transfer/xfer_plan.h"
 #include "installer/transfer/xfer_list_writer.h"
 
 namespace xfertest {
@@ -110,7 +112,9 @@ class TransferTest : public ::testing::Test {
 
   // The four target folders, the scratch folder and the list files, all on
   // C:, with the targets made; bytesPerSector 512.
-  TransferContext t;
+  xfer::InstallPaths paths;
+  xfer::XferPlan plan;
+  xfer::CopyProgress progress;
   std::string root_;
 };
 

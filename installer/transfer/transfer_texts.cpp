@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "resources/kelmar_ids.h"
+#include "installer/installer_codes.h"
 #include "text/text.h"
 #include "ui/msgbox.h"
 

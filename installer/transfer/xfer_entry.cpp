@@ -24,16 +24,16 @@ XferEntry SplitXferEntry(const std::string& value) {
   return entry;
 }
 
-std::string TargetPath(const TransferContext& t, char kind, const std::string& name) {
+std::string TargetPath(const InstallPaths& paths, char kind, const std::string& name) {
   switch (kind) {
     case 'A':
-      return t.dataDir + name;
+      return paths.dataDir + name;
     case 'P':
-      return t.tempDir + "\\" + name;
+      return paths.tempDir + "\\" + name;
     case 'B':
-      return t.picDir + name;
+      return paths.picDir + name;
     case 'M':
-      return t.passwordDir + name;
+      return paths.passwordDir + name;
     default:
       return "";
   }

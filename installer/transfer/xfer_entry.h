@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "installer/transfer/transfer_context.h"
+#include "installer/transfer/install_paths.h"
 
 namespace xfer {
 
@@ -22,6 +22,6 @@ struct XferEntry {
 XferEntry SplitXferEntry(const std::string& value);
 
 // The target path of `name` for `kind` (P, B, M, A); "" for any other kind.
-std::string TargetPath(const TransferContext& t, char kind, const std::string& name);
+std::string TargetPath(const InstallPaths& paths, char kind, const std::string& name);
 
 }  // namespace xfer

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "installer/catalogue/plain_file_name.h"
 #include "installer/catalogue/procedures_list.h"
 #include "installer/transfer/disk_map.h"
-#include "installer/transfer/plain_name.h"
 #include "installer/transfer/transfer_test_support.h"
 #include "installer/transfer/xfer_entry.h"
 #include "installer/transfer/xfer_list_writer.h"
@@ -30,20 +30,13 @@ XferLists ExampleLists() {
   return lists;
 }
 
-std::vector<int> Table(const TransferContext& t) {
-  std::vector<int> out;
-  for (int d : t.diskTable) {
-    out.push_back(d);
-    if (d == 0) break;
-  }
-  return out;
-}
+using Disks = std::vector<std::int32_t>;
 
 class XferListTest : public TransferTest {
  protected:
   std::uint32_t Write(const XferLists& lists, bool debug = false) {
     std::uint32_t size = 0;
-    EXPECT_TRUE(xfer::LayOutXferList(lists, t, debug, &size));
+    EXPECT_TRUE(xfer::LayOutXferList(lists, paths, plan, debug, &size));
     return size;
   }
 };
@@ -54,7 +47,7 @@ TEST_F(XferListTest, WorkedExampleByteForByte) {
   EXPECT_EQ(ListText(),
             "[Disk1]\r\nF1=A.PRO,P\r\nF2=A.BMP,B\r\nF3=A.DAT,A\r\nF4=next disk\r\n\r\n"
             "[Disk2]\r\nF1=B.PRO,P\r\nF2=TOOL.EXE,M\r\nF3=last disk\r\n\r\n");
-  EXPECT_EQ(Table(t), (std::vector<int>{1, 2, 0}));
+  EXPECT_EQ(plan.disks, (Disks{1, 2}));
   EXPECT_EQ(LineCount("box "), 0);
 }
 
@@ -66,7 +59,7 @@ TEST_F(XferListTest, SectionWithoutFilesHoldsOnlyItsClosingLine) {
   Write(lists);
   EXPECT_EQ(ListText(),
             "[Disk1]\r\nF1=next disk\r\n\r\n[Disk2]\r\nF1=A.PRO,P\r\nF2=X.EXE,M\r\nF3=last disk\r\n\r\n");
-  EXPECT_EQ(Table(t), (std::vector<int>{2, 0}));
+  EXPECT_EQ(plan.disks, (Disks{2}));
 }
 
 TEST_F(XferListTest, GapBetweenDisksIsWrittenButNotVisited) {
@@ -77,7 +70,7 @@ TEST_F(XferListTest, GapBetweenDisksIsWrittenButNotVisited) {
   EXPECT_EQ(ListText(),
             "[Disk1]\r\nF1=A.PRO,P\r\nF2=next disk\r\n\r\n[Disk2]\r\nF1=next disk\r\n\r\n"
             "[Disk3]\r\nF1=B.PRO,P\r\nF2=last disk\r\n\r\n");
-  EXPECT_EQ(Table(t), (std::vector<int>{1, 3, 0}));
+  EXPECT_EQ(plan.disks, (Disks{1, 3}));
 }
 
 TEST_F(XferListTest, ProceduresSubProceduresFilesThenDataFilesInListOrder) {
@@ -112,10 +105,10 @@ TEST_F(XferListTest, UnitsCountOneMorePerFile) {
   EXPECT_EQ(Write(lists), 3u);
   lists.files = {"K3", "K4"};
   EXPECT_EQ(Write(lists), 1u + 2u);
-  t.bytesPerSector = 1;
+  plan.bytesPerSector = 1;
   lists.files = {"K1", "K2"};
   EXPECT_EQ(Write(lists), 1001u + 1025u);
-  t.bytesPerSector = 0;  // never divides by zero: taken as one byte
+  plan.bytesPerSector = 0;  // never divides by zero: taken as one byte
   EXPECT_EQ(Write(lists), 1001u + 1025u);
 }
 
@@ -123,7 +116,7 @@ TEST_F(XferListTest, LargeTransferInBytesIsHeldAtTheTopOfTheCount) {
   WriteDiskMap("[Disk1]\nA=2147483647\nB=2147483647\nC=2147483647\n");
   XferLists lists;
   lists.files = {"A", "B", "C"};
-  t.bytesPerSector = 1;
+  plan.bytesPerSector = 1;
   EXPECT_EQ(Write(lists), 0xFFFFFFFFu);
 }
 
@@ -146,7 +139,7 @@ TEST_F(XferListTest, DataFileOnALaterDiskIsNotLeftBehind) {
   EXPECT_EQ(ListText(),
             "[Disk1]\r\nF1=A.PRO,P\r\nF2=next disk\r\n\r\n[Disk2]\r\nF1=next disk\r\n\r\n"
             "[Disk3]\r\nF1=LATE.DAT,A\r\nF2=last disk\r\n\r\n");
-  EXPECT_EQ(Table(t), (std::vector<int>{1, 3, 0}));
+  EXPECT_EQ(plan.disks, (Disks{1, 3}));
 }
 
 TEST_F(XferListTest, OnlyDataFiles) {
@@ -167,7 +160,7 @@ TEST_F(XferListTest, FileMappedUnderTwoDisksIsTakenFromTheFirstAndNothingIsLost)
   EXPECT_EQ(ListText(),
             "[Disk1]\r\nF1=A.PRO,P\r\nF2=next disk\r\n\r\n[Disk2]\r\nF1=next disk\r\n\r\n"
             "[Disk3]\r\nF1=B.PRO,P\r\nF2=last disk\r\n\r\n");
-  EXPECT_EQ(Table(t), (std::vector<int>{1, 3, 0}));
+  EXPECT_EQ(plan.disks, (Disks{1, 3}));
 }
 
 TEST_F(XferListTest, SameNameInTwoListsIsListedForEach) {
@@ -185,8 +178,8 @@ TEST_F(XferListTest, FileOnNoDiskFailsAfterDisk100) {
   lists.procs = {"A.PRO"};
   lists.dataFiles = {"MISSING.DAT"};
   std::uint32_t size = 0;
-  EXPECT_FALSE(xfer::LayOutXferList(lists, t, false, &size));
-  EXPECT_EQ(Table(t), (std::vector<int>{1, 0}));
+  EXPECT_FALSE(xfer::LayOutXferList(lists, paths, plan, false, &size));
+  EXPECT_EQ(plan.disks, (Disks{1}));
   const std::string text = ListText();
   EXPECT_NE(text.find("[Disk100]\r\nF1=next disk\r\n\r\n[Disk101]\r\n"), std::string::npos);
 }
@@ -200,17 +193,17 @@ TEST_F(XferListTest, HundredDisksAreTheLimit) {
   }
   WriteDiskMap(map);
   EXPECT_EQ(Write(lists), 100u);
-  EXPECT_EQ(t.diskTable[99], 100);
-  EXPECT_EQ(t.diskTable[100], 0);
+  ASSERT_EQ(plan.disks.size(), 100u);
+  EXPECT_EQ(plan.disks.back(), 100);
   EXPECT_NE(ListText().find("[Disk100]\r\nF1=F100.PRO,P\r\nF2=last disk\r\n\r\n"), std::string::npos);
 }
 
 TEST_F(XferListTest, EmptyTransferWritesNothing) {
   WriteDiskMap("[Disk1]\nA=1\n");
-  t.diskTable[0] = 7;
+  plan.disks = {7};
   EXPECT_EQ(Write(XferLists{}), 0u);
   EXPECT_EQ(ListText(), "");
-  EXPECT_EQ(t.diskTable[0], 0);
+  EXPECT_TRUE(plan.disks.empty());
 }
 
 TEST_F(XferListTest, RewritesAReadOnlyStagedList) {
@@ -238,7 +231,7 @@ TEST_F(XferListTest, UnwritableListIsReportedAndTheLayoutGoesOn) {
   EXPECT_EQ(Write(ExampleLists()), 179u);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].text, "C:\\work\\orvik.lst : file could not be opened for writing.");
-  EXPECT_EQ(Table(t), (std::vector<int>{1, 2, 0}));
+  EXPECT_EQ(plan.disks, (Disks{1, 2}));
 }
 
 TEST_F(XferListTest, NamesTheListsCannotCarryAreRefused) {
@@ -267,7 +260,7 @@ TEST_F(XferListTest, CollectsTheCatalogueTransferLists) {
   EXPECT_EQ(lists.files, (std::vector<std::string>{"A.BMP", "T.EXE"}));
   EXPECT_EQ(lists.dataFiles, (std::vector<std::string>{"D.DAT"}));
   WriteDiskMap("[Disk1]\nA.PRO=1\nS.PRO=1\nA.BMP=1\nT.EXE=1\nD.DAT=1\n");
-  EXPECT_EQ(xfer::WriteXferList(catalogue, t, false), 5u);
+  EXPECT_EQ(xfer::WriteXferList(catalogue, paths, plan, false), 5u);
   EXPECT_EQ(ListText(),
             "[Disk1]\r\nF1=A.PRO,P\r\nF2=S.PRO,P\r\nF3=A.BMP,B\r\nF4=T.EXE,M\r\nF5=D.DAT,A\r\n"
             "F6=last disk\r\n\r\n");
@@ -281,7 +274,7 @@ TEST_F(XferListDeathTest, UnplaceableFileEndsTheProcessAfter9249) {
   XferLists lists;
   lists.procs = {"A.PRO", "NOWHERE.PRO"};
   Answers({"box contains \"cannot be laid out\" OK"});
-  EXPECT_EXIT(xfer::WriteXferList(lists, t, false), ::testing::ExitedWithCode(3), "");
+  EXPECT_EXIT(xfer::WriteXferList(lists, paths, plan, false), ::testing::ExitedWithCode(3), "");
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9249");
 }
@@ -290,11 +283,11 @@ TEST_F(XferListDeathTest, UnplaceableFileEndsTheProcessAfter9249) {
 
 TEST_F(XferListTest, LookupDiskMapReadsSizesIgnoringCaseOfSectionAndKey) {
   WriteDiskMap("[DISK1]\r\na.pro = 1234\r\nB.BMP=-3\r\nC=\r\n[Disk2]\r\nA.PRO=5\r\n");
-  EXPECT_EQ(xfer::LookupDiskMap(t.diskMapPath, "Disk1", "A.PRO"), 1234);
-  EXPECT_EQ(xfer::LookupDiskMap(t.diskMapPath, "disk1", "b.bmp"), -3);
-  EXPECT_EQ(xfer::LookupDiskMap(t.diskMapPath, "Disk1", "C"), 0);
-  EXPECT_EQ(xfer::LookupDiskMap(t.diskMapPath, "Disk1", "MISSING"), -1);
-  EXPECT_EQ(xfer::LookupDiskMap(t.diskMapPath, "Disk3", "A.PRO"), -1);
+  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "Disk1", "A.PRO"), 1234);
+  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "disk1", "b.bmp"), -3);
+  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "Disk1", "C"), 0);
+  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "Disk1", "MISSING"), -1);
+  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "Disk3", "A.PRO"), -1);
   EXPECT_EQ(xfer::LookupDiskMap("C:\\work\\none.lst", "Disk1", "A.PRO"), -1);
 }
 
@@ -340,7 +333,7 @@ TEST(SplitXferEntry, NameBeforeTheFirstCommaKindAfterIt) {
 }
 
 TEST(TargetPath, ByKind) {
-  TransferContext t;
+  xfer::InstallPaths t;
   t.dataDir = "C:\\d\\";
   t.tempDir = "C:\\p_temp";
   t.picDir = "C:\\pic\\";
@@ -353,26 +346,26 @@ TEST(TargetPath, ByKind) {
   EXPECT_EQ(xfer::TargetPath(t, 0, "x"), "");
 }
 
-TEST(IsListableName, RefusesWhatTheListFilesCannotCarry) {
-  EXPECT_TRUE(xfer::IsListableName("A.PRO"));
-  EXPECT_TRUE(xfer::IsListableName("name with blanks.bmp"));
-  EXPECT_FALSE(xfer::IsListableName(""));
-  EXPECT_FALSE(xfer::IsListableName("."));
-  EXPECT_FALSE(xfer::IsListableName(".."));
-  EXPECT_FALSE(xfer::IsListableName("a\\b"));
-  EXPECT_FALSE(xfer::IsListableName("a/b"));
-  EXPECT_FALSE(xfer::IsListableName("c:x"));
-  EXPECT_FALSE(xfer::IsListableName("a,b"));
-  EXPECT_FALSE(xfer::IsListableName("a=b"));
-  EXPECT_FALSE(xfer::IsListableName("[x"));
-  EXPECT_FALSE(xfer::IsListableName(";x"));
-  EXPECT_FALSE(xfer::IsListableName(" x"));
-  EXPECT_FALSE(xfer::IsListableName("x "));
-  EXPECT_FALSE(xfer::IsListableName("x\ny"));
-  EXPECT_FALSE(xfer::IsListableName(std::string("x\0y", 3)));
+TEST(IsListableFileName, RefusesWhatTheListFilesCannotCarry) {
+  EXPECT_TRUE(catalogue::IsListableFileName("A.PRO"));
+  EXPECT_TRUE(catalogue::IsListableFileName("name with blanks.bmp"));
+  EXPECT_FALSE(catalogue::IsListableFileName(""));
+  EXPECT_FALSE(catalogue::IsListableFileName("."));
+  EXPECT_FALSE(catalogue::IsListableFileName(".."));
+  EXPECT_FALSE(catalogue::IsListableFileName("a\\b"));
+  EXPECT_FALSE(catalogue::IsListableFileName("a/b"));
+  EXPECT_FALSE(catalogue::IsListableFileName("c:x"));
+  EXPECT_FALSE(catalogue::IsListableFileName("a,b"));
+  EXPECT_FALSE(catalogue::IsListableFileName("a=b"));
+  EXPECT_FALSE(catalogue::IsListableFileName("[x"));
+  EXPECT_FALSE(catalogue::IsListableFileName(";x"));
+  EXPECT_FALSE(catalogue::IsListableFileName(" x"));
+  EXPECT_FALSE(catalogue::IsListableFileName("x "));
+  EXPECT_FALSE(catalogue::IsListableFileName("x\ny"));
+  EXPECT_FALSE(catalogue::IsListableFileName(std::string("x\0y", 3)));
   // "<name>,P" must fit the 260-character buffer of the list reader.
-  EXPECT_TRUE(xfer::IsListableName(std::string(257, 'a')));
-  EXPECT_FALSE(xfer::IsListableName("''" + std::string(256, '\xff')));
+  EXPECT_TRUE(catalogue::IsListableFileName(std::string(257, 'a')));
+  EXPECT_FALSE(catalogue::IsListableFileName("''" + std::string(256, '\xff')));
 }
 
 }  // namespace

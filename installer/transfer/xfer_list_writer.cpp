@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "installer/catalogue/plain_file_name.h"
 #include "installer/catalogue/procedures_list.h"
 #include "installer/transfer/disk_map.h"
-#include "installer/transfer/plain_name.h"
 #include "installer/transfer/transfer_texts.h"
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
@@ -33,7 +33,7 @@ std::vector<std::string> Listable(const std::vector<std::string>& names) {
   std::vector<std::string> kept;
   kept.reserve(names.size());
   for (const std::string& name : names) {
-    if (IsListableName(name))
+    if (catalogue::IsListableFileName(name))
       kept.push_back(name);
     else
       ShowPlain(FormatText(kNameRefusedFormat, name));
@@ -74,10 +74,10 @@ XferLists CollectXferLists(const ProceduresList& procedures) {
   return lists;
 }
 
-bool LayOutXferList(const XferLists& lists, TransferContext& t, bool debugMode,
+bool LayOutXferList(const XferLists& lists, const InstallPaths& paths, XferPlan& plan, bool debugMode,
                     std::uint32_t* size) {
-  std::fill(std::begin(t.diskTable), std::end(t.diskTable), 0);
-  const std::string& path = t.transferListPath;
+  plan.disks.clear();
+  const std::string& path = paths.transferListPath;
   platform::_chmod(path.c_str(), platform::_S_IREAD | platform::_S_IWRITE);
   platform::HFILE handle = platform::_lcreat(path.c_str(), 0);
   if (debugMode) ShowPlain(FormatText(kListLocationFormat, path));
@@ -94,14 +94,12 @@ bool LayOutXferList(const XferLists& lists, TransferContext& t, bool debugMode,
                        [](const ListLayout& l) { return l.Done(); });
   };
 
-  const std::uint64_t unit = t.bytesPerSector == 0 ? 1 : t.bytesPerSector;
+  const std::uint64_t unit = plan.bytesPerSector == 0 ? 1 : plan.bytesPerSector;
   std::uint64_t total = 0;
-  size_t tableCount = 0;
   int disk = 0;
   while (!allPlaced()) {
     ++disk;
     const std::string section = DiskSection(disk);
-    t.diskSection = section;
     out.Line("[" + section + "]");
     int entry = 1;
     bool sectionHasEntry = false;
@@ -110,7 +108,7 @@ bool LayOutXferList(const XferLists& lists, TransferContext& t, bool debugMode,
       for (size_t i = 0; i < layout.names.size(); ++i) {
         if (layout.placed[i]) continue;  // already laid out on an earlier disk
         const std::string& name = layout.names[i];
-        std::int32_t bytes = LookupDiskMap(t.diskMapPath, section, name);
+        std::int32_t bytes = LookupDiskMap(paths.diskMapPath, section, name);
         if (bytes <= 0) continue;
         char kind = layout.kind != 0 ? layout.kind : (EndsWithNoCase(".bmp", name) ? 'B' : 'M');
         out.Line("F" + std::to_string(entry) + "=" + name + "," + kind);
@@ -121,7 +119,7 @@ bool LayOutXferList(const XferLists& lists, TransferContext& t, bool debugMode,
         sectionHasEntry = true;
       }
     }
-    if (sectionHasEntry && tableCount < kLastDisk) t.diskTable[tableCount++] = disk;
+    if (sectionHasEntry && plan.disks.size() < static_cast<size_t>(kLastDisk)) plan.disks.push_back(disk);
     if (disk > kLastDisk) {
       out.Close();
       return false;
@@ -136,17 +134,18 @@ bool LayOutXferList(const XferLists& lists, TransferContext& t, bool debugMode,
   return true;
 }
 
-std::uint32_t WriteXferList(const XferLists& lists, TransferContext& t, bool debugMode) {
+std::uint32_t WriteXferList(const XferLists& lists, const InstallPaths& paths, XferPlan& plan, bool debugMode) {
   std::uint32_t size = 0;
-  if (!LayOutXferList(lists, t, debugMode, &size)) {
+  if (!LayOutXferList(lists, paths, plan, debugMode, &size)) {
     errp(9249);
-    platform::ExitProcess(wizard::EXIT_FATAL);
+    platform::ExitProcess(installer::EXIT_FATAL);
   }
   return size;
 }
 
-std::uint32_t WriteXferList(const ProceduresList& procedures, TransferContext& t, bool debugMode) {
-  return WriteXferList(CollectXferLists(procedures), t, debugMode);
+std::uint32_t WriteXferList(const ProceduresList& procedures, const InstallPaths& paths, XferPlan& plan,
+                            bool debugMode) {
+  return WriteXferList(CollectXferLists(procedures), paths, plan, debugMode);
 }
 
 }  // namespace xfer

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "installer/transfer/transfer_context.h"
+#include "installer/transfer/install_paths.h"
+#include "installer/transfer/xfer_plan.h"
 
 class ProceduresList;
 
@@ -22,9 +23,9 @@ struct XferLists {
 
 XferLists CollectXferLists(const ProceduresList& procedures);
 
-// Writes the transfer list to `t.transferListPath` and the disks to visit to
-// `t.diskTable`, looking every file up in the disk map `t.diskMapPath`.
-// Returns the transfer size in units of `t.bytesPerSector`: for each file
+// Writes the transfer list to `paths.transferListPath` and the disks to visit
+// to `plan.disks`, looking every file up in the disk map `paths.diskMapPath`.
+// Returns the transfer size in units of `plan.bytesPerSector`: for each file
 // (size + unit) / unit. When the files cannot be laid out on disks 1 to 100
 // it returns false and the caller ends the installation.
 //
@@ -33,11 +34,12 @@ XferLists CollectXferLists(const ProceduresList& procedures);
 // unnoticed. A name that the list files cannot carry is refused with a
 // message and left out. A file that the disk map names under two disks is
 // taken from the first.
-bool LayOutXferList(const XferLists& lists, TransferContext& t, bool debugMode,
+bool LayOutXferList(const XferLists& lists, const InstallPaths& paths, XferPlan& plan, bool debugMode,
                     std::uint32_t* size);
 
 // LayOutXferList, ending the process after message 9249 when it fails.
-std::uint32_t WriteXferList(const XferLists& lists, TransferContext& t, bool debugMode);
-std::uint32_t WriteXferList(const ProceduresList& procedures, TransferContext& t, bool debugMode);
+std::uint32_t WriteXferList(const XferLists& lists, const InstallPaths& paths, XferPlan& plan, bool debugMode);
+std::uint32_t WriteXferList(const ProceduresList& procedures, const InstallPaths& paths, XferPlan& plan,
+                            bool debugMode);
 
 }  // namespace xfer

@@ -18,22 +18,22 @@ namespace xfer {
 
 namespace {
 
-bool Has(const TransferContext& t, std::uint32_t bit) { return (t.status.load() & bit) != 0; }
+bool Has(const CopyProgress& progress, std::uint32_t bit) { return (progress.status.load() & bit) != 0; }
 
 // Asks for disk `disk` until its marker is there; false when the operator
 // cancelled (the transfer is then stopped).
-bool WaitForDisk(TransferContext& t, InsertDiskDlg& prompt, int disk) {
+bool WaitForDisk(const std::string& sourceDir, CopyProgress& progress, InsertDiskDlg& prompt, int disk) {
   const std::string section = DiskSection(disk);
-  const std::string marker = t.sourceDir + section;
+  const std::string marker = sourceDir + section;
   prompt.prompt = FormatText(kInsertDiskFormat, section);
   while (!platform::FindFile(marker.c_str())) {
-    if (Has(t, STATUS_DISK_DONE)) break;
+    if (Has(progress, STATUS_DISK_DONE)) break;
     if (prompt.DoModal() != ui::IDOK) {
-      t.status.fetch_or(STATUS_STOPPED | STATUS_DISK_DONE);
+      progress.status.fetch_or(STATUS_STOPPED | STATUS_DISK_DONE);
       return false;
     }
     // A drive with a disk changer loads the disk the operator confirmed.
-    if (t.sourceDir.size() >= 2 && t.sourceDir[1] == ':') platform::LoadDisk(t.sourceDir[0], section);
+    if (sourceDir.size() >= 2 && sourceDir[1] == ':') platform::LoadDisk(sourceDir[0], section);
   }
   return true;
 }
@@ -41,34 +41,34 @@ bool WaitForDisk(TransferContext& t, InsertDiskDlg& prompt, int disk) {
 // Asks whether to go on after Cancel (9258). Yes answers the request: the
 // copy goes on without asking until Cancel is pressed again. No stops the
 // transfer.
-bool GoOnAfterCancel(TransferContext& t) {
+bool GoOnAfterCancel(CopyProgress& progress) {
   if (AskNumbered(9258)) {
-    t.status.fetch_and(~STATUS_CANCEL_REQUESTED);
+    progress.status.fetch_and(~STATUS_CANCEL_REQUESTED);
     return true;
   }
-  t.status.fetch_or(STATUS_STOPPED);
+  progress.status.fetch_or(STATUS_STOPPED);
   return false;
 }
 
 // Copies one entry of the list; reports entries it cannot take.
-void CopyEntry(TransferContext& t, GzFileCopier& copier, const std::string& section,
-               const std::string& sourceBase, const std::string& value) {
+void CopyEntry(const InstallPaths& paths, const XferPlan& plan, CopyProgress& progress, GzFileCopier& copier,
+               const std::string& section, const std::string& sourceBase, const std::string& value) {
   const XferEntry entry = SplitXferEntry(value);
   if (!catalogue::IsPlainFileName(entry.name)) {
     ShowPlain(FormatText(kNameRefusedFormat, entry.name));
     return;
   }
-  const std::string target = TargetPath(t, entry.kind, entry.name);
+  const std::string target = TargetPath(paths, entry.kind, entry.name);
   if (target.empty()) {
     ShowPlain(FormatText(kKindUnknownFormat, entry.name));
     return;
   }
-  t.SetCurrentName(entry.name);
-  const std::int32_t bytes = LookupDiskMap(t.diskMapPath, section, entry.name);
+  progress.SetCurrentName(entry.name);
+  const std::int32_t bytes = LookupDiskMap(paths.diskMapPath, section, entry.name);
   // A file the map does not size adds nothing (never a negative size).
   if (bytes > 0) {
-    const std::uint32_t unit = t.bytesPerSector == 0 ? 1 : t.bytesPerSector;
-    t.progressCount.fetch_add(static_cast<std::uint32_t>(bytes) / unit);
+    const std::uint32_t unit = plan.bytesPerSector == 0 ? 1 : plan.bytesPerSector;
+    progress.progressCount.fetch_add(static_cast<std::uint32_t>(bytes) / unit);
   }
   // The map's size bounds what the file may become on the target.
   copier.Copy(sourceBase + entry.name, target, bytes > 0 ? bytes : 0);
@@ -76,50 +76,48 @@ void CopyEntry(TransferContext& t, GzFileCopier& copier, const std::string& sect
 
 }  // namespace
 
-int XferWorker(TransferContext* transfer) {
-  TransferContext& t = *transfer;
+int XferWorker(const InstallPaths& paths, const XferPlan& plan, CopyProgress& progress, ui::Dialog* owner) {
   int result = 1;
-  const bool cdMode = platform::FindFile((t.sourceDir + "DiskCD").c_str());
-  InsertDiskDlg prompt(t.mainWindow);
+  const bool cdMode = platform::FindFile((paths.sourceDir + "DiskCD").c_str());
+  InsertDiskDlg prompt(owner);
   // A disk's files are put in place together when the disk is done (or a
   // batch is full), after one flush of each volume they were written to.
   platform::ReplaceBatch finished;
   GzFileCopier copier(&finished);
   // Cancel pressed while a file is being copied is asked about at once,
   // between two reads; No abandons that file, Yes lets the copy go on.
-  copier.SetInterrupt([&t] { return Has(t, STATUS_CANCEL_REQUESTED) && !GoOnAfterCancel(t); });
-  if (!Has(t, STATUS_STOPPED)) {
-    for (const std::int32_t disk : t.diskTable) {
-      if (disk == 0) break;
-      t.currentDisk.store(disk);
+  copier.SetInterrupt([&progress] { return Has(progress, STATUS_CANCEL_REQUESTED) && !GoOnAfterCancel(progress); });
+  if (!Has(progress, STATUS_STOPPED)) {
+    for (const std::int32_t disk : plan.disks) {
+      progress.currentDisk.store(disk);
       const std::string section = DiskSection(disk);
-      const std::string sourceBase = t.sourceDir + "proc_data\\";
-      if (!cdMode && !WaitForDisk(t, prompt, disk)) result = 0;
-      for (int entry = 1; !Has(t, STATUS_DISK_DONE); ++entry) {
-        if (Has(t, STATUS_CANCEL_REQUESTED) && !GoOnAfterCancel(t)) {
+      const std::string sourceBase = paths.sourceDir + "proc_data\\";
+      if (!cdMode && !WaitForDisk(paths.sourceDir, progress, prompt, disk)) result = 0;
+      for (int entry = 1; !Has(progress, STATUS_DISK_DONE); ++entry) {
+        if (Has(progress, STATUS_CANCEL_REQUESTED) && !GoOnAfterCancel(progress)) {
           result = 0;
           break;
         }
-        const std::string value = ReadXferEntry(t.transferListPath, section, entry);
+        const std::string value = ReadXferEntry(paths.transferListPath, section, entry);
         if (value == kKeyMissing) {
           ShowPlain(kKeyNotFound);
-          t.status.fetch_or(STATUS_DISK_DONE);
+          progress.status.fetch_or(STATUS_DISK_DONE);
         } else if (value == kNextDisk || value == kLastDiskEntry) {
-          t.status.fetch_or(STATUS_DISK_DONE);
+          progress.status.fetch_or(STATUS_DISK_DONE);
         } else {
-          CopyEntry(t, copier, section, sourceBase, value);
-          if (Has(t, STATUS_STOPPED)) {
+          CopyEntry(paths, plan, progress, copier, section, sourceBase, value);
+          if (Has(progress, STATUS_STOPPED)) {
             result = 0;
             break;
           }
         }
       }
       GzFileCopier::ReportUnplaced(finished.PutInPlace());
-      t.status.fetch_and(~STATUS_DISK_DONE);
-      if (Has(t, STATUS_STOPPED)) break;
+      progress.status.fetch_and(~STATUS_DISK_DONE);
+      if (Has(progress, STATUS_STOPPED)) break;
     }
   }
-  t.status.fetch_or(STATUS_WORKER_DONE);
+  progress.status.fetch_or(STATUS_WORKER_DONE);
   return result;
 }
 

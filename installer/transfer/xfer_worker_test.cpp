@@ -49,8 +49,8 @@ class WorkerTest : public TransferTest {
   }
   void LayOut(const xfer::XferLists& lists) {
     std::uint32_t size = 0;
-    ASSERT_TRUE(xfer::LayOutXferList(lists, t, false, &size));
-    t.requiredSize = size;
+    ASSERT_TRUE(xfer::LayOutXferList(lists, paths, plan, false, &size));
+    progress.requiredSize = size;
   }
   bool Installed(const std::string& rel) const { return HostExists(CHost(rel)); }
   void ExpectExampleInstalled() const {
@@ -70,13 +70,13 @@ TEST_F(WorkerTest, CdRunCopiesEveryDiskWithoutAPrompt) {
   Insert("cd");
   LayOut(ExampleLists());
   Answers({});
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   ExpectExampleInstalled();
-  EXPECT_EQ(t.progressCount.load(), 23u + 58u + 0u + 15u + 78u);
-  EXPECT_EQ(t.requiredSize, 179u);  // the bar ends a little short of full
-  EXPECT_EQ(t.status.load(), STATUS_WORKER_DONE);
-  EXPECT_EQ(t.CurrentName(), "TOOL.EXE");
-  EXPECT_EQ(t.currentDisk.load(), 2);
+  EXPECT_EQ(progress.progressCount.load(), 23u + 58u + 0u + 15u + 78u);
+  EXPECT_EQ(progress.requiredSize, 179u);  // the bar ends a little short of full
+  EXPECT_EQ(progress.status.load(), STATUS_WORKER_DONE);
+  EXPECT_EQ(progress.CurrentName(), "TOOL.EXE");
+  EXPECT_EQ(progress.currentDisk.load(), 2);
   EXPECT_TRUE(HasLine("window 1046 \"Copying Files...\""));
   EXPECT_TRUE(HasLine("end 1046 2"));
   EXPECT_EQ(LineCount("window 1048"), 0);
@@ -103,7 +103,7 @@ TEST_F(WorkerTest, TwoDiskSetAsksForTheSecondDisk) {
   g_swapTo = Medium("disk2");
   ui::SetBeforeAnswerHook(&SwapDiskHook);
   Answers({"1048 click 1"});
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(g_promptsSeen.load(), 1);
   ExpectExampleInstalled();
   EXPECT_TRUE(HasLine("window 1048 \"Procedure Install - Insert Disk\""));
@@ -128,7 +128,7 @@ TEST_F(WorkerTest, EachDiskIsFlushedOnceBeforeItsFilesAreInPlace) {
     return platform::TRUE;
   });
   Answers({"1048 click 1"});
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(flushes, (std::vector<std::string>{"volume", "volume disk1"}));
   ExpectExampleInstalled();
 }
@@ -140,8 +140,8 @@ TEST_F(WorkerTest, CancelOnTheInsertDiskPageStopsTheTransfer) {
   Insert("disk1");
   LayOut(ExampleLists());
   Answers({"1048 click 2"});
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 0);
-  EXPECT_TRUE(t.status.load() & STATUS_STOPPED);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
+  EXPECT_TRUE(progress.status.load() & STATUS_STOPPED);
   EXPECT_TRUE(Installed("orvik/proc/_temp/A.PRO"));
   EXPECT_FALSE(Installed("orvik/proc/_temp/B.PRO"));
   EXPECT_FALSE(Installed("orvik/prog/TOOL.EXE"));
@@ -151,7 +151,7 @@ TEST_F(WorkerTest, CancelOnTheInsertDiskPageStopsTheTransfer) {
 // The worker holds in its first write of a copy until the window's Cancel
 // has been pressed, so that the question comes at a known point.
 std::atomic<bool> g_inFirstWrite{false};
-TransferContext* g_context = nullptr;
+xfer::CopyProgress* g_context = nullptr;
 
 void HoldFirstWriteUntilCancel() {
   g_inFirstWrite = false;
@@ -175,16 +175,16 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoAbandonsTheFileInProgress)
   AddMarker("cd", "DiskCD");
   Insert("cd");
   LayOut(ExampleLists());
-  g_context = &t;
+  g_context = &progress;
   HoldFirstWriteUntilCancel();
   ui::SetBeforeAnswerHook(&CancelWhenCopying);
   Answers({"1046 click 2", "box contains \"Copying has been interrupted\" No"});
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 0);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
   EXPECT_EQ(BoxCount("Copying has been interrupted"), 1);
   EXPECT_EQ(HostNames(CHost("orvik/proc/_temp")), std::vector<std::string>{});
   EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
   EXPECT_FALSE(Installed("orvik/proc/_temp/B.PRO"));
-  EXPECT_EQ(t.status.load() & (STATUS_STOPPED | STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED),
+  EXPECT_EQ(progress.status.load() & (STATUS_STOPPED | STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED),
             STATUS_STOPPED | STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED);
   EXPECT_TRUE(HasLine("end 1046 2"));
 }
@@ -211,19 +211,19 @@ TEST_F(WorkerTest, YesGoesOnWithoutAskingUntilTheNextCancel) {
   AddMarker("cd", "DiskCD");
   Insert("cd");
   LayOut(ExampleLists());
-  g_context = &t;
+  g_context = &progress;
   HoldTwoWritesUntilCancel();
   ui::SetBeforeAnswerHook(&CancelWhenCopying);
   Answers({"1046 click 2", "box contains \"Copying has been interrupted\" Yes", "1046 click 2",
            "box contains \"Copying has been interrupted\" No"});
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 0);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
   EXPECT_EQ(BoxCount("Copying has been interrupted"), 2);
   EXPECT_EQ(LineCount("answer click 2"), 2);
   // A.PRO went on after Yes; No came within A.BMP and abandoned it.
   EXPECT_TRUE(Installed("orvik/proc/_temp/A.PRO"));
   EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
   EXPECT_FALSE(Installed("orvik/data/A.DAT"));
-  EXPECT_TRUE(t.status.load() & STATUS_STOPPED);
+  EXPECT_TRUE(progress.status.load() & STATUS_STOPPED);
 }
 
 // The disk map's size bounds each file: a picture that inflates past it is
@@ -235,7 +235,7 @@ TEST_F(WorkerTest, FileLargerThanTheDiskMapDeclaresIsRefused) {
   Insert("cd");
   LayOut(ExampleLists());
   Answers({"box contains \"D:\\proc_data\\A.BMP decompresses to more than the 30000 bytes\" OK"});
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
   EXPECT_EQ(HostNames(CHost("orvik/pic")), std::vector<std::string>{});
   EXPECT_EQ(ReadHost(CHost("orvik/prog/TOOL.EXE")), Payload(40000, 2));
@@ -260,7 +260,7 @@ TEST_F(WorkerTest, InsertDiskPageNamesTheDiskAndComesBackUntilItIsThere) {
     if (prompts == 3) platform::MapDrive('d', disk2);
     page.OnCommand(ui::IDOK);
   });
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(ui.Seen(1048, 1040),
             (std::vector<std::string>{"Please insert Disk1", "Please insert Disk1", "Please insert Disk2"}));
   ExpectExampleInstalled();
@@ -276,7 +276,7 @@ TEST_F(WorkerTest, DriveWithADiskChangerLoadsTheDiskOnceThePromptIsConfirmed) {
   ::setenv("ORVIK_MEDIA_D", (root_ + "/media/set").c_str(), 1);
   RecordingFrontend& ui = InstallRecorder();
   ui.OnDialog(1048, [&](ui::Dialog& page) { page.OnCommand(ui.Runs(1048) > 2 ? ui::IDCANCEL : ui::IDOK); });
-  const int result = xfer::CopyXferFiles(t, nullptr);
+  const int result = xfer::CopyXferFiles(paths, plan, progress, nullptr);
   ::unsetenv("ORVIK_MEDIA_D");
   EXPECT_EQ(result, 1);
   EXPECT_EQ(ui.Seen(1048, 1040), (std::vector<std::string>{"Please insert Disk2"}));
@@ -285,9 +285,9 @@ TEST_F(WorkerTest, DriveWithADiskChangerLoadsTheDiskOnceThePromptIsConfirmed) {
 
 TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
   RecordingFrontend& ui = InstallRecorder();
-  t.currentDisk = 3;
-  t.requiredSize = 400;
-  t.SetCurrentName("FIRST.PRO");
+  progress.currentDisk = 3;
+  progress.requiredSize = 400;
+  progress.SetCurrentName("FIRST.PRO");
   std::vector<int> positions;
   std::vector<std::string> names;
   std::atomic<int> shown{-1};
@@ -295,13 +295,13 @@ TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
     // Each step waits until the window has shown it.
     std::thread worker([&] {
       for (std::uint32_t count : {100u, 200u, 399u}) {
-        if (count == 399u) t.currentDisk = 4;  // the second disk went in
-        t.progressCount = count;
-        t.SetCurrentName("F" + std::to_string(count));
+        if (count == 399u) progress.currentDisk = 4;  // the second disk went in
+        progress.progressCount = count;
+        progress.SetCurrentName("F" + std::to_string(count));
         while (shown.load() != static_cast<int>(count * 100 / 400))
           std::this_thread::sleep_for(std::chrono::milliseconds(1));
       }
-      t.status.fetch_or(STATUS_WORKER_DONE);
+      progress.status.fetch_or(STATUS_WORKER_DONE);
     });
     while (!window.IsEnded()) {
       window.FireDueTimers();
@@ -312,7 +312,7 @@ TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
     }
     worker.join();
   });
-  xfer::CopyProgressDlg window(t, nullptr);
+  xfer::CopyProgressDlg window(progress, nullptr);
   EXPECT_EQ(window.DoModal(), 2);
   EXPECT_EQ(ui.Seen(1046, 1037), (std::vector<std::string>{"Copying Disk #3"}));
   EXPECT_EQ(ui.Seen(1046, 1038), (std::vector<std::string>{"File:"}));
@@ -331,18 +331,19 @@ TEST_F(WorkerTest, ProgressWindowCancelWaitsForTheWorker) {
   std::atomic<bool> workerDone{false};
   ui.OnDialog(1046, [&](ui::Dialog& window) {
     std::thread worker([&] {
-      while (!(t.status.load() & STATUS_CANCEL_REQUESTED)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      while (!(progress.status.load() & STATUS_CANCEL_REQUESTED))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
       workerDone = true;
-      t.status.fetch_or(STATUS_WORKER_DONE);
+      progress.status.fetch_or(STATUS_WORKER_DONE);
     });
     window.OnCommand(ui::IDCANCEL);
     EXPECT_TRUE(workerDone.load());  // Cancel returned only after the worker ended
     worker.join();
   });
-  xfer::CopyProgressDlg window(t, nullptr);
+  xfer::CopyProgressDlg window(progress, nullptr);
   EXPECT_EQ(window.DoModal(), 2);
-  EXPECT_TRUE(t.status.load() & STATUS_CANCEL_REQUESTED);
+  EXPECT_TRUE(progress.status.load() & STATUS_CANCEL_REQUESTED);
 }
 
 TEST(ProgressPercent, NeverOverflowsNorPassesFull) {
@@ -359,12 +360,12 @@ TEST_F(WorkerTest, SecondCopyPhaseStartsAfresh) {
   Insert("cd");
   LayOut(ExampleLists());
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
-  const std::uint32_t first = t.progressCount.load();
-  t.status.fetch_or(STATUS_STOPPED | STATUS_CANCEL_REQUESTED);
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
-  EXPECT_EQ(t.progressCount.load(), first);
-  EXPECT_EQ(t.status.load(), STATUS_WORKER_DONE);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  const std::uint32_t first = progress.progressCount.load();
+  progress.status.fetch_or(STATUS_STOPPED | STATUS_CANCEL_REQUESTED);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(progress.progressCount.load(), first);
+  EXPECT_EQ(progress.status.load(), STATUS_WORKER_DONE);
   EXPECT_TRUE(ui.Boxes().empty());
 }
 
@@ -375,10 +376,9 @@ TEST_F(WorkerTest, MissingKeySkipsTheRestOfThatDisk) {
   Insert("cd");
   WriteDiskMap("[Disk1]\nONE.DAT=1\n[Disk2]\nTWO.DAT=1\n");
   WriteHost(CHost("work/orvik.lst"), "[Disk1]\r\nF1=ONE.DAT,A\r\nF3=X,A\r\n\r\n[Disk2]\r\nF1=TWO.DAT,A\r\nF2=last disk\r\n");
-  t.diskTable[0] = 1;
-  t.diskTable[1] = 2;
+  plan.disks = {1, 2};
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   ASSERT_EQ(ui.Boxes().size(), 1u);
   EXPECT_EQ(ui.Boxes()[0].text, "Key values not found in ORVIK.LST");
   EXPECT_EQ(ui.Boxes()[0].caption, "ORVIK - Procedure Installation");
@@ -395,15 +395,15 @@ TEST_F(WorkerTest, NamesThatAreNoPlainFileNamesAreNeverWritten) {
   WriteHost(CHost("work/orvik.lst"),
             "[Disk1]\r\nF1=..\\..\\..\\evil.txt,M\r\nF2=..,A\r\nF3=C:\\evil.txt,B\r\nF4=sub/evil.txt,A\r\n"
             "F5=,A\r\nF6=OK.DAT,A\r\nF7=last disk\r\n");
-  t.diskTable[0] = 1;
+  plan.disks = {1};
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(ui.BoxCount("not a plain file name; the file is not transferred."), 5);
   EXPECT_EQ(ReadHost(CHost("orvik/data/OK.DAT")), "fine");
   EXPECT_FALSE(HostExists(CHost("evil.txt")));
   EXPECT_FALSE(HostExists(CHost("orvik/evil.txt")));
   EXPECT_FALSE(HostExists(root_ + "/prefix/evil.txt"));
-  EXPECT_EQ(t.progressCount.load(), 0u);  // OK.DAT: 1 byte in units of 512
+  EXPECT_EQ(progress.progressCount.load(), 0u);  // OK.DAT: 1 byte in units of 512
 }
 
 TEST_F(WorkerTest, UnknownKindIsReportedAndSkipped) {
@@ -413,12 +413,12 @@ TEST_F(WorkerTest, UnknownKindIsReportedAndSkipped) {
   Insert("cd");
   WriteDiskMap("[Disk1]\nQ.DAT=1024\nR.DAT=1024\n");
   WriteHost(CHost("work/orvik.lst"), "[Disk1]\r\nF1=Q.DAT,X\r\nF2=Q.DAT\r\nF3=R.DAT,A\r\nF4=last disk\r\n");
-  t.diskTable[0] = 1;
+  plan.disks = {1};
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(ui.BoxCount("Q.DAT : unknown kind of file"), 2);
   EXPECT_EQ(HostNames(CHost("orvik/data")), (std::vector<std::string>{"R.DAT"}));
-  EXPECT_EQ(t.progressCount.load(), 2u);
+  EXPECT_EQ(progress.progressCount.load(), 2u);
 }
 
 TEST_F(WorkerTest, FileMissingFromTheMediumIsReportedAndTheRestCopied) {
@@ -430,7 +430,7 @@ TEST_F(WorkerTest, FileMissingFromTheMediumIsReportedAndTheRestCopied) {
   lists.dataFiles = {"A.DAT", "B.DAT"};
   LayOut(lists);
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   ASSERT_EQ(ui.Boxes().size(), 1u);
   EXPECT_NE(ui.Boxes()[0].text.find("D:\\proc_data\\A.DAT cannot be opened"), std::string::npos);
   EXPECT_EQ(ReadHost(CHost("orvik/data/B.DAT")), "b");
@@ -450,7 +450,7 @@ TEST_F(WorkerTest, ManySmallFilesWhileTheWindowWatches) {
   WriteDiskMap(map);
   LayOut(lists);
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_TRUE(ui.Boxes().empty());
   EXPECT_EQ(HostNames(CHost("orvik/data")).size(), 150u);
   EXPECT_EQ(ReadHost(CHost("orvik/data/F149.DAT")), TextPayload(2149, 149));
@@ -461,9 +461,9 @@ TEST_F(WorkerTest, AStoppedRecordIsNotWalked) {
   AddMarker("cd", "DiskCD");
   Insert("cd");
   LayOut(ExampleLists());
-  t.status = STATUS_STOPPED;
-  EXPECT_EQ(xfer::XferWorker(&t), 1);
-  EXPECT_EQ(t.status.load(), STATUS_STOPPED | STATUS_WORKER_DONE);
+  progress.status = STATUS_STOPPED;
+  EXPECT_EQ(xfer::XferWorker(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(progress.status.load(), STATUS_STOPPED | STATUS_WORKER_DONE);
   EXPECT_FALSE(Installed("orvik/proc/_temp/A.PRO"));
 }
 

@@ -1,8 +1,9 @@
 #include <iterator>
 
+#include "installer/installer_codes.h"
 #include "installer/wizard/calibrator_page.h"
 #include "installer/wizard/main_dialog.h"
-#include "installer/wizard_codes.h"
+#include "installer/wizard/wizard_codes.h"
 #include "resources/kelmar_ids.h"
 #include "text/text.h"
 
@@ -37,8 +38,8 @@ void CalibratorPage::OnCommand(int controlId) {
     code = chosen;
     return;
   }
-  if (controlId == wizard::ID_BACK) {
-    EndDialog(wizard::ID_BACK);
+  if (controlId == installer::ID_BACK) {
+    EndDialog(installer::ID_BACK);
     return;
   }
   ui::Dialog::OnCommand(controlId);
@@ -50,8 +51,9 @@ void CalibratorPage::OnCommand(int controlId) {
 int MainDialog::CalibratorStep() {
   CalibratorPage page(this);
   page.code = "All";
-  calibratorCode = page.code;
-  if (procedures.GetProcsByCalibrator(calibratorCode) != 0) return wizard::STEP_SELECT_PROCEDURES;
+  state_.SetCalibratorCode(page.code);
+  if (state_.Procedures().GetProcsByCalibrator(state_.CalibratorCode()) != 0)
+    return wizard::STEP_SELECT_PROCEDURES;
   msgp(9240);
   return wizard::STEP_EXIT;
 }

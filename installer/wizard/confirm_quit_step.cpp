@@ -1,5 +1,5 @@
 #include "installer/wizard/main_dialog.h"
-#include "installer/wizard_codes.h"
+#include "installer/wizard/wizard_codes.h"
 #include "resources/kelmar_ids.h"
 #include "text/text.h"
 

@@ -2,7 +2,8 @@
 
 #include <cctype>
 
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
+#include "installer/wizard/wizard_codes.h"
 #include "resources/kelmar_ids.h"
 
 ConfirmDirectoriesPage::ConfirmDirectoriesPage(ui::Dialog* parent) : ui::Dialog(IDD_CONFIRM_DIRECTORIES, parent) {}
@@ -15,8 +16,8 @@ void ConfirmDirectoriesPage::DoDataExchange(ui::DataExchange& dx) {
 }
 
 void ConfirmDirectoriesPage::OnCommand(int controlId) {
-  if (controlId == wizard::ID_BACK) {
-    if (UpdateData(true)) EndDialog(wizard::ID_BACK);
+  if (controlId == installer::ID_BACK) {
+    if (UpdateData(true)) EndDialog(installer::ID_BACK);
     return;
   }
   ui::Dialog::OnCommand(controlId);
@@ -36,8 +37,8 @@ void SelectDirectoryPage::DoDataExchange(ui::DataExchange& dx) {
 }
 
 void SelectDirectoryPage::OnCommand(int controlId) {
-  if (controlId == wizard::ID_BACK) {
-    if (UpdateData(true)) EndDialog(wizard::ID_BACK);
+  if (controlId == installer::ID_BACK) {
+    if (UpdateData(true)) EndDialog(installer::ID_BACK);
     return;
   }
   ui::Dialog::OnCommand(controlId);

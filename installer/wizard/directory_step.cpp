@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "installer/installer_codes.h"
 #include "installer/wizard/directory_pages.h"
 #include "installer/wizard/main_dialog.h"
-#include "installer/wizard_codes.h"
+#include "installer/wizard/wizard_codes.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "resources/kelmar_ids.h"
@@ -29,27 +30,29 @@ int MainDialog::DirectoryStep() {
   int confirmed = ConfirmDirectories();
   if (confirmed == 2) return wizard::STEP_CONFIRM_QUIT;
   if (confirmed == wizard::STEP_EXIT) return wizard::STEP_EXIT;
-  if (confirmed == wizard::ID_BACK) return wizard::STEP_WELCOME;
+  if (confirmed == installer::ID_BACK) return wizard::STEP_WELCOME;
   if (confirmed != 1) {
     errp(9228);
     return wizard::STEP_EXIT;
   }
 
+  xfer::InstallPaths& paths = state_.Paths();
   // Checks one directory; 0 to go on, else the step code to return.
   auto check = [this](std::string& directory, const char* label, int error) {
     int result = CheckDirectory(directory, label);
     if (result == 1) return 0;
     if (result == 2) return wizard::STEP_CONFIRM_QUIT;
-    if (result == wizard::ID_BACK) return wizard::STEP_WELCOME;
+    if (result == installer::ID_BACK) return wizard::STEP_WELCOME;
     errp(error);
     return wizard::STEP_EXIT;
   };
 
-  if (int next = check(transfer.procDir, "Procedure Files", 9229)) return next;
+  if (int next = check(paths.procDir, "Procedure Files", 9229)) return next;
 
-  if (readmeCopied == 0) {
-    std::string source = WithBackslash(workDir) + "readme.txt";
-    readmeTarget = WithBackslash(transfer.procDir) + "readme.txt";
+  if (!state_.ReadmeCopied()) {
+    std::string source = WithBackslash(state_.WorkDir()) + "readme.txt";
+    state_.SetReadmeTarget(WithBackslash(paths.procDir) + "readme.txt");
+    const std::string& readmeTarget = state_.ReadmeTarget();
     if (platform::_chmod(readmeTarget.c_str(), platform::_S_IREAD | platform::_S_IWRITE) != 0) {
       char message[600];
       std::snprintf(message, sizeof message, "Unable to change permission of this %s file.", readmeTarget.c_str());
@@ -64,38 +67,39 @@ int MainDialog::DirectoryStep() {
       Say(message);
       return wizard::STEP_EXIT;
     }
-    readmeCopied = 1;
+    state_.MarkReadmeCopied();
   }
 
-  if (int next = check(transfer.picDir, "Picture Files", 9230)) return next;
-  if (int next = check(transfer.userProgDir, "User Program Files", 9231)) return next;
+  if (int next = check(paths.picDir, "Picture Files", 9230)) return next;
+  if (int next = check(paths.userProgDir, "User Program Files", 9231)) return next;
   // User programs are copied into passwordDir: it follows a corrected folder.
-  transfer.passwordDir = transfer.userProgDir;
-  if (int next = check(transfer.dataDir, "Data Directory Files", 9232)) return next;
+  paths.passwordDir = paths.userProgDir;
+  if (int next = check(paths.dataDir, "Data Directory Files", 9232)) return next;
 
-  transfer.tempDir = transfer.procDir + "_temp";
+  paths.tempDir = paths.procDir + "_temp";
   return wizard::STEP_CALIBRATOR;
 }
 
 int MainDialog::ConfirmDirectories() {
+  xfer::InstallPaths& paths = state_.Paths();
   ConfirmDirectoriesPage page(this);
-  page.userProgramDirectory = transfer.userProgDir;
-  page.procedureDirectory = transfer.procDir;
-  page.pictureDirectory = transfer.picDir;
-  page.dataDirectory = transfer.dataDir;
+  page.userProgramDirectory = paths.userProgDir;
+  page.procedureDirectory = paths.procDir;
+  page.pictureDirectory = paths.picDir;
+  page.dataDirectory = paths.dataDir;
   int result = page.DoModal();
   if (result == 1) {
-    transfer.passwordDir = page.userProgramDirectory;
-    transfer.userProgDir = transfer.passwordDir;
-    transfer.picDir = page.pictureDirectory;
-    transfer.procDir = page.procedureDirectory;
-    transfer.dataDir = page.dataDirectory;
+    paths.passwordDir = page.userProgramDirectory;
+    paths.userProgDir = paths.passwordDir;
+    paths.picDir = page.pictureDirectory;
+    paths.procDir = page.procedureDirectory;
+    paths.dataDir = page.dataDirectory;
     for (std::string* directory :
-         {&transfer.passwordDir, &transfer.userProgDir, &transfer.picDir, &transfer.procDir, &transfer.dataDir})
+         {&paths.passwordDir, &paths.userProgDir, &paths.picDir, &paths.procDir, &paths.dataDir})
       *directory = WithBackslash(*directory);
     return 1;
   }
-  if (result == 2 || result == wizard::ID_BACK) return result;
+  if (result == 2 || result == installer::ID_BACK) return result;
   errp(9233);
   return wizard::STEP_EXIT;
 }
@@ -115,8 +119,8 @@ int MainDialog::CheckDirectory(std::string& directory, const char* label) {
       path = directory.substr(0, 260);
     } else if (result == 2) {
       return 2;
-    } else if (result == wizard::ID_BACK) {
-      return wizard::ID_BACK;
+    } else if (result == installer::ID_BACK) {
+      return installer::ID_BACK;
     } else {
       errp(9235);
       return wizard::STEP_EXIT;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "installer/installer_codes.h"
 #include "installer/wizard/main_dialog.h"
 #include "platform/dos_path.h"
 #include "platform/process.h"

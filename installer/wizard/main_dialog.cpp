@@ -2,26 +2,13 @@
 
 #include <cstdio>
 
-#include "installer/wizard/installer_app.h"
-#include "installer/wizard_codes.h"
-#include "platform/dos_path.h"
-#include "platform/profile.h"
+#include "installer/installer_codes.h"
 #include "resources/kelmar_ids.h"
 #include "ui/msgbox.h"
 #include "ui/resource.h"
 
-namespace {
-
-std::string ReadKey(const char* key, const std::string& defaultValue) {
-  char value[260];
-  platform::GetPrivateProfileStringA("startup", key, defaultValue.c_str(), value, sizeof value, "orvik.ini");
-  return value;
-}
-
-}  // namespace
-
 MainDialog::MainDialog(const std::string& commandLineText)
-    : ui::Dialog(IDD_WELCOME, nullptr), commandLine(commandLineText) {}
+    : ui::Dialog(IDD_WELCOME, nullptr), state_(commandLineText) {}
 
 bool MainDialog::OnInitDialog() {
   ui::Dialog::OnInitDialog();
@@ -29,33 +16,20 @@ bool MainDialog::OnInitDialog() {
   // so the text only confirms the string table; the About button opens it.
   (void)ui::LoadString(IDS_ABOUTBOX);
 
-  if (procedures.TextInput("kelmar.lst") == 0)
+  if (!state_.LoadCatalogue())
     ui::MessageBox(kCatalogueUnreadable, kInstallCaption, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 
-  if (platform::_getcwd(workDirBuffer, sizeof workDirBuffer) == nullptr) workDirBuffer[0] = '\0';
-  workDir = workDirBuffer;
-  transfer.diskMapPath = workDir + "\\" + "_diskmap.lst";
-  transfer.transferListPath = workDir + "\\" + "orvik.lst";
-
-  if (HasDebugSwitch(commandLine)) debugMode = 1;
-  transfer.sourceDir = WithoutDebugSwitch(commandLine);
-  if (debugMode) {
+  state_.TakeWorkDir();
+  state_.TakeCommandLine();
+  if (state_.DebugMode()) {
+    const xfer::InstallPaths& paths = state_.Paths();
     char message[1024];
     std::snprintf(message, sizeof message, "orvik.lst is: %s   ||command line is: %s    ||srcdir is: %s",
-                  transfer.transferListPath.c_str(), commandLine.c_str(), transfer.sourceDir.c_str());
+                  paths.transferListPath.c_str(), state_.CommandLine().c_str(), paths.sourceDir.c_str());
     ui::MessageBox(message, kInstallCaption, ui::MB_OK);
   }
-  ReadStartupSettings();
+  state_.ReadStartupSettings();
   return true;
-}
-
-void MainDialog::ReadStartupSettings() {
-  transfer.passwordDir = ReadKey("password_dir", "c:\\orvik");
-  std::string procDir = ReadKey("procdir", "c:\\orvik\\proc");
-  if (!procDir.empty()) transfer.procDir = procDir;
-  transfer.picDir = ReadKey("picdir", "c:\\orvik\\pic");
-  transfer.userProgDir = ReadKey("user_prog_dir", transfer.passwordDir);
-  transfer.dataDir = ReadKey("user_cwd", transfer.userProgDir);
 }
 
 void MainDialog::OnCommand(int controlId) {

@@ -1,35 +1,20 @@
-// The installer's Welcome page and main window: it owns all wizard state for
-// the run and drives the wizard's steps.
+// The installer's Welcome page and main window: it owns the wizard's state
+// for the run and drives the wizard's steps.
 #pragma once
-#include <cstdint>
 #include <string>
 
-#include "installer/catalogue/procedures_list.h"
-#include "installer/transfer/transfer_context.h"
-#include "resources/kelmar_ids.h"
+#include "installer/wizard/wizard_state.h"
 #include "ui/dialog.h"
 
 class MainDialog : public ui::Dialog {
  public:
   explicit MainDialog(const std::string& commandLine);
 
-  // Members in declaration order.
-  ProceduresList procedures;
-  std::string commandLine;
-  std::string calibratorCode;
-  std::string readmeTarget;
-  std::string workDir;
-  std::uint8_t readmeCopied = 0;
-  char workDirBuffer[260] = {};
-  TransferContext transfer;
-  std::uint8_t debugMode = 0;
-  int icon = IDI_KELMAR;
-
   bool OnInitDialog() override;
   void OnOK() override;  // the wizard driver
   void OnCommand(int controlId) override;
-  void ReadStartupSettings();
 
+ private:
   // Wizard steps; each returns the code of the next step.
   int DirectoryStep();    // 1 and 8
   int ConfirmQuitStep();  // 2
@@ -40,8 +25,7 @@ class MainDialog : public ui::Dialog {
   // Pieces of the steps.
   int ConfirmDirectories();
   int CheckDirectory(std::string& directory, const char* label);
-  std::uint32_t WriteXferList();
-  int CopyXferFiles();
-  int UpdateProcDir();
   void ShowAbout();
+
+  WizardState state_;
 };

@@ -1,7 +1,7 @@
 // The wizard driver: the Welcome page's Next runs the steps one after the
 // other, each returning the code of the next.
 #include "installer/wizard/main_dialog.h"
-#include "installer/wizard_codes.h"
+#include "installer/wizard/wizard_codes.h"
 #include "text/text.h"
 
 void MainDialog::OnOK() {

@@ -1,16 +1,16 @@
 // The modeless window shown while transferred procedures are registered in
 // proc.dir: the file being registered and the share of items begun.
 #pragma once
-#include "installer/transfer/transfer_context.h"
+#include "installer/transfer/copy_progress.h"
 #include "resources/kelmar_ids.h"
 #include "ui/dialog.h"
 
-namespace selection {
+namespace registration {
 
 class IndexProgressDialog : public ui::Dialog {
  public:
-  explicit IndexProgressDialog(TransferContext& transfer)
-      : ui::Dialog(IDD_INDEX_PROGRESS), transfer_(transfer) {}
+  explicit IndexProgressDialog(const xfer::CopyProgress& progress)
+      : ui::Dialog(IDD_INDEX_PROGRESS), progress_(progress) {}
 
   // Bar range 0 to 100 at 0; the file name from currentName.
   bool OnInitDialog() override;
@@ -19,7 +19,7 @@ class IndexProgressDialog : public ui::Dialog {
   void Refresh();
 
  private:
-  TransferContext& transfer_;
+  const xfer::CopyProgress& progress_;
 };
 
-}  // namespace selection
+}  // namespace registration

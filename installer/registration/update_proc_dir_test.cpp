@@ -1,7 +1,7 @@
 // Registration of the transferred procedures against prepared proc.dir
 // files, byte for byte, with the copies into the procedure directory, the
 // progress window and every reported failure.
-#include "installer/selection/update_proc_dir.h"
+#include "installer/registration/update_proc_dir.h"
 
 #include <unistd.h>
 
@@ -14,7 +14,7 @@
 
 #include "installer/procdir/procdir_open.h"
 #include "installer/selection/selection_test_support.h"
-#include "installer/wizard_codes.h"
+#include "installer/installer_codes.h"
 
 namespace {
 
@@ -42,20 +42,20 @@ class IndexUpdate : public ::testing::Test {
  protected:
   void SetUp() override {
     box.MakeDir("C:\\orvik\\proc\\_temp");
-    transfer.procDir = "C:\\orvik\\proc\\";
-    transfer.tempDir = "C:\\orvik\\proc\\_temp";
+    paths.procDir = "C:\\orvik\\proc\\";
+    paths.tempDir = "C:\\orvik\\proc\\_temp";
     recorder = &seltest::InstallRecorder();
   }
   void Load(const std::vector<Rec>& records) { seltest::LoadCatalogue(box, catalogue, records); }
   void Stage(const std::string& file, const std::string& contents) {
-    box.Write(transfer.tempDir + "\\" + file, contents);
+    box.Write(paths.tempDir + "\\" + file, contents);
   }
   void Transfer(std::initializer_list<const char*> subs, std::initializer_list<const char*> procs) {
     for (const char* s : subs) catalogue.xferSubProcs.AddTail(s);
     for (const char* p : procs) catalogue.xferProcs.AddTail(p);
   }
-  int Update() { return selection::UpdateProcDir(catalogue, transfer); }
-  std::string InProcDir(const std::string& name) { return box.Read(transfer.procDir + name); }
+  int Update() { return registration::UpdateProcDir(catalogue, paths, progress, nullptr); }
+  std::string InProcDir(const std::string& name) { return box.Read(paths.procDir + name); }
   // Names of the files in the procedure directory.
   std::set<std::string> ProcDirFiles() {
     std::set<std::string> names;
@@ -76,7 +76,8 @@ class IndexUpdate : public ::testing::Test {
 
   seltest::Sandbox box;
   ProceduresList catalogue;
-  TransferContext transfer;
+  xfer::InstallPaths paths;
+  xfer::CopyProgress progress;
   seltest::RecordingFrontend* recorder = nullptr;
 };
 
@@ -85,9 +86,9 @@ TEST_F(IndexUpdate, SubProceduresFirstThenProceduresIntoAnEmptyIndex) {
         Proc({"P2", "P2 alias"}, "P2.PRO"), Proc({"P3"}, "P3.PRO")});
   for (const char* f : {"S1", "S2", "P1", "P2", "P3"}) Stage(std::string(f) + ".PRO", std::string("data of ") + f);
   Transfer({"S1.PRO", "S2.PRO"}, {"P1.PRO", "P2.PRO", "P3.PRO"});
-  transfer.SetCurrentName("last.pic");
-  transfer.status.store(STATUS_WORKER_DONE);
-  transfer.progressCount.store(77);
+  progress.SetCurrentName("last.pic");
+  progress.status.store(STATUS_WORKER_DONE);
+  progress.progressCount.store(77);
 
   EXPECT_EQ(Update(), 1);
   EXPECT_EQ(box.Read(kIndex), Entry('H', "1.pro", {"S1"}) + Entry('H', "2.pro", {"S2a", "S2b"}) +
@@ -107,9 +108,9 @@ TEST_F(IndexUpdate, SubProceduresFirstThenProceduresIntoAnEmptyIndex) {
                                                                {100, "P3.PRO"}}));
   EXPECT_EQ(recorder->destroyed, std::vector<int>{1049});
   EXPECT_TRUE(box.Has("window 1049 \"Updating Procedure Directory...\""));
-  EXPECT_EQ(transfer.requiredSize, 5u);
-  EXPECT_EQ(transfer.progressCount.load(), 5u);
-  EXPECT_EQ(transfer.status.load(), 0u);
+  EXPECT_EQ(progress.requiredSize, 5u);
+  EXPECT_EQ(progress.progressCount.load(), 5u);
+  EXPECT_EQ(progress.status.load(), 0u);
   EXPECT_FALSE(ProcDirIsOpen());
 }
 
@@ -327,7 +328,7 @@ using IndexUpdateDeathTest = IndexUpdate;
 
 TEST_F(IndexUpdateDeathTest, IndexThatCannotBeOpenedStopsWithStatus3) {
   recorder->echo = true;
-  transfer.procDir = "Q:\\proc\\";
+  paths.procDir = "Q:\\proc\\";
   EXPECT_EXIT(Update(), ::testing::ExitedWithCode(3), "ORVIK Error 9250");
 }
 

@@ -3,16 +3,20 @@
 // and is copied into procDir under the numbered file name the index gives it.
 #pragma once
 #include "installer/catalogue/procedures_list.h"
-#include "installer/transfer/transfer_context.h"
+#include "installer/transfer/copy_progress.h"
+#include "installer/transfer/install_paths.h"
+#include "ui/dialog.h"
 
-namespace selection {
+namespace registration {
 
-// Registers xferSubProcs (kind 'H') and then xferProcs (kind 'E'), showing
-// the index progress window over transfer.mainWindow. Returns 1. When
+// Registers xferSubProcs (kind 'H') and then xferProcs (kind 'E') from
+// paths.tempDir into paths.procDir, counting them in `progress` and showing
+// the index progress window over `owner`. Returns 1. When
 // proc.dir cannot be opened or closed the process ends with exit status 3
 // after message 9250 or 9256. Failures of single items are reported and
 // the item is left: a copy is tried only under a file name that the index
 // records, and a new entry whose copy fails is taken out again.
-int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer);
+int UpdateProcDir(ProceduresList& catalogue, const xfer::InstallPaths& paths, xfer::CopyProgress& progress,
+                  ui::Dialog* owner);
 
-}  // namespace selection
+}  // namespace registration

@@ -1,4 +1,4 @@
-#include "installer/selection/update_proc_dir.h"
+#include "installer/registration/update_proc_dir.h"
 
 #include <cstring>
 #include <memory>
@@ -7,9 +7,9 @@
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_messages.h"
 #include "installer/procdir/procdir_open.h"
-#include "installer/selection/copy_failure.h"
-#include "installer/selection/index_progress_dialog.h"
-#include "installer/wizard_codes.h"
+#include "installer/registration/copy_failure.h"
+#include "installer/registration/index_progress_dialog.h"
+#include "installer/installer_codes.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
@@ -17,7 +17,7 @@
 #include "text/text.h"
 #include "ui/msgbox.h"
 
-namespace selection {
+namespace registration {
 namespace {
 
 // What differs between the two transfer lists.
@@ -53,9 +53,9 @@ void FillEntry(ProcDirEntry& entry, const StringList& names, std::uint8_t kindFl
 
 class IndexUpdate {
  public:
-  IndexUpdate(ProceduresList& catalogue, TransferContext& transfer, IndexProgressDialog& window,
-              platform::HFILE index)
-      : catalogue_(catalogue), transfer_(transfer), window_(window), index_(index) {}
+  IndexUpdate(ProceduresList& catalogue, const xfer::InstallPaths& paths, xfer::CopyProgress& progress,
+              IndexProgressDialog& window, platform::HFILE index)
+      : catalogue_(catalogue), paths_(paths), progress_(progress), window_(window), index_(index) {}
 
   void RegisterAll(const StringList& files, const ItemKind& kind) {
     for (const std::string& file : files) Register(file, kind);
@@ -63,8 +63,8 @@ class IndexUpdate {
 
  private:
   void Register(const std::string& file, const ItemKind& kind) {
-    transfer_.SetCurrentName(file);
-    transfer_.progressCount.fetch_add(1);
+    progress_.SetCurrentName(file);
+    progress_.progressCount.fetch_add(1);
     window_.Refresh();
 
     const ProcNode* node = catalogue_.FindByProcFile(file);
@@ -94,9 +94,9 @@ class IndexUpdate {
     // The copy writes beside the target and renames, so a rewritten entry
     // whose copy fails keeps the file it had; a new entry without its file
     // is taken out again, so the index never names a missing file.
-    std::string source = transfer_.tempDir + "\\" + StagedName(file);
+    std::string source = paths_.tempDir + "\\" + StagedName(file);
     std::string target =
-        transfer_.procDir + std::string(entry_.fileName, strnlen(entry_.fileName, sizeof entry_.fileName));
+        paths_.procDir + std::string(entry_.fileName, strnlen(entry_.fileName, sizeof entry_.fileName));
     if (!platform::CopyFileA(source.c_str(), target.c_str(), platform::FALSE)) {
       platform::DWORD error = platform::GetLastError();
       if (added) ProcDirFree(index_, entry_);
@@ -105,7 +105,8 @@ class IndexUpdate {
   }
 
   ProceduresList& catalogue_;
-  TransferContext& transfer_;
+  const xfer::InstallPaths& paths_;
+  xfer::CopyProgress& progress_;
   IndexProgressDialog& window_;
   platform::HFILE index_;
   ProcDirEntry entry_{};  // reused for every item
@@ -113,32 +114,33 @@ class IndexUpdate {
 
 }  // namespace
 
-int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer) {
-  transfer.requiredSize =
+int UpdateProcDir(ProceduresList& catalogue, const xfer::InstallPaths& paths, xfer::CopyProgress& progress,
+                  ui::Dialog* owner) {
+  progress.requiredSize =
       static_cast<std::uint32_t>(catalogue.xferSubProcs.GetCount() + catalogue.xferProcs.GetCount());
-  transfer.progressCount.store(0);
-  transfer.status.store(0);
+  progress.progressCount.store(0);
+  progress.status.store(0);
 
-  auto window = std::make_unique<IndexProgressDialog>(transfer);
-  window->Create(transfer.mainWindow);
+  auto window = std::make_unique<IndexProgressDialog>(progress);
+  window->Create(owner);
   window->ShowWindow(true);
   window->UpdateWindow();
 
-  std::string path = transfer.procDir + "proc.dir";
+  std::string path = paths.procDir + "proc.dir";
   platform::HFILE index =
       path.size() < static_cast<std::size_t>(platform::MAX_PATH) ? ProcDirOpen(path.c_str(), "w") : -1;
   if (index == -1) {
     errp(9250);
-    platform::ExitProcess(wizard::EXIT_FATAL);
+    platform::ExitProcess(installer::EXIT_FATAL);
   }
 
-  IndexUpdate update(catalogue, transfer, *window, index);
+  IndexUpdate update(catalogue, paths, progress, *window, index);
   update.RegisterAll(catalogue.xferSubProcs, kSubProc);
   update.RegisterAll(catalogue.xferProcs, kProc);
 
   if (ProcDirClose(index) == 0) {
     errp(9256);
-    platform::ExitProcess(wizard::EXIT_FATAL);
+    platform::ExitProcess(installer::EXIT_FATAL);
   }
 
   window->ShowWindow(false);
@@ -147,4 +149,4 @@ int UpdateProcDir(ProceduresList& catalogue, TransferContext& transfer) {
   return 1;
 }
 
-}  // namespace selection
+}  // namespace registration

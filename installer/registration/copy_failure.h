@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-namespace selection {
+namespace registration {
 
 // Message numbers of the copy failure.
 constexpr int MSG_PROC_COPY_FAILED = 9255;
@@ -19,4 +19,4 @@ std::string FillCopyFailure(const std::string& format, const std::string& file, 
 // Fetches message `number` with text() into a 260-byte buffer and fills it.
 std::string CopyFailureText(int number, const std::string& file, unsigned long error);
 
-}  // namespace selection
+}  // namespace registration

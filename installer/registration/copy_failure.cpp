@@ -1,11 +1,11 @@
-#include "installer/selection/copy_failure.h"
+#include "installer/registration/copy_failure.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "text/text.h"
 
-namespace selection {
+namespace registration {
 namespace {
 
 // The conversion letters of `format` in order, or false when it holds one
@@ -53,4 +53,4 @@ std::string CopyFailureText(int number, const std::string& file, unsigned long e
   return FillCopyFailure(buffer, file, error);
 }
 
-}  // namespace selection
+}  // namespace registration
