@@ -22,10 +22,12 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Test programs (and build tools such as the message compiler) run under
 # Wine in a prefix of the build folder, made by scripts/build-windows.sh.
+# WINEPATH lets the test programs, which live in tests/, find text.dll and
+# zlib.dll in bin/.
 find_program(ORVIK_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+find_program(ORVIK_WINESERVER NAMES wineserver PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+set(ORVIK_WINE_ENV WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+    WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEPATH=Z:${CMAKE_BINARY_DIR}/bin)
 if(ORVIK_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-      ${CMAKE_COMMAND} -E env WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-      WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEPATH=Z:${CMAKE_BINARY_DIR}/bin
-      ${ORVIK_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${ORVIK_WINE_ENV} ${ORVIK_WINE})
 endif()

@@ -51,3 +51,9 @@ add_subdirectory(${ORVIK_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FR
 foreach(t gtest gtest_main)
   target_compile_options(${t} PRIVATE -w)
 endforeach()
+
+# What lands in bin/ and tests/ must run on a Windows machine with nothing
+# else installed: it may import only the system's DLLs, text.dll and zlib.dll.
+add_test(NAME windows_imports
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${ORVIK_OBJDUMP} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+          -P ${CMAKE_SOURCE_DIR}/cmake/check_windows_imports.cmake)
