@@ -4,6 +4,7 @@
 // handle lands in an HFILE as OpenFile's does, so _lread, _lwrite, _llseek
 // and _lclose are the host's own.
 #include <cstring>
+#include <string>
 
 #include "platform/win32/windows_api.h"
 
@@ -160,6 +161,25 @@ DWORD GetFileSize(HFILE file, DWORD* high) {
 }
 
 BOOL FlushFileBuffers(HFILE file) { return ::FlushFileBuffers(ToHandle(file)) ? 1 : 0; }
+
+BOOL FlushVolumeBuffers(const char* path) {
+  char root[MAX_PATH];
+  char* name = nullptr;
+  if (::GetFullPathNameA(path, sizeof root, root, &name) == 0) return 0;
+  char volume[MAX_PATH];
+  if (!::GetVolumePathNameA(root, volume, sizeof volume)) return 0;
+  // "C:\" becomes "\\.\C:", the volume as a device.
+  std::string device = "\\\\.\\" + std::string(volume);
+  if (!device.empty() && device.back() == '\\') device.pop_back();
+  HANDLE handle = ::CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return 0;
+  BOOL flushed = ::FlushFileBuffers(handle);
+  DWORD error = ::GetLastError();
+  ::CloseHandle(handle);
+  if (!flushed) ::SetLastError(error);
+  return flushed ? 1 : 0;
+}
 
 DWORD GetLastError() { return ::GetLastError(); }
 

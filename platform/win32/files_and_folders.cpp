@@ -132,6 +132,14 @@ DWORD GetCurrentDirectoryA(DWORD size, char* buffer) { return ::GetCurrentDirect
 
 BOOL SetCurrentDirectoryA(const char* path) { return ::SetCurrentDirectoryA(path) ? 1 : 0; }
 
+char* _getcwd(char* buf, int size) {
+  char* result = ::_getcwd(buf, size);
+  t_crtErrno = result != nullptr ? 0 : errno;
+  return result;
+}
+
+int _chdir(const char* path) { return CrtResult(::_chdir(path)); }
+
 int _chmod(const char* path, int pmode) { return CrtResult(::_chmod(path, pmode)); }
 
 int _mkdir(const char* path) { return CrtResult(::_mkdir(path)); }

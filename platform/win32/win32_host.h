@@ -25,6 +25,11 @@ LONG _llseek(HFILE file, LONG offset, int origin);
 HFILE _lclose(HFILE file);
 DWORD GetFileSize(HFILE file, DWORD* high);
 BOOL FlushFileBuffers(HFILE file);
+// Flushes the volume that holds `path` through a handle on the volume
+// itself, which the host grants administrators only; others get FALSE with
+// error 5 (1 where the volume cannot be flushed that way) and flush file by
+// file instead.
+BOOL FlushVolumeBuffers(const char* path);
 DWORD GetLastError();
 void SetLastError(DWORD error);
 DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId,
@@ -50,6 +55,9 @@ BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesP
 bool DirectoryExists(const char* path);
 DWORD GetCurrentDirectoryA(DWORD size, char* buffer);
 BOOL SetCurrentDirectoryA(const char* path);
+// The C run-time's current directory calls (nullptr / -1 on failure).
+char* _getcwd(char* buf, int size);
+int _chdir(const char* path);
 
 // C run-time calls (0 or -1, with the C error number in CrtErrno()).
 int _chmod(const char* path, int pmode);
