@@ -25,9 +25,9 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # WINEPATH lets the test programs, which live in tests/, find text.dll and
 # zlib.dll in bin/.
 find_program(ORVIK_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-find_program(ORVIK_WINESERVER NAMES wineserver PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 set(ORVIK_WINE_ENV WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
     WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEPATH=Z:${CMAKE_BINARY_DIR}/bin)
 if(ORVIK_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${ORVIK_WINE_ENV} ${ORVIK_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${ORVIK_WINE_ENV}
+      ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
 endif()
