@@ -8,7 +8,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-win"
 
-packages=(cmake ninja-build ccache g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine64)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine64)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

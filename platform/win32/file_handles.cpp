@@ -78,9 +78,6 @@ HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style) {
   if ((style & kPlatformNoFollow) || (style & kPlatformCreateNew)) flags |= FILE_FLAG_OPEN_REPARSE_POINT;
   HANDLE handle = ::CreateFileA(path, (style & OF_EXIST) ? GENERIC_READ : DesiredAccess(style),
                                 ShareMode(style), nullptr, disposition, flags, nullptr);
-  if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS) {
-    ::SetLastError(ERROR_FILE_EXISTS);
-  }
   if (style & kPlatformNoFollow) handle = NotALink(handle);
   handle = RegularOnly(handle);
   Report(of, path, handle != INVALID_HANDLE_VALUE);
