@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "platform/hfile.h"
+#include "platform/process.h"
 #include "platform/types.h"
 
 namespace platform::win32 {

@@ -195,4 +195,16 @@ TEST_F(Win32HostTest, ProfileFolderAndModuleQueries) {
   EXPECT_EQ(module[1], ':');  // the machine's own path, with its drive
 }
 
+TEST_F(Win32HostTest, WinExecStartsProgramsWithTheChildEnvironment) {
+  EXPECT_EQ(w::WinExec(Path("no_such_program.exe").c_str(), platform::SW_HIDE), 2u);
+
+  w::SetChildEnvironment("ORVIK_PROBE", "seen");
+  std::string command = "cmd /c echo %ORVIK_PROBE%> " + Path("out.part") + " && move " + Path("out.part") +
+                        " " + Path("out.txt");
+  EXPECT_GT(w::WinExec(command.c_str(), platform::SW_HIDE), 31u);
+  // The child runs on its own: wait for its file to appear whole.
+  while (!w::FindFile(Path("out.txt").c_str())) w::Sleep(20);
+  EXPECT_EQ(Read("out.txt").substr(0, 4), "seen");
+}
+
 }  // namespace
