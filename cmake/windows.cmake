@@ -27,7 +27,8 @@ set(zlib_def "LIBRARY zlib.dll\nEXPORTS\n${zlib_exports}")
 if(NOT zlib_def MATCHES "\n  gzopen\n")
   message(FATAL_ERROR "no gzopen in the export table of ${ORVIK_ZLIB_DLL}")
 endif()
-file(WRITE ${CMAKE_BINARY_DIR}/zlib/zlib.def "${zlib_def}")
+# Written only when it changes, so a new configure rebuilds nothing.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/zlib/zlib.def CONTENT "${zlib_def}" @ONLY)
 
 set(ORVIK_ZLIB_IMPORT ${CMAKE_BINARY_DIR}/zlib/libzlib.dll.a)
 add_custom_command(OUTPUT ${ORVIK_ZLIB_IMPORT} ${ORVIK_BIN_DIR}/zlib.dll
