@@ -2,9 +2,11 @@
 // Usage: ovtext_compile <source> <database>. The database is written beside
 // its final name and renamed over it, so a failed run never leaves half a file.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include "text/mdb_format.h"
 
@@ -38,7 +40,10 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+  // std::filesystem::rename replaces an existing target on every host.
+  std::error_code renamed;
+  std::filesystem::rename(temporary, target, renamed);
+  if (renamed) {
     std::fprintf(stderr, "%s: cannot rename to %s\n", temporary.c_str(), target.c_str());
     std::remove(temporary.c_str());
     return 1;

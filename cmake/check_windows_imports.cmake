@@ -1,0 +1,40 @@
+# Fails when a program or library of a Windows build imports a DLL that a
+# plain Windows installation lacks (the MinGW C++ or thread run-time, say),
+# or when zlib.dll is missing or lacks the calls the installer makes.
+# cmake -DOBJDUMP=<objdump> -DBUILD_DIR=<build-win> -P check_windows_imports.cmake
+cmake_minimum_required(VERSION 3.20)
+set(allowed kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll advapi32.dll shell32.dll
+            ole32.dll msvcrt.dll ws2_32.dll text.dll zlib.dll)
+file(GLOB binaries ${BUILD_DIR}/bin/*.exe ${BUILD_DIR}/bin/*.dll ${BUILD_DIR}/tests/*.exe)
+list(FILTER binaries EXCLUDE REGEX "/zlib\\.dll$")
+if(NOT binaries)
+  message(FATAL_ERROR "nothing built in ${BUILD_DIR}/bin or ${BUILD_DIR}/tests")
+endif()
+set(faults "")
+foreach(binary ${binaries})
+  execute_process(COMMAND ${OBJDUMP} -p ${binary} OUTPUT_VARIABLE headers RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    string(APPEND faults "${binary}: not a Windows binary\n")
+    continue()
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+  foreach(import ${imports})
+    string(SUBSTRING "${import}" 10 -1 dll)
+    string(STRIP "${dll}" dll)
+    string(TOLOWER "${dll}" dll)
+    if(NOT dll IN_LIST allowed AND NOT dll MATCHES "^api-ms-win-")
+      string(APPEND faults "${binary}: imports ${dll}\n")
+    endif()
+  endforeach()
+endforeach()
+
+execute_process(COMMAND ${OBJDUMP} -p ${BUILD_DIR}/bin/zlib.dll OUTPUT_VARIABLE headers RESULT_VARIABLE status)
+foreach(call gzopen gzread gzclose gzdopen)
+  if(NOT status EQUAL 0 OR NOT headers MATCHES "\\] ${call}\n")
+    string(APPEND faults "bin/zlib.dll: missing or without ${call}\n")
+  endif()
+endforeach()
+
+if(faults)
+  message(FATAL_ERROR "${faults}")
+endif()

@@ -1,0 +1,153 @@
+// Files and folders on Windows: the host's own calls on the machine's paths.
+#include <direct.h>
+#include <io.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/win32/windows_api.h"
+
+namespace platform::win32 {
+
+namespace {
+
+thread_local int t_crtErrno = 0;
+
+int CrtResult(int result) {
+  t_crtErrno = result == 0 ? 0 : errno;
+  return result;
+}
+
+void CopyFindData(const ::WIN32_FIND_DATAA& host, platform::WIN32_FIND_DATAA* data) {
+  data->dwFileAttributes = host.dwFileAttributes;
+  data->nFileSizeHigh = host.nFileSizeHigh;
+  data->nFileSizeLow = host.nFileSizeLow;
+  std::memcpy(data->cFileName, host.cFileName, sizeof data->cFileName);
+  data->cFileName[sizeof data->cFileName - 1] = '\0';
+}
+
+}  // namespace
+
+bool FindFile(const char* path) {
+  ::WIN32_FIND_DATAA host;
+  HANDLE find = ::FindFirstFileA(path, &host);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(find);
+  return true;
+}
+
+FindHandle FindFirstFileA(const char* pattern, platform::WIN32_FIND_DATAA* data) {
+  ::WIN32_FIND_DATAA host;
+  HANDLE find = ::FindFirstFileA(pattern, &host);
+  if (find != INVALID_HANDLE_VALUE) CopyFindData(host, data);
+  return find;
+}
+
+BOOL FindNextFileA(FindHandle handle, platform::WIN32_FIND_DATAA* data) {
+  ::WIN32_FIND_DATAA host;
+  if (!::FindNextFileA(handle, &host)) return 0;
+  CopyFindData(host, data);
+  return 1;
+}
+
+BOOL FindClose(FindHandle handle) { return ::FindClose(handle) ? 1 : 0; }
+
+DWORD GetFileAttributesA(const char* path) { return ::GetFileAttributesA(path); }
+
+BOOL SetFileAttributesA(const char* path, DWORD attributes) {
+  return ::SetFileAttributesA(path, attributes) ? 1 : 0;
+}
+
+// Through a file beside dst, flushed and renamed over it, so that dst is
+// the old file or the whole new one at every moment.
+BOOL CopyFileA(const char* src, const char* dst, BOOL failIfExists) {
+  DWORD existing = ::GetFileAttributesA(dst);
+  if (existing != INVALID_FILE_ATTRIBUTES) {
+    if (failIfExists) {
+      ::SetLastError(ERROR_FILE_EXISTS);
+      return 0;
+    }
+    if (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+      ::SetLastError(ERROR_ACCESS_DENIED);
+      return 0;
+    }
+  }
+  std::string beside = std::string(dst) + ".~cp" + std::to_string(::GetCurrentProcessId());
+  if (!::CopyFileA(src, beside.c_str(), FALSE)) return 0;
+  // A read-only source gives a read-only copy; the flush needs write access.
+  DWORD attributes = ::GetFileAttributesA(beside.c_str());
+  ::SetFileAttributesA(beside.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  HANDLE handle = ::CreateFileA(beside.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  bool flushed = handle != INVALID_HANDLE_VALUE && ::FlushFileBuffers(handle);
+  DWORD error = ::GetLastError();
+  if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
+  if (flushed) {
+    ::SetFileAttributesA(beside.c_str(), attributes);
+    DWORD flags = MOVEFILE_WRITE_THROUGH | (failIfExists ? 0 : MOVEFILE_REPLACE_EXISTING);
+    if (::MoveFileExA(beside.c_str(), dst, flags)) return 1;
+    error = ::GetLastError();
+    ::SetFileAttributesA(beside.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  ::DeleteFileA(beside.c_str());
+  ::SetLastError(error);
+  return 0;
+}
+
+BOOL DeleteFileA(const char* path) { return ::DeleteFileA(path) ? 1 : 0; }
+
+BOOL MoveFileA(const char* src, const char* dst) { return ::MoveFileA(src, dst) ? 1 : 0; }
+
+BOOL MoveFileExA(const char* src, const char* dst, DWORD flags) {
+  return ::MoveFileExA(src, dst, flags) ? 1 : 0;
+}
+
+BOOL CreateDirectoryA(const char* path) { return ::CreateDirectoryA(path, nullptr) ? 1 : 0; }
+
+BOOL RemoveDirectoryA(const char* path) { return ::RemoveDirectoryA(path) ? 1 : 0; }
+
+DWORD GetTempPathA(DWORD size, char* buffer) { return ::GetTempPathA(size, buffer); }
+
+DWORD GetModuleFileNameA(void* module, char* buffer, DWORD size) {
+  return ::GetModuleFileNameA(static_cast<HMODULE>(module), buffer, size);
+}
+
+BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+                       DWORD* freeClusters, DWORD* totalClusters) {
+  ::DWORD values[4] = {};
+  if (!::GetDiskFreeSpaceA(root, &values[0], &values[1], &values[2], &values[3])) return 0;
+  if (sectorsPerCluster) *sectorsPerCluster = values[0];
+  if (bytesPerSector) *bytesPerSector = values[1];
+  if (freeClusters) *freeClusters = values[2];
+  if (totalClusters) *totalClusters = values[3];
+  return 1;
+}
+
+bool DirectoryExists(const char* path) {
+  DWORD attributes = ::GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+DWORD GetCurrentDirectoryA(DWORD size, char* buffer) { return ::GetCurrentDirectoryA(size, buffer); }
+
+BOOL SetCurrentDirectoryA(const char* path) { return ::SetCurrentDirectoryA(path) ? 1 : 0; }
+
+char* _getcwd(char* buf, int size) {
+  char* result = ::_getcwd(buf, size);
+  t_crtErrno = result != nullptr ? 0 : errno;
+  return result;
+}
+
+int _chdir(const char* path) { return CrtResult(::_chdir(path)); }
+
+int _chmod(const char* path, int pmode) { return CrtResult(::_chmod(path, pmode)); }
+
+int _mkdir(const char* path) { return CrtResult(::_mkdir(path)); }
+
+int _rmdir(const char* path) { return CrtResult(::_rmdir(path)); }
+
+int _access(const char* path, int mode) { return CrtResult(::_access(path, mode)); }
+
+int CrtErrno() { return t_crtErrno; }
+
+}  // namespace platform::win32
