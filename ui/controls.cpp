@@ -1,8 +1,8 @@
 // Data exchange, list boxes and progress bars on a dialog's controls.
-#include <cctype>
 #include <climits>
 #include <mutex>
 
+#include "platform/ascii_case.h"
 #include "ui/dialog.h"
 
 namespace ui {
@@ -25,20 +25,6 @@ bool ParseUnsigned32(const std::string& text, unsigned long* value) {
   }
   *value = static_cast<unsigned long>(v);
   return true;
-}
-
-char FoldCase(char ch) { return static_cast<char>(std::tolower(static_cast<unsigned char>(ch))); }
-
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  if (prefix.size() > text.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (FoldCase(text[i]) != FoldCase(prefix[i])) return false;
-  }
-  return true;
-}
-
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && StartsWithNoCase(a, b);
 }
 
 }  // namespace
@@ -155,7 +141,7 @@ int ListBox::FindString(int startAfter, const std::string& prefix) const {
   if (startAfter < -1 || startAfter >= n) startAfter = -1;
   for (int k = 1; k <= n; ++k) {
     int i = (startAfter + k) % n;
-    if (StartsWithNoCase(c->items[i], prefix)) return i;
+    if (platform::StartsWithNoCase(c->items[i], prefix)) return i;
   }
   return LB_ERR;
 }
@@ -168,7 +154,7 @@ int ListBox::FindStringExact(int startAfter, const std::string& text) const {
   if (startAfter < -1 || startAfter >= n) startAfter = -1;
   for (int k = 1; k <= n; ++k) {
     int i = (startAfter + k) % n;
-    if (EqualsNoCase(c->items[i], text)) return i;
+    if (platform::EqualNoCase(c->items[i], text)) return i;
   }
   return LB_ERR;
 }

@@ -1,8 +1,7 @@
 #include "installer/wizard/directory_pages.h"
 
-#include <cctype>
-
 #include "installer/wizard_codes.h"
+#include "platform/ascii_case.h"
 
 ConfirmDirectoriesPage::ConfirmDirectoriesPage(ui::Dialog* parent) : ui::Dialog(105, parent) {}
 
@@ -28,7 +27,7 @@ void SelectDirectoryPage::DoDataExchange(ui::DataExchange& dx) {
   // The path field turns typed letters into capitals.
   if (dx.Saving()) {
     dx.Text(1009, path);
-    for (char& c : path) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    path = platform::AsciiUpper(path);
   } else {
     dx.Text(1009, path);
   }
