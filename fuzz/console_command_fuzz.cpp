@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_host.h"
+#include "platform/ascii_case.h"
 #include "resources/kelmar_resources.h"
 #include "ui/console_command.h"
 #include "ui/console_view.h"
