@@ -21,9 +21,11 @@ TEST(AsciiCase, OnlyAsciiLettersFold) {
 TEST(AsciiCase, PartsOfATextIgnoreCase) {
   EXPECT_TRUE(platform::StartsWithNoCase("Leads.BMP", "lEADS"));
   EXPECT_FALSE(platform::StartsWithNoCase("Le", "Lea"));
-  EXPECT_TRUE(platform::EndsWithNoCase("A.BMP", ".bmp"));
+  EXPECT_TRUE(platform::EndsWithNoCase("x.bMp", ".BMP"));
   EXPECT_FALSE(platform::EndsWithNoCase("pic.bmp.txt", ".bmp"));
-  EXPECT_FALSE(platform::EndsWithNoCase("", ".bmp"));
+  EXPECT_FALSE(platform::EndsWithNoCase("bmp", ".bmp"));
+  EXPECT_TRUE(platform::EndsWithNoCase("", ""));
+  EXPECT_FALSE(platform::EndsWithNoCase("x\xE4", "\xC4"));
   EXPECT_TRUE(platform::ContainsNoCase("Counter 220", "TER 2"));
   EXPECT_TRUE(platform::ContainsNoCase("", ""));
   EXPECT_FALSE(platform::ContainsNoCase("Counter", "tern"));

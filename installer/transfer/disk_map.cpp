@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "platform/ascii_case.h"
 #include "platform/profile.h"
 
 namespace xfer {
@@ -28,10 +27,6 @@ std::int32_t LeadingInteger(const char* value) {
     if (magnitude > limit) magnitude = limit;
   }
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
-}
-
-bool EndsWithNoCase(const std::string& suffix, const std::string& text) {
-  return platform::EndsWithNoCase(text, suffix);
 }
 
 std::string DiskSection(int disk) { return "Disk" + std::to_string(disk); }
