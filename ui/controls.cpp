@@ -27,6 +27,20 @@ bool ParseUnsigned32(const std::string& text, unsigned long* value) {
   return true;
 }
 
+// The first item of list `c` after index `startAfter` (-1: from the top),
+// wrapping round, that `match` accepts; LB_ERR when none does.
+template <typename Match>
+int FindItem(const Control* c, int startAfter, Match match) {
+  if (!c) return LB_ERR;
+  int n = static_cast<int>(c->items.size());
+  if (startAfter < -1 || startAfter >= n) startAfter = -1;
+  for (int k = 1; k <= n; ++k) {
+    int i = (startAfter + k) % n;
+    if (match(c->items[i])) return i;
+  }
+  return LB_ERR;
+}
+
 }  // namespace
 
 void DataExchange::Text(int controlId, std::string& member) {
@@ -135,28 +149,14 @@ int ListBox::SetCaretIndex(int index) {
 
 int ListBox::FindString(int startAfter, const std::string& prefix) const {
   std::lock_guard<std::recursive_mutex> lock(dialog_.mutex_);
-  const Control* c = dialog_.Find(id_);
-  if (!c) return LB_ERR;
-  int n = static_cast<int>(c->items.size());
-  if (startAfter < -1 || startAfter >= n) startAfter = -1;
-  for (int k = 1; k <= n; ++k) {
-    int i = (startAfter + k) % n;
-    if (platform::StartsWithNoCase(c->items[i], prefix)) return i;
-  }
-  return LB_ERR;
+  return FindItem(dialog_.Find(id_), startAfter,
+                  [&prefix](const std::string& item) { return platform::StartsWithNoCase(item, prefix); });
 }
 
 int ListBox::FindStringExact(int startAfter, const std::string& text) const {
   std::lock_guard<std::recursive_mutex> lock(dialog_.mutex_);
-  const Control* c = dialog_.Find(id_);
-  if (!c) return LB_ERR;
-  int n = static_cast<int>(c->items.size());
-  if (startAfter < -1 || startAfter >= n) startAfter = -1;
-  for (int k = 1; k <= n; ++k) {
-    int i = (startAfter + k) % n;
-    if (platform::EqualNoCase(c->items[i], text)) return i;
-  }
-  return LB_ERR;
+  return FindItem(dialog_.Find(id_), startAfter,
+                  [&text](const std::string& item) { return platform::EqualNoCase(item, text); });
 }
 
 // --- ProgressBar -----------------------------------------------------------
