@@ -12,7 +12,6 @@ namespace mkmedia {
 
 namespace {
 
-namespace text = catalogue_text;
 using catalogue::IsListKeyword;
 using catalogue::IsRecordMarker;
 
@@ -112,7 +111,7 @@ class Parser : public catalogue::ListLines, public catalogue::ListRecords {
       }
     }
     NearMiss near = NearKeyword(line, inList);
-    // A mistyped marker between records is a fault, reported by the caller.
+    // A mistyped marker between records is a fault, reported by Outside.
     if (!near.keyword.empty() && !(open_ == nullptr && IsRecordMarker(near.keyword))) {
       const bool marker = IsRecordMarker(near.keyword);
       out_.warnings.push_back(Warning(*lineNumber) + Quoted(line) + " is not the " +
@@ -204,7 +203,7 @@ class Parser : public catalogue::ListLines, public catalogue::ListRecords {
   void Outside(const std::string& line, int lineNumber) override {
     if (IsListKeyword(line)) {
       // The keywords of a record whose marker was mistyped are one fault.
-      if (lostRecord_ && line == text::kEnd) lostRecord_ = false;
+      if (lostRecord_ && line == catalogue_text::kEnd) lostRecord_ = false;
       else if (!lostRecord_) out_.problems.push_back(At(lineNumber) + "\"" + line + "\" outside a record");
       return;
     }
