@@ -1,10 +1,9 @@
 #include "bootstrap/setup_dialog.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "common/remove_tree.h"
+#include "platform/ascii_case.h"
 #include "platform/dos_path.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
@@ -58,9 +57,7 @@ void SetupDialog::Stage() {
     Show("Failure identifying module file name. (1)");
     return;
   }
-  std::string path = module;
-  std::transform(path.begin(), path.end(), path.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::string path = platform::AsciiLower(module);
   std::size_t match = path.find("setup.exe");
   SetBar(10);
   if (match == std::string::npos) {

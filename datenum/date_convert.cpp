@@ -6,6 +6,7 @@
 
 #include "datenum/messages.h"
 #include "datenum/stop_box.h"
+#include "platform/ascii_case.h"
 
 namespace datenum {
 
@@ -47,11 +48,7 @@ int MonthNumber(const std::string& name) {
                                         "jul", "aug", "sep", "oct", "nov", "dec"};
   if (name.size() != 3) return 0;
   for (int m = 0; m < 12; ++m) {
-    bool same = true;
-    for (int i = 0; i < 3; ++i) {
-      if (std::tolower(static_cast<unsigned char>(name[i])) != kMonths[m][i]) same = false;
-    }
-    if (same) return m + 1;
+    if (platform::EqualNoCase(name, kMonths[m])) return m + 1;
   }
   return 0;
 }

@@ -11,14 +11,9 @@
 #include "fuzz/catalogue_source.h"
 #include "fuzz/fuzz_host.h"
 #include "installer/catalogue/procedures_list.h"
+#include "platform/ascii_case.h"
 
 namespace {
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 template <typename Match>
 const ProcNode* FirstNode(const ProceduresList& list, Match match) {
@@ -92,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ProcNode* byName = FirstNode(procedures, [&](const ProcNode& n) { return n.name == name; });
     const StringList* siblings = procedures.FindSiblings(name);
     fuzz::Check(siblings == &byName->siblings, "FindSiblings found another node than the first: " + name);
-    const ProcNode* noCase = FirstNode(procedures, [&](const ProcNode& n) { return EqualNoCase(n.name, name); });
+    const ProcNode* noCase = FirstNode(procedures, [&](const ProcNode& n) { return platform::EqualNoCase(n.name, name); });
     fuzz::Check(procedures.FindSubProcs(name) == &noCase->subProcs, "FindSubProcs found another node: " + name);
     const ProcNode* any = FirstNode(procedures, [&](const ProcNode& n) { return n.siblings.ContainsNoCase(name); });
     fuzz::Check(procedures.FindByAnyName(name) == any, "FindByAnyName found another node: " + name);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_host.h"
+#include "platform/ascii_case.h"
 #include "resources/kelmar_resources.h"
 #include "ui/console_command.h"
 #include "ui/console_view.h"
@@ -69,9 +70,7 @@ void CheckLine(const ui::Dialog& page, const std::string& line) {
     char accel = ui::detail::Accelerator(text);
     for (size_t i = 0; accel == 0 && i < text.size(); ++i)
       if (std::isalnum(static_cast<unsigned char>(text[i]))) accel = text[i];
-    fuzz::Check(std::tolower(static_cast<unsigned char>(accel)) ==
-                    std::tolower(static_cast<unsigned char>(line[start])),
-                "a letter pressed a button without it: " + line);
+    fuzz::Check(platform::EqualNoCase(accel, line[start]), "a letter pressed a button without it: " + line);
   }
   ConsoleCommand again;
   const std::string written = Written(command);

@@ -6,15 +6,13 @@
 
 #include <cstdlib>
 
+#include "platform/ascii_case.h"
 #include "platform/dos_path.h"
 #include "platform/host.h"
 
 namespace platform {
 
 namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
 // The set's folder named `diskName`, exact spelling first, else any letter
 // case; "" when there is none.
@@ -37,7 +35,7 @@ std::string DiskFolder(const std::string& set, const std::string& diskName) {
 
 }  // namespace
 
-std::string DiskSetVariable(char letter) { return std::string("ORVIK_MEDIA_") + Upper(letter); }
+std::string DiskSetVariable(char letter) { return std::string("ORVIK_MEDIA_") + AsciiUpper(letter); }
 
 bool LoadDisk(char letter, const std::string& diskName) {
   if (!((letter >= 'a' && letter <= 'z') || (letter >= 'A' && letter <= 'Z'))) return false;
@@ -48,7 +46,7 @@ bool LoadDisk(char letter, const std::string& diskName) {
   if (disk.empty()) return false;
   // The new link is made beside the drive's and renamed over it, so that the
   // drive is never missing while the disk changes.
-  std::string link = PrefixDir() + "/dosdevices/" + std::string(1, Lower(letter)) + ":";
+  std::string link = PrefixDir() + "/dosdevices/" + std::string(1, AsciiLower(letter)) + ":";
   std::string fresh = link + ".loading";
   ::unlink(fresh.c_str());
   if (::symlink(disk.c_str(), fresh.c_str()) != 0) return false;

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/folder_names.h"
 #include "platform/host.h"
 #include "platform/types.h"
@@ -26,8 +27,6 @@ std::string g_currentDos;  // "" until first use
 
 bool IsSep(char c) { return c == '\\' || c == '/'; }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 std::string JoinHost(const std::string& base, const std::string& name) {
@@ -115,7 +114,7 @@ DosParts ParseAbsolute(const std::string& path) {
     return p;
   }
   if (path.size() >= 2 && IsLetter(path[0]) && path[1] == ':') {
-    p.drive = UpperAscii(path[0]);
+    p.drive = AsciiUpper(path[0]);
     AddComponents(path, 2, p.parts);
     p.valid = true;
   }
@@ -151,7 +150,7 @@ DosParts Parse(const std::string& path) {
     if (path.size() > 2 && IsSep(path[2])) return ParseAbsolute(path);
     // "X:name": relative to the current directory when it is on X, else to X's root.
     DosParts p;
-    p.drive = UpperAscii(path[0]);
+    p.drive = AsciiUpper(path[0]);
     if (!cur.unc && cur.drive == p.drive) p.parts = cur.parts;
     AddComponents(path, 2, p.parts);
     p.valid = true;
@@ -173,9 +172,7 @@ std::string MatchComponent(const std::string& dir, const std::string& name) {
   if (::lstat(JoinHost(dir, name).c_str(), &st) == 0) return name;
   // The all-capitals spelling is the smallest of the case variants, so when
   // it exists it is the answer; media and installers mostly use it.
-  std::string upper = name;
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  std::string upper = AsciiUpper(name);
   if (upper != name && ::lstat(JoinHost(dir, upper).c_str(), &st) == 0) return upper;
   return detail::FindNameNoCase(dir, name);
 }
@@ -202,7 +199,7 @@ std::string RootHostDir(const DosParts& p) {
     if (share.empty()) return "";
     link = JoinHost(JoinHost(unc, server), share);
   } else {
-    link = prefix + "/dosdevices/" + std::string(1, LowerAscii(p.drive)) + ":";
+    link = prefix + "/dosdevices/" + std::string(1, AsciiLower(p.drive)) + ":";
     struct stat st;
     if (::lstat(link.c_str(), &st) != 0) return "";
   }
@@ -287,7 +284,7 @@ std::string DosPathLocked(const std::string& hostPath) {
                   (resolved.compare(0, target.size(), target) == 0 && resolved[target.size()] == '/');
     if (!covers) continue;
     if (bestDrive == 0 || length > bestLength) {
-      bestDrive = UpperAscii(letter);
+      bestDrive = AsciiUpper(letter);
       bestLength = length;
     }
   }
@@ -380,7 +377,7 @@ bool MapDrive(char letter, const std::string& hostTarget) {
     if (!::getcwd(cwd, sizeof cwd)) return false;
     target = JoinHost(cwd, target);
   }
-  std::string link = PrefixDir() + "/dosdevices/" + std::string(1, LowerAscii(letter)) + ":";
+  std::string link = PrefixDir() + "/dosdevices/" + std::string(1, AsciiLower(letter)) + ":";
   struct stat st;
   if (::lstat(link.c_str(), &st) == 0) {
     if (!S_ISLNK(st.st_mode) || ::unlink(link.c_str()) != 0) return false;

@@ -31,6 +31,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/change_times.h"
 
 namespace platform::detail {
@@ -42,13 +43,6 @@ constexpr size_t kMaxFolders = 32;
 constexpr size_t kMaxNames = 250000;
 constexpr uint32_t kWatchMask =
     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_ONLYDIR;
-
-std::string Fold(const std::string& name) {
-  std::string out = name;
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
 
 // File systems whose change notifications cover changes made by every
 // process (network and user-space file systems do not report remote ones).
@@ -82,13 +76,13 @@ struct Folder {
   std::unordered_map<std::string, std::vector<std::string>> names;  // folded -> real
 
   void Add(const std::string& name) {
-    std::vector<std::string>& real = names[Fold(name)];
+    std::vector<std::string>& real = names[AsciiLower(name)];
     if (std::find(real.begin(), real.end(), name) != real.end()) return;
     real.push_back(name);
     ++count;
   }
   void Remove(const std::string& name) {
-    auto it = names.find(Fold(name));
+    auto it = names.find(AsciiLower(name));
     if (it == names.end()) return;
     auto pos = std::find(it->second.begin(), it->second.end(), name);
     if (pos == it->second.end()) return;
@@ -97,7 +91,7 @@ struct Folder {
     --count;
   }
   std::string Find(const std::string& name) const {
-    auto it = names.find(Fold(name));
+    auto it = names.find(AsciiLower(name));
     if (it == names.end()) return "";
     return *std::min_element(it->second.begin(), it->second.end());
   }
@@ -285,11 +279,11 @@ class Cache {
 
   // The smallest entry equal to `name` ignoring case, "" when none is.
   static std::string Search(DIR* d, const std::string& name) {
-    const std::string folded = Fold(name);
+    const std::string folded = AsciiLower(name);
     std::string best;
     while (struct dirent* e = ::readdir(d)) {
       if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-      if (std::strlen(e->d_name) != name.size() || Fold(e->d_name) != folded) continue;
+      if (std::strlen(e->d_name) != name.size() || AsciiLower(e->d_name) != folded) continue;
       if (best.empty() || best > e->d_name) best = e->d_name;
     }
     return best;

@@ -90,8 +90,6 @@ int CrtErrnoFromHost(int err) {
 }
 
 namespace {
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
 bool Match(const char* p, const char* n) {
   while (*p) {
     if (*p == '*') {
@@ -103,7 +101,7 @@ bool Match(const char* p, const char* n) {
       }
     }
     if (!*n) return false;
-    if (*p != '?' && Lower(*p) != Lower(*n)) return false;
+    if (*p != '?' && !EqualNoCase(*p, *n)) return false;
     ++p;
     ++n;
   }
@@ -119,13 +117,6 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
   if (!pattern.empty() && pattern.back() == '.' && name.find('.') == std::string::npos)
     return Match(pattern.substr(0, pattern.size() - 1).c_str(), name.c_str());
   return false;
-}
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
 }
 
 DWORD ReadDosAttrib(const std::string& hostPath) {

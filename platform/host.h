@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 
+#include "platform/ascii_case.h"
 #include "platform/types.h"
 
 namespace platform::detail {
@@ -24,8 +25,7 @@ int CrtErrnoFromHost(int err);
 // "*.*" matches every name, also names without a dot.
 bool WildcardMatch(const std::string& pattern, const std::string& name);
 
-// ASCII-only case-insensitive equality (the host locale plays no part).
-bool EqualNoCase(const std::string& a, const std::string& b);
+using platform::EqualNoCase;
 
 // Hidden and system bits from the extended attribute user.DOSATTRIB.
 DWORD ReadDosAttrib(const std::string& hostPath);

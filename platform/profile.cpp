@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/change_times.h"
 #include "platform/dos_path.h"
 
@@ -87,13 +88,6 @@ std::string DecodeProfile(const std::string& raw) {
   return raw;
 }
 
-std::string Fold(const std::string& name) {
-  std::string out = name;
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
 // A file's keys: folded section -> folded key -> value.
 using Profile = std::unordered_map<std::string, std::unordered_map<std::string, std::string>>;
 
@@ -115,12 +109,12 @@ Profile Parse(const std::string& raw) {
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
       size_t close = line.find(']');
-      if (close != std::string::npos) current = &profile[Fold(Trim(line.substr(1, close - 1)))];
+      if (close != std::string::npos) current = &profile[AsciiLower(Trim(line.substr(1, close - 1)))];
       continue;
     }
     size_t eq = line.find('=');
     if (!current || eq == std::string::npos) continue;
-    current->emplace(Fold(Trim(line.substr(0, eq))), Unquote(Trim(line.substr(eq + 1))));
+    current->emplace(AsciiLower(Trim(line.substr(0, eq))), Unquote(Trim(line.substr(eq + 1))));
   }
   return profile;
 }
@@ -197,9 +191,9 @@ std::shared_ptr<const Profile> Load(const std::string& hostFile) {
 // Looks the key up in a parsed file; true with `value` set when found.
 bool FindValue(const Profile* profile, const std::string& section, const std::string& key, std::string& value) {
   if (!profile) return false;
-  auto inSection = profile->find(Fold(section));
+  auto inSection = profile->find(AsciiLower(section));
   if (inSection == profile->end()) return false;
-  auto found = inSection->second.find(Fold(key));
+  auto found = inSection->second.find(AsciiLower(key));
   if (found == inSection->second.end()) return false;
   value = found->second;
   return true;

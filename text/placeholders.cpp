@@ -1,39 +1,6 @@
 #include "text/placeholders.h"
 
-#include <cstring>
-
 namespace ovtext {
-
-bool ConversionSignature(const std::string& text, std::string* signature) {
-  signature->clear();
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') continue;
-    ++i;
-    if (i < text.size() && text[i] == '%') continue;
-    while (i < text.size() && std::strchr("-+ #0", text[i]) != nullptr) ++i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-    if (i < text.size() && text[i] == '.') {
-      ++i;
-      while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-    }
-    if (i >= text.size()) return false;
-    switch (text[i]) {
-      case 'd':
-      case 'i':
-      case 'u':
-      case 'x':
-      case 'X':
-        signature->push_back('d');
-        break;
-      case 's':
-        signature->push_back('s');
-        break;
-      default:
-        return false;
-    }
-  }
-  return true;
-}
 
 const char* ExpectedSignature(int number) {
   switch (number) {

@@ -316,6 +316,7 @@ TEST_F(TextServiceTest, MalformedDatabasesAreRefused) {
       {"lone percent", "ORVIK message texts 1\n9240 100 %\nEND 1\n"},
       {"length modifier", "ORVIK message texts 1\n9237 Error %ld.\nEND 1\n"},
       {"star width", "ORVIK message texts 1\n911 Open %*s.\nEND 1\n"},
+      {"four-digit width", "ORVIK message texts 1\n911 Open %1000s.\nEND 1\n"},
       {"too long for 260 bytes", "ORVIK message texts 1\n9240 " + std::string(260, 'a') + "\nEND 1\n"},
       {"control character", "ORVIK message texts 1\n9240 A\x01.\nEND 1\n"},
   };

@@ -1,8 +1,8 @@
 #include "ui/actions.h"
 
-#include <cctype>
 #include <climits>
 
+#include "platform/ascii_case.h"
 #include "platform/transcript.h"
 #include "ui/answer_recorder.h"
 #include "ui/dialog.h"
@@ -12,16 +12,6 @@ namespace ui::detail {
 namespace {
 
 std::string ControlName(int id) { return "control " + std::to_string(id); }
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // Looks up the control and checks its kind and state for the action.
 const ControlTemplate* CheckControl(const Dialog& dialog, const DialogAction& action, std::string* why) {
@@ -61,11 +51,6 @@ const ControlTemplate* CheckControl(const Dialog& dialog, const DialogAction& ac
     return nullptr;
   }
   return t;
-}
-
-std::string Upper(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return text;
 }
 
 }  // namespace
@@ -117,7 +102,7 @@ std::string PerformAction(Dialog& dialog, const DialogAction& action, AnswerReco
   switch (action.kind) {
     case ActionKind::Set: {
       WriteAnswerLine("set " + id + " " + platform::TranscriptQuote(action.text));
-      dialog.SetDlgItemText(action.control, (t->style & ES_UPPERCASE) ? Upper(action.text) : action.text);
+      dialog.SetDlgItemText(action.control, (t->style & ES_UPPERCASE) ? platform::AsciiUpper(action.text) : action.text);
       break;
     }
     case ActionKind::Toggle: {
@@ -180,9 +165,8 @@ int DefaultAnswer(unsigned style) {
 int ParseBoxAnswer(const std::string& word, unsigned style, bool allowLetter, std::string* why) {
   std::vector<BoxChoice> offered = OfferedAnswers(style);
   for (const BoxChoice& c : offered) {
-    if (EqualNoCase(word, c.word)) return c.id;
-    if (allowLetter && word.size() == 1 &&
-        std::tolower(static_cast<unsigned char>(word[0])) == std::tolower(static_cast<unsigned char>(c.word[0]))) {
+    if (platform::EqualNoCase(word, c.word)) return c.id;
+    if (allowLetter && word.size() == 1 && platform::EqualNoCase(word[0], c.word[0])) {
       return c.id;
     }
   }

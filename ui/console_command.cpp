@@ -3,6 +3,7 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "ui/console_view.h"
 #include "ui/dialog.h"
 
@@ -14,11 +15,6 @@ std::string Trim(const std::string& text) {
   if (start == std::string::npos) return "";
   size_t end = text.find_last_not_of(" \t");
   return text.substr(start, end - start + 1);
-}
-
-std::string Lower(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return text;
 }
 
 // Splits off the first word; `rest` is what follows it, trimmed.
@@ -60,7 +56,7 @@ Buttons ButtonsOf(const Dialog& dialog) {
 bool KeyButton(const Buttons& buttons, char letter, int* id) {
   for (size_t i = 0; i < buttons.ids.size(); ++i) {
     char key = ButtonKey(buttons.texts, i);
-    if (key && std::tolower(static_cast<unsigned char>(key)) == std::tolower(static_cast<unsigned char>(letter))) {
+    if (key && platform::EqualNoCase(key, letter)) {
       *id = buttons.ids[i];
       return true;
     }
@@ -73,7 +69,7 @@ bool KeyButton(const Buttons& buttons, char letter, int* id) {
 int ButtonNamed(const Buttons& buttons, const std::string& line) {
   int found = 0;
   for (size_t i = 0; i < buttons.ids.size(); ++i) {
-    if (Lower(Trim(StripAmpersand(buttons.texts[i]))) != Lower(line)) continue;
+    if (!platform::EqualNoCase(Trim(StripAmpersand(buttons.texts[i])), line)) continue;
     found = found ? -1 : buttons.ids[i];
   }
   return found;
@@ -131,7 +127,7 @@ bool ParseConsoleCommand(const std::string& input, const Dialog& dialog, Console
     return true;
   }
   std::string rest;
-  std::string verb = Lower(FirstWord(line, &rest));
+  std::string verb = platform::AsciiLower(FirstWord(line, &rest));
   if (verb == "show") {
     command->kind = ConsoleCommand::Show;
     return true;

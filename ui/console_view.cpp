@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "platform/ascii_case.h"
 #include "ui/actions.h"
 
 namespace ui::detail {
@@ -151,8 +152,6 @@ char FirstLetter(const std::string& text) {
   return 0;
 }
 
-int Lowered(char ch) { return std::tolower(static_cast<unsigned char>(ch)); }
-
 }  // namespace
 
 char ButtonKey(const std::vector<std::string>& texts, size_t i) {
@@ -163,9 +162,9 @@ char ButtonKey(const std::vector<std::string>& texts, size_t i) {
     if (k == i) continue;
     char other = Accelerator(texts[k]);
     if (!other) other = FirstLetter(texts[k]);
-    if (Lowered(other) == Lowered(first)) return 0;
+    if (platform::EqualNoCase(other, first)) return 0;
   }
-  return static_cast<char>(std::toupper(static_cast<unsigned char>(first)));
+  return platform::AsciiUpper(first);
 }
 
 std::string RenderHeading(int id, const std::string& caption) {

@@ -1,8 +1,8 @@
 // Data exchange, list boxes and progress bars on a dialog's controls.
-#include <cctype>
 #include <climits>
 #include <mutex>
 
+#include "platform/ascii_case.h"
 #include "ui/dialog.h"
 
 namespace ui {
@@ -27,18 +27,18 @@ bool ParseUnsigned32(const std::string& text, unsigned long* value) {
   return true;
 }
 
-char FoldCase(char ch) { return static_cast<char>(std::tolower(static_cast<unsigned char>(ch))); }
-
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  if (prefix.size() > text.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (FoldCase(text[i]) != FoldCase(prefix[i])) return false;
+// The first item of list `c` after index `startAfter` (-1: from the top),
+// wrapping round, that `match` accepts; LB_ERR when none does.
+template <typename Match>
+int FindItem(const Control* c, int startAfter, Match match) {
+  if (!c) return LB_ERR;
+  int n = static_cast<int>(c->items.size());
+  if (startAfter < -1 || startAfter >= n) startAfter = -1;
+  for (int k = 1; k <= n; ++k) {
+    int i = (startAfter + k) % n;
+    if (match(c->items[i])) return i;
   }
-  return true;
-}
-
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && StartsWithNoCase(a, b);
+  return LB_ERR;
 }
 
 }  // namespace
@@ -149,28 +149,14 @@ int ListBox::SetCaretIndex(int index) {
 
 int ListBox::FindString(int startAfter, const std::string& prefix) const {
   std::lock_guard<std::recursive_mutex> lock(dialog_.mutex_);
-  const Control* c = dialog_.Find(id_);
-  if (!c) return LB_ERR;
-  int n = static_cast<int>(c->items.size());
-  if (startAfter < -1 || startAfter >= n) startAfter = -1;
-  for (int k = 1; k <= n; ++k) {
-    int i = (startAfter + k) % n;
-    if (StartsWithNoCase(c->items[i], prefix)) return i;
-  }
-  return LB_ERR;
+  return FindItem(dialog_.Find(id_), startAfter,
+                  [&prefix](const std::string& item) { return platform::StartsWithNoCase(item, prefix); });
 }
 
 int ListBox::FindStringExact(int startAfter, const std::string& text) const {
   std::lock_guard<std::recursive_mutex> lock(dialog_.mutex_);
-  const Control* c = dialog_.Find(id_);
-  if (!c) return LB_ERR;
-  int n = static_cast<int>(c->items.size());
-  if (startAfter < -1 || startAfter >= n) startAfter = -1;
-  for (int k = 1; k <= n; ++k) {
-    int i = (startAfter + k) % n;
-    if (EqualsNoCase(c->items[i], text)) return i;
-  }
-  return LB_ERR;
+  return FindItem(dialog_.Find(id_), startAfter,
+                  [&text](const std::string& item) { return platform::EqualNoCase(item, text); });
 }
 
 // --- ProgressBar -----------------------------------------------------------

@@ -155,7 +155,6 @@ class Dialog {
   // Frontend use: a number that grows with every change of a control, the
   // caption or the enabled state (so views redraw only when it moved).
   unsigned long Revision() const { return revision_.load(); }
-  bool IsModeless() const { return modeless_; }
   // Modeless windows: called last by DestroyWindow; a window object that
   // deletes itself does it here.
   virtual void PostNcDestroy() {}

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "ui/actions.h"
 #include "ui/answer_recorder.h"
 #include "ui/console_view.h"
@@ -231,14 +232,14 @@ int DialogKeys::DefaultButton() const {
 }
 
 bool DialogKeys::PressLetter(int letter) {
-  int lower = std::tolower(letter);
+  if (letter <= 0 || letter > 255) return false;
   for (const Control& c : controls_) {
     if (c.tmpl.kind != ControlKind::Button && c.tmpl.kind != ControlKind::DefButton &&
         c.tmpl.kind != ControlKind::Radio) {
       continue;
     }
     char accel = Accelerator(c.text);
-    if (accel && std::tolower(static_cast<unsigned char>(accel)) == lower) {
+    if (accel && platform::EqualNoCase(accel, static_cast<char>(letter))) {
       Press(c.tmpl.id);
       return true;
     }
@@ -351,7 +352,7 @@ bool DialogKeys::EditKey(int key) {
   }
   if (key >= 32 && key < 127) {
     char ch = static_cast<char>(key);
-    if (c && (c->tmpl.style & ES_UPPERCASE)) ch = static_cast<char>(std::toupper(key));
+    if (c && (c->tmpl.style & ES_UPPERCASE)) ch = platform::AsciiUpper(ch);
     text.insert(caret++, 1, ch);
     return true;
   }
@@ -442,9 +443,9 @@ int BoxKey(Layer& box, int key) {
     default: break;
   }
   int letter = key >= kAltBase ? key - kAltBase : key;
-  if (letter > 0 && letter < 256 && std::isalpha(letter)) {
+  if (letter > 0 && letter < 128 && platform::IsAsciiLetter(static_cast<char>(letter))) {
     for (const BoxChoice& c : choices) {
-      if (std::tolower(letter) == std::tolower(static_cast<unsigned char>(c.word[0]))) return c.id;
+      if (platform::EqualNoCase(static_cast<char>(letter), c.word[0])) return c.id;
     }
   }
   if (key != KEY_RESIZE) beep();

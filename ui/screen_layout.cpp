@@ -1,15 +1,14 @@
 #include "ui/screen_layout.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "platform/ascii_case.h"
 
 namespace ui::detail {
 namespace {
 
 constexpr int kUnitsPerColumn = 4;
 constexpr int kUnitsPerRow = 8;
-
-char Fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 // Cell of dialog-unit coordinate `units` on an axis of `span` units drawn
 // over `cells` cells.
@@ -184,33 +183,18 @@ std::vector<std::string> WrapText(const std::string& text, int width) {
   return lines;
 }
 
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  if (prefix.size() > text.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (Fold(text[i]) != Fold(prefix[i])) return false;
-  }
-  return true;
-}
-
-bool ContainsNoCase(const std::string& text, const std::string& part) {
-  if (part.empty()) return true;
-  auto it = std::search(text.begin(), text.end(), part.begin(), part.end(),
-                        [](char a, char b) { return Fold(a) == Fold(b); });
-  return it != text.end();
-}
-
 std::vector<int> FilterItems(const std::vector<std::string>& items, const std::string& filter) {
   std::vector<int> shown;
   shown.reserve(filter.empty() ? items.size() : 0);
   for (size_t i = 0; i < items.size(); ++i) {
-    if (ContainsNoCase(items[i], filter)) shown.push_back(static_cast<int>(i));
+    if (platform::ContainsNoCase(items[i], filter)) shown.push_back(static_cast<int>(i));
   }
   return shown;
 }
 
 int FindByPrefix(const std::vector<std::string>& items, const std::vector<int>& shown, const std::string& prefix) {
   for (size_t k = 0; k < shown.size(); ++k) {
-    if (StartsWithNoCase(items[static_cast<size_t>(shown[k])], prefix)) return static_cast<int>(k);
+    if (platform::StartsWithNoCase(items[static_cast<size_t>(shown[k])], prefix)) return static_cast<int>(k);
   }
   return -1;
 }

@@ -36,10 +36,6 @@ DialogCellsLayout LayOut(const DialogTemplate& t, int screenRows, int screenCols
 // can be; line ends in the text are kept.
 std::vector<std::string> WrapText(const std::string& text, int width);
 
-// True when `text` holds `part`, ASCII case ignored.
-bool ContainsNoCase(const std::string& text, const std::string& part);
-bool StartsWithNoCase(const std::string& text, const std::string& prefix);
-
 // Indexes of the items that hold `filter` (all items when it is empty).
 std::vector<int> FilterItems(const std::vector<std::string>& items, const std::string& filter);
 // Position in `shown` (indexes into `items`) of the first item that starts

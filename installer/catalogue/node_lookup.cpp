@@ -2,8 +2,8 @@
 
 #include <unordered_set>
 
-#include "installer/catalogue/case_fold.h"
 #include "installer/catalogue/proc_node.h"
+#include "platform/ascii_case.h"
 
 namespace catalogue {
 
@@ -31,11 +31,11 @@ ProcNode* NodeLookup::ByNameNoCase(ProcNode* head, const std::string& name) {
   if (!byFoldedName_.built) {
     byFoldedName_.first.reserve(Count(head));
     for (ProcNode* node = head; node != nullptr; node = node->pNext) {
-      byFoldedName_.first.emplace(FoldCase(node->name), node);
+      byFoldedName_.first.emplace(platform::AsciiLower(node->name), node);
     }
     byFoldedName_.built = true;
   }
-  return byFoldedName_.Find(FoldCase(name));
+  return byFoldedName_.Find(platform::AsciiLower(name));
 }
 
 ProcNode* NodeLookup::BySibling(ProcNode* head, const std::string& name) {
@@ -47,11 +47,11 @@ ProcNode* NodeLookup::BySibling(ProcNode* head, const std::string& name) {
     for (ProcNode* node = head; node != nullptr; node = node->pNext) {
       const void* storage = node->siblings.Storage();
       if (storage == nullptr || !entered.insert(storage).second) continue;
-      for (const std::string& sibling : node->siblings) byFoldedSibling_.first.emplace(FoldCase(sibling), node);
+      for (const std::string& sibling : node->siblings) byFoldedSibling_.first.emplace(platform::AsciiLower(sibling), node);
     }
     byFoldedSibling_.built = true;
   }
-  return byFoldedSibling_.Find(FoldCase(name));
+  return byFoldedSibling_.Find(platform::AsciiLower(name));
 }
 
 ProcNode* NodeLookup::ByProcFile(ProcNode* head, const std::string& file) {

@@ -98,7 +98,6 @@ class ProceduresList {
   void DumpNode(catalogue::DumpWriter& out, ProcNode& scratch);
   // True when `node` is one of this catalogue's nodes.
   bool Holds(const ProcNode* node) const;
-  void DropRecord(int line);
   // The node a selected name stands for (name ignoring case); reports and
   // gives nullptr when there is none.
   ProcNode* SelectedNode(const std::string& name, const char* notInListText);

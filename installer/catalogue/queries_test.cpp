@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "installer/catalogue/case_fold.h"
 #include "installer/catalogue/catalogue_test_support.h"
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -162,7 +162,7 @@ TEST_F(Lookups, MatchPlainWalksOnRandomCatalogues) {
       const ProcNode *exact = nullptr, *noCase = nullptr, *sibling = nullptr, *byFile = nullptr;
       for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
         if (!exact && node->name == q) exact = node;
-        if (!noCase && catalogue::EqualNoCase(node->name, q)) noCase = node;
+        if (!noCase && platform::EqualNoCase(node->name, q)) noCase = node;
         if (!sibling && node->siblings.ContainsNoCase(q)) sibling = node;
         if (!byFile && node->procFile == q) byFile = node;
       }

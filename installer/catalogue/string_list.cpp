@@ -1,6 +1,6 @@
 #include "installer/catalogue/string_list.h"
 
-#include "installer/catalogue/case_fold.h"
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ void StringList::AddTail(const std::string& text) {
   rep.items.push_back(text);
   if (!rep.sets) return;
   if (rep.sets->haveExact) rep.sets->exact.insert(text);
-  if (rep.sets->haveFolded) rep.sets->folded.insert(catalogue::FoldCase(text));
+  if (rep.sets->haveFolded) rep.sets->folded.insert(platform::AsciiLower(text));
 }
 
 void StringList::RemoveAll() {
@@ -109,17 +109,17 @@ bool StringList::ContainsNoCase(const std::string& text) const {
   const std::vector<std::string>& items = Items();
   if (items.size() <= kScanLimit) {
     for (const std::string& item : items) {
-      if (catalogue::EqualNoCase(item, text)) return true;
+      if (platform::EqualNoCase(item, text)) return true;
     }
     return false;
   }
   Sets& sets = TheSets();
   if (!sets.haveFolded) {
     sets.folded.reserve(items.size() * 2);
-    for (const std::string& item : items) sets.folded.insert(catalogue::FoldCase(item));
+    for (const std::string& item : items) sets.folded.insert(platform::AsciiLower(item));
     sets.haveFolded = true;
   }
-  return sets.folded.count(catalogue::FoldCase(text)) != 0;
+  return sets.folded.count(platform::AsciiLower(text)) != 0;
 }
 
 StringList::Sets& StringList::TheSets() const {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "installer/catalogue/case_fold.h"
 #include "installer/catalogue/plain_file_name.h"
 
 namespace {
@@ -88,17 +87,6 @@ TEST(StringList, CopiesAreIndependentAndKeepTheirSets) {
   EXPECT_TRUE(copy.ContainsNoCase("N19"));
   EXPECT_EQ(copy.GetCount(), 21);
   EXPECT_EQ(list.GetCount(), 20);
-}
-
-TEST(CaseFold, OnlyAsciiLettersFold) {
-  EXPECT_TRUE(catalogue::EqualNoCase("AbC_9", "aBc_9"));
-  EXPECT_FALSE(catalogue::EqualNoCase("abc", "abcd"));
-  // '[' and '{' differ from letters by the case bit but are not letters.
-  EXPECT_FALSE(catalogue::EqualNoCase("[", "{"));
-  EXPECT_FALSE(catalogue::EqualNoCase("@", "`"));
-  // Bytes above 0x7F are compared as they are.
-  EXPECT_FALSE(catalogue::EqualNoCase("\xC4", "\xE4"));
-  EXPECT_EQ(catalogue::FoldCase("R520-X\xC4"), "r520-x\xC4");
 }
 
 TEST(PlainFileName, RefusesNamesThatLeaveTheFolder) {

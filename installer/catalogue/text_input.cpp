@@ -7,6 +7,7 @@
 // record level before its "end". Keyword lines met at record level while no
 // record is open are ignored like any other line between records.
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -14,29 +15,86 @@
 #include "installer/catalogue/catalogue_texts.h"
 #include "installer/catalogue/catalogue_trace.h"
 #include "installer/catalogue/list_file_reader.h"
+#include "installer/catalogue/list_grammar.h"
 #include "installer/catalogue/procedures_list.h"
 
 namespace {
 
 namespace text = catalogue_text;
 
-// Appends lines to `list` until the line `terminator`, which is left in
-// `line`. False when the file ends first.
-bool ReadListUntil(catalogue::ListFileReader& in, const char* terminator, StringList& list,
-                   std::string& line) {
-  while (in.ReadLine(line)) {
-    if (line == terminator) return true;
-    list.AddTail(line);
+class FileLines : public catalogue::ListLines {
+ public:
+  explicit FileLines(catalogue::ListFileReader& in) : in_(in) {}
+  bool More() const override { return in_.More(); }
+  bool Next(std::string& line, int* number, bool /*inList*/) override {
+    *number = in_.LineNumber();
+    return in_.ReadLine(line);
   }
-  return false;
-}
 
-// The record being read: its first node, which holds all of its names.
-struct OpenRecord {
-  bool open = false;               // between a marker and its "end"
-  std::unique_ptr<ProcNode> node;  // made once the names are read
-  bool named = false;
-  int line = 0;  // file line of its marker
+ private:
+  catalogue::ListFileReader& in_;
+};
+
+// Builds the record being read in its first node, which holds all of its
+// names, and links its nodes when its "end" comes.
+class NodeRecords : public catalogue::ListRecords {
+ public:
+  explicit NodeRecords(ProceduresList& list) : list_(list) {}
+
+  void Opened(bool subProc, int line) override {
+    record_ = OpenRecord();
+    record_.line = line;
+    record_.subProc = subProc;
+    if (!subProc) CatalogueTrace(text::kTraceRecord);
+  }
+  void NamesRead() override {
+    if (!record_.subProc) CatalogueTrace(text::kTraceProcFile);
+    record_.named = !record_.names.IsEmpty();
+    record_.node = std::make_unique<ProcNode>(record_.names.GetAt(0));
+    record_.node->isSubProc = record_.subProc ? 1 : 0;
+    record_.node->siblings = std::move(record_.names);
+  }
+  void ProcFile(const std::string& name, int /*line*/) override { record_.node->procFile = name; }
+  void Entry(catalogue::ListPart part, const std::string& entry, int /*line*/) override {
+    ProcNode* node = record_.node.get();
+    switch (part) {
+      case catalogue::ListPart::Names: record_.names.AddTail(entry); break;
+      case catalogue::ListPart::SubProcs: node->subProcs.AddTail(entry); break;
+      case catalogue::ListPart::ReqFiles: node->reqFiles.AddTail(entry); break;
+      case catalogue::ListPart::DataFiles: node->dataFiles.AddTail(entry); break;
+      case catalogue::ListPart::Configuration: node->AddConfigLine(entry); break;
+    }
+  }
+  void Calibrator(const std::string& code, int /*line*/) override { record_.node->calibrator = code; }
+  void Closed() override {
+    if (!record_.named) {
+      Unfinished();
+      return;
+    }
+    // The alias nodes share the first node's lists and texts.
+    ProcNode* first = record_.node.release();
+    list_.AddABC(first);
+    const StringList& names = first->siblings;
+    for (int i = 1; i < names.GetCount(); ++i) list_.AddABC(new ProcNode(*first, names.GetAt(i)));
+  }
+  void Unfinished() override {
+    if (dropped++ == 0) firstDropped = record_.line;
+  }
+
+  int dropped = 0;
+  int firstDropped = 0;  // file line of the first record left out
+
+ private:
+  struct OpenRecord {
+    StringList names;
+    std::unique_ptr<ProcNode> node;  // made once the names are read
+    bool named = false;
+    bool subProc = false;
+    int line = 0;  // file line of its marker
+  };
+
+  ProceduresList& list_;
+  OpenRecord record_;
 };
 
 }  // namespace
@@ -70,71 +128,10 @@ void ProceduresList::ReadAndDump(catalogue::ListFileReader& in, const char* dump
   if (dumpPath != nullptr) DumpList(dumpPath);
 }
 
-void ProceduresList::DropRecord(int line) {
-  if (droppedRecords_ == 0) firstDroppedLine_ = line;
-  ++droppedRecords_;
-}
-
 void ProceduresList::ReadRecords(catalogue::ListFileReader& in) {
-  OpenRecord record;
-  std::string line;
-  while (in.More()) {
-    const int lineNumber = in.LineNumber();
-    in.ReadLine(line);
-    const bool procedure = line == text::kRecord;
-    if (procedure || line == text::kSubRecord) {
-      if (record.open) DropRecord(record.line);  // interrupted before its "end"
-      record = OpenRecord();
-      record.open = true;
-      record.line = lineNumber;
-      if (procedure) CatalogueTrace(text::kTraceRecord);
-      StringList names;
-      if (!ReadListUntil(in, text::kProcFile, names, line)) break;
-      if (procedure) CatalogueTrace(text::kTraceProcFile);
-      record.named = !names.IsEmpty();
-      record.node = std::make_unique<ProcNode>(names.GetAt(0));
-      record.node->isSubProc = procedure ? 0 : 1;
-      record.node->siblings = std::move(names);
-      if (!in.ReadLine(line)) break;
-      record.node->procFile = line;
-    } else if (line == text::kSub) {
-      if (!record.open) continue;
-      if (!ReadListUntil(in, text::kFiles, record.node->subProcs, line)) break;
-    }
-    if (!record.open) continue;  // no record open: the line is ignored
-    ProcNode& node = *record.node;
-    // One keyword line ends a list and leads straight into the next part.
-    if (line == text::kFiles && !ReadListUntil(in, text::kDataFiles, node.reqFiles, line)) break;
-    if (line == text::kDataFiles && !ReadListUntil(in, text::kCalibrator, node.dataFiles, line)) {
-      break;
-    }
-    if (line == text::kCalibrator) {
-      if (!in.ReadLine(line)) break;
-      node.calibrator = line;
-    }
-    if (line == text::kConfiguration) {
-      bool ended = false;
-      while (in.ReadLine(line)) {
-        if (line == text::kEnd) {
-          ended = true;
-          break;
-        }
-        node.AddConfigLine(line);
-      }
-      if (!ended) break;
-    }
-    if (line == text::kEnd) {
-      if (!record.named) {
-        DropRecord(record.line);
-      } else {
-        // The alias nodes share the first node's lists and texts.
-        ProcNode* first = record.node.release();
-        AddABC(first);
-        const StringList& names = first->siblings;
-        for (int i = 1; i < names.GetCount(); ++i) AddABC(new ProcNode(*first, names.GetAt(i)));
-      }
-      record = OpenRecord();
-    }
-  }
-  if (record.open) DropRecord(record.line);  // cut off by the end of the file
+  FileLines lines(in);
+  NodeRecords records(*this);
+  catalogue::ReadListRecords(lines, records);
+  droppedRecords_ = records.dropped;
+  firstDroppedLine_ = records.firstDropped;
 }

@@ -7,20 +7,13 @@
 
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_record.h"
+#include "platform/ascii_case.h"
 
 namespace procdir {
 
 namespace {
 
 constexpr std::size_t kSize = PROCDIR_RECORD_SIZE;
-
-std::string Upper(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  }
-  return out;
-}
 
 std::string At(std::uint32_t index) { return "record " + std::to_string(index) + ": "; }
 std::string EntryAt(std::uint32_t index) { return "entry at record " + std::to_string(index) + ": "; }
@@ -157,7 +150,7 @@ void Inspector::Duplicates() {
   std::map<std::string, std::uint32_t> files;
   for (const InspectedEntry& entry : report_.entries) {
     for (const std::string& name : entry.names) {
-      auto [it, added] = names.emplace(Upper(name), entry.first);
+      auto [it, added] = names.emplace(platform::AsciiUpper(name), entry.first);
       if (added) continue;
       if (it->second == entry.first)
         Problem(EntryAt(entry.first) + "name \"" + name + "\" appears twice");
@@ -166,7 +159,7 @@ void Inspector::Duplicates() {
                 std::to_string(entry.first));
     }
     if (!entry.fileNameValid) continue;
-    auto [it, added] = files.emplace(Upper(entry.fileName), entry.first);
+    auto [it, added] = files.emplace(platform::AsciiUpper(entry.fileName), entry.first);
     if (!added)
       Problem("file " + entry.fileName + " is named by the entries at records " + std::to_string(it->second) +
               " and " + std::to_string(entry.first));

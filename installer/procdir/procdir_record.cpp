@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-namespace {
+#include "platform/ascii_case.h"
 
-char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+namespace {
 
 // A descriptor name's length: at most 55 characters, whether or not the
 // caller terminated it.
@@ -64,7 +64,7 @@ NameMatcher::NameMatcher(const ProcDirEntry& entry) {
   count_ = entry.nameCount < PROCDIR_MAX_NAMES ? entry.nameCount : PROCDIR_MAX_NAMES;
   for (int i = 0; i < count_; ++i) {
     length_[i] = SlotLength(entry.names[i]);
-    for (std::size_t j = 0; j < length_[i]; ++j) upper_[i][j] = FoldCase(entry.names[i][j]);
+    for (std::size_t j = 0; j < length_[i]; ++j) upper_[i][j] = platform::AsciiUpper(entry.names[i][j]);
   }
 }
 
@@ -79,7 +79,7 @@ int NameMatcher::Match(const char* record) const {
     if (n > 0 && field[n - 1] == ' ') continue;
     if (n < std::size_t(PROCDIR_NAME_LENGTH) && field[n] != ' ') continue;
     std::size_t j = 0;
-    while (j < n && FoldCase(field[j]) == upper_[i][j]) ++j;
+    while (j < n && platform::AsciiUpper(field[j]) == upper_[i][j]) ++j;
     if (j < n) continue;
     std::size_t col = n + 1;
     while (col < std::size_t(PROCDIR_NAME_LENGTH) && field[col] == ' ') ++col;
@@ -94,7 +94,7 @@ using namespace procdir;
 
 bool ProcDirNamesEqual(const char* a, const char* b, std::size_t length) {
   for (std::size_t i = 0; i < length; ++i) {
-    if (a[i] != b[i] && FoldCase(a[i]) != FoldCase(b[i])) return false;
+    if (a[i] != b[i] && !platform::EqualNoCase(a[i], b[i])) return false;
   }
   return true;
 }

@@ -18,6 +18,9 @@ TEST(CopyFailure, FormatsThatCannotBeFilledAreShownAsTheyAre) {
                              "%s %p", "no conversions"}) {
     EXPECT_EQ(registration::FillCopyFailure(format, "A.PRO", 2), format) << format;
   }
+  // A zero byte is no conversion letter: printf would see a lone '%'.
+  const std::string cut("%s %\0d", 6);
+  EXPECT_EQ(registration::FillCopyFailure(cut, "A.PRO", 2), cut);
 }
 
 TEST(CopyFailure, TextsComeFromTheMessageDatabase) {

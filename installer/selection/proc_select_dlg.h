@@ -40,7 +40,6 @@ class ProcSelectDlg : public ui::Dialog {
   void DoDataExchange(ui::DataExchange& dx) override;
 
   const std::string& NameText() const { return nameText_; }
-  const std::string& ConfigText() const { return configText_; }
   bool SelectionLogOpen() const { return log_ != platform::HFILE_ERROR; }
 
  private:

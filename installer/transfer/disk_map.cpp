@@ -1,6 +1,5 @@
 #include "installer/transfer/disk_map.h"
 
-#include <cctype>
 #include <limits>
 
 #include "platform/profile.h"
@@ -28,19 +27,6 @@ std::int32_t LeadingInteger(const char* value) {
     if (magnitude > limit) magnitude = limit;
   }
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
-}
-
-bool EndsWithNoCase(const std::string& suffix, const std::string& text) {
-  if (suffix.size() > text.size()) return false;
-  const size_t offset = text.size() - suffix.size();
-  for (size_t i = 0; i < suffix.size(); ++i) {
-    unsigned char a = static_cast<unsigned char>(suffix[i]);
-    unsigned char b = static_cast<unsigned char>(text[offset + i]);
-    if (a >= 'A' && a <= 'Z') a = static_cast<unsigned char>(a - 'A' + 'a');
-    if (b >= 'A' && b <= 'Z') b = static_cast<unsigned char>(b - 'A' + 'a');
-    if (a != b) return false;
-  }
-  return true;
 }
 
 std::string DiskSection(int disk) { return "Disk" + std::to_string(disk); }

@@ -17,10 +17,6 @@ std::int32_t LookupDiskMap(const std::string& diskMapPath, const std::string& se
 // values beyond the 32-bit range are held at its ends.
 std::int32_t LeadingInteger(const char* value);
 
-// True when `text` ends with `suffix`, ASCII letters compared without regard
-// to case and other bytes exactly.
-bool EndsWithNoCase(const std::string& suffix, const std::string& text);
-
 // "Disk<n>", the section of disk n in both list files.
 std::string DiskSection(int disk);
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/remove_tree.h"
+#include "platform/ascii_case.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
@@ -29,9 +30,7 @@ std::function<void(const std::string&)>& Hook() {
 
 bool IsLockName(const std::string& name) {
   if (name.size() <= kLockSuffixLength) return false;
-  std::string tail = name.substr(name.size() - kLockSuffixLength);
-  for (char& c : tail) c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return tail == kLockSuffix;
+  return platform::AsciiLower(name.substr(name.size() - kLockSuffixLength)) == kLockSuffix;
 }
 
 bool IsLink(DWORD attributes) {

@@ -303,20 +303,6 @@ TEST(LeadingInteger, ConvertsLikeTheCLibrary) {
   EXPECT_EQ(xfer::LeadingInteger("-99999999999"), -2147483647 - 1);
 }
 
-TEST(EndsWithNoCase, AsciiLettersIgnoreCaseOtherBytesExact) {
-  EXPECT_TRUE(xfer::EndsWithNoCase(".bmp", "A.BMP"));
-  EXPECT_TRUE(xfer::EndsWithNoCase(".bmp", ".bmp"));
-  EXPECT_TRUE(xfer::EndsWithNoCase(".BMP", "x.bMp"));
-  EXPECT_FALSE(xfer::EndsWithNoCase(".bmp", "pic.bmp.txt"));
-  EXPECT_FALSE(xfer::EndsWithNoCase(".bmp", "bmp"));
-  EXPECT_TRUE(xfer::EndsWithNoCase("", "anything"));
-  EXPECT_TRUE(xfer::EndsWithNoCase("", ""));
-  EXPECT_FALSE(xfer::EndsWithNoCase(".bmp", ""));
-  EXPECT_TRUE(xfer::EndsWithNoCase("\xC4", "x\xC4"));
-  EXPECT_FALSE(xfer::EndsWithNoCase("\xC4", "x\xE4"));  // not an ASCII letter
-  EXPECT_FALSE(xfer::EndsWithNoCase("@", "`"));          // 0x40 and 0x60 are no letters
-}
-
 TEST(SplitXferEntry, NameBeforeTheFirstCommaKindAfterIt) {
   xfer::XferEntry e = xfer::SplitXferEntry("A.PRO,P");
   EXPECT_EQ(e.name, "A.PRO");

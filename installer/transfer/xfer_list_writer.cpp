@@ -8,6 +8,7 @@
 #include "installer/transfer/disk_map.h"
 #include "installer/transfer/transfer_texts.h"
 #include "installer/installer_codes.h"
+#include "platform/ascii_case.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
@@ -110,7 +111,7 @@ bool LayOutXferList(const XferLists& lists, const InstallPaths& paths, XferPlan&
         const std::string& name = layout.names[i];
         std::int32_t bytes = LookupDiskMap(paths.diskMapPath, section, name);
         if (bytes <= 0) continue;
-        char kind = layout.kind != 0 ? layout.kind : (EndsWithNoCase(".bmp", name) ? 'B' : 'M');
+        char kind = layout.kind != 0 ? layout.kind : (platform::EndsWithNoCase(name, ".bmp") ? 'B' : 'M');
         out.Line("F" + std::to_string(entry) + "=" + name + "," + kind);
         ++entry;
         layout.placed[i] = 1;

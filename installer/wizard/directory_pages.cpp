@@ -1,9 +1,8 @@
 #include "installer/wizard/directory_pages.h"
 
-#include <cctype>
-
 #include "installer/installer_codes.h"
 #include "installer/wizard/wizard_codes.h"
+#include "platform/ascii_case.h"
 #include "resources/kelmar_ids.h"
 
 ConfirmDirectoriesPage::ConfirmDirectoriesPage(ui::Dialog* parent) : ui::Dialog(IDD_CONFIRM_DIRECTORIES, parent) {}
@@ -30,7 +29,7 @@ void SelectDirectoryPage::DoDataExchange(ui::DataExchange& dx) {
   // The path field turns typed letters into capitals.
   if (dx.Saving()) {
     dx.Text(IDC_DIR_PATH, path);
-    for (char& c : path) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    path = platform::AsciiUpper(path);
   } else {
     dx.Text(IDC_DIR_PATH, path);
   }

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/ascii_case.h"
+
 namespace mkmedia {
 
 namespace {
@@ -13,7 +15,7 @@ const char* const kCodes[] = {"R210",   "R220",   "R310",   "R320",   "R410",   
 std::string Skeleton(const std::string& text) {
   std::string out;
   for (unsigned char c : text)
-    if (std::isalnum(c)) out += static_cast<char>(std::tolower(c));
+    if (std::isalnum(c)) out += platform::AsciiLower(static_cast<char>(c));
   return out;
 }
 

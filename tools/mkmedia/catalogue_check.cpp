@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 
+#include "platform/ascii_case.h"
 #include "tools/mkmedia/name_rules.h"
 
 namespace mkmedia {
@@ -23,7 +24,7 @@ std::vector<std::string> CheckRecords(const MediaCatalogue& catalogue) {
   std::map<std::string, int> nameLine;  // folded name -> line of its first record
   std::map<std::string, int> procLine;  // folded procedure file -> line
   for (const CatalogueRecord& r : catalogue.records) {
-    for (const std::string& name : r.names) nameLine.emplace(FoldCase(name), r.line);
+    for (const std::string& name : r.names) nameLine.emplace(platform::AsciiLower(name), r.line);
   }
   std::map<std::string, int> seenNames;  // folded name -> line where it is given
   for (const CatalogueRecord& r : catalogue.records) {
@@ -47,12 +48,12 @@ std::vector<std::string> CheckRecords(const MediaCatalogue& catalogue) {
       if (name.size() > kLongestName && name.size() < kLongestLine)
         problems.push_back(nameAt + "the name " + Quote(name) + " is " + std::to_string(name.size()) +
                            " characters long; the procedure index keeps at most 55");
-      auto [it, fresh] = seenNames.emplace(FoldCase(name), r.nameLines[i]);
+      auto [it, fresh] = seenNames.emplace(platform::AsciiLower(name), r.nameLines[i]);
       if (!fresh)
         problems.push_back(nameAt + "the name " + Quote(name) + " is also given on line " + std::to_string(it->second));
     }
     for (const std::string& sub : r.subProcs) {
-      if (nameLine.count(FoldCase(sub)) == 0)
+      if (nameLine.count(platform::AsciiLower(sub)) == 0)
         problems.push_back(at + "the sub-procedure " + Quote(sub) + " of " + Who(r) + " has no record");
     }
     if (!r.procFile.empty()) {
@@ -60,7 +61,7 @@ std::vector<std::string> CheckRecords(const MediaCatalogue& catalogue) {
       if (last != 'o' && last != 'O')
         problems.push_back(at + "the procedure file " + Quote(r.procFile) + " of " + Who(r) +
                            " does not end in \"o\" or \"O\" (as .pro does)");
-      auto [it, fresh] = procLine.emplace(FoldCase(r.procFile), r.line);
+      auto [it, fresh] = procLine.emplace(platform::AsciiLower(r.procFile), r.line);
       if (!fresh)
         problems.push_back(at + "the procedure file " + Quote(r.procFile) + " is also the procedure file of line " +
                            std::to_string(it->second));
@@ -79,7 +80,7 @@ FoundFile FindInFolder(const std::string& folder, const std::string& name) {
     int matches = 0;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
       std::string entryName = entry.path().filename().string();
-      if (SameFileName(entryName, name)) {
+      if (platform::EqualNoCase(entryName, name)) {
         path = entry.path().string();
         ++matches;
       }
@@ -108,7 +109,7 @@ std::vector<std::string> CheckPayloadFiles(const MediaCatalogue& catalogue, cons
       found->push_back(result);
       continue;
     }
-    auto [it, fresh] = byFold.emplace(FoldCase(file.name), file);
+    auto [it, fresh] = byFold.emplace(platform::AsciiLower(file.name), file);
     if (!fresh) {
       problems.push_back(at + "the file names " + Quote(file.name) + " and " + Quote(it->second.name) + " (line " +
                          std::to_string(it->second.line) + ") differ only in letter case: one file on the target");

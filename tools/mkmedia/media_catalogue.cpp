@@ -4,43 +4,23 @@
 #include <set>
 
 #include "installer/catalogue/list_file_reader.h"
+#include "installer/catalogue/list_grammar.h"
+#include "platform/ascii_case.h"
 #include "tools/mkmedia/calibrator_codes.h"
 
 namespace mkmedia {
 
 namespace {
 
-const char* const kProcMarker = "instrument==========";
-const char* const kSubMarker = "instrumentSub=======";
-const char* const kKeywords[] = {kProcMarker, kSubMarker, "procfile",      "sub",
-                                 "files",     "datafiles", "calibrator", "configuration", "end"};
+using catalogue::IsListKeyword;
+using catalogue::IsRecordMarker;
+
 const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string At(int line) { return "kelmar.lst:" + std::to_string(line) + ": "; }
 std::string Warning(int line) { return At(line) + "warning: "; }
 
-bool IsMarker(const std::string& line) { return line == kProcMarker || line == kSubMarker; }
-
-bool IsKeyword(const std::string& line) {
-  for (const char* k : kKeywords)
-    if (line == k) return true;
-  return false;
-}
-
-bool IsListKeyword(const std::string& line) { return IsKeyword(line) && !IsMarker(line); }
-
 bool IsEdge(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // Blanks, tabs and carriage returns off both ends.
 std::string Trimmed(const std::string& text) {
@@ -58,11 +38,11 @@ struct NearMiss {
   std::string cause;
 };
 NearMiss NearKeyword(const std::string& line, bool inList) {
-  if (IsKeyword(line)) return {};
+  if (IsListKeyword(line)) return {};
   const std::string trimmed = Trimmed(line);
-  for (const char* k : kKeywords) {
+  for (const char* k : catalogue::kListKeywords) {
     if (trimmed == k) return {k, EdgeBlanks(line)};
-    if (!inList && SameIgnoringCase(trimmed, k)) return {k, "letter case counts"};
+    if (!inList && platform::EqualNoCase(trimmed, k)) return {k, "letter case counts"};
   }
   return {};
 }
@@ -94,54 +74,25 @@ std::vector<std::size_t> LineLengths(const std::string& text) {
   return lengths;
 }
 
-class Parser {
+// Reads the records with the installer's grammar, noting what would not
+// load the way the file's writer meant.
+class Parser : public catalogue::ListLines, public catalogue::ListRecords {
  public:
   explicit Parser(const std::string& bytes) : lengths_(LineLengths(bytes)) { in_.Assign(bytes); }
 
   MediaCatalogue Run() {
-    while (in_.More()) {
-      int lineNumber = 0;
-      std::string line;
-      Next(line, &lineNumber, false);
-      if (IsMarker(line)) {
-        lostRecord_ = false;
-        CloseOpenRecord();
-        if (!ReadHead(line == kSubMarker, lineNumber, line)) break;
-      } else if (open_ == nullptr && IsListKeyword(line)) {
-        // The keywords of a record whose marker was mistyped are one fault.
-        if (lostRecord_ && line == "end") lostRecord_ = false;
-        else if (!lostRecord_) out_.problems.push_back(At(lineNumber) + "\"" + line + "\" outside a record");
-        continue;
-      } else if (open_ == nullptr) {
-        NearMiss near = NearKeyword(line, false);
-        if (IsMarker(near.keyword)) {
-          out_.problems.push_back(At(lineNumber) + Quoted(line) + " is not the record marker " +
-                                  Quoted(near.keyword) + " (" + near.cause + "): the record that follows is lost");
-          lostRecord_ = true;
-        }
-      }
-      if (open_ == nullptr) continue;
-      // The chain: each part may follow the one before in the same pass.
-      if (line == "sub" && !ReadList(open_->subProcs, "files", line)) break;
-      if (line == "files" && !ReadList(open_->reqFiles, "datafiles", line)) break;
-      if (line == "datafiles" && !ReadList(open_->dataFiles, "calibrator", line)) break;
-      if (line == "calibrator" && !ReadCalibrator(line)) break;
-      if (line == "configuration" && !ReadConfiguration(line)) break;
-      if (line == "end") {
-        open_->closed = true;
-        open_ = nullptr;
-      }
-    }
-    CloseOpenRecord();
+    catalogue::ReadListRecords(*this, *this);
     return std::move(out_);
   }
 
  private:
+  bool More() const override { return in_.More(); }
+
   // The next line: the pieces the installer would read of a line of 79
   // characters or more are joined again, and such a line inside a record is
   // reported. Lines that are keywords but for blanks or case are warned
   // about. False at the end of the file.
-  bool Next(std::string& line, int* lineNumber, bool inList) {
+  bool Next(std::string& line, int* lineNumber, bool inList) override {
     *lineNumber = in_.LineNumber();
     if (!in_.ReadLine(line)) return false;
     if (line.size() == catalogue::ListFileReader::kPieceLength) {
@@ -160,9 +111,9 @@ class Parser {
       }
     }
     NearMiss near = NearKeyword(line, inList);
-    // A mistyped marker between records is a fault, reported by the caller.
-    if (!near.keyword.empty() && !(open_ == nullptr && IsMarker(near.keyword))) {
-      const bool marker = IsMarker(near.keyword);
+    // A mistyped marker between records is a fault, reported by Outside.
+    if (!near.keyword.empty() && !(open_ == nullptr && IsRecordMarker(near.keyword))) {
+      const bool marker = IsRecordMarker(near.keyword);
       out_.warnings.push_back(Warning(*lineNumber) + Quoted(line) + " is not the " +
                               (marker ? "record marker " : "keyword ") + Quoted(near.keyword) + ": " + near.cause);
       if (open_ != nullptr && open_->nearKeyword.empty())
@@ -172,59 +123,59 @@ class Parser {
     return true;
   }
 
-  // The marker, the names and the file name; false at the end of the file.
-  bool ReadHead(bool isSubProc, int lineNumber, std::string& line) {
+  void Opened(bool subProc, int line) override {
+    lostRecord_ = false;
     out_.records.emplace_back();
     open_ = &out_.records.back();
-    open_->line = lineNumber;
-    open_->isSubProc = isSubProc;
-    for (;;) {
-      int at = 0;
-      if (!Next(line, &at, true)) return false;
-      if (line == "procfile") break;
-      if (IsKeyword(line) && !open_->overran) {
-        open_->overran = true;
-        out_.problems.push_back(At(at) + Quoted(line) + " among the names of " + WhoAt() + ": no \"procfile\" line "
-                                "ends the names before it" + Hint());
-      }
-      if (!open_->overran && NearKeyword(line, true).keyword.empty()) {
-        std::string edges = EdgeBlanks(line);
-        if (!edges.empty())
-          out_.warnings.push_back(Warning(at) + "the name " + Quoted(line) + " has " + edges +
-                                  ", which the installer keeps as part of the name");
-      }
-      open_->names.push_back(line);
-      open_->nameLines.push_back(at);
-    }
-    int at = 0;
-    if (!Next(open_->procFile, &at, false)) return false;
-    line = open_->procFile;
-    return true;
+    open_->line = line;
+    open_->isSubProc = subProc;
   }
 
-  // Entries up to `terminator`, which becomes the current line.
-  bool ReadList(std::vector<std::string>& list, const char* terminator, std::string& line) {
-    for (;;) {
-      int at = 0;
-      if (!Next(line, &at, true)) return false;
-      if (line == terminator) return true;
-      if (IsMarker(line) && !open_->overran) {
-        open_->overran = true;
-        out_.problems.push_back(At(at) + WhoAt() + " runs on into this record: no \"" + terminator +
-                                "\" line before it" + Hint());
-      }
-      list.push_back(line);
+  void ProcFile(const std::string& name, int /*line*/) override { open_->procFile = name; }
+
+  void Entry(catalogue::ListPart part, const std::string& entry, int at) override {
+    switch (part) {
+      case catalogue::ListPart::Names: return Name(entry, at);
+      case catalogue::ListPart::SubProcs: return ListEntry(open_->subProcs, part, entry, at);
+      case catalogue::ListPart::ReqFiles: return ListEntry(open_->reqFiles, part, entry, at);
+      case catalogue::ListPart::DataFiles: return ListEntry(open_->dataFiles, part, entry, at);
+      case catalogue::ListPart::Configuration:
+        for (const std::string& l : open_->configLines)
+          if (l == entry) return;
+        open_->configLines.push_back(entry);
+        return;
     }
   }
 
-  // The code line after "calibrator", which becomes the current line.
-  bool ReadCalibrator(std::string& line) {
-    int at = 0;
-    if (!Next(open_->calibrator, &at, false)) return false;
+  void Name(const std::string& name, int at) {
+    if (IsListKeyword(name) && !open_->overran) {
+      open_->overran = true;
+      out_.problems.push_back(At(at) + Quoted(name) + " among the names of " + WhoAt() + ": no \"procfile\" line "
+                              "ends the names before it" + Hint());
+    }
+    if (!open_->overran && NearKeyword(name, true).keyword.empty()) {
+      std::string edges = EdgeBlanks(name);
+      if (!edges.empty())
+        out_.warnings.push_back(Warning(at) + "the name " + Quoted(name) + " has " + edges +
+                                ", which the installer keeps as part of the name");
+    }
+    open_->names.push_back(name);
+    open_->nameLines.push_back(at);
+  }
+
+  void ListEntry(std::vector<std::string>& list, catalogue::ListPart part, const std::string& entry, int at) {
+    if (IsRecordMarker(entry) && !open_->overran) {
+      open_->overran = true;
+      out_.problems.push_back(At(at) + WhoAt() + " runs on into this record: no \"" +
+                              catalogue::ListTerminator(part) + "\" line before it" + Hint());
+    }
+    list.push_back(entry);
+  }
+
+  void Calibrator(const std::string& code, int at) override {
+    open_->calibrator = code;
     open_->calibratorLine = at;
-    line = open_->calibrator;
-    const std::string& code = open_->calibrator;
-    if (IsKeyword(code)) {
+    if (IsListKeyword(code)) {
       out_.warnings.push_back(Warning(at) + "\"calibrator\" is directly followed by " + Quoted(code) +
                               ", which the installer takes as the calibrator code of " + Who() +
                               ": put the code on a line between them, or leave out \"calibrator\"");
@@ -235,17 +186,32 @@ class Parser {
                               "; letter case counts): only \"All\" offers the procedure" +
                               (likely.empty() ? "" : "; meant " + Quoted(likely) + "?"));
     }
-    return true;
   }
 
-  bool ReadConfiguration(std::string& line) {
-    for (;;) {
-      int at = 0;
-      if (!Next(line, &at, true)) return false;
-      if (line == "end") return true;
-      bool seen = false;
-      for (const std::string& l : open_->configLines) seen = seen || l == line;
-      if (!seen) open_->configLines.push_back(line);
+  void Closed() override {
+    open_->closed = true;
+    open_ = nullptr;
+  }
+
+  void Unfinished() override {
+    if (!open_->overran) out_.problems.push_back(At(open_->line) + Who() + " has no \"end\" line" + Hint());
+    open_ = nullptr;
+  }
+
+  // A line between records: a list keyword there is a fault, and so is a
+  // mistyped marker, which loses the record that follows.
+  void Outside(const std::string& line, int lineNumber) override {
+    if (IsListKeyword(line)) {
+      // The keywords of a record whose marker was mistyped are one fault.
+      if (lostRecord_ && line == catalogue_text::kEnd) lostRecord_ = false;
+      else if (!lostRecord_) out_.problems.push_back(At(lineNumber) + "\"" + line + "\" outside a record");
+      return;
+    }
+    NearMiss near = NearKeyword(line, false);
+    if (IsRecordMarker(near.keyword)) {
+      out_.problems.push_back(At(lineNumber) + Quoted(line) + " is not the record marker " + Quoted(near.keyword) +
+                              " (" + near.cause + "): the record that follows is lost");
+      lostRecord_ = true;
     }
   }
 
@@ -257,12 +223,6 @@ class Parser {
   std::string WhoAt() const { return Who() + " (line " + std::to_string(open_->line) + ")"; }
 
   std::string Hint() const { return open_->nearKeyword.empty() ? "" : "; " + open_->nearKeyword; }
-
-  void CloseOpenRecord() {
-    if (open_ == nullptr) return;
-    if (!open_->overran) out_.problems.push_back(At(open_->line) + Who() + " has no \"end\" line" + Hint());
-    open_ = nullptr;
-  }
 
   std::vector<std::size_t> lengths_;
   catalogue::ListFileReader in_;
@@ -312,7 +272,7 @@ MediaCatalogue ParseCatalogue(const std::string& bytes) {
   if (!first.empty() && first.back() == '\r') first.pop_back();
   const std::string mark = "the file begins with a UTF-8 byte-order mark (bytes EF BB BF), which the installer reads "
                            "as part of line 1";
-  if (IsKeyword(first))
+  if (IsListKeyword(first))
     catalogue.problems.insert(catalogue.problems.begin(),
                               At(1) + mark + ", so " + Quoted(first) + " there is not a keyword and its record is "
                                       "lost: save the file without the mark");

@@ -1,5 +1,5 @@
 // kelmar.lst as a media builder needs it: every record with its names and
-// the files it brings, read with the installer's own line rules, and the
+// the files it brings, read with the installer's own line and record rules, and the
 // places where the file would not load the way its writer meant.
 #pragma once
 #include <string>

@@ -60,6 +60,12 @@ TEST(MediaCatalogue, KeywordsInsideAListAreEntries) {
   EXPECT_EQ(c.records[0].subProcs, (Strings{"calibrator"}));
   EXPECT_EQ(c.records[1].procFile, "files");
   EXPECT_EQ(c.records[1].reqFiles, (Strings{"X.BMP"}));
+  // A file name line reading "sub" opens nothing, as in the installer: the
+  // line after it is passed over at record level.
+  c = ParseCatalogue("instrument==========\nA\nprocfile\nsub\nACV\nfiles\nX.BMP\ndatafiles\ncalibrator\nR520\nend\n");
+  ASSERT_EQ(c.records.size(), 1u);
+  EXPECT_TRUE(c.records[0].subProcs.empty());
+  EXPECT_EQ(c.records[0].reqFiles, (Strings{"X.BMP"}));
 }
 
 TEST(MediaCatalogue, LongLinesAreKeptWholeAndReported) {

@@ -11,8 +11,4 @@ namespace mkmedia {
 // control character. These are the names the installer accepts too.
 bool IsListableName(const std::string& name);
 
-// ASCII letters compared without regard to case, as file names on the target.
-bool SameFileName(const std::string& a, const std::string& b);
-std::string FoldCase(const std::string& name);
-
 }  // namespace mkmedia

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/ascii_case.h"
 #include "tools/mkmedia/catalogue_check.h"
 #include "tools/mkmedia/host_files.h"
 #include "tools/mkmedia/media_catalogue.h"
@@ -33,7 +34,7 @@ class Noise {
 };
 
 bool HasExtension(const std::string& name, const char* ext) {
-  std::string folded = FoldCase(name), e = ext;
+  std::string folded = platform::AsciiLower(name), e = ext;
   return folded.size() >= e.size() && folded.compare(folded.size() - e.size(), e.size(), e) == 0;
 }
 

@@ -2,22 +2,13 @@
 
 #include <string>
 
+#include "platform/ascii_case.h"
 #include "platform/files.h"
 
 namespace ov_clean {
 
 namespace {
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 std::string StripSeparators(std::string path) {
   while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
@@ -54,7 +45,7 @@ bool IsStagingFolder(const std::string& folder) {
   std::string path = StripSeparators(folder);
   size_t sep = path.find_last_of("\\/:");
   std::string last = sep == std::string::npos ? path : path.substr(sep + 1);
-  return EqualNoCase(last, kStagingName);
+  return platform::EqualNoCase(last, kStagingName);
 }
 
 bool RemoveStagingFolder(const std::string& folder) {
