@@ -9,17 +9,18 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <chrono>
 #include <map>
 #include <thread>
 
-#include "ui/test_support.h"
+#include "testing/ui_test.h"
 
 namespace ui {
 namespace {
 
-using testing::ReadFile;
-using testing::SplitLines;
+using orvik_testing::ReadFile;
+using orvik_testing::Lines;
 using V = std::vector<std::string>;
 
 struct ChildRun {
@@ -27,7 +28,7 @@ struct ChildRun {
   std::string out, err;
 };
 
-class SampleTest : public testing::UiTest {
+class SampleTest : public orvik_testing::UiTest {
  protected:
   // Runs ui_sample with `args` and the test's environment plus `env`,
   // feeding `input` to its standard input (after `delayMs`).
@@ -158,7 +159,7 @@ TEST_F(SampleTest, ConsoleGivesTheSameTranscriptAsTheAnswerFile) {
   ChildRun console = Sample({}, Console(), kConsoleInput);
   ASSERT_EQ(console.status, 0) << console.err << console.out;
   EXPECT_EQ(ReadFile(transcript_), scriptTranscript);
-  V lines = SplitLines(scriptTranscript);
+  V lines = Lines(scriptTranscript);
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines.front(), "window 100 \"Sample Settings\"");
   EXPECT_EQ(lines.back(), "end 100 1");
@@ -209,7 +210,7 @@ TEST_F(SampleTest, EnterAndButtonTextsPressButtons) {
       << run.out;
   // The recording names the buttons pressed.
   V recorded;
-  for (const std::string& line : SplitLines(ReadFile(record)))
+  for (const std::string& line : Lines(ReadFile(record)))
     if (line.rfind("#", 0) != 0) recorded.push_back(line);
   EXPECT_EQ(recorded, (V{"100 click 1007", "? box contains \"Keep the settings?\" Yes", "100 click 1008",
                          "? 200 click 1", "100 click 1"}));
@@ -226,7 +227,7 @@ TEST_F(SampleTest, ModelessBarShowsItsEndBeforeItGoes) {
 V WaitForTranscriptLines(const std::string& path, size_t count) {
   V lines;
   for (int i = 0; i < 1000; ++i) {
-    lines = SplitLines(ReadFile(path));
+    lines = Lines(ReadFile(path));
     if (lines.size() >= count) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
@@ -249,7 +250,7 @@ TEST_F(SampleTest, RecordedConsoleSessionReplaysToTheSameTranscript) {
   ASSERT_EQ(console.status, 0) << console.err;
   std::string consoleTranscript = ReadFile(transcript_);
   V recorded;
-  for (const std::string& line : SplitLines(ReadFile(record)))
+  for (const std::string& line : Lines(ReadFile(record)))
     if (line.rfind("#", 0) != 0) recorded.push_back(line);
   EXPECT_EQ(recorded, (V{"100 set 1001 \"D:\\New Folder\"", "100 toggle 1004 \"BETA\"",
                          "100 toggle 1004 \"Delta Two\"", "100 click 1006", "100 click 1007",

@@ -4,12 +4,12 @@
 #include <thread>
 
 #include "ui/dialog.h"
-#include "ui/test_support.h"
+#include "testing/ui_test.h"
 
 namespace ui {
 namespace {
 
-using testing::UiTest;
+using orvik_testing::UiTest;
 using V = std::vector<std::string>;
 
 // The settings page built as a modeless window, so that its controls exist

@@ -5,13 +5,13 @@
 #include <thread>
 
 #include "ui/dialog.h"
-#include "ui/test_support.h"
+#include "testing/ui_test.h"
 #include "ui/window_stack.h"
 
 namespace ui {
 namespace {
 
-using testing::UiTest;
+using orvik_testing::UiTest;
 using V = std::vector<std::string>;
 
 const V kSettingsOpened = {

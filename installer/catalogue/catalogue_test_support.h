@@ -10,7 +10,7 @@
 #include "installer/catalogue/catalogue_trace.h"
 #include "installer/catalogue/procedures_list.h"
 #include "platform/dos_path.h"
-#include "platform/test_prefix.h"
+#include "testing/prefix_test.h"
 #include "ui/frontend.h"
 
 namespace catalogue_testing {
@@ -38,7 +38,7 @@ class RecordingFrontend : public ui::Frontend {
   std::shared_ptr<std::vector<Box>> boxes_;
 };
 
-class CatalogueTest : public platform::testing::PrefixTest {
+class CatalogueTest : public orvik_testing::PrefixTest {
  protected:
   void SetUp() override {
     PrefixTest::SetUp();
@@ -53,10 +53,10 @@ class CatalogueTest : public platform::testing::PrefixTest {
 
   // Writes `text` as the file C:\<name> and returns its DOS path.
   std::string WriteC(const std::string& name, const std::string& text) {
-    platform::testing::WriteHostFile(driveC_ + "/" + name, text);
+    orvik_testing::WriteFile(driveC_ + "/" + name, text);
     return "C:\\" + name;
   }
-  std::string ReadC(const std::string& name) { return platform::testing::ReadHostFile(driveC_ + "/" + name); }
+  std::string ReadC(const std::string& name) { return orvik_testing::ReadFile(driveC_ + "/" + name); }
   bool ExistsC(const std::string& name) { return ::access((driveC_ + "/" + name).c_str(), F_OK) == 0; }
 
   // Loads `text` as a list file into `list`; TextInput's result.

@@ -114,7 +114,7 @@ TEST_F(Dump, DiagnosticFileIsHeldExclusivelyWhileOpen) {
 
 TEST_F(Dump, UnwritableDriveLosesOnlyTheDiagnostics) {
   ASSERT_TRUE(platform::MapDrive('d', work_));
-  platform::testing::WriteHostFile(work_ + "/kelmar.lst", kTwoRecords);
+  orvik_testing::WriteFile(work_ + "/kelmar.lst", kTwoRecords);
   ASSERT_TRUE(platform::MapDrive('c', root_ + "/no-such-folder"));
   OpenCatalogueTrace();
   ProceduresList list;

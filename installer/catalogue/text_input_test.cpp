@@ -225,7 +225,7 @@ TEST_F(TextInput, FolderInsteadOfAFileCannotBeRead) {
 
 TEST_F(TextInput, ReadsKelmarLstFromTheCurrentFolder) {
   ASSERT_EQ(::mkdir((driveC_ + "/stage").c_str(), 0777), 0);
-  platform::testing::WriteHostFile(driveC_ + "/stage/KELMAR.LST", Record({"Here"}, "h.pro"));
+  orvik_testing::WriteFile(driveC_ + "/stage/KELMAR.LST", Record({"Here"}, "h.pro"));
   ASSERT_EQ(platform::_chdir("C:\\stage"), 0);
   ProceduresList list;
   EXPECT_EQ(list.TextInput("kelmar.lst"), 1);
