@@ -1,7 +1,7 @@
 // The dump "c:\listread.txt" and the trace "c:\listrdbg.txt".
 #include <string>
 
-#include "installer/catalogue/catalogue_test_support.h"
+#include "testing/catalogue_test.h"
 #include "installer/catalogue/line_file.h"
 #include "platform/hfile.h"
 

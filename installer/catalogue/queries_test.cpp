@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "installer/catalogue/case_fold.h"
-#include "installer/catalogue/catalogue_test_support.h"
+#include "testing/catalogue_test.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_open.h"
-#include "installer/procdir/procdir_test_support.h"
+#include "testing/procdir_test.h"
 #include "ui/msgbox.h"
 
 extern char** environ;
@@ -159,7 +159,7 @@ TEST_F(LockTest, ReadersShareAndAWriterWaitsForThemToLetGo) {
 TEST_F(LockTest, TheOtherInstallerGetsTheBoxWhileThisOneWrites) {
   ASSERT_NE(Open("w"), -1);
   std::string script = dir_ + "/answers.txt";
-  WriteHostFile(script,
+  orvik_testing::WriteFile(script,
                 "box contains \"Sharing violation accessing file\" Cancel\n"
                 "box contains \"could not be opened\" OK\n");
   std::string transcript = dir_ + "/transcript.txt";
@@ -169,7 +169,7 @@ TEST_F(LockTest, TheOtherInstallerGetsTheBoxWhileThisOneWrites) {
   EXPECT_EQ(other.ReadLine(), "failed");
   EXPECT_EQ(other.Wait(), 1);
   EXPECT_GE(MsSince(start), 2490);
-  std::string log = ReadHostFile(transcript);
+  std::string log = orvik_testing::ReadFile(transcript);
   EXPECT_NE(log.find("box \"Sharing Violation\" \"Sharing violation accessing file \\\"C:\\\\proc\\\\proc.dir\\\".\\n"
                      "Close the file in use by another application and retry, or cancel the operation.\""),
             std::string::npos)

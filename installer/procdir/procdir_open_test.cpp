@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "installer/procdir/procdir_open.h"
-#include "installer/procdir/procdir_test_support.h"
+#include "testing/procdir_test.h"
 #include "installer/procdir/procdir_testing.h"
 #include "platform/flush.h"
 #include "platform/hfile.h"
@@ -57,7 +57,7 @@ TEST_F(OpenTest, WriteModeCreatesMissingIndex) {
 // either mode, and a pipe there does not hang the open.
 TEST_F(OpenTest, LinkOrPipeInPlaceOfTheIndexIsRefused) {
   const std::string elsewhere = dir_ + "/elsewhere.dat";
-  WriteHostFile(elsewhere, EntryRecords('E', "1.pro", {"A"}));
+  orvik_testing::WriteFile(elsewhere, EntryRecords('E', "1.pro", {"A"}));
   ASSERT_EQ(::symlink(elsewhere.c_str(), IndexHost().c_str()), 0);
   for (const char* mode : {"w", "r"}) {
     ClearBoxes();
@@ -66,7 +66,7 @@ TEST_F(OpenTest, LinkOrPipeInPlaceOfTheIndexIsRefused) {
     EXPECT_NE(Boxes()[0].text.find("C:\\proc\\proc.dir is a symbolic link"), std::string::npos);
     EXPECT_FALSE(ProcDirIsOpen());
   }
-  EXPECT_EQ(ReadHostFile(elsewhere), EntryRecords('E', "1.pro", {"A"}));
+  EXPECT_EQ(orvik_testing::ReadFile(elsewhere), EntryRecords('E', "1.pro", {"A"}));
 
   const std::string dangling = dir_ + "/made_through_the_link";
   ASSERT_EQ(::unlink(IndexHost().c_str()), 0);
