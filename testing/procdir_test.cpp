@@ -19,40 +19,8 @@
 
 namespace procdir_test {
 
-namespace {
-
-std::string Pad(const std::string& text, std::size_t width) {
-  std::string out = text.substr(0, width);
-  out.resize(width, ' ');
-  return out;
-}
-
-}  // namespace
-
-std::string Record(char status, char kind, bool first, bool last, const std::string& fileName,
-                   const std::string& name) {
-  std::string record;
-  record += status;
-  record += kind;
-  record += first ? 'F' : ' ';
-  record += last ? 'L' : ' ';
-  record += ' ';
-  record += Pad(fileName, 13);
-  record += Pad(name, 55);
-  record += "\r\n";
-  return record;
-}
-
-std::string FreeRecord() { return "X" + std::string(72, ' ') + "\r\n"; }
-
 std::string EntryRecords(char kind, const std::string& fileName, std::initializer_list<std::string> names) {
-  std::string out;
-  std::size_t i = 0;
-  for (const std::string& name : names) {
-    out += Record(' ', kind, i == 0, i + 1 == names.size(), fileName, name);
-    ++i;
-  }
-  return out;
+  return orvik_testing::Entry(kind, fileName, std::vector<std::string>(names));
 }
 
 ProcDirEntry Names(std::initializer_list<std::string> names, std::uint8_t flags) {

@@ -13,6 +13,7 @@
 #include "installer/procdir/procdir_entry.h"
 #include "platform/types.h"
 #include "testing/host_files.h"
+#include "testing/index_records.h"
 #include "testing/recording_frontend.h"
 #include "testing/sandbox.h"
 
@@ -21,10 +22,8 @@ namespace procdir_test {
 using Box = orvik_testing::ShownBox;
 using orvik_testing::MessageNumber;
 
-// One record: status, kind, F, L, file name, name.
-std::string Record(char status, char kind, bool first, bool last, const std::string& fileName,
-                   const std::string& name);
-std::string FreeRecord();
+using orvik_testing::FreeRecord;
+using orvik_testing::Record;
 // The records of one entry as the installer writes it (blank status).
 std::string EntryRecords(char kind, const std::string& fileName, std::initializer_list<std::string> names);
 // A descriptor holding `names`.

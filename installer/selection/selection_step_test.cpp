@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "installer/procdir/procdir_open.h"
-#include "installer/selection/selection_test_support.h"
+#include "testing/selection_test.h"
 #include "installer/wizard_codes.h"
 #include "platform/dos_path.h"
 
@@ -66,7 +66,7 @@ TEST_F(SelectionStep, UnexpectedEndCodeIsReportedAndEndsTheWizard) {
   box.Answers("box contains \"ended unexpectedly\" OK\nbox OK\n");
   EXPECT_EQ(selection::StepAfterSelection(5), wizard::STEP_EXIT);
   EXPECT_EQ(selection::StepAfterSelection(-1), wizard::STEP_EXIT);
-  EXPECT_EQ(box.Count("box \"ORVIK Error 9243\""), 2);
+  EXPECT_EQ(box.TranscriptCount("box \"ORVIK Error 9243\""), 2);
   EXPECT_EQ(selection::StepAfterSelection(ui::IDOK), wizard::STEP_INSTALL);
 }
 
@@ -76,16 +76,16 @@ TEST_F(SelectionStep, AlwaysOverwriteIsClearedOnEveryVisit) {
   EXPECT_EQ(Step("108 toggle 1014 \"DMM 45\"\n102 click 1044\n108 click 1001\n"), wizard::STEP_CALIBRATOR);
   EXPECT_EQ(Step("108 toggle 1014 \"HP 3458\"\n102 click 7\n108 click 1\nbox OK\n"),
             wizard::STEP_DIRECTORIES_AGAIN);
-  EXPECT_EQ(box.Count("window 102 "), 2);
+  EXPECT_EQ(box.TranscriptCount("window 102 "), 2);
   // The conflict check only reads the index.
   EXPECT_EQ(box.Read(kIndex), installed);
 }
 
 TEST_F(SelectionStep, TheOperatorsChoiceIsNotRememberedBetweenVisits) {
   EXPECT_EQ(Step("108 toggle 1014 Meter click 1001\n"), wizard::STEP_CALIBRATOR);
-  box.ClearTranscript();
+  box.TranscriptFile().Clear();
   EXPECT_EQ(Step("108 click 2\n"), wizard::STEP_CONFIRM_QUIT);
-  EXPECT_TRUE(box.Has("item 1014 3 \"Meter\" 0"));
+  EXPECT_TRUE(box.TranscriptHas("item 1014 3 \"Meter\" 0"));
 }
 
 using SelectionStepDeathTest = SelectionStep;
@@ -93,7 +93,7 @@ using SelectionStepDeathTest = SelectionStep;
 TEST_F(SelectionStepDeathTest, IndexThatCannotBeOpenedStopsWithStatus3) {
   // Drive Q: is not mapped: proc.dir can be neither created nor opened.
   seltest::RecordingFrontend* recorder = &seltest::InstallRecorder();
-  recorder->echo = true;
+  recorder->Echo(true);
   EXPECT_EXIT(selection::RunSelectionStep(catalogue, "Q:\\proc\\", nullptr), ::testing::ExitedWithCode(3),
               "ORVIK Error 9242");
   std::string tooLong = "C:\\" + std::string(250, 'd') + "\\";
