@@ -200,7 +200,6 @@ TEST(ProcessBasics, SleepWaitsOnTheTickCount) {
   Sleep(60);
   DWORD elapsed = GetTickCount() - start;
   EXPECT_GE(elapsed, 60u);
-  EXPECT_LT(elapsed, 2000u);
 }
 
 TEST(ProcessBasics, ExitProcessFlushesAndEndsWithTheCode) {
