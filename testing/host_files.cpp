@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -32,16 +33,8 @@ bool Exists(const std::string& hostPath) {
 }
 
 void MakeDirs(const std::string& hostPath) {
-  std::string partial;
-  std::stringstream parts(hostPath);
-  std::string part;
-  if (!hostPath.empty() && hostPath[0] == '/') partial = "/";
-  while (std::getline(parts, part, '/')) {
-    if (part.empty()) continue;
-    partial += part;
-    ::mkdir(partial.c_str(), 0777);
-    partial += "/";
-  }
+  std::error_code ignored;
+  std::filesystem::create_directories(hostPath, ignored);
 }
 
 void RemoveTree(const std::string& hostPath) {
