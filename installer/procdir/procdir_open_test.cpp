@@ -347,12 +347,4 @@ TEST_F(OpenTest, PumpMessagesWaitsTheWholeTime) {
   EXPECT_EQ(PumpMessages(0), 1);
 }
 
-TEST_F(OpenTest, WaitCursorOnAndOff) {
-  EXPECT_EQ(SetWaitCursor(true), 1);
-  EXPECT_TRUE(ui::WaitCursorShown());
-  EXPECT_EQ(SetWaitCursor(true), 1);
-  EXPECT_EQ(SetWaitCursor(false), 1);
-  EXPECT_FALSE(ui::WaitCursorShown());
-}
-
 }  // namespace
