@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "testing/index_records.h"
 #include "tests/bootstrap_support.h"
 
 namespace e2e {
@@ -31,12 +32,6 @@ std::set<std::string> Listing(const std::string& dir) {
   std::error_code ec;
   for (const auto& e : fs::directory_iterator(dir, ec)) names.insert(e.path().filename().string());
   return names;
-}
-
-std::string Padded(const std::string& text, std::size_t width) {
-  std::string out = text.substr(0, width);
-  out.resize(width, ' ');
-  return out;
 }
 
 void ExpectSameFile(const std::string& installed, const std::string& source) {
@@ -87,18 +82,7 @@ std::vector<std::string> SampleMedia::MakeDisks(const std::string& out, std::uin
 
 std::string ProcDirBytes(const std::vector<Entry>& entries) {
   std::string bytes;
-  for (const Entry& e : entries) {
-    for (std::size_t i = 0; i < e.names.size(); ++i) {
-      bytes += ' ';
-      bytes += e.kind;
-      bytes += i == 0 ? 'F' : ' ';
-      bytes += i + 1 == e.names.size() ? 'L' : ' ';
-      bytes += ' ';
-      bytes += Padded(std::to_string(e.number) + ".pro", 13);
-      bytes += Padded(e.names[i], 55);
-      bytes += "\r\n";
-    }
-  }
+  for (const Entry& e : entries) bytes += orvik_testing::Entry(e.kind, std::to_string(e.number) + ".pro", e.names);
   return bytes;
 }
 
