@@ -28,6 +28,8 @@
 #include "installer/catalogue/catalogue_trace.h"
 #include "installer/catalogue/procedures_list.h"
 #include "platform/dos_path.h"
+#include "testing/recording_frontend.h"
+#include "testing/sandbox.h"
 #include "ui/frontend.h"
 
 namespace {
@@ -36,18 +38,11 @@ namespace {
 // file is wrong. Some shapes are malformed on purpose: their boxes are passed.
 bool g_malformedShapes = false;
 
-class NoBoxes : public ui::Frontend {
- public:
-  void RunModal(ui::Dialog&) override {}
-  int ShowMessageBox(const std::string& text, const std::string&, unsigned) override {
-    if (g_malformedShapes) return 1;
-    std::fprintf(stderr, "unexpected box: %s\n", text.c_str());
-    std::exit(2);
-  }
-  void ModelessShown(ui::Dialog&) override {}
-  void ModelessUpdated(ui::Dialog&) override {}
-  void ModelessDestroyed(ui::Dialog&) override {}
-};
+int NoBoxes(const orvik_testing::ShownBox& box) {
+  if (g_malformedShapes) return 1;
+  std::fprintf(stderr, "unexpected box: %s\n", box.text.c_str());
+  std::exit(2);
+}
 
 // A name that spreads records over the alphabet in no particular order.
 std::string Name(unsigned seed, const char* tag) {
@@ -257,22 +252,13 @@ int main(int argc, char** argv) {
   const int records = argc > 1 && !shapes ? std::atoi(argv[1]) : 20000;
   const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
 
-  char tmpl[] = "/tmp/orvik_catalogue_bench_XXXXXX";
-  if (::mkdtemp(tmpl) == nullptr) return 1;
-  const std::string root = tmpl;
-  ::setenv("ORVIK_PREFIX", (root + "/prefix").c_str(), 1);
-  platform::ResetPlatformForTesting();
-  ui::SetFrontend(std::make_unique<NoBoxes>());
+  orvik_testing::Sandbox box(orvik_testing::Sandbox::kThisProcess);
+  orvik_testing::InstallRecorder(orvik_testing::RecordingFrontend::Unhandled::kCancel).OnBox(&NoBoxes);
   if (shapes) {
     g_malformedShapes = true;
-    const int result = RunShapes();
-    std::string cleanup = "rm -rf '" + root + "'";
-    return std::system(cleanup.c_str()) == 0 ? result : 1;
+    return RunShapes();
   }
-  {
-    std::ofstream out(platform::HostPath("C:\\kelmar.lst"), std::ios::binary);
-    out << MakeList(records);
-  }
+  box.Write("C:\\kelmar.lst", MakeList(records));
 
   Figures loads, transfers;
   int nodes = 0, offered = 0, xferCount = 0;
@@ -305,6 +291,5 @@ int main(int argc, char** argv) {
               xferCount, runs);
   loads.Print("TextInput");
   transfers.Print("LoadAllXferFiles");
-  std::string cleanup = "rm -rf '" + root + "'";
-  return std::system(cleanup.c_str()) == 0 ? 0 : 1;
+  return 0;
 }

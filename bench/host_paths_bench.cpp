@@ -31,6 +31,8 @@
 #include "platform/folder_names.h"
 #include "platform/hfile.h"
 #include "platform/profile.h"
+#include "testing/prefix_test.h"
+#include "testing/sandbox.h"
 
 namespace {
 
@@ -51,18 +53,6 @@ std::string Numbered(const char* stem, int n) {
   return name;
 }
 
-// Waits until `path` changed long enough ago for its listing or contents to
-// be kept.
-void WaitUntilSettled(const std::string& path) {
-  struct stat st;
-  timespec now;
-  do {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    if (::stat(path.c_str(), &st) != 0) return;
-    ::clock_gettime(CLOCK_REALTIME, &now);
-  } while (!platform::detail::ChangedLongBefore(st, now));
-}
-
 struct FolderTimes {
   double lookUp = 0, miss = 0, create = 0;  // µs per operation
 };
@@ -72,7 +62,7 @@ struct FolderTimes {
 FolderTimes TimeFolder(const std::string& host, const std::string& dos, int entries, int runs) {
   std::filesystem::create_directories(host);
   for (int i = 0; i < entries; ++i) ::close(::open((host + "/" + Numbered("Pic", i)).c_str(), O_CREAT | O_WRONLY, 0644));
-  WaitUntilSettled(host);
+  orvik_testing::WaitUntilSettled(host);
   const int ops = 200;
   std::vector<double> lookUps, misses, creates;
   for (int run = 0; run < runs; ++run) {
@@ -107,11 +97,7 @@ FolderTimes TimeFolder(const std::string& host, const std::string& dos, int entr
 
 int main(int argc, char** argv) {
   int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
-  char tmpl[] = "/tmp/orvik_host_paths_bench_XXXXXX";
-  if (::mkdtemp(tmpl) == nullptr) return 1;
-  std::string dir = tmpl;
-  ::setenv("ORVIK_PREFIX", (dir + "/prefix").c_str(), 1);
-  platform::ResetPlatformForTesting();
+  orvik_testing::Sandbox box(orvik_testing::Sandbox::kThisProcess);
   std::string driveC = platform::PrefixDir() + "/drive_c";
 
   std::printf("%ld cores online; medians of %d runs\n\n", ::sysconf(_SC_NPROCESSORS_ONLN), runs);
@@ -159,7 +145,7 @@ int main(int argc, char** argv) {
     start = Clock::now();
     platform::GetPrivateProfileStringA("Section9", "Key19", "", value, sizeof value, "bench.ini");
     first.push_back(Micros(start));
-    WaitUntilSettled(ini);
+    orvik_testing::WaitUntilSettled(ini);
     platform::GetPrivateProfileStringA("Section9", "Key19", "", value, sizeof value, "bench.ini");
     start = Clock::now();
     for (int i = 0; i < 1000; ++i)
@@ -177,7 +163,5 @@ int main(int argc, char** argv) {
   row("one GetPrivateProfileStringA, file changed", first);
   row("1,000 GetPrivateProfileStringA, unchanged", thousand);
 
-  std::error_code ignored;
-  std::filesystem::remove_all(dir, ignored);
   return 0;
 }

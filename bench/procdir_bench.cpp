@@ -23,6 +23,7 @@
 #include "installer/procdir/procdir_open.h"
 #include "platform/dos_path.h"
 #include "platform/hfile.h"
+#include "testing/sandbox.h"
 
 namespace {
 
@@ -71,18 +72,11 @@ double TimeMs(const std::function<void()>& work) {
 
 int main(int argc, char** argv) {
   int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
-  char tmpl[] = "/tmp/orvik_procdir_bench_XXXXXX";
-  if (::mkdtemp(tmpl) == nullptr) return 1;
-  std::string dir = tmpl;
-  ::setenv("ORVIK_PREFIX", (dir + "/prefix").c_str(), 1);
-  platform::ResetPlatformForTesting();
-  std::string procHost = platform::PrefixDir() + "/drive_c/proc";
-  std::filesystem::create_directories(procHost);
-  std::string host = procHost + "/proc.dir";
+  orvik_testing::Sandbox box(orvik_testing::Sandbox::kThisProcess);
   const char* path = "C:\\proc\\proc.dir";
-
   std::string full = BuildIndex(65536);
-  std::ofstream(host, std::ios::binary | std::ios::trunc) << full;
+  box.Write(path, full);
+  std::string host = box.Host(path);
 
   platform::HFILE file = ProcDirOpen(path, "w");
   if (file == -1) return 1;
@@ -137,7 +131,5 @@ int main(int argc, char** argv) {
   row("ProcDirFind, missing name", find);
   row("ProcDirAdd, new entry (65,535)", add);
 
-  std::error_code ignored;
-  std::filesystem::remove_all(dir, ignored);
   return 0;
 }

@@ -24,6 +24,9 @@
 #include "installer/transfer/install_paths.h"
 #include "platform/dos_path.h"
 #include "resources/kelmar_resources.h"
+#include "testing/fake_instance.h"
+#include "testing/host_files.h"
+#include "testing/sandbox.h"
 #include "text/text.h"
 #include "ui/app.h"
 #include "ui/frontend.h"
@@ -77,11 +80,6 @@ std::string Name(unsigned seed, const char* tag) {
   return name + tag + std::to_string(seed);
 }
 
-void WriteHost(const std::string& path, const std::string& contents) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << contents;
-}
 
 // kelmar.lst: records of four names, every fifth with a sub-procedure of its
 // own, one record of six names ("SIX-1" .. "SIX-6") and one of two, 20,000
@@ -168,41 +166,27 @@ class BenchFrontend : public ui::Frontend {
   void ModelessDestroyed(ui::Dialog&) override {}
 };
 
-int NoBox(const char*, const char*, unsigned) { return ui::IDOK; }
-int ReadDatabase(const char* path, std::string* contents) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return 0;
-  *contents = std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return 1;
-}
-ui::InstanceHandle instance{&NoBox, &ReadDatabase};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::atoi(argv[1]) : 3;
   if (argc > 2) kOfferedNames = std::atoi(argv[2]);
 
-  char tmpl[] = "/tmp/orvik_selection_bench_XXXXXX";
-  if (::mkdtemp(tmpl) == nullptr) return 1;
-  const std::string root = tmpl;
-  ::setenv("ORVIK_PREFIX", (root + "/prefix").c_str(), 1);
-  ::unsetenv("ORVIK_TRANSCRIPT");
-  platform::ResetPlatformForTesting();
+  orvik_testing::Sandbox box(orvik_testing::Sandbox::kThisProcess);
   ui::SetResources(&resources::Kelmar());
-  if (text_open(&instance, "text.h", ORVIK_BIN_DIR "/ovtext.mdb") == 0) return 1;
+  if (!orvik_testing::OpenMessages()) return 1;
   auto owned = std::make_unique<BenchFrontend>();
   BenchFrontend& frontend = *owned;
   ui::SetFrontend(std::move(owned));
 
-  WriteHost(platform::HostPath("C:\\kelmar.lst"), MakeList());
+  orvik_testing::WriteFile(platform::HostPath("C:\\kelmar.lst"), MakeList());
   const std::string index = MakeIndex();
   const std::string indexPath = platform::HostPath("C:\\orvik\\proc\\proc.dir");
 
   Figures open, click, selectAll, next, page, update, updateEmpty;
   int offered = 0, selectedSubs = 0, registered = 0;
   for (int run = 0; run < runs; ++run) {
-    WriteHost(indexPath, index);
+    orvik_testing::WriteFile(indexPath, index);
     ProceduresList catalogue;
     if (catalogue.TextInput("C:\\kelmar.lst") != 1) return 1;
     offered = catalogue.GetProcs();
@@ -235,9 +219,9 @@ int main(int argc, char** argv) {
     for (int u = 0; u < kUpdatedProcs; ++u) {
       std::string file = "U" + std::to_string(u) + ".PRO";
       catalogue.xferProcs.AddTail(file);
-      WriteHost(platform::HostPath(paths.tempDir + "\\" + file), "procedure " + file);
+      orvik_testing::WriteFile(platform::HostPath(paths.tempDir + "\\" + file), "procedure " + file);
     }
-    WriteHost(indexPath, index);
+    orvik_testing::WriteFile(indexPath, index);
     const Stamp t2 = Now();
     if (registration::UpdateProcDir(catalogue, paths, progress, nullptr) != 1) return 1;
     update.Add(t2, Now());
@@ -245,7 +229,7 @@ int main(int argc, char** argv) {
 
     // The same into an empty index: the copies and the window without the
     // scans of the 60,000 records.
-    WriteHost(indexPath, "");
+    orvik_testing::WriteFile(indexPath, "");
     const Stamp t3 = Now();
     if (registration::UpdateProcDir(catalogue, paths, progress, nullptr) != 1) return 1;
     updateEmpty.Add(t3, Now());
@@ -266,6 +250,5 @@ int main(int argc, char** argv) {
   update.Print("UpdateProcDir");
   updateEmpty.Print("UpdateProcDir, empty");
   text_close();
-  std::filesystem::remove_all(root);
   return 0;
 }

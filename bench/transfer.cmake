@@ -2,6 +2,5 @@
 # compressed) and compares the copy phase with zcat of the same files.
 # Run: build/bench/transfer_bench [work folder]
 add_executable(transfer_bench ${CMAKE_CURRENT_LIST_DIR}/transfer_bench.cpp)
-target_link_libraries(transfer_bench PRIVATE transfer resources)
-target_compile_definitions(transfer_bench PRIVATE ORVIK_BIN_DIR="${ORVIK_BIN_DIR}")
+target_link_libraries(transfer_bench PRIVATE transfer resources orvik_testing)
 set_target_properties(transfer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

@@ -25,6 +25,7 @@
 #include "installer/transfer/xfer_list_writer.h"
 #include "platform/dos_path.h"
 #include "resources/kelmar_resources.h"
+#include "testing/fake_instance.h"
 #include "text/text.h"
 #include "ui/app.h"
 #include "ui/frontend.h"
@@ -51,17 +52,6 @@ double CpuSeconds(int who) {
   return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
          (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
-
-int BoxToStderr(const char* text, const char* caption, unsigned style) {
-  return ui::MessageBox(text, caption, style);
-}
-int ReadWhole(const char* path, std::string* contents) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return 0;
-  *contents = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return 1;
-}
-ui::InstanceHandle instance{&BoxToStderr, &ReadWhole};
 
 // Payload resembling the media: procedure text, tables and bitmaps, which
 // compress about three to one.
@@ -192,7 +182,7 @@ int main(int argc, char** argv) {
   platform::ResetPlatformForTesting();
   ui::ResetFrontendForTesting();
   ui::SetResources(&resources::Kelmar());
-  if (!text_open(&instance, "text.h", ORVIK_BIN_DIR "/ovtext.mdb")) {
+  if (!orvik_testing::OpenMessages()) {
     std::fprintf(stderr, "ovtext.mdb not found in %s\n", ORVIK_BIN_DIR);
     return 1;
   }

@@ -1,5 +1,5 @@
-// Tests of the recursive folder removal, on a prefix of its own with a
-// frontend that records every box.
+// Tests of the recursive folder removal, in a sandbox with the recording
+// frontend.
 #include "common/remove_tree.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,8 @@
 #include "platform/dos_path.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
+#include "testing/recording_frontend.h"
+#include "testing/sandbox.h"
 #include "ui/frontend.h"
 #include "ui/msgbox.h"
 
@@ -23,54 +25,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Box {
-  std::string text, caption;
-  unsigned style;
-};
-
-class RecordingFrontend : public ui::Frontend {
- public:
-  explicit RecordingFrontend(std::vector<Box>* boxes) : boxes_(boxes) {}
-  void RunModal(ui::Dialog&) override { ADD_FAILURE() << "no dialog expected"; }
-  int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style) override {
-    boxes_->push_back({text, caption, style});
-    return ui::IDOK;
-  }
-  void ModelessShown(ui::Dialog&) override {}
-  void ModelessUpdated(ui::Dialog&) override {}
-  void ModelessDestroyed(ui::Dialog&) override {}
-
- private:
-  std::vector<Box>* boxes_;
-};
-
 const char* const kCaption = "ORVIK - Procedure Installation";
 
 class RemoveTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/remove_tree_test.XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    base_ = pattern;
-    ::setenv("ORVIK_PREFIX", (base_ + "/prefix").c_str(), 1);
-    platform::ResetPlatformForTesting();
-    drive_ = fs::path(platform::PrefixDir()) / "drive_c";
+    box_ = std::make_unique<orvik_testing::Sandbox>(orvik_testing::Sandbox::kThisProcess);
+    drive_ = box_->driveC;
     ASSERT_TRUE(fs::is_directory(drive_)) << drive_;
-    outside_ = fs::path(base_) / "outside";
-    fs::create_directories(outside_);
-    ui::SetFrontend(std::make_unique<RecordingFrontend>(&boxes_));
+    outside_ = fs::path(box_->work);
+    recorder_ = &orvik_testing::InstallRecorder();
   }
-  void TearDown() override {
-    ui::ResetFrontendForTesting();
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(base_, ec); it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
-      if (!it->is_symlink()) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
-    fs::remove_all(base_, ec);
-    ::unsetenv("ORVIK_PREFIX");
-    platform::ResetPlatformForTesting();
-  }
+  void TearDown() override { box_.reset(); }
 
   // Host path of C:\<relative> (relative with '/').
   fs::path C(const std::string& relative) const { return drive_ / relative; }
@@ -88,17 +54,18 @@ class RemoveTreeTest : public ::testing::Test {
     ASSERT_TRUE(platform::GetFileAttributesA(dosPath.c_str()) & platform::FILE_ATTRIBUTE_SYSTEM);
   }
   void ExpectBoxes(const std::vector<std::string>& texts) {
-    ASSERT_EQ(boxes_.size(), texts.size());
+    std::vector<orvik_testing::ShownBox> boxes = recorder_->Boxes();
+    ASSERT_EQ(boxes.size(), texts.size());
     for (size_t i = 0; i < texts.size(); ++i) {
-      EXPECT_EQ(boxes_[i].text, texts[i]);
-      EXPECT_EQ(boxes_[i].caption, kCaption);
-      EXPECT_EQ(boxes_[i].style, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+      EXPECT_EQ(boxes[i].text, texts[i]);
+      EXPECT_EQ(boxes[i].caption, kCaption);
+      EXPECT_EQ(boxes[i].style, ui::MB_OK | ui::MB_ICONEXCLAMATION);
     }
   }
 
-  std::string base_;
+  std::unique_ptr<orvik_testing::Sandbox> box_;
   fs::path drive_, outside_;
-  std::vector<Box> boxes_;
+  orvik_testing::RecordingFrontend* recorder_ = nullptr;
 };
 
 // --- Removing whole trees ---
@@ -113,7 +80,7 @@ TEST_F(RemoveTreeTest, RemovesNestedReadOnlyTree) {
   MakeReadOnly(C("tree/sub/deeper/c.dat"));
   EXPECT_EQ(RemoveDirectoryTree("C:\\tree\\", 0), 0);
   EXPECT_FALSE(fs::exists(C("tree")));
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(recorder_->Boxes().empty());
 }
 
 TEST_F(RemoveTreeTest, QuietCallRemovesTreeToo) {
@@ -122,7 +89,7 @@ TEST_F(RemoveTreeTest, QuietCallRemovesTreeToo) {
   EXPECT_EQ(RemoveDirectoryTree("C:\\orvik\\proc_temp", 1), 0);
   EXPECT_FALSE(fs::exists(C("orvik/proc_temp")));
   EXPECT_TRUE(fs::exists(C("orvik")));  // only the folder asked for goes
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(recorder_->Boxes().empty());
 }
 
 TEST_F(RemoveTreeTest, PathWithoutTrailingBackslashActsAsWithOne) {
@@ -134,7 +101,7 @@ TEST_F(RemoveTreeTest, PathWithoutTrailingBackslashActsAsWithOne) {
   EXPECT_EQ(RemoveDirectoryTree("C:\\two\\", 0), 0);
   EXPECT_FALSE(fs::exists(C("one")));
   EXPECT_FALSE(fs::exists(C("two")));
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(recorder_->Boxes().empty());
 }
 
 TEST_F(RemoveTreeTest, EmptyFolderIsRemoved) {
@@ -157,7 +124,7 @@ TEST_F(RemoveTreeTest, MissingFolderGivenWithBackslashKeepsOne) {
 
 TEST_F(RemoveTreeTest, MissingFolderIsSilentWhenQuiet) {
   EXPECT_EQ(RemoveDirectoryTree("C:\\missing", 1), -1);
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(recorder_->Boxes().empty());
 }
 
 // --- System files stay ---
@@ -176,7 +143,7 @@ TEST_F(RemoveTreeTest, SystemFileAtTopIsSilentWhenQuiet) {
   WriteFile(C("tree/keep.sys"));
   MakeSystem("C:\\tree\\keep.sys");
   EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 1), -1);
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(recorder_->Boxes().empty());
   EXPECT_TRUE(fs::exists(C("tree/keep.sys")));
 }
 
@@ -211,7 +178,7 @@ TEST_F(RemoveTreeTest, LinksToOutsideFolderAndFileAreNotFollowed) {
   fs::create_directories(C("tree/sub"));
   fs::create_directory_symlink(outside_, C("tree/sub/up"));
   EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 0), 0);
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(recorder_->Boxes().empty());
   EXPECT_FALSE(fs::exists(fs::symlink_status(C("tree"))));
   std::ifstream precious(outside_ / "dir/precious.txt");
   std::string contents;
@@ -245,8 +212,8 @@ TEST_F(RemoveTreeTest, NameHoldingABackslashIsNeverUsedAsAPath) {
   WriteFile(C("tree") / "..\\victim.txt");
   EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 1), -1);
   EXPECT_TRUE(fs::exists(C("victim.txt")));
-  ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_NE(boxes_[0].text.find("Aborting."), std::string::npos);
+  ASSERT_EQ(recorder_->Boxes().size(), 1u);
+  EXPECT_NE(recorder_->Boxes()[0].text.find("Aborting."), std::string::npos);
 }
 
 TEST_F(RemoveTreeTest, DriveRootAndEmptyPathAreRefused) {
@@ -266,8 +233,8 @@ TEST_F(RemoveTreeTest, OverlongPathIsRefusedNotCut) {
   WriteFile(deep);
   EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 1), -1);
   EXPECT_TRUE(fs::exists(deep));
-  ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_NE(boxes_[0].text.find("path too long.  Aborting."), std::string::npos);
+  ASSERT_EQ(recorder_->Boxes().size(), 1u);
+  EXPECT_NE(recorder_->Boxes()[0].text.find("path too long.  Aborting."), std::string::npos);
 }
 
 // --- DeleteFileForced ---
@@ -277,7 +244,7 @@ TEST_F(RemoveTreeTest, DeleteFileForcedClearsReadOnly) {
   MakeReadOnly(C("ro.txt"));
   EXPECT_EQ(DeleteFileForced("C:\\ro.txt"), 0);
   EXPECT_FALSE(fs::exists(C("ro.txt")));
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(recorder_->Boxes().empty());
 }
 
 TEST_F(RemoveTreeTest, DeleteFileForcedOnMissingFileReportsWriteProtection) {
@@ -288,7 +255,6 @@ TEST_F(RemoveTreeTest, DeleteFileForcedOnMissingFileReportsWriteProtection) {
 TEST_F(RemoveTreeTest, DeleteFileForcedFailureShowsThreeBoxes) {
   fs::create_directories(C("adir"));
   EXPECT_EQ(DeleteFileForced("C:\\adir"), -1);  // a folder is no file to delete
-  ASSERT_EQ(boxes_.size(), 3u);
   char system[256] = {};
   platform::FormatMessageA(platform::FORMAT_MESSAGE_FROM_SYSTEM, nullptr, platform::ERROR_ACCESS_DENIED, 0,
                            system, sizeof system, nullptr);

@@ -10,14 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "datenum/test_support.h"
+#include "testing/host_files.h"
+#include "testing/sandbox.h"
 
 extern char** environ;
 
 namespace {
 
-using datenum::testing::Lines;
-using datenum::testing::TempPrefix;
 
 // M[1]..M[20] as the tests write them.
 std::string MLines() {
@@ -33,23 +32,23 @@ std::string MLines() {
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    TempPrefix::Write(prefix_.OnC("orvik/orvik.ini"),
+    orvik_testing::WriteFile(prefix_.OnC("C:\\orvik\\orvik.ini"),
                       "[Startup]\r\nprocdir=C:\\orvik\\proc\r\nuser_data_dir=C:\\orvik\\data\\\r\n"
                       "user_cwd=C:\\orvik\r\n");
-    dose_ = prefix_.OnC("orvik/data/dosdose.dat");
-    script_ = prefix_.Root() + "/answers.txt";
-    transcript_ = prefix_.Root() + "/transcript.txt";
+    dose_ = prefix_.OnC("C:\\orvik\\data\\dosdose.dat");
+    script_ = prefix_.root + "/answers.txt";
+    transcript_ = prefix_.root + "/transcript.txt";
   }
 
   // Runs datenum with `args` under TZ `tz`, its boxes answered by `answers`;
   // returns the exit status.
   int Run(const std::vector<std::string>& args, const std::string& answers, const std::string& tz = "UTC0") {
-    TempPrefix::Write(script_, answers);
+    orvik_testing::WriteFile(script_, answers);
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) {
       if (std::strncmp(*e, "ORVIK_", 6) != 0 && std::strncmp(*e, "TZ=", 3) != 0) env.emplace_back(*e);
     }
-    env.push_back("ORVIK_PREFIX=" + prefix_.Prefix());
+    env.push_back("ORVIK_PREFIX=" + prefix_.prefix);
     env.push_back("ORVIK_UI=script");
     env.push_back("ORVIK_SCRIPT=" + script_);
     env.push_back("ORVIK_TRANSCRIPT=" + transcript_);
@@ -68,36 +67,36 @@ class ProgramTest : public ::testing::Test {
     if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -2;
     return WEXITSTATUS(status);
   }
-  std::string Transcript() const { return TempPrefix::Read(transcript_); }
+  std::string Transcript() const { return orvik_testing::ReadFile(transcript_); }
 
-  TempPrefix prefix_;
+  orvik_testing::Sandbox prefix_{orvik_testing::Sandbox::kThisProcess};
   std::string dose_, script_, transcript_;
 };
 
 TEST_F(ProgramTest, ConvertsAndWritesMem1One) {
-  TempPrefix::Write(dose_, Lines({"0", "0", "05-Mar-01 14:30"}) + MLines() + "24\n25\n");
+  orvik_testing::WriteFile(dose_, orvik_testing::JoinLines({"0", "0", "05-Mar-01 14:30"}) + MLines() + "24\n25\n");
   EXPECT_EQ(Run({"C:\\orvik\\orvik.ini"}, ""), 0) << Transcript();
-  EXPECT_EQ(TempPrefix::Read(dose_), Lines({"983802600", "1", "05-Mar-01 14:30"}) + MLines());
+  EXPECT_EQ(orvik_testing::ReadFile(dose_), orvik_testing::JoinLines({"983802600", "1", "05-Mar-01 14:30"}) + MLines());
   EXPECT_EQ(Transcript().find("box "), std::string::npos);
 }
 
 TEST_F(ProgramTest, LocalTimeZoneDecides) {
-  TempPrefix::Write(dose_, Lines({"0", "0", "05-Mar-01 14:30"}) + MLines());
+  orvik_testing::WriteFile(dose_, orvik_testing::JoinLines({"0", "0", "05-Mar-01 14:30"}) + MLines());
   EXPECT_EQ(Run({"C:\\orvik\\orvik.ini"}, "", "EST5"), 0) << Transcript();
-  EXPECT_EQ(TempPrefix::Read(dose_), Lines({"983820600", "1", "05-Mar-01 14:30"}) + MLines());
+  EXPECT_EQ(orvik_testing::ReadFile(dose_), orvik_testing::JoinLines({"983820600", "1", "05-Mar-01 14:30"}) + MLines());
 }
 
 TEST_F(ProgramTest, CommaEndsThePathAndTheRestIsIgnored) {
-  TempPrefix::Write(dose_, Lines({"0", "0", "01-Jan-70 00:00"}) + MLines());
+  orvik_testing::WriteFile(dose_, orvik_testing::JoinLines({"0", "0", "01-Jan-70 00:00"}) + MLines());
   EXPECT_EQ(Run({"c:\\ORVIK\\orvik.ini,C:\\nothing.ini", "more"}, ""), 0) << Transcript();
-  EXPECT_EQ(TempPrefix::Read(dose_), Lines({"0", "1", "01-Jan-70 00:00"}) + MLines());
+  EXPECT_EQ(orvik_testing::ReadFile(dose_), orvik_testing::JoinLines({"0", "1", "01-Jan-70 00:00"}) + MLines());
 }
 
 TEST_F(ProgramTest, ConversionErrorIsAnsweredAndReported) {
-  TempPrefix::Write(dose_, Lines({"55.5", "1", "05-Mar-01 24:00"}) + MLines());
+  orvik_testing::WriteFile(dose_, orvik_testing::JoinLines({"55.5", "1", "05-Mar-01 24:00"}) + MLines());
   EXPECT_EQ(Run({"C:\\orvik\\orvik.ini"}, "box contains \"Hours must be 0 to 23.\" OK\n"), 0)
       << Transcript();
-  EXPECT_EQ(TempPrefix::Read(dose_), Lines({"55.5", "-1", "05-Mar-01 24:00"}) + MLines());
+  EXPECT_EQ(orvik_testing::ReadFile(dose_), orvik_testing::JoinLines({"55.5", "-1", "05-Mar-01 24:00"}) + MLines());
   EXPECT_NE(Transcript().find("box \"DATENUM Error\" \"Hours must be 0 to 23.\""), std::string::npos)
       << Transcript();
 }
@@ -122,7 +121,7 @@ TEST_F(ProgramTest, MissingRegisterFile) {
 }
 
 TEST_F(ProgramTest, UnansweredBoxEndsWithStatus86) {
-  TempPrefix::Write(dose_, Lines({"0", "0", "05-Mar-01 12"}) + MLines());
+  orvik_testing::WriteFile(dose_, orvik_testing::JoinLines({"0", "0", "05-Mar-01 12"}) + MLines());
   EXPECT_EQ(Run({"C:\\orvik\\orvik.ini"}, ""), 86);
 }
 

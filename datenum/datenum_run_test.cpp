@@ -11,16 +11,17 @@
 #include <vector>
 
 #include "datenum/dose_location.h"
-#include "datenum/test_support.h"
+#include "testing/host_files.h"
+#include "testing/sandbox.h"
+#include "testing/recording_frontend.h"
+#include "ui/msgbox.h"
 
 namespace datenum {
 namespace {
 
-using testing::BoxRecorder;
-using testing::kStopStyle;
-using testing::Lines;
-using testing::ShownBox;
-using testing::TempPrefix;
+constexpr unsigned kStopStyle = ui::MB_ICONSTOP | ui::MB_TASKMODAL | ui::MB_OK;
+
+using orvik_testing::ShownBox;
 
 constexpr std::time_t kNow = 979560000;  // 2001-01-15 12:00 UTC
 constexpr const char* kIni = "C:\\orvik\\orvik.ini";
@@ -28,7 +29,7 @@ constexpr const char* kPath = "C:\\orvik\\data\\dosdose.dat";
 
 // The register file: MEM, MEM1, MEM2 and M[1]..M[20] = 1..20.
 std::string DoseText(const std::string& mem, const std::string& mem1, const std::string& mem2) {
-  std::string text = Lines({mem, mem1, mem2});
+  std::string text = orvik_testing::JoinLines({mem, mem1, mem2});
   for (int i = 1; i <= kMExchanged; ++i) text += std::to_string(i) + "\n";
   return text;
 }
@@ -42,11 +43,11 @@ class RunTest : public ::testing::Test {
     setenv("TZ", "UTC0", 1);
     tzset();
     ResetDoseLocationForTesting();
-    BoxRecorder::Install();
-    TempPrefix::Write(prefix_.OnC("orvik/orvik.ini"),
+    recorder_ = &orvik_testing::InstallRecorder();
+    orvik_testing::WriteFile(prefix_.OnC("C:\\orvik\\orvik.ini"),
                       "[Startup]\nprocdir=C:\\orvik\\proc\nuser_data_dir=C:\\orvik\\data\n");
-    host_ = prefix_.OnC("orvik/data/dosdose.dat");
-    BoxRecorder::Watched() = host_;
+    host_ = prefix_.OnC("C:\\orvik\\data\\dosdose.dat");
+    recorder_->Watch(host_);
   }
   void TearDown() override {
     ResetDoseLocationForTesting();
@@ -57,7 +58,7 @@ class RunTest : public ::testing::Test {
     }
     tzset();
   }
-  std::vector<ShownBox>& Boxes() { return BoxRecorder::Boxes(); }
+  std::vector<orvik_testing::ShownBox> Boxes() const { return recorder_->Boxes(); }
   void ExpectBoxes(const std::vector<std::pair<std::string, std::string>>& expected) {
     ASSERT_EQ(Boxes().size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -67,7 +68,8 @@ class RunTest : public ::testing::Test {
     }
   }
 
-  TempPrefix prefix_;
+  orvik_testing::Sandbox prefix_{orvik_testing::Sandbox::kThisProcess};
+  orvik_testing::RecordingFrontend* recorder_ = nullptr;
   std::string host_;
   bool hadTz_ = false;
   std::string oldTz_;
@@ -84,26 +86,26 @@ TEST(IniPathFromCommandLine, FirstWordUpToABlankOrComma) {
 }
 
 TEST_F(RunTest, ConvertsAndWritesMem1One) {
-  TempPrefix::Write(host_, DoseText("0", "0", "05-Mar-01 14:30"));
+  orvik_testing::WriteFile(host_, DoseText("0", "0", "05-Mar-01 14:30"));
   EXPECT_EQ(RunDatenum(kIni, kNow), 0);
   EXPECT_TRUE(Boxes().empty());
-  EXPECT_EQ(TempPrefix::Read(host_), DoseText("983802600", "1", "05-Mar-01 14:30"));
+  EXPECT_EQ(orvik_testing::ReadFile(host_), DoseText("983802600", "1", "05-Mar-01 14:30"));
 }
 
 TEST_F(RunTest, PathFollowedByACommaAndMoreWords) {
-  TempPrefix::Write(host_, DoseText("0", "0", "31-Dec-69 23:59:59"));
+  orvik_testing::WriteFile(host_, DoseText("0", "0", "31-Dec-69 23:59:59"));
   EXPECT_EQ(RunDatenum(std::string(kIni) + ",extra words here", kNow), 0);
   EXPECT_TRUE(Boxes().empty());
-  EXPECT_EQ(TempPrefix::Read(host_), DoseText("3155759999", "1", "31-Dec-69 23:59:59"));
+  EXPECT_EQ(orvik_testing::ReadFile(host_), DoseText("3155759999", "1", "31-Dec-69 23:59:59"));
 }
 
 TEST_F(RunTest, ConversionErrorKeepsMemAndWritesMem1MinusOne) {
-  TempPrefix::Write(host_, DoseText("123.25", "1", "05-Mar-01 24:00") + "line 24\n");
+  orvik_testing::WriteFile(host_, DoseText("123.25", "1", "05-Mar-01 24:00") + "line 24\n");
   EXPECT_EQ(RunDatenum(kIni, kNow), 0);
   ExpectBoxes({{"DATENUM Error", "Hours must be 0 to 23."}});
   // While the box is up the registers are already written back as read.
   EXPECT_EQ(Boxes()[0].snapshot, DoseText("123.25", "1", "05-Mar-01 24:00"));
-  EXPECT_EQ(TempPrefix::Read(host_), DoseText("123.25", "-1", "05-Mar-01 24:00"));
+  EXPECT_EQ(orvik_testing::ReadFile(host_), DoseText("123.25", "-1", "05-Mar-01 24:00"));
 }
 
 TEST_F(RunTest, EachConversionErrorShowsItsText) {
@@ -121,20 +123,20 @@ TEST_F(RunTest, EachConversionErrorShowsItsText) {
   };
   for (const Case& c : cases) {
     ResetDoseLocationForTesting();
-    BoxRecorder::Install();
-    TempPrefix::Write(host_, DoseText("-7", "1", c.mem2));
+    recorder_ = &orvik_testing::InstallRecorder();
+    orvik_testing::WriteFile(host_, DoseText("-7", "1", c.mem2));
     EXPECT_EQ(RunDatenum(kIni, kNow), 0) << c.mem2;
     ExpectBoxes({{"DATENUM Error", c.text}});
-    EXPECT_EQ(TempPrefix::Read(host_), DoseText("-7", "-1", c.mem2));
+    EXPECT_EQ(orvik_testing::ReadFile(host_), DoseText("-7", "-1", c.mem2));
   }
 }
 
 TEST_F(RunTest, OverlongMem2IsAConversionErrorAndComesBackWhole) {
   const std::string mem2 = "05-Mar-01 14:30" + std::string(4985, 'x');
-  TempPrefix::Write(host_, DoseText("-7", "1", mem2) + "line 24\n");
+  orvik_testing::WriteFile(host_, DoseText("-7", "1", mem2) + "line 24\n");
   EXPECT_EQ(RunDatenum(kIni, kNow), 0);
   ExpectBoxes({{"DATENUM Error", "Buffer size exceeded!  Maximum is 18 characters."}});
-  EXPECT_EQ(TempPrefix::Read(host_), DoseText("-7", "-1", mem2));
+  EXPECT_EQ(orvik_testing::ReadFile(host_), DoseText("-7", "-1", mem2));
 }
 
 TEST_F(RunTest, NoCommandLine) {
@@ -146,20 +148,20 @@ TEST_F(RunTest, NoCommandLine) {
 
 TEST_F(RunTest, InvalidInitialisationFile) {
   std::string text = DoseText("1", "1", "05-Mar-01 14:30");
-  TempPrefix::Write(host_, text);
+  orvik_testing::WriteFile(host_, text);
   EXPECT_EQ(RunDatenum("C:\\orvik\\other.ini", kNow), 1);
   ExpectBoxes({{"Error", "\"C:\\orvik\\other.ini\" is not a valid ORVIK initialization file."},
                {"DATENUM:  Error", "Function <get_dose> failed!"}});
-  EXPECT_EQ(TempPrefix::Read(host_), text);
+  EXPECT_EQ(orvik_testing::ReadFile(host_), text);
 }
 
 TEST_F(RunTest, ShortRegisterFile) {
-  std::string text = Lines({"1", "2", "05-Mar-01 14:30", "4", "5", "6", "7", "8", "9", "10"});
-  TempPrefix::Write(host_, text);
+  std::string text = orvik_testing::JoinLines({"1", "2", "05-Mar-01 14:30", "4", "5", "6", "7", "8", "9", "10"});
+  orvik_testing::WriteFile(host_, text);
   EXPECT_EQ(RunDatenum(kIni, kNow), 1);
   ExpectBoxes({{"Error", std::string("Cannot get M[8] from \"") + kPath + "\"."},
                {"DATENUM:  Error", "Function <get_dose> failed!"}});
-  EXPECT_EQ(TempPrefix::Read(host_), text);
+  EXPECT_EQ(orvik_testing::ReadFile(host_), text);
 }
 
 TEST_F(RunTest, MissingRegisterFile) {
@@ -170,7 +172,7 @@ TEST_F(RunTest, MissingRegisterFile) {
 
 TEST_F(RunTest, ReadOnlyFileAfterAConversionError) {
   std::string text = DoseText("5", "1", "05-Mar-01 24:00");
-  TempPrefix::Write(host_, text);
+  orvik_testing::WriteFile(host_, text);
   ASSERT_EQ(chmod(host_.c_str(), 0444), 0);
   EXPECT_EQ(RunDatenum(kIni, kNow), 1);
   std::string cannot = std::string("Cannot open \"") + kPath + "\" for writing.";
@@ -178,31 +180,31 @@ TEST_F(RunTest, ReadOnlyFileAfterAConversionError) {
                {"DATENUM Error", "Function <put_dose> failed!"},
                {"Error", cannot},
                {"DATENUM:  Error", "Function <put_dose> failed!"}});
-  EXPECT_EQ(TempPrefix::Read(host_), text);
+  EXPECT_EQ(orvik_testing::ReadFile(host_), text);
 }
 
 TEST_F(RunTest, ReadOnlyFileAfterASuccess) {
   std::string text = DoseText("5", "0", "05-Mar-01 14:30");
-  TempPrefix::Write(host_, text);
+  orvik_testing::WriteFile(host_, text);
   ASSERT_EQ(chmod(host_.c_str(), 0444), 0);
   EXPECT_EQ(RunDatenum(kIni, kNow), 1);
   ExpectBoxes({{"Error", std::string("Cannot open \"") + kPath + "\" for writing."},
                {"DATENUM:  Error", "Function <put_dose> failed!"}});
-  EXPECT_EQ(TempPrefix::Read(host_), text);
+  EXPECT_EQ(orvik_testing::ReadFile(host_), text);
 }
 
 TEST_F(RunTest, OtherRegistersComeBackAsRead) {
-  std::string text = Lines({"1e+20", "0.000123", "01-Jan-70 00:00"});
+  std::string text = orvik_testing::JoinLines({"1e+20", "0.000123", "01-Jan-70 00:00"});
   for (int i = 1; i <= kMExchanged; ++i) text += std::to_string(i) + ".0625e-3\n";
-  TempPrefix::Write(host_, text);
+  orvik_testing::WriteFile(host_, text);
   EXPECT_EQ(RunDatenum(kIni, kNow), 0);
-  std::string expected = Lines({"0", "1", "01-Jan-70 00:00"});
+  std::string expected = orvik_testing::JoinLines({"0", "1", "01-Jan-70 00:00"});
   for (int i = 1; i <= kMExchanged; ++i) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.12g\n", (i + 0.0625) * 1e-3);
     expected += buf;
   }
-  EXPECT_EQ(TempPrefix::Read(host_), expected);
+  EXPECT_EQ(orvik_testing::ReadFile(host_), expected);
 }
 
 }  // namespace

@@ -11,23 +11,24 @@
 
 #include "datenum/dose_format.h"
 #include "datenum/dose_location.h"
-#include "datenum/test_support.h"
+#include "testing/host_files.h"
+#include "testing/sandbox.h"
+#include "testing/recording_frontend.h"
+#include "ui/msgbox.h"
 #include "platform/dos_path.h"
 #include "platform/flush.h"
 
 namespace datenum {
 namespace {
 
-using testing::BoxRecorder;
-using testing::kStopStyle;
-using testing::Lines;
-using testing::TempPrefix;
+constexpr unsigned kStopStyle = ui::MB_ICONSTOP | ui::MB_TASKMODAL | ui::MB_OK;
+
 
 constexpr const char* kIni = "C:\\windows\\orvik.ini";
 
 // 23 lines of a register file with MEM2 `mem2`.
 std::string DoseText(const std::string& mem2 = "05-Mar-01 14:30") {
-  std::string text = Lines({"12.5", "1", mem2});
+  std::string text = orvik_testing::JoinLines({"12.5", "1", mem2});
   for (int i = 1; i <= kMExchanged; ++i) text += std::to_string(i * 10) + "\n";
   return text;
 }
@@ -36,18 +37,18 @@ class DoseFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetDoseLocationForTesting();
-    BoxRecorder::Install();
+    recorder_ = &orvik_testing::InstallRecorder();
   }
   void TearDown() override { ResetDoseLocationForTesting(); }
 
   void WriteIni(const std::string& startup) {
-    TempPrefix::Write(prefix_.OnC("windows/orvik.ini"), "[Startup]\n" + startup);
+    orvik_testing::WriteFile(prefix_.OnC("C:\\windows\\orvik.ini"), "[Startup]\n" + startup);
   }
   std::string Locate(const std::string& ini = kIni) {
     std::string path;
     return LocateDoseFile(ini, &path) ? path : "<failed>";
   }
-  std::vector<testing::ShownBox>& Boxes() { return BoxRecorder::Boxes(); }
+  std::vector<orvik_testing::ShownBox> Boxes() const { return recorder_->Boxes(); }
   void ExpectOneBox(const std::string& text) {
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].caption, "Error");
@@ -55,7 +56,8 @@ class DoseFileTest : public ::testing::Test {
     EXPECT_EQ(Boxes()[0].style, kStopStyle);
   }
 
-  TempPrefix prefix_;
+  orvik_testing::Sandbox prefix_{orvik_testing::Sandbox::kThisProcess};
+  orvik_testing::RecordingFrontend* recorder_ = nullptr;
 };
 
 // ---- location ----
@@ -91,7 +93,7 @@ TEST_F(DoseFileTest, BothEmptyMeansTheCurrentDirectory) {
   EXPECT_EQ(Locate(), "dosdose.dat");
 
   // ... and the file is then read from wherever the current directory is.
-  TempPrefix::Write(prefix_.OnC("here/dosdose.dat"), DoseText("in here"));
+  orvik_testing::WriteFile(prefix_.OnC("C:\\here\\dosdose.dat"), DoseText("in here"));
   ASSERT_EQ(platform::_chdir("C:\\here"), 0);
   Registers r;
   ASSERT_EQ(get_dose(kIni, r), 1);
@@ -112,7 +114,7 @@ TEST_F(DoseFileTest, PathIsKeptForTheRestOfTheRun) {
   WriteIni("procdir=p\nuser_data_dir=C:\\second\n");
   EXPECT_EQ(Locate(), "C:\\first\\dosdose.dat");
   // Even an initialisation file that has gone since is not asked again.
-  std::filesystem::remove(prefix_.OnC("windows/orvik.ini"));
+  std::filesystem::remove(prefix_.OnC("C:\\windows\\orvik.ini"));
   EXPECT_EQ(Locate(), "C:\\first\\dosdose.dat");
   EXPECT_TRUE(Boxes().empty());
 }
@@ -123,8 +125,8 @@ TEST_F(DoseFileTest, BareIniNameIsTheOneInTheWindowsFolder) {
   ResetDoseLocationForTesting();
   // A file of that name in the current directory is not what the profile
   // reader reads, so it does not make the name valid.
-  std::filesystem::remove(prefix_.OnC("windows/orvik.ini"));
-  TempPrefix::Write(prefix_.OnC("cur/orvik.ini"), "[Startup]\nprocdir=p\n");
+  std::filesystem::remove(prefix_.OnC("C:\\windows\\orvik.ini"));
+  orvik_testing::WriteFile(prefix_.OnC("C:\\cur\\orvik.ini"), "[Startup]\nprocdir=p\n");
   ASSERT_EQ(platform::_chdir("C:\\cur"), 0);
   EXPECT_EQ(Locate("orvik.ini"), "<failed>");
 }
@@ -150,8 +152,8 @@ TEST_F(DoseFileTest, InvalidInitialisationFiles) {
   };
   for (const Case& c : cases) {
     ResetDoseLocationForTesting();
-    BoxRecorder::Install();
-    if (!c.contents.empty()) TempPrefix::Write(prefix_.OnC("windows/orvik.ini"), c.contents);
+    recorder_ = &orvik_testing::InstallRecorder();
+    if (!c.contents.empty()) orvik_testing::WriteFile(prefix_.OnC("C:\\windows\\orvik.ini"), c.contents);
     EXPECT_FALSE(IsValidIniFile(c.ini)) << c.ini << " " << c.contents;
     EXPECT_EQ(put_dose(c.ini, Registers{}), 0);
     ExpectOneBox("\"" + std::string(c.ini) + "\" is not a valid ORVIK initialization file.");
@@ -161,7 +163,7 @@ TEST_F(DoseFileTest, InvalidInitialisationFiles) {
 }
 
 TEST_F(DoseFileTest, SectionAndKeyNamesIgnoreCase) {
-  TempPrefix::Write(prefix_.OnC("windows/orvik.ini"), "[startup]\nPROCDIR=p\nUser_Data_Dir=C:\\x\n");
+  orvik_testing::WriteFile(prefix_.OnC("C:\\windows\\orvik.ini"), "[startup]\nPROCDIR=p\nUser_Data_Dir=C:\\x\n");
   EXPECT_EQ(Locate(), "C:\\x\\dosdose.dat");
 }
 
@@ -172,15 +174,15 @@ class GetPutTest : public DoseFileTest {
   void SetUp() override {
     DoseFileTest::SetUp();
     WriteIni("procdir=C:\\orvik\\proc\nuser_data_dir=C:\\orvik\\data\\\n");
-    host_ = prefix_.OnC("orvik/data/dosdose.dat");
-    std::filesystem::create_directories(prefix_.OnC("orvik/data"));
+    host_ = prefix_.OnC("C:\\orvik\\data\\dosdose.dat");
+    std::filesystem::create_directories(prefix_.OnC("C:\\orvik\\data"));
   }
   std::string host_;
   const std::string path_ = "C:\\orvik\\data\\dosdose.dat";
 };
 
 TEST_F(GetPutTest, ReadsAllRegisters) {
-  TempPrefix::Write(host_, DoseText("05-Mar-01 14:30   "));
+  orvik_testing::WriteFile(host_, DoseText("05-Mar-01 14:30   "));
   Registers r;
   ASSERT_EQ(get_dose(kIni, r), 1);
   EXPECT_EQ(r.MEM, 12.5);
@@ -197,7 +199,7 @@ TEST_F(GetPutTest, MissingFile) {
 }
 
 TEST_F(GetPutTest, FileNameMatchesWithoutRegardToCase) {
-  TempPrefix::Write(prefix_.OnC("orvik/data/DOSDOSE.DAT"), DoseText("upper"));
+  orvik_testing::WriteFile(prefix_.OnC("C:\\orvik\\data\\DOSDOSE.DAT"), DoseText("upper"));
   Registers r;
   ASSERT_EQ(get_dose(kIni, r), 1);
   EXPECT_EQ(r.MEM2, "upper");
@@ -218,10 +220,10 @@ TEST_F(GetPutTest, ShortFilesNameTheFirstMissingRegister) {
   };
   std::string full = DoseText();
   for (const Case& c : cases) {
-    BoxRecorder::Install();
+    recorder_ = &orvik_testing::InstallRecorder();
     std::size_t end = 0;
     for (int i = 0; i < c.lines; ++i) end = full.find('\n', end) + 1;
-    TempPrefix::Write(host_, full.substr(0, end));
+    orvik_testing::WriteFile(host_, full.substr(0, end));
     Registers r;
     r.MEM2 = "untouched";
     EXPECT_EQ(get_dose(kIni, r), 0) << c.lines;
@@ -233,11 +235,11 @@ TEST_F(GetPutTest, ShortFilesNameTheFirstMissingRegister) {
 // ---- put_dose ----
 
 TEST_F(GetPutTest, LongFileLosesLinesAfterTheTwentyThird) {
-  TempPrefix::Write(host_, DoseText() + "extra 24\nextra 25\n");
+  orvik_testing::WriteFile(host_, DoseText() + "extra 24\nextra 25\n");
   Registers r;
   ASSERT_EQ(get_dose(kIni, r), 1);
   ASSERT_EQ(put_dose(kIni, r), 1);
-  EXPECT_EQ(TempPrefix::Read(host_), DoseText());
+  EXPECT_EQ(orvik_testing::ReadFile(host_), DoseText());
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -246,7 +248,7 @@ TEST_F(GetPutTest, CreatesTheFileWhenMissing) {
   r.MEM = 1;
   r.MEM2 = "x";
   ASSERT_EQ(put_dose(kIni, r), 1);
-  EXPECT_EQ(TempPrefix::Read(host_), Lines({"1", "0", "x"}) + Lines(std::vector<std::string>(20, "0")));
+  EXPECT_EQ(orvik_testing::ReadFile(host_), orvik_testing::JoinLines({"1", "0", "x"}) + orvik_testing::JoinLines(std::vector<std::string>(20, "0")));
   EXPECT_FALSE(std::filesystem::exists(host_ + ".new"));
 }
 
@@ -270,9 +272,9 @@ TEST_F(GetPutTest, PrecisionRoundTrip) {
   EXPECT_EQ(back.M[2], 6.02214076e23);
   EXPECT_EQ(back.M[19], 999999999999.0);
   // A second pass changes nothing more.
-  std::string once = TempPrefix::Read(host_);
+  std::string once = orvik_testing::ReadFile(host_);
   ASSERT_EQ(put_dose(kIni, back), 1);
-  EXPECT_EQ(TempPrefix::Read(host_), once);
+  EXPECT_EQ(orvik_testing::ReadFile(host_), once);
 }
 
 TEST_F(GetPutTest, CannotCreateInAMissingFolder) {
@@ -283,14 +285,14 @@ TEST_F(GetPutTest, CannotCreateInAMissingFolder) {
 }
 
 TEST_F(GetPutTest, ReadOnlyFileIsNotReplaced) {
-  TempPrefix::Write(host_, DoseText());
+  orvik_testing::WriteFile(host_, DoseText());
   ASSERT_EQ(chmod(host_.c_str(), 0444), 0);
   Registers r;
   ASSERT_EQ(get_dose(kIni, r), 1);
   r.MEM = 1;
   EXPECT_EQ(put_dose(kIni, r), 0);
   ExpectOneBox("Cannot open \"C:\\orvik\\data\\dosdose.dat\" for writing.");
-  EXPECT_EQ(TempPrefix::Read(host_), DoseText());
+  EXPECT_EQ(orvik_testing::ReadFile(host_), DoseText());
 }
 
 TEST_F(GetPutTest, AFolderInTheWayIsNotReplaced) {
@@ -302,30 +304,30 @@ TEST_F(GetPutTest, AFolderInTheWayIsNotReplaced) {
 
 TEST_F(GetPutTest, FailedWriteLeavesTheOldFileWhole) {
   if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
-  TempPrefix::Write(host_, DoseText());
+  orvik_testing::WriteFile(host_, DoseText());
   // The file written beside dosdose.dat lands on a full device.
   std::filesystem::create_symlink("/dev/full", host_ + ".new");
   Registers r;
   r.MEM = 42;
   EXPECT_EQ(put_dose(kIni, r), 0);
   ExpectOneBox("Cannot write \"C:\\orvik\\data\\dosdose.dat\".");
-  EXPECT_EQ(TempPrefix::Read(host_), DoseText());
+  EXPECT_EQ(orvik_testing::ReadFile(host_), DoseText());
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(host_ + ".new")));
 }
 
 TEST_F(GetPutTest, NewRegistersReachTheDiskBeforeTheyReplaceTheOld) {
-  TempPrefix::Write(host_, DoseText());
+  orvik_testing::WriteFile(host_, DoseText());
   Registers r;
   ASSERT_EQ(get_dose(kIni, r), 1);
   r.MEM = 42;
   std::vector<std::string> atFlush;
   bool fail = false;
   platform::ScopedFlushHook watch([&](platform::FlushScope, const std::string&) {
-    atFlush.push_back(TempPrefix::Read(host_));
+    atFlush.push_back(orvik_testing::ReadFile(host_));
     return fail ? platform::FALSE : platform::TRUE;
   });
   ASSERT_EQ(put_dose(kIni, r), 1);
-  const std::string replaced = TempPrefix::Read(host_);
+  const std::string replaced = orvik_testing::ReadFile(host_);
   EXPECT_NE(replaced, DoseText());
   // A flush that fails keeps the file as it was.
   fail = true;
@@ -333,19 +335,19 @@ TEST_F(GetPutTest, NewRegistersReachTheDiskBeforeTheyReplaceTheOld) {
   EXPECT_EQ(put_dose(kIni, r), 0);
   EXPECT_EQ(atFlush, (std::vector<std::string>{DoseText(), replaced}));
   ExpectOneBox("Cannot write \"C:\\orvik\\data\\dosdose.dat\".");
-  EXPECT_EQ(TempPrefix::Read(host_), replaced);
+  EXPECT_EQ(orvik_testing::ReadFile(host_), replaced);
   EXPECT_FALSE(std::filesystem::exists(host_ + ".new"));
 }
 
 TEST_F(GetPutTest, PutUsesThePathKeptFromGet) {
-  TempPrefix::Write(host_, DoseText());
+  orvik_testing::WriteFile(host_, DoseText());
   Registers r;
   ASSERT_EQ(get_dose(kIni, r), 1);
   WriteIni("procdir=p\nuser_data_dir=C:\\elsewhere\n");
   r.MEM = 7;
   ASSERT_EQ(put_dose(kIni, r), 1);
-  EXPECT_EQ(TempPrefix::Read(host_).substr(0, 2), "7\n");
-  EXPECT_FALSE(std::filesystem::exists(prefix_.OnC("elsewhere")));
+  EXPECT_EQ(orvik_testing::ReadFile(host_).substr(0, 2), "7\n");
+  EXPECT_FALSE(std::filesystem::exists(prefix_.OnC("C:\\elsewhere")));
 }
 
 TEST_F(GetPutTest, FileOnAnUnmappedDrive) {

@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <string>
 
-#include "datenum/test_support.h"
+#include "testing/host_files.h"
+#include "testing/sandbox.h"
 
 namespace datenum {
 namespace {
 
-using testing::Lines;
 
 // A read stream holding `text`.
 class Stream {
@@ -96,8 +96,8 @@ TEST(ReadDoseNumber, ReadsTheLeadingNumber) {
 }
 
 TEST(ReadRegisters, ReadsTheTwentyThreeLines) {
-  Stream s(Lines({"983802600", "1", "05-Mar-01 14:30   ", "0.5", "-2", "3e2"}) +
-           Lines(std::vector<std::string>(17, "9")));
+  Stream s(orvik_testing::JoinLines({"983802600", "1", "05-Mar-01 14:30   ", "0.5", "-2", "3e2"}) +
+           orvik_testing::JoinLines(std::vector<std::string>(17, "9")));
   Registers r;
   r.M[20] = 77;  // beyond the exchanged registers: kept
   ASSERT_EQ(ReadRegisters(s.get(), r), 0);
@@ -169,7 +169,7 @@ TEST(FormatRegisters, WritesTwentyThreeLinesWithTwelveDigits) {
   r.MEM2 = "05-Mar-01 14:30  ";
   for (int i = 0; i < kMExchanged; ++i) r.M[i] = i + 0.5;
   r.M[20] = 123;  // not exchanged
-  std::string expected = Lines({"983802600", "-1", "05-Mar-01 14:30  "});
+  std::string expected = orvik_testing::JoinLines({"983802600", "-1", "05-Mar-01 14:30  "});
   for (int i = 0; i < kMExchanged; ++i) expected += std::to_string(i) + ".5\n";
   EXPECT_EQ(FormatRegisters(r), expected);
 }
@@ -183,8 +183,8 @@ TEST(FormatRegisters, NumbersKeepAtMostTwelveSignificantDigits) {
   r.M[2] = -0.0;
   r.M[3] = 3155759999.0;  // a calendar time far ahead still fits exactly
   std::string expected =
-      Lines({"1234567890.12", "0.3", "", "1e-300", "1.23456789012e+14", "-0", "3155759999"});
-  expected += Lines(std::vector<std::string>(16, "0"));
+      orvik_testing::JoinLines({"1234567890.12", "0.3", "", "1e-300", "1.23456789012e+14", "-0", "3155759999"});
+  expected += orvik_testing::JoinLines(std::vector<std::string>(16, "0"));
   EXPECT_EQ(FormatRegisters(r), expected);
 }
 

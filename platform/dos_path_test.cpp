@@ -12,13 +12,13 @@
 #include <thread>
 
 #include "platform/folder_names.h"
-#include "platform/test_prefix.h"
+#include "testing/prefix_test.h"
 #include "platform/types.h"
 
 namespace platform {
 namespace {
 
-using testing::PrefixTest;
+using orvik_testing::PrefixTest;
 
 class DosPathTest : public PrefixTest {};
 
@@ -55,7 +55,7 @@ TEST_F(DosPathTest, DefaultPrefixIsUnderHome) {
 TEST_F(DosPathTest, ExistingComponentsMatchWithoutCase) {
   ASSERT_EQ(::mkdir((driveC_ + "/Orvik").c_str(), 0777), 0);
   ASSERT_EQ(::mkdir((driveC_ + "/Orvik/Proc").c_str(), 0777), 0);
-  testing::WriteHostFile(driveC_ + "/Orvik/Proc/Proc.Dir", "x");
+  orvik_testing::WriteFile(driveC_ + "/Orvik/Proc/Proc.Dir", "x");
   EXPECT_EQ(HostPath("C:\\ORVIK\\proc\\PROC.DIR"), driveC_ + "/Orvik/Proc/Proc.Dir");
   EXPECT_EQ(HostPath("c:/orvik/PROC/proc.dir"), driveC_ + "/Orvik/Proc/Proc.Dir");
 }
@@ -81,7 +81,7 @@ TEST_F(DosPathTest, LargeFolderLookUpsSeeEveryChange) {
     const std::string dos = watch ? "C:\\big\\" : "C:\\big2\\";
     ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
     for (int i = 0; i < 100; ++i) create(big + "/File" + std::to_string(i));
-    testing::WaitUntilSettled(big);  // so that its listing is kept
+    orvik_testing::WaitUntilSettled(big);  // so that its listing is kept
     EXPECT_EQ(HostPath(dos + "file7"), big + "/File7");
     EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/new.TXT");
 
@@ -113,7 +113,7 @@ TEST_F(DosPathTest, LargeFolderLookUpsSeeEveryChange) {
     EXPECT_EQ(HostPath(dos + "MIx"), big + "/mIx");
 
     // The folder replaced by another (its inode may well be reused).
-    testing::RemoveHostTree(big);
+    orvik_testing::RemoveTree(big);
     ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
     for (int i = 0; i < 100; ++i) create(big + "/file" + std::to_string(i));
     EXPECT_EQ(HostPath(dos + "FILE7"), big + "/file7");
@@ -172,7 +172,7 @@ TEST_F(DosPathTest, DriveLettersIgnoreCaseAndUnmappedDrivesGiveEmpty) {
 
 TEST_F(DosPathTest, MappedDriveReachesItsTarget) {
   ASSERT_TRUE(MapDrive('A', work_));
-  testing::WriteHostFile(work_ + "/SETUP.EXE", "x");
+  orvik_testing::WriteFile(work_ + "/SETUP.EXE", "x");
   EXPECT_EQ(HostPath("a:\\setup.exe"), work_ + "/SETUP.EXE");
   EXPECT_EQ(HostPath("A:\\"), work_);
   // Mapping again replaces the link.
@@ -224,7 +224,7 @@ TEST_F(DosPathTest, DriveRelativeOnAnotherDriveStartsAtItsRoot) {
 }
 
 TEST_F(DosPathTest, ChdirRefusesMissingFoldersAndFiles) {
-  testing::WriteHostFile(driveC_ + "/file.txt", "x");
+  orvik_testing::WriteFile(driveC_ + "/file.txt", "x");
   EXPECT_EQ(_chdir("C:\\nowhere"), -1);
   EXPECT_EQ(_chdir("C:\\file.txt"), -1);
   EXPECT_EQ(_chdir("Q:\\"), -1);

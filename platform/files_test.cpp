@@ -12,12 +12,12 @@
 #include <map>
 
 #include "platform/hfile.h"
-#include "platform/test_prefix.h"
+#include "testing/prefix_test.h"
 
 namespace platform {
 namespace {
 
-class FilesTest : public testing::PrefixTest {
+class FilesTest : public orvik_testing::PrefixTest {
  protected:
   mode_t ModeOf(const std::string& host) {
     struct stat st;
@@ -41,41 +41,41 @@ class FilesTest : public testing::PrefixTest {
 };
 
 TEST_F(FilesTest, CopyKeepsContentAndModeBits) {
-  testing::WriteHostFile(driveC_ + "/prog.exe", "#!/bin/sh\necho hi\n");
+  orvik_testing::WriteFile(driveC_ + "/prog.exe", "#!/bin/sh\necho hi\n");
   ASSERT_EQ(::chmod((driveC_ + "/prog.exe").c_str(), 0751), 0);
   ASSERT_TRUE(CopyFileA("C:\\prog.exe", "C:\\windows\\temp\\copy.exe", FALSE));
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/windows/temp/copy.exe"), "#!/bin/sh\necho hi\n");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/windows/temp/copy.exe"), "#!/bin/sh\necho hi\n");
   EXPECT_EQ(ModeOf(driveC_ + "/windows/temp/copy.exe"), 0751u);
   // No temporary file is left beside the target.
   EXPECT_EQ(List("C:\\windows\\temp\\*").size(), 3u);
 }
 
 TEST_F(FilesTest, CopyReplacesAndRespectsFailIfExists) {
-  testing::WriteHostFile(driveC_ + "/a.txt", "new");
-  testing::WriteHostFile(driveC_ + "/b.txt", "old contents");
+  orvik_testing::WriteFile(driveC_ + "/a.txt", "new");
+  orvik_testing::WriteFile(driveC_ + "/b.txt", "old contents");
   EXPECT_FALSE(CopyFileA("C:\\a.txt", "C:\\B.TXT", TRUE));
   EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/b.txt"), "old contents");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/b.txt"), "old contents");
   ASSERT_TRUE(CopyFileA("C:\\A.TXT", "C:\\B.TXT", FALSE));
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/b.txt"), "new");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/b.txt"), "new");
 }
 
 TEST_F(FilesTest, MoveReplacingExistingKeepsAFileAtEveryStep) {
-  testing::WriteHostFile(driveC_ + "/part", "new");
-  testing::WriteHostFile(driveC_ + "/data.txt", "old");
+  orvik_testing::WriteFile(driveC_ + "/part", "new");
+  orvik_testing::WriteFile(driveC_ + "/data.txt", "old");
   EXPECT_FALSE(MoveFileA("C:\\part", "C:\\data.txt"));
   EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
   ASSERT_TRUE(MoveFileExA("C:\\part", "C:\\DATA.TXT", MOVEFILE_REPLACE_EXISTING));
   // The file takes the given spelling; the old spelling is gone.
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/DATA.TXT"), "new");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/DATA.TXT"), "new");
   EXPECT_EQ(::access((driveC_ + "/data.txt").c_str(), F_OK), -1);
   EXPECT_EQ(::access((driveC_ + "/part").c_str(), F_OK), -1);
   // A read-only target is not replaced.
-  testing::WriteHostFile(driveC_ + "/part", "newer");
+  orvik_testing::WriteFile(driveC_ + "/part", "newer");
   ::chmod((driveC_ + "/DATA.TXT").c_str(), 0444);
   EXPECT_FALSE(MoveFileExA("C:\\part", "C:\\DATA.TXT", MOVEFILE_REPLACE_EXISTING));
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/DATA.TXT"), "new");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/DATA.TXT"), "new");
 }
 
 // A pipe as the source fails at once; leftovers of copies that ended before
@@ -84,38 +84,38 @@ TEST_F(FilesTest, CopyRefusesPipesAndClearsLeftoversOfEndedCopies) {
   ASSERT_EQ(::mkfifo((driveC_ + "/pipe.dat").c_str(), 0666), 0);
   EXPECT_FALSE(CopyFileA("C:\\pipe.dat", "C:\\out.dat", FALSE));
   EXPECT_EQ(GetLastError(), ERROR_BAD_FILE_TYPE);
-  EXPECT_FALSE(testing::HostExists(driveC_ + "/out.dat"));
+  EXPECT_FALSE(orvik_testing::Exists(driveC_ + "/out.dat"));
 
-  testing::WriteHostFile(driveC_ + "/a.txt", "new");
-  testing::WriteHostFile(driveC_ + "/.b.txt.~ovAb12Cd", "left by a killed copy");
-  testing::WriteHostFile(driveC_ + "/.b.txt.~ovXy34Zw", "a copy in progress");
+  orvik_testing::WriteFile(driveC_ + "/a.txt", "new");
+  orvik_testing::WriteFile(driveC_ + "/.b.txt.~ovAb12Cd", "left by a killed copy");
+  orvik_testing::WriteFile(driveC_ + "/.b.txt.~ovXy34Zw", "a copy in progress");
   OFSTRUCT of;
   HFILE inProgress = OpenFile("C:\\.b.txt.~ovXy34Zw", &of, OF_READ | OF_SHARE_DENY_WRITE);
   ASSERT_NE(inProgress, HFILE_ERROR);
   ASSERT_TRUE(CopyFileA("C:\\a.txt", "C:\\b.txt", FALSE));
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/b.txt"), "new");
-  EXPECT_FALSE(testing::HostExists(driveC_ + "/.b.txt.~ovAb12Cd"));
-  EXPECT_TRUE(testing::HostExists(driveC_ + "/.b.txt.~ovXy34Zw"));
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/b.txt"), "new");
+  EXPECT_FALSE(orvik_testing::Exists(driveC_ + "/.b.txt.~ovAb12Cd"));
+  EXPECT_TRUE(orvik_testing::Exists(driveC_ + "/.b.txt.~ovXy34Zw"));
   EXPECT_EQ(_lclose(inProgress), 0);
 }
 
 TEST_F(FilesTest, CopyFailures) {
-  testing::WriteHostFile(driveC_ + "/a.txt", "new");
-  testing::WriteHostFile(driveC_ + "/ro.txt", "keep");
+  orvik_testing::WriteFile(driveC_ + "/a.txt", "new");
+  orvik_testing::WriteFile(driveC_ + "/ro.txt", "keep");
   ASSERT_EQ(::chmod((driveC_ + "/ro.txt").c_str(), 0444), 0);
   EXPECT_FALSE(CopyFileA("C:\\a.txt", "C:\\ro.txt", FALSE));
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/ro.txt"), "keep");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/ro.txt"), "keep");
   EXPECT_FALSE(CopyFileA("C:\\missing.txt", "C:\\x.txt", FALSE));
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(CopyFileA("C:\\a.txt", "C:\\nofolder\\x.txt", FALSE));
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
   EXPECT_FALSE(CopyFileA("C:\\a.txt", "C:\\a.txt", FALSE));
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/a.txt"), "new");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/a.txt"), "new");
 }
 
 TEST_F(FilesTest, DeleteRules) {
-  testing::WriteHostFile(driveC_ + "/ro.txt", "x");
+  orvik_testing::WriteFile(driveC_ + "/ro.txt", "x");
   ASSERT_EQ(::chmod((driveC_ + "/ro.txt").c_str(), 0444), 0);
   EXPECT_FALSE(DeleteFileA("C:\\RO.TXT"));
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
@@ -130,17 +130,17 @@ TEST_F(FilesTest, DeleteRules) {
 }
 
 TEST_F(FilesTest, DeletingALinkLeavesItsTarget) {
-  testing::WriteHostFile(work_ + "/precious.txt", "x");
+  orvik_testing::WriteFile(work_ + "/precious.txt", "x");
   ASSERT_EQ(::symlink((work_ + "/precious.txt").c_str(), (driveC_ + "/link").c_str()), 0);
   ASSERT_EQ(::chmod((work_ + "/precious.txt").c_str(), 0444), 0);
   EXPECT_EQ(_chmod("C:\\link", _S_IWRITE), 0);
   EXPECT_EQ(ModeOf(work_ + "/precious.txt"), 0444u);  // the target is not touched
   EXPECT_TRUE(DeleteFileA("C:\\link"));
-  EXPECT_EQ(testing::ReadHostFile(work_ + "/precious.txt"), "x");
+  EXPECT_EQ(orvik_testing::ReadFile(work_ + "/precious.txt"), "x");
 }
 
 TEST_F(FilesTest, ChmodSetsAndClearsReadOnly) {
-  testing::WriteHostFile(driveC_ + "/f.txt", "x");
+  orvik_testing::WriteFile(driveC_ + "/f.txt", "x");
   ASSERT_EQ(::chmod((driveC_ + "/f.txt").c_str(), 0664), 0);
   EXPECT_EQ(_chmod("C:\\F.TXT", _S_IREAD), 0);
   EXPECT_EQ(ModeOf(driveC_ + "/f.txt"), 0444u);
@@ -165,7 +165,7 @@ TEST_F(FilesTest, MkdirAndRmdirUseCErrorNumbers) {
   EXPECT_EQ(CrtErrno(), CRT_EEXIST);
   EXPECT_EQ(_mkdir("C:\\no\\such"), -1);
   EXPECT_EQ(CrtErrno(), CRT_ENOENT);
-  testing::WriteHostFile(driveC_ + "/orvik/file", "x");
+  orvik_testing::WriteFile(driveC_ + "/orvik/file", "x");
   EXPECT_EQ(_rmdir("C:\\orvik\\"), -1);
   EXPECT_EQ(CrtErrno(), CRT_ENOTEMPTY);
   EXPECT_EQ(CrtErrno(), 41);
@@ -181,10 +181,10 @@ TEST_F(FilesTest, MkdirAndRmdirUseCErrorNumbers) {
 }
 
 TEST_F(FilesTest, ListingMatchesWildcardsWithoutCase) {
-  testing::WriteHostFile(driveC_ + "/windows/temp/ONE.PRO", "1");
-  testing::WriteHostFile(driveC_ + "/windows/temp/two.pro", "22");
-  testing::WriteHostFile(driveC_ + "/windows/temp/README", "");
-  testing::WriteHostFile(driveC_ + "/windows/temp/a.pro.bak", "");
+  orvik_testing::WriteFile(driveC_ + "/windows/temp/ONE.PRO", "1");
+  orvik_testing::WriteFile(driveC_ + "/windows/temp/two.pro", "22");
+  orvik_testing::WriteFile(driveC_ + "/windows/temp/README", "");
+  orvik_testing::WriteFile(driveC_ + "/windows/temp/a.pro.bak", "");
   auto all = List("C:\\windows\\temp\\*.*");
   EXPECT_EQ(all.size(), 6u);
   EXPECT_EQ(all.count("."), 1u);
@@ -222,8 +222,8 @@ TEST_F(FilesTest, ListingShowsAttributesAndLinksAreNeverFolders) {
   std::string dir = driveC_ + "/stage";
   ASSERT_EQ(::mkdir(dir.c_str(), 0777), 0);
   ASSERT_EQ(::mkdir((dir + "/sub").c_str(), 0777), 0);
-  testing::WriteHostFile(dir + "/plain.txt", "x");
-  testing::WriteHostFile(dir + "/ro.txt", "x");
+  orvik_testing::WriteFile(dir + "/plain.txt", "x");
+  orvik_testing::WriteFile(dir + "/ro.txt", "x");
   ASSERT_EQ(::chmod((dir + "/ro.txt").c_str(), 0444), 0);
   ASSERT_EQ(::symlink(work_.c_str(), (dir + "/dirlink").c_str()), 0);
   ASSERT_EQ(::symlink("/nonexistent", (dir + "/dangling").c_str()), 0);
@@ -241,7 +241,7 @@ TEST_F(FilesTest, ListingShowsAttributesAndLinksAreNeverFolders) {
 }
 
 TEST_F(FilesTest, SystemAndHiddenBitsLiveInTheExtendedAttribute) {
-  testing::WriteHostFile(driveC_ + "/sys.dat", "x");
+  orvik_testing::WriteFile(driveC_ + "/sys.dat", "x");
   ASSERT_TRUE(SetFileAttributesA("C:\\sys.dat", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY))
       << "extended attributes are needed under /tmp for this test";
   EXPECT_EQ(GetFileAttributesA("C:\\sys.dat"), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
@@ -265,18 +265,18 @@ TEST_F(FilesTest, SystemAndHiddenBitsLiveInTheExtendedAttribute) {
 }
 
 TEST_F(FilesTest, MoveRenamesButNeverOverwrites) {
-  testing::WriteHostFile(driveC_ + "/a", "a");
-  testing::WriteHostFile(driveC_ + "/b", "b");
+  orvik_testing::WriteFile(driveC_ + "/a", "a");
+  orvik_testing::WriteFile(driveC_ + "/b", "b");
   EXPECT_FALSE(MoveFileA("C:\\a", "C:\\B"));
   EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
   ASSERT_TRUE(MoveFileA("C:\\A", "C:\\windows\\c"));
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/windows/c"), "a");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/windows/c"), "a");
   EXPECT_FALSE(MoveFileA("C:\\a", "C:\\d"));
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(FilesTest, TempPathIsCreatedAndFits) {
-  testing::RemoveHostTree(driveC_ + "/windows/temp");
+  orvik_testing::RemoveTree(driveC_ + "/windows/temp");
   char buf[MAX_PATH];
   EXPECT_EQ(GetTempPathA(sizeof buf, buf), 16u);
   EXPECT_STREQ(buf, "C:\\windows\\temp\\");
@@ -313,7 +313,7 @@ TEST_F(FilesTest, DiskGeometryForMappedDrivesOnly) {
 }
 
 TEST_F(FilesTest, DirectoryExistsFollowsLinksAndRejectsFiles) {
-  testing::WriteHostFile(driveC_ + "/file", "x");
+  orvik_testing::WriteFile(driveC_ + "/file", "x");
   ASSERT_EQ(::symlink(work_.c_str(), (driveC_ + "/link").c_str()), 0);
   EXPECT_TRUE(DirectoryExists("C:\\"));
   EXPECT_TRUE(DirectoryExists("C:\\link\\"));

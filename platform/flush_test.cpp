@@ -12,7 +12,7 @@
 
 #include "platform/files.h"
 #include "platform/hfile.h"
-#include "platform/test_prefix.h"
+#include "testing/prefix_test.h"
 
 namespace platform {
 namespace {
@@ -23,7 +23,7 @@ struct FlushSeen {
   std::vector<std::string> targets;  // contents of the targets at that moment
 };
 
-class FlushTest : public testing::PrefixTest {
+class FlushTest : public orvik_testing::PrefixTest {
  protected:
   void TearDown() override {
     SetFlushHook(nullptr);
@@ -44,7 +44,7 @@ class FlushTest : public testing::PrefixTest {
   void Watch(const std::vector<std::string>& targets, std::function<bool(FlushScope, const std::string&)> fail) {
     SetFlushHook([this, targets, fail](FlushScope scope, const std::string& path) {
       FlushSeen seen{scope, path, {}};
-      for (const std::string& t : targets) seen.targets.push_back(testing::ReadHostFile(C(t)));
+      for (const std::string& t : targets) seen.targets.push_back(orvik_testing::ReadFile(C(t)));
       seen_.push_back(seen);
       return fail && fail(scope, path) ? FALSE : TRUE;
     });
@@ -53,11 +53,11 @@ class FlushTest : public testing::PrefixTest {
 };
 
 TEST_F(FlushTest, BatchFlushesTheVolumeOnceBeforeAnyRename) {
-  testing::WriteHostFile(C("a.dat"), "old a");
-  testing::WriteHostFile(C("b.dat"), "old b");
+  orvik_testing::WriteFile(C("a.dat"), "old a");
+  orvik_testing::WriteFile(C("b.dat"), "old b");
   ReplaceBatch batch;
   for (const char* name : {"a.dat", "b.dat", "c.dat"}) {
-    testing::WriteHostFile(C(std::string(".new.") + name), std::string("new ") + name[0]);
+    orvik_testing::WriteFile(C(std::string(".new.") + name), std::string("new ") + name[0]);
     batch.Add(std::string("C:\\.new.") + name, std::string("C:\\") + name);
   }
   Watch({"a.dat", "b.dat", "c.dat"}, nullptr);
@@ -65,17 +65,17 @@ TEST_F(FlushTest, BatchFlushesTheVolumeOnceBeforeAnyRename) {
   ASSERT_EQ(seen_.size(), 1u);
   EXPECT_EQ(seen_[0].scope, FlushScope::kVolume);
   EXPECT_EQ(seen_[0].targets, (std::vector<std::string>{"old a", "old b", ""}));
-  EXPECT_EQ(testing::ReadHostFile(C("a.dat")), "new a");
-  EXPECT_EQ(testing::ReadHostFile(C("c.dat")), "new c");
+  EXPECT_EQ(orvik_testing::ReadFile(C("a.dat")), "new a");
+  EXPECT_EQ(orvik_testing::ReadFile(C("c.dat")), "new c");
   EXPECT_EQ(Names(), (std::set<std::string>{"a.dat", "b.dat", "c.dat"}));
   EXPECT_TRUE(batch.Empty());
 }
 
 TEST_F(FlushTest, FailedFlushKeepsTheOldFileAndReportsIt) {
-  testing::WriteHostFile(C("a.dat"), "old a");
-  testing::WriteHostFile(C("b.dat"), "old b");
-  testing::WriteHostFile(C(".new.a"), "new a");
-  testing::WriteHostFile(C(".new.b"), "new b");
+  orvik_testing::WriteFile(C("a.dat"), "old a");
+  orvik_testing::WriteFile(C("b.dat"), "old b");
+  orvik_testing::WriteFile(C(".new.a"), "new a");
+  orvik_testing::WriteFile(C(".new.b"), "new b");
   ReplaceBatch batch;
   batch.Add("C:\\.new.a", "C:\\a.dat");
   batch.Add("C:\\.new.b", "C:\\b.dat");
@@ -89,18 +89,18 @@ TEST_F(FlushTest, FailedFlushKeepsTheOldFileAndReportsIt) {
   EXPECT_FALSE(failures[0].flushed);
   EXPECT_EQ(failures[0].error, ERROR_WRITE_FAULT);
   EXPECT_EQ(seen_.size(), 3u);
-  EXPECT_EQ(testing::ReadHostFile(C("a.dat")), "new a");
-  EXPECT_EQ(testing::ReadHostFile(C("b.dat")), "old b");
+  EXPECT_EQ(orvik_testing::ReadFile(C("a.dat")), "new a");
+  EXPECT_EQ(orvik_testing::ReadFile(C("b.dat")), "old b");
   EXPECT_EQ(Names(), (std::set<std::string>{"a.dat", "b.dat"}));
 }
 
 TEST_F(FlushTest, CopyFileFlushesItsCopyBeforeReplacingTheTarget) {
-  testing::WriteHostFile(C("src.txt"), "new contents");
-  testing::WriteHostFile(C("dst.txt"), "old contents");
+  orvik_testing::WriteFile(C("src.txt"), "new contents");
+  orvik_testing::WriteFile(C("dst.txt"), "old contents");
   Watch({"dst.txt"}, [](FlushScope, const std::string&) { return true; });
   EXPECT_FALSE(CopyFileA("C:\\src.txt", "C:\\dst.txt", FALSE));
   EXPECT_EQ(GetLastError(), ERROR_WRITE_FAULT);
-  EXPECT_EQ(testing::ReadHostFile(C("dst.txt")), "old contents");
+  EXPECT_EQ(orvik_testing::ReadFile(C("dst.txt")), "old contents");
   EXPECT_EQ(Names(), (std::set<std::string>{"src.txt", "dst.txt"}));
 
   Watch({"dst.txt"}, nullptr);
@@ -109,7 +109,7 @@ TEST_F(FlushTest, CopyFileFlushesItsCopyBeforeReplacingTheTarget) {
   ASSERT_EQ(seen_.size(), 1u);
   EXPECT_EQ(seen_[0].scope, FlushScope::kFile);
   EXPECT_EQ(seen_[0].targets, (std::vector<std::string>{"old contents"}));
-  EXPECT_EQ(testing::ReadHostFile(C("dst.txt")), "new contents");
+  EXPECT_EQ(orvik_testing::ReadFile(C("dst.txt")), "new contents");
 }
 
 TEST_F(FlushTest, RealFlushesSucceedAndABadHandleFails) {

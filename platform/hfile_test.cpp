@@ -9,7 +9,7 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/test_prefix.h"
+#include "testing/prefix_test.h"
 
 namespace platform {
 namespace {
@@ -60,11 +60,11 @@ class Holder {
   bool opened_ = false;
 };
 
-class HFileTest : public testing::PrefixTest {
+class HFileTest : public orvik_testing::PrefixTest {
  protected:
   void SetUp() override {
     PrefixTest::SetUp();
-    testing::WriteHostFile(driveC_ + "/proc.dir", std::string(150, 'r'));
+    orvik_testing::WriteFile(driveC_ + "/proc.dir", std::string(150, 'r'));
   }
   void TearDown() override {
     SetWriteFaultHook(nullptr);
@@ -144,13 +144,13 @@ TEST_F(HFileTest, RefusedCreateDoesNotTruncate) {
   EXPECT_EQ(error, ERROR_SHARING_VIOLATION);
   EXPECT_EQ(_lcreat("C:\\proc.dir", 0), HFILE_ERROR);
   EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/proc.dir").size(), 150u);
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/proc.dir").size(), 150u);
 }
 
 TEST_F(HFileTest, CreateNewFileNeverOpensWhatIsThere) {
   EXPECT_EQ(CreateNewFile("C:\\proc.dir"), HFILE_ERROR);
   EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/proc.dir").size(), 150u);
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/proc.dir").size(), 150u);
   ASSERT_EQ(::symlink((driveC_ + "/proc.dir").c_str(), (driveC_ + "/link").c_str()), 0);
   EXPECT_EQ(CreateNewFile("C:\\link"), HFILE_ERROR);
   EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
@@ -158,7 +158,7 @@ TEST_F(HFileTest, CreateNewFileNeverOpensWhatIsThere) {
   ASSERT_NE(h, HFILE_ERROR);
   EXPECT_EQ(_lwrite(h, "abc", 3), 3u);
   EXPECT_EQ(_lclose(h), 0);
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/new.~ov0"), "abc");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/new.~ov0"), "abc");
 }
 
 TEST_F(HFileTest, LockFileIsHeldUntilClosedAndNeverThroughALink) {
@@ -235,30 +235,30 @@ TEST_F(HFileTest, OnlyRegularFilesOpenAndLinksAreNotFollowedWhenAsked) {
     EXPECT_EQ(OpenFile(taken, &of, OF_CREATE | OF_CREATE_NEW | OF_WRITE), HFILE_ERROR) << taken;
     EXPECT_EQ(of.nErrCode, ERROR_FILE_EXISTS) << taken;
   }
-  EXPECT_FALSE(testing::HostExists(driveC_ + "/planted.txt"));
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/proc.dir").size(), 150u);
+  EXPECT_FALSE(orvik_testing::Exists(driveC_ + "/planted.txt"));
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/proc.dir").size(), 150u);
   HFILE fresh = OpenFile("C:\\fresh.tmp", &of, OF_CREATE | OF_CREATE_NEW | OF_WRITE);
   ASSERT_NE(fresh, HFILE_ERROR);
   EXPECT_EQ(_lwrite(fresh, "ab", 2), 2u);
   EXPECT_EQ(_lclose(fresh), 0);
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/fresh.tmp"), "ab");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/fresh.tmp"), "ab");
 }
 
 TEST_F(HFileTest, OnlyUnusedRegularFilesAreDeletedIfUnused) {
-  testing::WriteHostFile(driveC_ + "/target.txt", "kept");
+  orvik_testing::WriteFile(driveC_ + "/target.txt", "kept");
   ASSERT_EQ(::symlink("target.txt", (driveC_ + "/link.tmp").c_str()), 0);
   EXPECT_FALSE(DeleteFileIfUnused("C:\\link.tmp"));
   EXPECT_EQ(GetLastError(), ERROR_CANT_ACCESS_FILE);
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/link.tmp"), "kept");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/link.tmp"), "kept");
   {
     Holder writer("C:\\proc.dir", OF_READ | OF_SHARE_DENY_WRITE);
     ASSERT_TRUE(writer.opened());
     EXPECT_FALSE(DeleteFileIfUnused("C:\\proc.dir"));
     EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
-    EXPECT_TRUE(testing::HostExists(driveC_ + "/proc.dir"));
+    EXPECT_TRUE(orvik_testing::Exists(driveC_ + "/proc.dir"));
   }
   EXPECT_TRUE(DeleteFileIfUnused("C:\\proc.dir"));
-  EXPECT_FALSE(testing::HostExists(driveC_ + "/proc.dir"));
+  EXPECT_FALSE(orvik_testing::Exists(driveC_ + "/proc.dir"));
 }
 
 TEST_F(HFileTest, ExistAndPathName) {
@@ -312,7 +312,7 @@ TEST_F(HFileTest, HandlesKeepTheirAccess) {
   char c;
   EXPECT_EQ(_lread(w, &c, 1), UINT(HFILE_ERROR));
   EXPECT_EQ(_lclose(w), 0);
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/proc.dir"), std::string(150, 'r'));
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/proc.dir"), std::string(150, 'r'));
 }
 
 TEST_F(HFileTest, LcreatCreatesEmptyAndReadOnly) {
@@ -353,7 +353,7 @@ TEST_F(HFileTest, WriteFaultHookShortensWrites) {
   EXPECT_EQ(_lwrite(h, "mn", 2), 2u);
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(_lclose(h), 0);
-  EXPECT_EQ(testing::ReadHostFile(driveC_ + "/short.txt"), "abcdijmn");
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/short.txt"), "abcdijmn");
 }
 
 TEST_F(HFileTest, LastErrorIsPerThread) {

@@ -4,18 +4,18 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/test_prefix.h"
+#include "testing/prefix_test.h"
 
 namespace platform {
 namespace {
 
 using namespace std::string_literals;
 
-class ProfileTest : public testing::PrefixTest {
+class ProfileTest : public orvik_testing::PrefixTest {
  protected:
   void SetUp() override {
     PrefixTest::SetUp();
-    testing::WriteHostFile(driveC_ + "/windows/orvik.ini",
+    orvik_testing::WriteFile(driveC_ + "/windows/orvik.ini",
                            "; orvik settings\r\n"
                            "[other]\r\n"
                            "procdir=C:\\wrong\\\r\n"
@@ -80,7 +80,7 @@ TEST_F(ProfileTest, ResultIsCutToTheBuffer) {
 }
 
 TEST_F(ProfileTest, LinesWithoutEqualsOrClosingBracketAreNeitherKeysNorHeaders) {
-  testing::WriteHostFile(driveC_ + "/windows/odd.ini",
+  orvik_testing::WriteFile(driveC_ + "/windows/odd.ini",
                          "[startup]\nprocdir\npicdir = C:\\pic\\\n[other\nuser_cwd=C:\\cwd\\\n");
   EXPECT_EQ(Read("startup", "procdir", "dflt", "odd.ini"), "dflt");
   // "[other" opens no section: the key after it still belongs to [startup].
@@ -89,7 +89,7 @@ TEST_F(ProfileTest, LinesWithoutEqualsOrClosingBracketAreNeitherKeysNorHeaders) 
 }
 
 TEST_F(ProfileTest, LineEndsTabsCommentsAndZeroBytes) {
-  testing::WriteHostFile(driveC_ + "/windows/cr.ini",
+  orvik_testing::WriteFile(driveC_ + "/windows/cr.ini",
                          "[startup]\r\tprocdir\t=\tC:\\p ; not a comment\t\r"
                          "picdir=C:\\pic\0ignored\r\nuser_cwd=x\n"s);
   EXPECT_EQ(Read("startup", "procdir", "dflt", "cr.ini"), "C:\\p ; not a comment");
@@ -111,7 +111,7 @@ TEST_F(ProfileTest, ByteOrderMarksAndUtf16) {
   }
   const std::string marked = "\xef\xbb\xbf[startup]\r\nprocdir=" + utf8 + "\r\npicdir=\xf0\x9f\x98\x80\r\n";
   for (const std::string& bytes : {marked, le, be}) {
-    testing::WriteHostFile(driveC_ + "/windows/enc.ini", bytes);
+    orvik_testing::WriteFile(driveC_ + "/windows/enc.ini", bytes);
     EXPECT_EQ(Read("startup", "procdir", "dflt", "enc.ini"), utf8);
     EXPECT_EQ(Read("startup", "picdir", "dflt", "enc.ini"), "\xf0\x9f\x98\x80");
   }
@@ -121,17 +121,17 @@ TEST_F(ProfileTest, ByteOrderMarksAndUtf16) {
 // one that keeps the size, comes at once or replaces the file.
 TEST_F(ProfileTest, ChangedFilesAreReadAnew) {
   const std::string path = driveC_ + "/windows/change.ini";
-  testing::WriteHostFile(path, "[s]\nk=one\n");
+  orvik_testing::WriteFile(path, "[s]\nk=one\n");
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "one");
-  testing::WriteHostFile(path, "[s]\nk=two\n");
+  orvik_testing::WriteFile(path, "[s]\nk=two\n");
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "two");
-  testing::WaitUntilSettled(path);
+  orvik_testing::WaitUntilSettled(path);
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "two");
-  testing::WriteHostFile(path, "[s]\nk=six\n");  // the same file, the same size
+  orvik_testing::WriteFile(path, "[s]\nk=six\n");  // the same file, the same size
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "six");
-  testing::WaitUntilSettled(path);
+  orvik_testing::WaitUntilSettled(path);
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "six");
-  testing::WriteHostFile(path + ".new", "[s]\nk=ten\n");
+  orvik_testing::WriteFile(path + ".new", "[s]\nk=ten\n");
   ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "ten");
   ASSERT_EQ(std::remove(path.c_str()), 0);
@@ -144,12 +144,12 @@ TEST_F(ProfileTest, ZeroByteEndsTheValueAndTheCount) {
   char buf[260];
   EXPECT_EQ(ProfileStringFromText(text, "startup", "procdir", "", buf, sizeof buf), 6u);
   EXPECT_STREQ(buf, "C:\\pro");
-  testing::WriteHostFile(driveC_ + "/windows/zero.ini", text);
+  orvik_testing::WriteFile(driveC_ + "/windows/zero.ini", text);
   EXPECT_EQ(Read("startup", "procdir", "", "zero.ini"), "C:\\pro");
 }
 
 TEST_F(ProfileTest, PathsAreDosPathsAndBareNamesLiveInWindows) {
-  testing::WriteHostFile(driveC_ + "/local.ini", "[startup]\nprocdir=local\n");
+  orvik_testing::WriteFile(driveC_ + "/local.ini", "[startup]\nprocdir=local\n");
   EXPECT_EQ(Read("startup", "procdir", "dflt", "C:\\local.ini"), "local");
   EXPECT_EQ(Read("startup", "procdir", "dflt", "c:/LOCAL.INI"), "local");
   // A bare name is never read from the current directory.

@@ -6,7 +6,7 @@ target_link_libraries(bootstrap_bar_probe PRIVATE bootstrap)
 set_target_properties(bootstrap_bar_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
 add_library(bootstrap_support STATIC ${CMAKE_CURRENT_LIST_DIR}/bootstrap_support.cpp)
-target_link_libraries(bootstrap_support PUBLIC program_runner)
+target_link_libraries(bootstrap_support PUBLIC orvik_testing)
 
 orvik_test(bootstrap_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/bootstrap_staging_test.cpp ${CMAKE_CURRENT_LIST_DIR}/bootstrap_bar_test.cpp

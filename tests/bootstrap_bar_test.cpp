@@ -27,8 +27,8 @@ class BootstrapBar : public ::testing::Test {
   }
 
   std::vector<std::string> RunBars(const std::vector<std::string>& args) {
-    testsupport::RemoveTree(box.TranscriptPath());
-    testsupport::RunResult r = testsupport::RunProgram(medium + "/setup.exe", args, box.ScriptEnv(""), box.root);
+    orvik_testing::RemoveTree(box.TranscriptPath());
+    orvik_testing::RunResult r = orvik_testing::RunProgram(medium + "/setup.exe", args, box.ScriptEnv(""), box.root);
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     return LinesStartingWith(box.Transcript(), "bar ");
   }
@@ -37,7 +37,7 @@ class BootstrapBar : public ::testing::Test {
     return "bar " + std::to_string(position) + " " + Quoted(text);
   }
 
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   std::string medium;
 };
 
@@ -59,7 +59,7 @@ TEST_F(BootstrapBar, EachStepLeavesItsValue) {
                         {"readme.txt", 70}, {"_kelmar.exe", 80}, {"ov_clean.exe", 90}};
   for (const Step& step : steps) {
     SCOPED_TRACE(step.file);
-    std::string keep = testsupport::ReadFile(medium + "/" + step.file);
+    std::string keep = orvik_testing::ReadFile(medium + "/" + step.file);
     fs::remove(medium + "/" + step.file);
     std::vector<std::string> bars = RunBars({"-d"});
     ASSERT_GE(bars.size(), 3u);
@@ -70,7 +70,7 @@ TEST_F(BootstrapBar, EachStepLeavesItsValue) {
     EXPECT_EQ(bars.size(), step.file == "readme.txt" ? 4u : 3u);
     // The remaining steps are skipped but the bar still reaches 100.
     EXPECT_EQ(bars.back(), Bar(100, "Approaching WinExec area.  bfail is: TRUE"));
-    testsupport::WriteFile(medium + "/" + step.file, keep);
+    orvik_testing::WriteFile(medium + "/" + step.file, keep);
     ::chmod((medium + "/" + step.file).c_str(), 0755);
   }
 }
@@ -78,7 +78,7 @@ TEST_F(BootstrapBar, EachStepLeavesItsValue) {
 TEST_F(BootstrapBar, StaysAtTenWhenTheStagingFolderCannotBeMade) {
   // A file where the staging folder belongs: it can neither be removed as a
   // folder nor be made into one.
-  testsupport::WriteFile(box.OnC(kStaging), "in the way");
+  orvik_testing::WriteFile(box.OnC(kStaging), "in the way");
   std::vector<std::string> bars = RunBars({"-d"});
   ASSERT_GE(bars.size(), 3u);
   EXPECT_EQ(std::count(bars.begin(), bars.end(), Bar(10, "Failure creating folder in the temporary folder.")), 1);

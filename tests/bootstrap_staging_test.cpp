@@ -14,8 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 using bootstrap_test::LinesStartingWith;
 using bootstrap_test::Quoted;
-using testsupport::ReadFile;
-using testsupport::RunResult;
+using orvik_testing::ReadFile;
+using orvik_testing::RunResult;
 
 const char* const kStaging = R"(C:\windows\temp\~ovprocedureinstall)";
 const char* const kCaption = "ORVIK - Procedure Installation";
@@ -30,7 +30,7 @@ class BootstrapStaging : public ::testing::Test {
  protected:
   void SetUp() override {
     medium = box.root + "/medium";
-    bootstrap_test::MakeStubMedium(medium, testsupport::BinDir() + "/kelmar_setup", box.root);
+    bootstrap_test::MakeStubMedium(medium, orvik_testing::BinDir() + "/kelmar_setup", box.root);
     box.MapDrive('a', medium);
     staging = box.OnC(kStaging);
     cleaner = box.OnC(R"(C:\windows\temp\ov_clean.exe)");
@@ -38,7 +38,7 @@ class BootstrapStaging : public ::testing::Test {
 
   RunResult Run(const std::vector<std::string>& args, const std::string& answers,
                 const std::string& program = "") {
-    return testsupport::RunProgram(program.empty() ? medium + "/setup.exe" : program, args, box.ScriptEnv(answers),
+    return orvik_testing::RunProgram(program.empty() ? medium + "/setup.exe" : program, args, box.ScriptEnv(answers),
                                    box.root);
   }
 
@@ -52,14 +52,14 @@ class BootstrapStaging : public ::testing::Test {
     for (const std::string& name : bootstrap_test::StagedNames()) {
       std::string target = name == "ov_clean.exe" ? cleaner : staging + "/" + name;
       if (name != "ov_clean.exe") expected.insert(name);
-      ASSERT_TRUE(testsupport::Exists(target)) << name;
+      ASSERT_TRUE(orvik_testing::Exists(target)) << name;
       EXPECT_TRUE(ReadFile(target) == ReadFile(source + "/" + name)) << name;
       EXPECT_TRUE(bootstrap_test::OwnerWritable(target)) << name;
     }
     EXPECT_EQ(Listing(staging), expected);
   }
 
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   std::string medium, staging, cleaner;
 };
 
@@ -67,7 +67,7 @@ TEST_F(BootstrapStaging, StagesTheNineFilesWritableAndStartsTheInstaller) {
   bootstrap_test::MakeReadOnly(medium);
   RunResult r = Run({}, "");
   ASSERT_EQ(r.exitStatus, 0) << r.err;
-  EXPECT_EQ(testsupport::Lines(box.Transcript()),
+  EXPECT_EQ(orvik_testing::Lines(box.Transcript()),
             (std::vector<std::string>{"window 102 \"Setup - Creating Temporary Files\"",
                                       "exec " + Quoted(std::string(kStaging) + R"(\_kelmar.exe a:\)") + " 33",
                                       "end 102 1"}));
@@ -80,7 +80,7 @@ TEST_F(BootstrapStaging, StagesTheNineFilesWritableAndStartsTheInstaller) {
 
 TEST_F(BootstrapStaging, SourceFolderIsWhereSetupLies) {
   std::string set1 = box.root + "/d/SET1";
-  bootstrap_test::MakeStubMedium(set1, testsupport::BinDir() + "/kelmar_setup", box.root, "Setup.exe");
+  bootstrap_test::MakeStubMedium(set1, orvik_testing::BinDir() + "/kelmar_setup", box.root, "Setup.exe");
   box.MapDrive('d', box.root + "/d");
   RunResult r = Run({}, "", set1 + "/Setup.exe");
   ASSERT_EQ(r.exitStatus, 0) << r.err;
@@ -91,12 +91,12 @@ TEST_F(BootstrapStaging, SourceFolderIsWhereSetupLies) {
 }
 
 TEST_F(BootstrapStaging, LeftoversOfAnEarlierRunAreReplaced) {
-  testsupport::MakeDirs(staging + "/old/deeper");
-  testsupport::WriteFile(staging + "/old/deeper/stale.lst", "stale");
-  testsupport::WriteFile(staging + "/kelmar.lst", "an older catalogue");
+  orvik_testing::MakeDirs(staging + "/old/deeper");
+  orvik_testing::WriteFile(staging + "/old/deeper/stale.lst", "stale");
+  orvik_testing::WriteFile(staging + "/kelmar.lst", "an older catalogue");
   ::chmod((staging + "/old/deeper/stale.lst").c_str(), 0444);
   ::chmod((staging + "/kelmar.lst").c_str(), 0444);
-  testsupport::WriteFile(cleaner, "an older clean-up program");
+  orvik_testing::WriteFile(cleaner, "an older clean-up program");
   ::chmod(cleaner.c_str(), 0444);
   RunResult r = Run({}, "");
   ASSERT_EQ(r.exitStatus, 0) << r.err;
@@ -113,9 +113,9 @@ TEST_F(BootstrapStaging, MissingReadmeTwoBoxesAndNoInstaller) {
                          Box("Unable to find the readme.txt file."),
                          Box("Failure copying required file readme.txt to " + std::string(kStaging) + R"(\readme.txt.)")}));
   EXPECT_TRUE(LinesStartingWith(box.Transcript(), "exec ").empty());
-  EXPECT_FALSE(testsupport::Exists(staging));
-  EXPECT_FALSE(testsupport::Exists(cleaner)) << "the last step is skipped after a failure";
-  EXPECT_FALSE(testsupport::Exists(box.root + "/installer_args"));
+  EXPECT_FALSE(orvik_testing::Exists(staging));
+  EXPECT_FALSE(orvik_testing::Exists(cleaner)) << "the last step is skipped after a failure";
+  EXPECT_FALSE(orvik_testing::Exists(box.root + "/installer_args"));
 }
 
 TEST_F(BootstrapStaging, EachMissingFileStopsTheStagingWithItsBox) {
@@ -124,16 +124,16 @@ TEST_F(BootstrapStaging, EachMissingFileStopsTheStagingWithItsBox) {
     SCOPED_TRACE(name);
     std::string keep = ReadFile(medium + "/" + name);
     fs::remove(medium + "/" + name);
-    testsupport::RemoveTree(box.TranscriptPath());
+    orvik_testing::RemoveTree(box.TranscriptPath());
     std::string target = name == "ov_clean.exe" ? R"(C:\windows\temp\ov_clean.exe)" : std::string(kStaging) + "\\" + name;
     std::string text = "Failure copying required file " + name + " to " + target + (name == "text.dll" ? ". " : ".");
     RunResult r = Run({}, "box OK\n");
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(Boxes(), (std::vector<std::string>{Box(text)}));
     EXPECT_TRUE(LinesStartingWith(box.Transcript(), "exec ").empty());
-    EXPECT_FALSE(testsupport::Exists(staging));
-    EXPECT_FALSE(testsupport::Exists(cleaner));
-    testsupport::WriteFile(medium + "/" + name, keep);
+    EXPECT_FALSE(orvik_testing::Exists(staging));
+    EXPECT_FALSE(orvik_testing::Exists(cleaner));
+    orvik_testing::WriteFile(medium + "/" + name, keep);
     ::chmod((medium + "/" + name).c_str(), 0755);
   }
 }
@@ -149,7 +149,7 @@ TEST_F(BootstrapStaging, DebugSwitchShowsFourBoxesAndIsPassedOn) {
   EXPECT_EQ(ReadFile(box.root + "/installer_args"), "a:\\ -d|");
 
   // "-d" anywhere in the command line counts.
-  testsupport::RemoveTree(box.TranscriptPath());
+  orvik_testing::RemoveTree(box.TranscriptPath());
   r = Run({"/q", "x-dx"}, "box OK\nbox OK\nbox OK\nbox OK\n");
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(Boxes().size(), 4u);
@@ -164,7 +164,7 @@ TEST_F(BootstrapStaging, DebugSwitchAfterAFailure) {
                          Box("Temporary Directory: " + std::string(kStaging)),
                          Box("Failure copying required file zlib.dll to " + std::string(kStaging) + R"(\zlib.dll.)"),
                          Box("Approaching WinExec area.  bfail is: TRUE")}));
-  EXPECT_FALSE(testsupport::Exists(staging));
+  EXPECT_FALSE(orvik_testing::Exists(staging));
 }
 
 TEST_F(BootstrapStaging, InstallerThatCannotStartIsReportedAndUnstaged) {
@@ -177,18 +177,18 @@ TEST_F(BootstrapStaging, InstallerThatCannotStartIsReportedAndUnstaged) {
   ASSERT_EQ(exec.size(), 1u);
   EXPECT_EQ(exec[0].rfind("exec " + Quoted(command) + " ", 0), 0u);
   EXPECT_NE(exec[0], "exec " + Quoted(command) + " 33");
-  EXPECT_FALSE(testsupport::Exists(staging));
-  EXPECT_TRUE(testsupport::Exists(cleaner));
+  EXPECT_FALSE(orvik_testing::Exists(staging));
+  EXPECT_TRUE(orvik_testing::Exists(cleaner));
 }
 
 TEST_F(BootstrapStaging, ProgramNotNamedSetupExeStagesNothing) {
-  testsupport::WriteFile(medium + "/install.exe", ReadFile(medium + "/setup.exe"));
+  orvik_testing::WriteFile(medium + "/install.exe", ReadFile(medium + "/setup.exe"));
   ::chmod((medium + "/install.exe").c_str(), 0755);
   RunResult r = Run({}, "box OK\n", medium + "/install.exe");
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(Boxes(), (std::vector<std::string>{Box("Failure identifying module file name. (2)")}));
-  EXPECT_FALSE(testsupport::Exists(staging));
-  EXPECT_FALSE(testsupport::Exists(cleaner));
+  EXPECT_FALSE(orvik_testing::Exists(staging));
+  EXPECT_FALSE(orvik_testing::Exists(cleaner));
 }
 
 }  // namespace

@@ -14,17 +14,17 @@ const std::vector<std::string>& StagedNames() {
 
 void MakeStubMedium(const std::string& folder, const std::string& setupProgram, const std::string& notes,
                     const std::string& setupName) {
-  testsupport::MakeDirs(folder);
+  orvik_testing::MakeDirs(folder);
   for (const std::string& name : StagedNames())
-    testsupport::WriteFile(folder + "/" + name, "contents of " + name + " on the medium\n");
-  testsupport::WriteFile(folder + "/_diskmap.lst", "[Disk1]\r\nDMM45.PRO=9685\r\n");
-  testsupport::WriteFile(folder + "/_kelmar.exe",
+    orvik_testing::WriteFile(folder + "/" + name, "contents of " + name + " on the medium\n");
+  orvik_testing::WriteFile(folder + "/_diskmap.lst", "[Disk1]\r\nDMM45.PRO=9685\r\n");
+  orvik_testing::WriteFile(folder + "/_kelmar.exe",
                          "#!/bin/sh\n"
                          "# stand-in installer\n"
                          "for a in \"$@\"; do printf '%s|' \"$a\"; done > '" + notes + "/installer_args'\n"
                          "pwd > '" + notes + "/installer_cwd'\n");
-  testsupport::WriteFile(folder + "/ov_clean.exe", "#!/bin/sh\n# stand-in clean-up program\nexit 0\n");
-  testsupport::WriteFile(folder + "/" + setupName, testsupport::ReadFile(setupProgram));
+  orvik_testing::WriteFile(folder + "/ov_clean.exe", "#!/bin/sh\n# stand-in clean-up program\nexit 0\n");
+  orvik_testing::WriteFile(folder + "/" + setupName, orvik_testing::ReadFile(setupProgram));
   for (const char* program : {"_kelmar.exe", "ov_clean.exe"}) ::chmod((folder + "/" + program).c_str(), 0755);
   ::chmod((folder + "/" + setupName).c_str(), 0755);
 }
@@ -40,28 +40,6 @@ void MakeReadOnly(const std::string& folder) {
 bool OwnerWritable(const std::string& hostPath) {
   struct stat st;
   return ::stat(hostPath.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) != 0;
-}
-
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default: out += c;
-    }
-  }
-  return out + "\"";
-}
-
-std::vector<std::string> LinesStartingWith(const std::string& transcript, const std::string& prefix) {
-  std::vector<std::string> out;
-  for (const std::string& line : testsupport::Lines(transcript))
-    if (line.rfind(prefix, 0) == 0) out.push_back(line);
-  return out;
 }
 
 }  // namespace bootstrap_test

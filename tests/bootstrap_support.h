@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/program_runner.h"
+#include "testing/program_runner.h"
 
 namespace bootstrap_test {
 
@@ -26,10 +26,7 @@ void MakeReadOnly(const std::string& folder);
 // True when the owner may write the file.
 bool OwnerWritable(const std::string& hostPath);
 
-// `text` as the transcript quotes it: in double quotes, with \\ \" \n \r \t.
-std::string Quoted(const std::string& text);
-
-// The transcript lines that begin with `prefix`.
-std::vector<std::string> LinesStartingWith(const std::string& transcript, const std::string& prefix);
+using orvik_testing::LinesStartingWith;
+using orvik_testing::Quoted;
 
 }  // namespace bootstrap_test

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "tests/e2e_support.h"
-#include "tests/support/interactive_runner.h"
+#include "testing/interactive_runner.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 using e2e::Entry;
 using e2e::LinesStartingWith;
 using e2e::Quoted;
-using testsupport::RunResult;
+using orvik_testing::RunResult;
 
 const char* const kCaption = "ORVIK - Procedure Installation";
 
@@ -39,8 +39,8 @@ class EndToEndCd : public ::testing::Test {
   }
 
   RunResult Setup(const std::vector<std::string>& args, const std::string& answers) {
-    testsupport::RemoveTree(box.TranscriptPath());
-    return testsupport::RunProgram(medium + "/setup.exe", args, box.ScriptEnv(answers), box.root);
+    orvik_testing::RemoveTree(box.TranscriptPath());
+    return orvik_testing::RunProgram(medium + "/setup.exe", args, box.ScriptEnv(answers), box.root);
   }
 
   std::string Box(const std::string& text) { return "box " + Quoted(kCaption) + " " + Quoted(text); }
@@ -54,12 +54,12 @@ class EndToEndCd : public ::testing::Test {
     ASSERT_EQ(exec.size(), 2u) << t;
     EXPECT_EQ(exec[0].rfind("exec " + Quoted(std::string(e2e::kStaging) + "\\_kelmar.exe " + source), 0), 0u);
     EXPECT_EQ(exec[1], "exec " + Quoted(R"(C:\windows\temp\\ov_clean.exe )" + std::string(e2e::kStaging)) + " 33");
-    EXPECT_FALSE(testsupport::Exists(staging));
-    EXPECT_TRUE(testsupport::ReadFile(box.OnC(R"(C:\windows\temp\ov_clean.exe)")) ==
-                testsupport::ReadFile(medium + "/ov_clean.exe"));
+    EXPECT_FALSE(orvik_testing::Exists(staging));
+    EXPECT_TRUE(orvik_testing::ReadFile(box.OnC(R"(C:\windows\temp\ov_clean.exe)")) ==
+                orvik_testing::ReadFile(medium + "/ov_clean.exe"));
   }
 
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   e2e::SampleMedia media{box};
   std::string medium, staging;
 };
@@ -82,17 +82,17 @@ TEST_F(EndToEndCd, CleanupProgramRemovesTheStagingFolderAfterTheInstaller) {
   // On the console: at the Finish page the installer still runs from its
   // staging folder; once it has ended, the folder is gone.
   bool stagedAtFinish = false;
-  std::vector<testsupport::Turn> turns = {
+  std::vector<orvik_testing::Turn> turns = {
       {"window 1050 ", nullptr, "click 1\n"},
       {"window 105 ", nullptr, "click 1\n"},
       {"box ", nullptr, "OK\n"},
       {"window 108 ", nullptr, "toggle 1014 \"Thermometer 7\"\nclick 1\n"},
       {"window 107 ",
        [&] {
-         stagedAtFinish = testsupport::Exists(staging + "/_kelmar.exe") && testsupport::Exists(staging + "/orvik.lst");
+         stagedAtFinish = orvik_testing::Exists(staging + "/_kelmar.exe") && orvik_testing::Exists(staging + "/orvik.lst");
        },
        "click 2\n"}};
-  RunResult r = testsupport::RunConsole(medium + "/setup.exe", {}, testsupport::ConsoleEnv(box), box.root,
+  RunResult r = orvik_testing::RunConsole(medium + "/setup.exe", {}, orvik_testing::ConsoleEnv(box), box.root,
                                         box.TranscriptPath(), turns);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   EXPECT_TRUE(stagedAtFinish);
@@ -110,9 +110,9 @@ TEST_F(EndToEndCd, SecondInstallationOverwritesAfterConfirmation) {
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   e2e::ExpectInstalled(box, media.source, Dmm45());
   // Damage what was installed; the second installation must bring it back.
-  testsupport::WriteFile(box.OnC(R"(C:\orvik\proc\4.pro)"), "damaged");
-  testsupport::WriteFile(box.OnC(R"(C:\orvik\pic\LEADS.BMP)"), "damaged");
-  testsupport::WriteFile(box.OnC(R"(C:\orvik\RANGES.DAT)"), "damaged");
+  orvik_testing::WriteFile(box.OnC(R"(C:\orvik\proc\4.pro)"), "damaged");
+  orvik_testing::WriteFile(box.OnC(R"(C:\orvik\pic\LEADS.BMP)"), "damaged");
+  orvik_testing::WriteFile(box.OnC(R"(C:\orvik\RANGES.DAT)"), "damaged");
 
   r = Setup({}, "1050 click 1\n"
                 "105 click 1\n"
@@ -133,8 +133,8 @@ TEST_F(EndToEndCd, SecondInstallationOverwritesAfterConfirmation) {
 TEST_F(EndToEndCd, SecondInstallationKeepingTheExistingFiles) {
   RunResult r = Setup({}, "1050 click 1\n105 click 1\nbox OK\n108 toggle 1014 \"DMM 45\" click 1\n107 click 2\n");
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
-  std::string procDir = testsupport::ReadFile(box.OnC(R"(C:\orvik\proc\proc.dir)"));
-  testsupport::WriteFile(box.OnC(R"(C:\orvik\proc\4.pro)"), "kept as it is");
+  std::string procDir = orvik_testing::ReadFile(box.OnC(R"(C:\orvik\proc\proc.dir)"));
+  orvik_testing::WriteFile(box.OnC(R"(C:\orvik\proc\4.pro)"), "kept as it is");
 
   // Keep: the procedure is deselected, so Next finds nothing to install and
   // the wizard goes back to the target directories; the operator quits.
@@ -149,16 +149,16 @@ TEST_F(EndToEndCd, SecondInstallationKeepingTheExistingFiles) {
   std::string t = box.Transcript();
   EXPECT_EQ(e2e::WindowIds(t), (std::vector<std::string>{"102", "1050", "105", "108", "102", "105", "109"}));
   EXPECT_NE(t.find("box \"ORVIK Error 9220\""), std::string::npos) << t;
-  EXPECT_EQ(testsupport::ReadFile(box.OnC(R"(C:\orvik\proc\proc.dir)")), procDir);
-  EXPECT_EQ(testsupport::ReadFile(box.OnC(R"(C:\orvik\proc\4.pro)")), "kept as it is");
+  EXPECT_EQ(orvik_testing::ReadFile(box.OnC(R"(C:\orvik\proc\proc.dir)")), procDir);
+  EXPECT_EQ(orvik_testing::ReadFile(box.OnC(R"(C:\orvik\proc\4.pro)")), "kept as it is");
   ExpectCleanedUp();
 }
 
 TEST_F(EndToEndCd, RelativePrefixReachesTheInstallerAndTheCleanupProgram) {
-  testsupport::RemoveTree(box.TranscriptPath());
+  orvik_testing::RemoveTree(box.TranscriptPath());
   std::map<std::string, std::string> env = box.ScriptEnv("1050 click 2\n");
   env["ORVIK_PREFIX"] = "prefix";  // relative to the folder setup.exe starts in
-  RunResult r = testsupport::RunProgram(medium + "/setup.exe", {}, env, box.root);
+  RunResult r = orvik_testing::RunProgram(medium + "/setup.exe", {}, env, box.root);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   EXPECT_TRUE(box.TranscriptHas("end 1050 2")) << box.Transcript();
   ExpectCleanedUp();
@@ -175,8 +175,8 @@ TEST_F(EndToEndCd, MissingReadmeOnTheMedium) {
                 Box("Failure copying required file readme.txt to " + std::string(e2e::kStaging) + "\\readme.txt.")}));
   EXPECT_TRUE(LinesStartingWith(t, "exec ").empty()) << "the installer is not started";
   EXPECT_EQ(e2e::WindowIds(t), (std::vector<std::string>{"102"}));
-  EXPECT_FALSE(testsupport::Exists(staging));
-  EXPECT_FALSE(testsupport::Exists(box.OnC(R"(C:\orvik\proc\proc.dir)")));
+  EXPECT_FALSE(orvik_testing::Exists(staging));
+  EXPECT_FALSE(orvik_testing::Exists(box.OnC(R"(C:\orvik\proc\proc.dir)")));
 }
 
 TEST_F(EndToEndCd, DebugSwitchThroughBothPrograms) {

@@ -8,11 +8,11 @@
 #include <set>
 
 #include "tests/e2e_support.h"
-#include "tests/support/interactive_runner.h"
+#include "testing/interactive_runner.h"
 
 namespace {
 
-using testsupport::RunResult;
+using orvik_testing::RunResult;
 
 // Every procedure of the sample (Select All): sub-procedures first in the
 // order they are reached from the list, then the procedures in list order.
@@ -45,7 +45,7 @@ e2e::Installed WholeSet() {
 }
 
 TEST(EndToEndDisks, TwoDisksWithASwap) {
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   e2e::SampleMedia media(box);
   std::vector<std::string> disks = media.MakeTwoDisks(box.root + "/floppies");
   ASSERT_EQ(disks.size(), 2u);
@@ -53,7 +53,7 @@ TEST(EndToEndDisks, TwoDisksWithASwap) {
   e2e::MakeTargetFolders(box);
 
   bool askedWithDisk1In = false;
-  std::vector<testsupport::Turn> turns = {
+  std::vector<orvik_testing::Turn> turns = {
       {"window 1050 ", nullptr, "click 1\n"},
       {"window 105 ", nullptr, "click 1\n"},
       {"box ", nullptr, "OK\n"},                            // readme.txt permission
@@ -62,12 +62,12 @@ TEST(EndToEndDisks, TwoDisksWithASwap) {
       {"window 1048 \"Procedure Install - Insert Disk\"", nullptr, "click 1\n"},  // OK, disk 1 still in
       {"window 1048 \"Procedure Install - Insert Disk\"",                      // asked again
        [&] {
-         askedWithDisk1In = testsupport::Exists(disks[0] + "/Disk1");
+         askedWithDisk1In = orvik_testing::Exists(disks[0] + "/Disk1");
          box.MapDrive('a', disks[1]);
        },
        "click 1\n"},
       {"window 107 ", nullptr, "click 2\n"}};
-  RunResult r = testsupport::RunConsole(disks[0] + "/setup.exe", {}, testsupport::ConsoleEnv(box), box.root,
+  RunResult r = orvik_testing::RunConsole(disks[0] + "/setup.exe", {}, orvik_testing::ConsoleEnv(box), box.root,
                                         box.TranscriptPath(), turns);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   EXPECT_TRUE(askedWithDisk1In);
@@ -79,7 +79,7 @@ TEST(EndToEndDisks, TwoDisksWithASwap) {
   e2e::ExpectInstalled(box, media.source, WholeSet());
   // The clean-up program ran from the source folder (disk 2 by then) and
   // removed the staging folder.
-  EXPECT_FALSE(testsupport::Exists(box.OnC(e2e::kStaging)));
+  EXPECT_FALSE(orvik_testing::Exists(box.OnC(e2e::kStaging)));
   std::vector<std::string> exec = e2e::LinesStartingWith(t, "exec ");
   ASSERT_EQ(exec.size(), 2u);
   EXPECT_EQ(exec[1], "exec " + e2e::Quoted(R"(C:\windows\temp\\ov_clean.exe )" + std::string(e2e::kStaging)) + " 33");
@@ -89,7 +89,7 @@ TEST(EndToEndDisks, FloppiesOfOnePointFourFourMegabytes) {
 #ifdef ORVIK_INSTRUMENTED
   GTEST_SKIP() << "programs built with sanitizers do not fit the first 1.44 MB disk";
 #endif
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   e2e::SampleMedia media(box);
   // Pictures of a common size that do not compress, so that the set spans
   // several floppies.
@@ -97,7 +97,7 @@ TEST(EndToEndDisks, FloppiesOfOnePointFourFourMegabytes) {
   for (const char* picture : {"DMM45.BMP", "CNT220.BMP", "SCP1200.BMP", "CLAMP33.BMP"}) {
     std::string bytes(600000, '\0');
     for (char& b : bytes) b = static_cast<char>(noise());
-    testsupport::WriteFile(media.source + "/" + picture, bytes);
+    orvik_testing::WriteFile(media.source + "/" + picture, bytes);
   }
   std::vector<std::string> disks = media.MakeDisks(box.root + "/floppies", 1457664);
   ASSERT_GE(disks.size(), 3u);
@@ -105,7 +105,7 @@ TEST(EndToEndDisks, FloppiesOfOnePointFourFourMegabytes) {
   e2e::MakeTargetFolders(box);
 
   // Each prompt gets the next disk; what the prompts said is checked after.
-  std::vector<testsupport::Turn> turns = {{"window 1050 ", nullptr, "click 1\n"},
+  std::vector<orvik_testing::Turn> turns = {{"window 1050 ", nullptr, "click 1\n"},
                                           {"window 105 ", nullptr, "click 1\n"},
                                           {"box ", nullptr, "OK\n"},
                                           {"window 108 ", nullptr, "click 1004\n"},
@@ -113,7 +113,7 @@ TEST(EndToEndDisks, FloppiesOfOnePointFourFourMegabytes) {
   for (std::size_t next = 1; next < disks.size(); ++next)
     turns.push_back({"window 1048 ", [&box, &disks, next] { box.MapDrive('a', disks[next]); }, "click 1\n"});
   turns.push_back({"window 107 ", nullptr, "click 2\n"});
-  RunResult r = testsupport::RunConsole(disks[0] + "/setup.exe", {}, testsupport::ConsoleEnv(box), box.root,
+  RunResult r = orvik_testing::RunConsole(disks[0] + "/setup.exe", {}, orvik_testing::ConsoleEnv(box), box.root,
                                         box.TranscriptPath(), turns);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   std::string t = box.Transcript();
@@ -128,17 +128,17 @@ TEST(EndToEndDisks, FloppiesOfOnePointFourFourMegabytes) {
     EXPECT_NE(at, std::string::npos) << "no prompt for disk " << n << "\n" << r.out;
   }
   e2e::ExpectInstalled(box, media.source, WholeSet());
-  EXPECT_FALSE(testsupport::Exists(box.OnC(e2e::kStaging)));
+  EXPECT_FALSE(orvik_testing::Exists(box.OnC(e2e::kStaging)));
 }
 
 TEST(EndToEndDisks, CancelAtTheSecondDiskStopsBeforeTheIndex) {
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   e2e::SampleMedia media(box);
   std::vector<std::string> disks = media.MakeTwoDisks(box.root + "/floppies");
   ASSERT_EQ(disks.size(), 2u);
   box.MapDrive('a', disks[0]);
   e2e::MakeTargetFolders(box);
-  std::vector<testsupport::Turn> turns = {{"window 1050 ", nullptr, "click 1\n"},
+  std::vector<orvik_testing::Turn> turns = {{"window 1050 ", nullptr, "click 1\n"},
                                           {"window 105 ", nullptr, "click 1\n"},
                                           {"box ", nullptr, "OK\n"},
                                           {"window 108 ", nullptr, "click 1004\n"},
@@ -146,7 +146,7 @@ TEST(EndToEndDisks, CancelAtTheSecondDiskStopsBeforeTheIndex) {
                                           {"window 1048 ", nullptr, "click 2\n"},  // Cancel
                                           {"box ", nullptr, "OK\n"},               // the transfer was stopped
                                           {"window 107 ", nullptr, "click 2\n"}};
-  RunResult r = testsupport::RunConsole(disks[0] + "/setup.exe", {}, testsupport::ConsoleEnv(box), box.root,
+  RunResult r = orvik_testing::RunConsole(disks[0] + "/setup.exe", {}, orvik_testing::ConsoleEnv(box), box.root,
                                         box.TranscriptPath(), turns);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   std::string t = box.Transcript();
@@ -170,11 +170,11 @@ TEST(EndToEndDisks, CancelAtTheSecondDiskStopsBeforeTheIndex) {
       if (e.is_directory()) continue;
       ++arrived;
       EXPECT_TRUE(onDisk1.count(name)) << name << " came from the second disk";
-      EXPECT_TRUE(testsupport::ReadFile(e.path().string()) == testsupport::ReadFile(media.source + "/" + name)) << name;
+      EXPECT_TRUE(orvik_testing::ReadFile(e.path().string()) == orvik_testing::ReadFile(media.source + "/" + name)) << name;
     }
   }
   EXPECT_GT(arrived, 0);
-  EXPECT_FALSE(testsupport::Exists(box.OnC(e2e::kStaging)));
+  EXPECT_FALSE(orvik_testing::Exists(box.OnC(e2e::kStaging)));
 }
 
 }  // namespace

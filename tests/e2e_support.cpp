@@ -5,18 +5,19 @@
 #include <filesystem>
 #include <set>
 
+#include "testing/index_records.h"
 #include "tests/bootstrap_support.h"
 
 namespace e2e {
 
 namespace fs = std::filesystem;
-using testsupport::ReadFile;
-using testsupport::RunResult;
+using orvik_testing::ReadFile;
+using orvik_testing::RunResult;
 
 namespace {
 
-RunResult Mkmedia(const testsupport::Sandbox& box, const std::vector<std::string>& args) {
-  return testsupport::RunProgram(testsupport::BinDir() + "/mkmedia", args, {}, box.root);
+RunResult Mkmedia(const orvik_testing::Sandbox& box, const std::vector<std::string>& args) {
+  return orvik_testing::RunProgram(orvik_testing::BinDir() + "/mkmedia", args, {}, box.root);
 }
 
 std::uint64_t FolderBytes(const std::string& dir) {
@@ -33,12 +34,6 @@ std::set<std::string> Listing(const std::string& dir) {
   return names;
 }
 
-std::string Padded(const std::string& text, std::size_t width) {
-  std::string out = text.substr(0, width);
-  out.resize(width, ' ');
-  return out;
-}
-
 void ExpectSameFile(const std::string& installed, const std::string& source) {
   ASSERT_TRUE(fs::is_regular_file(installed)) << installed;
   EXPECT_TRUE(ReadFile(installed) == ReadFile(source)) << installed << " differs from " << source;
@@ -46,11 +41,11 @@ void ExpectSameFile(const std::string& installed, const std::string& source) {
 
 }  // namespace
 
-SampleMedia::SampleMedia(const testsupport::Sandbox& box) : box_(box) {
+SampleMedia::SampleMedia(const orvik_testing::Sandbox& box) : box_(box) {
   source = box.root + "/source";
-  testsupport::MakeDirs(source);
+  orvik_testing::MakeDirs(source);
   for (const char* f : {"kelmar.lst", "readme.txt"})
-    testsupport::WriteFile(source + "/" + f, ReadFile(testsupport::SourceDir() + "/sample/" + f));
+    orvik_testing::WriteFile(source + "/" + f, ReadFile(orvik_testing::SourceDir() + "/sample/" + f));
   RunResult r = Mkmedia(box, {"--generate-payloads", source});
   EXPECT_EQ(r.exitStatus, 0) << r.err;
 }
@@ -66,7 +61,7 @@ std::vector<std::string> SampleMedia::MakeTwoDisks(const std::string& out) {
   std::string cd = MakeCd(box_.root + "/cd-for-sizes");
   std::uint64_t payload = FolderBytes(cd + "/proc_data");
   std::uint64_t staged = FolderBytes(cd) - payload;
-  testsupport::RemoveTree(cd);
+  orvik_testing::RemoveTree(cd);
   RunResult r = Mkmedia(box_, {source, out, "--disk-size", std::to_string(staged + payload * 6 / 10)});
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(Listing(out), (std::set<std::string>{"Disk1", "Disk2"}));
@@ -87,22 +82,11 @@ std::vector<std::string> SampleMedia::MakeDisks(const std::string& out, std::uin
 
 std::string ProcDirBytes(const std::vector<Entry>& entries) {
   std::string bytes;
-  for (const Entry& e : entries) {
-    for (std::size_t i = 0; i < e.names.size(); ++i) {
-      bytes += ' ';
-      bytes += e.kind;
-      bytes += i == 0 ? 'F' : ' ';
-      bytes += i + 1 == e.names.size() ? 'L' : ' ';
-      bytes += ' ';
-      bytes += Padded(std::to_string(e.number) + ".pro", 13);
-      bytes += Padded(e.names[i], 55);
-      bytes += "\r\n";
-    }
-  }
+  for (const Entry& e : entries) bytes += orvik_testing::Entry(e.kind, std::to_string(e.number) + ".pro", e.names);
   return bytes;
 }
 
-void ExpectInstalled(const testsupport::Sandbox& box, const std::string& source, const Installed& expected) {
+void ExpectInstalled(const orvik_testing::Sandbox& box, const std::string& source, const Installed& expected) {
   const std::string orvik = box.OnC(R"(C:\orvik)");
   const std::string proc = orvik + "/proc", pic = orvik + "/pic";
   EXPECT_TRUE(ReadFile(proc + "/proc.dir") == ProcDirBytes(expected.entries))
@@ -134,12 +118,8 @@ void ExpectInstalled(const testsupport::Sandbox& box, const std::string& source,
   EXPECT_EQ(Listing(orvik), inOrvik);
 }
 
-void MakeTargetFolders(const testsupport::Sandbox& box) {
-  for (const char* dir : {R"(C:\orvik\proc)", R"(C:\orvik\pic)"}) testsupport::MakeDirs(box.OnC(dir));
-}
-
-std::vector<std::string> LinesStartingWith(const std::string& transcript, const std::string& prefix) {
-  return bootstrap_test::LinesStartingWith(transcript, prefix);
+void MakeTargetFolders(const orvik_testing::Sandbox& box) {
+  for (const char* dir : {R"(C:\orvik\proc)", R"(C:\orvik\pic)"}) orvik_testing::MakeDirs(box.OnC(dir));
 }
 
 std::vector<std::string> WindowIds(const std::string& transcript) {
@@ -147,8 +127,6 @@ std::vector<std::string> WindowIds(const std::string& transcript) {
   for (const std::string& line : LinesStartingWith(transcript, "window ")) ids.push_back(line.substr(7, line.find(' ', 7) - 7));
   return ids;
 }
-
-std::string Quoted(const std::string& text) { return bootstrap_test::Quoted(text); }
 
 Installed DmmAndCounter() {
   return {{{'H', 1, {"FREQ_STEP"}, "FREQSTEP.PRO"},

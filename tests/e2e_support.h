@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/program_runner.h"
+#include "testing/program_runner.h"
 
 namespace e2e {
 
@@ -17,7 +17,7 @@ constexpr const char* kStaging = R"(C:\windows\temp\~ovprocedureinstall)";
 // payload) in <box.root>/source, and media made from it by mkmedia.
 class SampleMedia {
  public:
-  explicit SampleMedia(const testsupport::Sandbox& box);
+  explicit SampleMedia(const orvik_testing::Sandbox& box);
   // One CD in `out`; returns `out`.
   std::string MakeCd(const std::string& out);
   // Exactly two disks, <out>/Disk1 and <out>/Disk2, the second with room
@@ -30,7 +30,7 @@ class SampleMedia {
   std::string source;
 
  private:
-  const testsupport::Sandbox& box_;
+  const orvik_testing::Sandbox& box_;
 };
 
 // One entry of proc.dir: kind letter, file number and names, and the
@@ -57,20 +57,18 @@ struct Installed {
   std::vector<std::string> programs;
   std::vector<std::string> dataFiles;
 };
-void ExpectInstalled(const testsupport::Sandbox& box, const std::string& source, const Installed& expected);
+void ExpectInstalled(const orvik_testing::Sandbox& box, const std::string& source, const Installed& expected);
 // "DMM 45" and "Counter 220" of the sample (in list order) with their
 // sub-procedures, registered first, each reached after its own
 // sub-procedures; their pictures, program and data files.
 Installed DmmAndCounter();
 
 // Makes C:\orvik, C:\orvik\proc and C:\orvik\pic.
-void MakeTargetFolders(const testsupport::Sandbox& box);
+void MakeTargetFolders(const orvik_testing::Sandbox& box);
 
-// The lines of `transcript` that begin with `prefix`, and the `window` lines.
-std::vector<std::string> LinesStartingWith(const std::string& transcript, const std::string& prefix);
+using orvik_testing::LinesStartingWith;
+using orvik_testing::Quoted;
+// The `window` lines of a transcript.
 std::vector<std::string> WindowIds(const std::string& transcript);
-
-// `text` in transcript quotes.
-std::string Quoted(const std::string& text);
 
 }  // namespace e2e

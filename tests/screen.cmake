@@ -1,15 +1,8 @@
 # The full-screen frontend driven through a pseudo-terminal, its screen read
 # through libvterm.
-find_package(PkgConfig QUIET)
-if(PkgConfig_FOUND)
-  pkg_check_modules(VTERM QUIET IMPORTED_TARGET vterm)
-endif()
-if(VTERM_FOUND)
-  add_library(pty_screen STATIC ${CMAKE_CURRENT_LIST_DIR}/support/pty_screen.cpp)
-  target_include_directories(pty_screen PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(pty_screen PUBLIC PkgConfig::VTERM util)
+if(TARGET orvik_testing_pty)
   orvik_test(screen_frontend_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/screen_frontend_test.cpp
-             LIBS pty_screen e2e_support)
+             LIBS orvik_testing_pty e2e_support)
   target_compile_definitions(screen_frontend_test PRIVATE UI_SAMPLE_PATH="$<TARGET_FILE:ui_sample>")
   add_dependencies(screen_frontend_test ui_sample mkmedia kelmar kelmar_setup ov_clean orvik_run text)
 else()

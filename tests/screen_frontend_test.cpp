@@ -3,21 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e_support.h"
-#include "tests/support/interactive_runner.h"
-#include "tests/support/pty_screen.h"
+#include "testing/interactive_runner.h"
+#include "testing/pty_screen.h"
 
 namespace {
 
-using testsupport::PtyScreen;
+using orvik_testing::PtyScreen;
 
-std::map<std::string, std::string> ScreenEnv(const testsupport::Sandbox& box) {
-  std::map<std::string, std::string> env = testsupport::ConsoleEnv(box);
+std::map<std::string, std::string> ScreenEnv(const orvik_testing::Sandbox& box) {
+  std::map<std::string, std::string> env = orvik_testing::ConsoleEnv(box);
   env["ORVIK_UI"] = "screen";
   return env;
 }
 
-bool TranscriptHas(const testsupport::Sandbox& box, const std::string& line) {
-  for (const std::string& l : testsupport::Lines(box.Transcript())) {
+bool TranscriptHas(const orvik_testing::Sandbox& box, const std::string& line) {
+  for (const std::string& l : orvik_testing::Lines(box.Transcript())) {
     if (l == line) return true;
   }
   return false;
@@ -36,7 +36,7 @@ class ScreenSample : public ::testing::Test {
     })) << screen->Text();
     return screen;
   }
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
 };
 
 TEST_F(ScreenSample, LongListIsFilteredScrolledAndSelectedByKeys) {
@@ -100,7 +100,7 @@ TEST_F(ScreenSample, ColourUnlessNoColorIsSet) {
   auto coloured = [](PtyScreen& s) {
     for (int r = 0; r < s.Rows(); ++r) {
       for (int c = 0; c < s.Cols(); ++c) {
-        testsupport::Cell cell = s.At(r, c);
+        orvik_testing::Cell cell = s.At(r, c);
         if (!cell.defaultBg || !cell.defaultFg) return true;
       }
     }
@@ -129,7 +129,7 @@ TEST_F(ScreenSample, ColourUnlessNoColorIsSet) {
 
 // The whole installation from the sample CD by keys alone.
 TEST(ScreenInstallation, SampleCdByKeys) {
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   e2e::SampleMedia media{box};
   std::string medium = media.MakeCd(box.root + "/medium");
   box.MapDrive('a', medium);
@@ -140,7 +140,7 @@ TEST(ScreenInstallation, SampleCdByKeys) {
   env["PATH"] = box.root;  // no less
   const std::string record = box.root + "/recorded.txt";
   env["ORVIK_RECORD"] = record;
-  PtyScreen s(testsupport::BinDir() + "/orvik_run", {"--drive", "a:=" + medium, "A:\\setup.exe"}, env, box.root,
+  PtyScreen s(orvik_testing::BinDir() + "/orvik_run", {"--drive", "a:=" + medium, "A:\\setup.exe"}, env, box.root,
               24, 80);
   // The bootstrap stages in one handler: its bar moves all the same.
   ASSERT_TRUE(s.WaitFor([&] {
@@ -175,25 +175,25 @@ TEST(ScreenInstallation, SampleCdByKeys) {
 
   // The session recorded as it went replays unattended on another
   // workstation to the same index and files.
-  testsupport::Sandbox other;
+  orvik_testing::Sandbox other;
   e2e::MakeTargetFolders(other);
-  testsupport::RunResult r =
-      testsupport::RunProgram(testsupport::BinDir() + "/orvik_run", {"--drive", "a:=" + medium, "A:\\setup.exe"},
-                              other.ScriptEnv(testsupport::ReadFile(record)), other.root);
-  ASSERT_EQ(r.exitStatus, 0) << r.err << testsupport::ReadFile(record) << other.Transcript();
+  orvik_testing::RunResult r =
+      orvik_testing::RunProgram(orvik_testing::BinDir() + "/orvik_run", {"--drive", "a:=" + medium, "A:\\setup.exe"},
+                              other.ScriptEnv(orvik_testing::ReadFile(record)), other.root);
+  ASSERT_EQ(r.exitStatus, 0) << r.err << orvik_testing::ReadFile(record) << other.Transcript();
   e2e::ExpectInstalled(other, media.source, installed);
 }
 
 // Two disks: the copy worker opens Insert Disk over the running progress
 // window; the transcript is the one the other frontends write.
 TEST(ScreenInstallation, TwoDisksWithTheWorkersWindowOverTheProgress) {
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   e2e::SampleMedia media{box};
   std::vector<std::string> disks = media.MakeTwoDisks(box.root + "/floppies");
   ASSERT_EQ(disks.size(), 2u);
   box.MapDrive('a', disks[0]);
   e2e::MakeTargetFolders(box);
-  PtyScreen s(testsupport::BinDir() + "/orvik_run", {"A:\\setup.exe"}, ScreenEnv(box), box.root, 24, 80);
+  PtyScreen s(orvik_testing::BinDir() + "/orvik_run", {"A:\\setup.exe"}, ScreenEnv(box), box.root, 24, 80);
   auto windows = [&](const std::string& id) { return box.TranscriptCount("window " + id + " "); };
   ASSERT_TRUE(s.WaitForText("Welcome to ORVIK")) << s.Text();
   s.Type("\r");
@@ -224,7 +224,7 @@ TEST(ScreenInstallation, TwoDisksWithTheWorkersWindowOverTheProgress) {
             (std::vector<std::string>{"102", "1050", "105", "108", "1046", "1048", "1048", "1049", "107"}))
       << t;
   EXPECT_EQ(e2e::LinesStartingWith(t, "end 1048 "), (std::vector<std::string>{"end 1048 1", "end 1048 1"}));
-  EXPECT_TRUE(testsupport::Exists(box.OnC("C:\\orvik\\proc\\proc.dir")));
+  EXPECT_TRUE(orvik_testing::Exists(box.OnC("C:\\orvik\\proc\\proc.dir")));
   EXPECT_TRUE(s.LineModeRestored());
 }
 

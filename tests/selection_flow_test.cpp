@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/program_runner.h"
+#include "testing/program_runner.h"
 
-using testsupport::ReadFile;
-using testsupport::RunResult;
-using testsupport::WriteFile;
+using orvik_testing::ReadFile;
+using orvik_testing::RunResult;
+using orvik_testing::WriteFile;
 
 namespace {
 
@@ -100,7 +100,7 @@ class SelectionFlow : public ::testing::Test {
     box.MakeProductFolders(true);
     // A CD: every file in proc_data, uncompressed files read as they are.
     media = box.root + "/cd";
-    testsupport::MakeDirs(media + "/proc_data");
+    orvik_testing::MakeDirs(media + "/proc_data");
     WriteFile(media + "/DiskCD", "");
     for (const char* f : {"DMM45.PRO", "METER.PRO", "SUBX.PRO", "SUBY.PRO", "TWIN.PRO", "SCOPE.PRO"})
       WriteFile(media + "/proc_data/" + f, std::string("code of ") + f);
@@ -114,7 +114,7 @@ class SelectionFlow : public ::testing::Test {
   bool Has(const std::string& line) { return box.TranscriptHas(line); }
   int Count(const std::string& prefix) { return box.TranscriptCount(prefix); }
 
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   std::string staging;
   std::string media;
 };
@@ -142,9 +142,9 @@ TEST_F(SelectionFlow, AliasesAreSelectedTogetherAndRegisteredUnderEveryName) {
   EXPECT_EQ(Installed("2.pro"), "code of SUBX.PRO");
   EXPECT_EQ(Installed("3.pro"), "code of DMM45.PRO");
   EXPECT_EQ(Installed("4.pro"), "code of METER.PRO");
-  EXPECT_FALSE(testsupport::Exists(box.OnC("C:\\orvik\\proc\\5.pro")));
+  EXPECT_FALSE(orvik_testing::Exists(box.OnC("C:\\orvik\\proc\\5.pro")));
   // The selection log exists and stays empty.
-  EXPECT_TRUE(testsupport::Exists(box.OnC("C:\\windows\\_procsel.log")));
+  EXPECT_TRUE(orvik_testing::Exists(box.OnC("C:\\windows\\_procsel.log")));
   EXPECT_EQ(ReadFile(box.OnC("C:\\windows\\_procsel.log")), "");
 }
 
@@ -234,7 +234,7 @@ TEST_F(SelectionFlow, BackAndCancelPaths) {
   // Each visit starts with nothing selected.
   EXPECT_EQ(Count("item 1014 3 \"Meter\" 0"), 3);
   // Opening the page created the empty index.
-  EXPECT_TRUE(testsupport::Exists(box.OnC("C:\\orvik\\proc\\proc.dir")));
+  EXPECT_TRUE(orvik_testing::Exists(box.OnC("C:\\orvik\\proc\\proc.dir")));
   EXPECT_EQ(Index(), "");
 }
 

@@ -15,13 +15,13 @@
 #include <set>
 
 #include "tests/e2e_support.h"
-#include "tests/support/interactive_runner.h"
+#include "testing/interactive_runner.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::ReadFile;
-using testsupport::RunResult;
+using orvik_testing::ReadFile;
+using orvik_testing::RunResult;
 
 // The procedures each installer selects (by their first names): together
 // every procedure of the sample, so every sub-procedure too.
@@ -41,7 +41,7 @@ std::vector<Record> ReadCatalogue(const std::string& text) {
   std::vector<Record> records;
   enum { kOut, kNames, kProcFile, kIn, kSub, kFiles, kData, kConfig } state = kOut;
   Record rec;
-  for (std::string line : testsupport::Lines(text)) {
+  for (std::string line : orvik_testing::Lines(text)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line == "instrument==========" || line == "instrumentSub=======") {
       rec = Record{};
@@ -80,7 +80,7 @@ std::vector<Record> ReadCatalogue(const std::string& text) {
 // result's status is that of setup.exe, which ends once it has started the
 // installer; `outcome` says how the installer's own run went: "finished" when
 // the Finish page was answered, else the first line nobody expected.
-RunResult Install(const testsupport::Sandbox& box, const std::string& medium,
+RunResult Install(const orvik_testing::Sandbox& box, const std::string& medium,
                   const std::vector<std::string>& selection, std::string* outcome) {
   std::string toggles;
   for (const std::string& name : selection) toggles += "toggle 1014 " + e2e::Quoted(name) + "\n";
@@ -96,7 +96,7 @@ RunResult Install(const testsupport::Sandbox& box, const std::string& medium,
   std::size_t seen = 0;
   auto feed = [&](int input) {
     std::string t = ReadFile(box.TranscriptPath());
-    std::vector<std::string> lines = testsupport::Lines(t.substr(0, t.rfind('\n') + 1));
+    std::vector<std::string> lines = orvik_testing::Lines(t.substr(0, t.rfind('\n') + 1));
     for (; seen < lines.size(); ++seen) {
       const std::string& line = lines[seen];
       if (line.rfind("window ", 0) != 0 && line.rfind("box ", 0) != 0) continue;
@@ -111,7 +111,7 @@ RunResult Install(const testsupport::Sandbox& box, const std::string& medium,
         *outcome = "unexpected: " + line;
         return true;
       }
-      testsupport::WriteAll(input, *answer);
+      orvik_testing::WriteAll(input, *answer);
       if (line.rfind("window 107 ", 0) == 0) {
         *outcome = "finished";
         return true;
@@ -119,7 +119,7 @@ RunResult Install(const testsupport::Sandbox& box, const std::string& medium,
     }
     return false;
   };
-  return testsupport::RunChild(medium + "/setup.exe", {}, testsupport::ConsoleEnv(box), box.root, feed, 900);
+  return orvik_testing::RunChild(medium + "/setup.exe", {}, orvik_testing::ConsoleEnv(box), box.root, feed, 900);
 }
 
 class SharedProcedureFolder : public ::testing::Test {
@@ -127,19 +127,19 @@ class SharedProcedureFolder : public ::testing::Test {
   void SetUp() override {
     medium = media.MakeCd(main.root + "/medium");
     share = main.root + "/share";
-    testsupport::MakeDirs(share + "/proc");
-    testsupport::MakeDirs(share + "/pic");
+    orvik_testing::MakeDirs(share + "/proc");
+    orvik_testing::MakeDirs(share + "/pic");
     // What a workstation that lost power mid-install left: its scratch
     // folder with a half-decompressed file, and its lock file, held by nobody.
-    testsupport::MakeDirs(share + "/proc/_temp/4242");
-    testsupport::WriteFile(share + "/proc/_temp/4242/DMM45.PRo", "half");
-    testsupport::WriteFile(share + "/proc/_temp/4242.lck", "");
+    orvik_testing::MakeDirs(share + "/proc/_temp/4242");
+    orvik_testing::WriteFile(share + "/proc/_temp/4242/DMM45.PRo", "half");
+    orvik_testing::WriteFile(share + "/proc/_temp/4242.lck", "");
     for (std::size_t i = 0; i < kSelections.size(); ++i) {
-      auto box = std::make_unique<testsupport::Sandbox>();
+      auto box = std::make_unique<orvik_testing::Sandbox>();
       box->MapDrive('a', medium);
       box->MapDrive('n', share);
-      testsupport::MakeDirs(box->OnC("C:\\orvik"));
-      testsupport::WriteFile(box->OnC("C:\\windows\\orvik.ini"),
+      orvik_testing::MakeDirs(box->OnC("C:\\orvik"));
+      orvik_testing::WriteFile(box->OnC("C:\\windows\\orvik.ini"),
                              "[startup]\r\nprocdir=N:\\proc\r\npicdir=N:\\pic\r\n");
       boxes.push_back(std::move(box));
     }
@@ -160,7 +160,7 @@ class SharedProcedureFolder : public ::testing::Test {
         }
         std::string outcome = "no Finish page";
         RunResult r = Install(*boxes[i], medium, kSelections[i], &outcome);
-        testsupport::WriteFile(boxes[i]->root + "/result.txt",
+        orvik_testing::WriteFile(boxes[i]->root + "/result.txt",
                                std::to_string(r.exitStatus) + "\n" + outcome + "\n" + r.err);
         ::_exit(0);
       }
@@ -175,17 +175,17 @@ class SharedProcedureFolder : public ::testing::Test {
       std::string out = ReadFile(boxes[i]->root + "/result.txt");
       RunResult r;
       r.exitStatus = out.empty() ? -1 : std::stoi(out);
-      r.out = testsupport::Lines(out).size() > 1 ? testsupport::Lines(out)[1] : "";
+      r.out = orvik_testing::Lines(out).size() > 1 ? orvik_testing::Lines(out)[1] : "";
       r.err = out.substr(out.find('\n') + 1);
       results.push_back(r);
     }
     return results;
   }
 
-  testsupport::Sandbox main;
+  orvik_testing::Sandbox main;
   e2e::SampleMedia media{main};
   std::string medium, share;
-  std::vector<std::unique_ptr<testsupport::Sandbox>> boxes;
+  std::vector<std::unique_ptr<orvik_testing::Sandbox>> boxes;
 };
 
 TEST_F(SharedProcedureFolder, EightInstallersAtOnce) {
@@ -245,7 +245,7 @@ TEST_F(SharedProcedureFolder, EightInstallersAtOnce) {
   for (const auto& e : fs::directory_iterator(share + "/proc")) listed.insert(e.path().filename().string());
   EXPECT_EQ(listed, inProc);
 
-  RunResult check = testsupport::RunProgram(testsupport::BinDir() + "/procdir",
+  RunResult check = orvik_testing::RunProgram(orvik_testing::BinDir() + "/procdir",
                                             {"check", share + "/proc/proc.dir"}, {}, main.root);
   EXPECT_EQ(check.exitStatus, 0) << check.out << check.err;
   EXPECT_NE(check.out.find("healthy"), std::string::npos) << check.out;

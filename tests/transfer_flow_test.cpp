@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/program_runner.h"
+#include "testing/program_runner.h"
 
-using testsupport::ReadFile;
-using testsupport::RunResult;
-using testsupport::WriteFile;
+using orvik_testing::ReadFile;
+using orvik_testing::RunResult;
+using orvik_testing::WriteFile;
 
 namespace {
 
@@ -77,7 +77,7 @@ class TransferFlow : public ::testing::Test {
   std::string Medium(const std::string& name, const std::string& marker,
                      const std::vector<std::string>& files) {
     std::string dir = box.root + "/" + name;
-    testsupport::MakeDirs(dir + "/proc_data");
+    orvik_testing::MakeDirs(dir + "/proc_data");
     WriteFile(dir + "/" + marker, "");
     for (const std::string& f : files) WriteFile(dir + "/proc_data/" + f, Gzip(Contents(f)));
     return dir;
@@ -91,7 +91,7 @@ class TransferFlow : public ::testing::Test {
   bool Has(const std::string& line) { return box.TranscriptHas(line); }
   int Count(const std::string& prefix) { return box.TranscriptCount(prefix); }
 
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   std::string staging;
 };
 
@@ -114,12 +114,12 @@ TEST_F(TransferFlow, CdInstallsEveryFileAndRegistersTheProcedures) {
   EXPECT_EQ(ReadFile(OnC("C:\\orvik\\METER.DAT")), Contents("METER.DAT"));
   EXPECT_EQ(ReadFile(OnC("C:\\orvik\\proc\\1.pro")), Contents("METER.PRO"));
   EXPECT_EQ(ReadFile(OnC("C:\\orvik\\proc\\2.pro")), Contents("SCOPE.PRO"));
-  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\proc\\_temp")));
+  EXPECT_FALSE(orvik_testing::Exists(OnC("C:\\orvik\\proc\\_temp")));
   EXPECT_TRUE(Has("window 107 \"ORVIK Procedure Installation - Finish\""));
 }
 
 TEST_F(TransferFlow, FoldersCorrectedWithoutTheirBackslashReceiveTheFiles) {
-  testsupport::MakeDirs(OnC("C:\\orvik\\tools"));
+  orvik_testing::MakeDirs(OnC("C:\\orvik\\tools"));
   box.MapDrive('a', Medium("cd", "DiskCD", {"METER.PRO", "METER.BMP", "TOOL.EXE", "METER.DAT"}));
   // Page 105 names missing folders; page 106 corrects each one without a
   // trailing backslash.
@@ -136,8 +136,8 @@ TEST_F(TransferFlow, FoldersCorrectedWithoutTheirBackslashReceiveTheFiles) {
   EXPECT_EQ(ReadFile(OnC("C:\\orvik\\pic\\METER.BMP")), Contents("METER.BMP"));
   EXPECT_EQ(ReadFile(OnC("C:\\orvik\\tools\\TOOL.EXE")), Contents("TOOL.EXE"));
   EXPECT_EQ(Count("box "), 1) << "only the clean-up notice: " << box.Transcript();
-  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\PROC_temp")));
-  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\proc\\_temp")));
+  EXPECT_FALSE(orvik_testing::Exists(OnC("C:\\orvik\\PROC_temp")));
+  EXPECT_FALSE(orvik_testing::Exists(OnC("C:\\orvik\\proc\\_temp")));
 }
 
 TEST_F(TransferFlow, CancelOnTheInsertDiskPageStopsWithoutTouchingTheIndex) {
@@ -152,10 +152,10 @@ TEST_F(TransferFlow, CancelOnTheInsertDiskPageStopsWithoutTouchingTheIndex) {
   // Files of disk 1 outside the procedure folder stay; nothing is registered.
   EXPECT_EQ(ReadFile(OnC("C:\\orvik\\pic\\METER.BMP")), Contents("METER.BMP"));
   EXPECT_EQ(ReadFile(OnC("C:\\orvik\\METER.DAT")), Contents("METER.DAT"));
-  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\TOOL.EXE")));
+  EXPECT_FALSE(orvik_testing::Exists(OnC("C:\\orvik\\TOOL.EXE")));
   EXPECT_EQ(ReadFile(OnC("C:\\orvik\\proc\\proc.dir")), "");
-  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\proc\\1.pro")));
-  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\proc\\_temp")));
+  EXPECT_FALSE(orvik_testing::Exists(OnC("C:\\orvik\\proc\\1.pro")));
+  EXPECT_FALSE(orvik_testing::Exists(OnC("C:\\orvik\\proc\\_temp")));
   EXPECT_EQ(Count("window 1049 "), 0);
   EXPECT_TRUE(Has("window 107 \"ORVIK Procedure Installation - Finish\""));
 }
@@ -168,7 +168,7 @@ TEST_F(TransferFlow, WrongDiskBringsThePromptBack) {
                     kQuitFromFinish);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   EXPECT_EQ(Count("window 1048 "), 2);
-  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\TOOL.EXE")));  // disk 2 is never reached
+  EXPECT_FALSE(orvik_testing::Exists(OnC("C:\\orvik\\TOOL.EXE")));  // disk 2 is never reached
 }
 
 TEST_F(TransferFlow, CancelOnTheProgressWindowAnsweredNo) {
@@ -187,8 +187,8 @@ TEST_F(TransferFlow, CancelOnTheProgressWindowAnsweredNo) {
   EXPECT_TRUE(Has("answer click 2"));
   EXPECT_TRUE(Has("end 1046 2"));
   EXPECT_EQ(ReadFile(OnC("C:\\orvik\\proc\\proc.dir")), "");
-  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\pic\\METER.BMP")));
-  EXPECT_FALSE(testsupport::Exists(OnC("C:\\orvik\\proc\\_temp")));
+  EXPECT_FALSE(orvik_testing::Exists(OnC("C:\\orvik\\pic\\METER.BMP")));
+  EXPECT_FALSE(orvik_testing::Exists(OnC("C:\\orvik\\proc\\_temp")));
 }
 
 TEST_F(TransferFlow, FileOnNoDiskEndsTheInstallerAfter9249) {

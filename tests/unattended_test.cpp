@@ -5,16 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e_support.h"
-#include "tests/support/interactive_runner.h"
+#include "testing/interactive_runner.h"
 
 namespace {
 
-using testsupport::ReadFile;
-using testsupport::RunResult;
+using orvik_testing::ReadFile;
+using orvik_testing::RunResult;
 
 const char* const kConfirmOverwrite = "window 102 \"ORVIK - Procedure Installation - Confirm Overwrite\"";
 
-std::string SampleAnswers() { return ReadFile(testsupport::SourceDir() + "/sample/answers.txt"); }
+std::string SampleAnswers() { return ReadFile(orvik_testing::SourceDir() + "/sample/answers.txt"); }
 
 class Unattended : public ::testing::Test {
  protected:
@@ -22,19 +22,19 @@ class Unattended : public ::testing::Test {
 
   // orvik_run with `options` starting A:\setup.exe on the answer file.
   RunResult Deploy(const std::vector<std::string>& options, const std::string& answers) {
-    testsupport::RemoveTree(box.TranscriptPath());
+    orvik_testing::RemoveTree(box.TranscriptPath());
     std::vector<std::string> args = options;
     args.push_back("A:\\setup.exe");
-    return testsupport::RunProgram(testsupport::BinDir() + "/orvik_run", args, box.ScriptEnv(answers), box.root);
+    return orvik_testing::RunProgram(orvik_testing::BinDir() + "/orvik_run", args, box.ScriptEnv(answers), box.root);
   }
 
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   e2e::SampleMedia media{box};
 };
 
 TEST_F(Unattended, ReadmeAnswerFileInstallsAndReinstallsFromTheCd) {
   const std::string answers = SampleAnswers();
-  EXPECT_NE(ReadFile(testsupport::SourceDir() + "/README.md").find(answers), std::string::npos)
+  EXPECT_NE(ReadFile(orvik_testing::SourceDir() + "/README.md").find(answers), std::string::npos)
       << "the README shows sample/answers.txt as it is";
   const std::string cd = media.MakeCd(box.root + "/medium");
 
@@ -45,14 +45,14 @@ TEST_F(Unattended, ReadmeAnswerFileInstallsAndReinstallsFromTheCd) {
   e2e::ExpectInstalled(box, media.source, e2e::DmmAndCounter());
 
   // The re-installation replaces what is there, damaged or not.
-  testsupport::WriteFile(box.OnC(R"(C:\orvik\proc\4.pro)"), "damaged");
-  testsupport::WriteFile(box.OnC(R"(C:\orvik\pic\LEADS.BMP)"), "damaged");
+  orvik_testing::WriteFile(box.OnC(R"(C:\orvik\proc\4.pro)"), "damaged");
+  orvik_testing::WriteFile(box.OnC(R"(C:\orvik\pic\LEADS.BMP)"), "damaged");
   r = Deploy({"--drive", "a:=" + cd}, answers);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   EXPECT_TRUE(e2e::LinesStartingWith(box.Transcript(), "box ").empty()) << box.Transcript();
   EXPECT_EQ(box.TranscriptCount(kConfirmOverwrite), 2);
   e2e::ExpectInstalled(box, media.source, e2e::DmmAndCounter());
-  EXPECT_FALSE(testsupport::Exists(box.OnC(e2e::kStaging)));
+  EXPECT_FALSE(orvik_testing::Exists(box.OnC(e2e::kStaging)));
 }
 
 TEST_F(Unattended, DiskSetInstallsWithTheDiskChanger) {
@@ -63,7 +63,7 @@ TEST_F(Unattended, DiskSetInstallsWithTheDiskChanger) {
   // Disk 2 was asked for once and was there as soon as OK was pressed.
   EXPECT_EQ(e2e::LinesStartingWith(box.Transcript(), "end 1048 "), (std::vector<std::string>{"end 1048 1"}));
   e2e::ExpectInstalled(box, media.source, e2e::DmmAndCounter());
-  EXPECT_FALSE(testsupport::Exists(box.OnC(e2e::kStaging)));
+  EXPECT_FALSE(orvik_testing::Exists(box.OnC(e2e::kStaging)));
 }
 
 TEST_F(Unattended, TheInstallersFailureIsTheExitStatus) {
@@ -80,22 +80,22 @@ TEST_F(Unattended, RecordedConsoleSessionReplaysOnAnotherWorkstation) {
   const std::string cd = media.MakeCd(box.root + "/medium");
   box.MapDrive('a', cd);
   const std::string record = box.root + "/recorded.txt";
-  auto env = testsupport::ConsoleEnv(box);
+  auto env = orvik_testing::ConsoleEnv(box);
   env["ORVIK_RECORD"] = record;
-  std::vector<testsupport::Turn> turns = {{"window 1050 ", nullptr, "n\n"},
+  std::vector<orvik_testing::Turn> turns = {{"window 1050 ", nullptr, "n\n"},
                                           {"window 105 ", nullptr, "n\n"},
                                           {"box ", nullptr, "o\n"},
                                           {"window 108 ", nullptr, "toggle 1014 Thermometer 7\nclick 1\n"},
                                           {"window 107 ", nullptr, "q\n"}};
-  RunResult r = testsupport::RunConsole(cd + "/setup.exe", {}, env, box.root, box.TranscriptPath(), turns);
+  RunResult r = orvik_testing::RunConsole(cd + "/setup.exe", {}, env, box.root, box.TranscriptPath(), turns);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   const e2e::Installed thermometer = {{{'E', 1, {"Thermometer 7"}, "THERM7.PRO"}}, {"THERM7.BMP"}, {}, {"TC_TABLE.DAT"}};
   e2e::ExpectInstalled(box, media.source, thermometer);
   const std::vector<std::string> windows = e2e::WindowIds(box.Transcript());
 
-  testsupport::Sandbox other;
+  orvik_testing::Sandbox other;
   e2e::MakeTargetFolders(other);
-  r = testsupport::RunProgram(testsupport::BinDir() + "/orvik_run", {"--drive", "a:=" + cd, "A:\\setup.exe"},
+  r = orvik_testing::RunProgram(orvik_testing::BinDir() + "/orvik_run", {"--drive", "a:=" + cd, "A:\\setup.exe"},
                               other.ScriptEnv(ReadFile(record)), other.root);
   ASSERT_EQ(r.exitStatus, 0) << r.err << ReadFile(record) << other.Transcript();
   EXPECT_EQ(e2e::WindowIds(other.Transcript()), windows);

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "tests/support/program_runner.h"
+#include "testing/program_runner.h"
 
-using testsupport::ReadFile;
-using testsupport::RunResult;
-using testsupport::WriteFile;
+using orvik_testing::ReadFile;
+using orvik_testing::RunResult;
+using orvik_testing::WriteFile;
 
 namespace {
 
@@ -32,13 +32,13 @@ class WizardFlow : public ::testing::Test {
 
   bool Has(const std::string& line) { return box.TranscriptHas(line); }
 
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   std::string staging;
 };
 
 TEST_F(WizardFlow, RefusesToRunWithoutSourceFolder) {
   for (std::vector<std::string> args : {std::vector<std::string>{}, std::vector<std::string>{"setup"}}) {
-    testsupport::RemoveTree(box.TranscriptPath());
+    orvik_testing::RemoveTree(box.TranscriptPath());
     RunResult r = Run(args, "box contains \"only be executed by the setup program\" OK\n");
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_TRUE(Has("box \"ORVIK - Procedure Installation\" "
@@ -49,7 +49,7 @@ TEST_F(WizardFlow, RefusesToRunWithoutSourceFolder) {
 }
 
 TEST_F(WizardFlow, MissingTextDatabaseStopsWithoutCleanup) {
-  testsupport::RemoveTree(staging + "/ovtext.mdb");
+  orvik_testing::RemoveTree(staging + "/ovtext.mdb");
   RunResult r = Run({"A:\\"},
                     "box contains \"Failure opening text database.\" OK\n"
                     "box contains \"Unable to invoke ov_clean.exe\" OK\n");
@@ -69,7 +69,7 @@ TEST_F(WizardFlow, DefaultsChainWithoutAndWithOrvikIni) {
   // Only password_dir: user programs and data follow it; an empty procdir
   // key leaves the procedure directory empty.
   WriteFile(box.OnC("C:\\windows\\orvik.ini"), "[Startup]\npassword_dir = D:\\X\nprocdir=\n");
-  testsupport::RemoveTree(box.TranscriptPath());
+  orvik_testing::RemoveTree(box.TranscriptPath());
   r = Run({"A:\\"}, "1050 click 1\n105 click 2\n109 click 1\nbox OK\n");
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_TRUE(Has("field 1008 \"D:\\\\X\""));
@@ -90,7 +90,7 @@ TEST_F(WizardFlow, BackQuitAndReturnPaths) {
                     "109 click 1\n"    // Exit
                     "box OK\n");
   EXPECT_EQ(r.exitStatus, 0) << r.err;
-  auto lines = testsupport::Lines(box.Transcript());
+  auto lines = orvik_testing::Lines(box.Transcript());
   int pages105 = 0;
   for (const auto& l : lines) pages105 += l.rfind("window 105 ", 0) == 0;
   EXPECT_EQ(pages105, 4);
@@ -100,7 +100,7 @@ TEST_F(WizardFlow, BackQuitAndReturnPaths) {
   EXPECT_TRUE(Has("end 109 1"));
   EXPECT_TRUE(Has("end 1050 1"));
   // Welcome's own Cancel ends at once, without Confirm Quit.
-  testsupport::RemoveTree(box.TranscriptPath());
+  orvik_testing::RemoveTree(box.TranscriptPath());
   r = Run({"A:\\"}, "1050 click 2\nbox OK\n");
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_TRUE(Has("end 1050 2"));
@@ -137,21 +137,21 @@ TEST_F(WizardFlow, ReadmeCopiedOnceWithPermissionMessageThenCatalogueNotice) {
 
 TEST_F(WizardFlow, ReadmeThatCannotBeCopiedEndsTheWizard) {
   box.MakeProductFolders(false);
-  testsupport::RemoveTree(staging + "/readme.txt");
+  orvik_testing::RemoveTree(staging + "/readme.txt");
   RunResult r = Run({"A:\\"}, "1050 click 1\n105 click 1\nbox OK\nbox OK\nbox OK\n");
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(box.Transcript().find("window 101"), std::string::npos);
-  EXPECT_FALSE(testsupport::Exists(box.OnC("C:\\orvik\\proc\\readme.txt")));
+  EXPECT_FALSE(orvik_testing::Exists(box.OnC("C:\\orvik\\proc\\readme.txt")));
 }
 
 TEST_F(WizardFlow, CleanupProgramRemovesTheStagingFolder) {
-  WriteFile(box.OnC("C:\\windows\\temp\\ov_clean.exe"), ReadFile(testsupport::BinDir() + "/ov_clean"));
+  WriteFile(box.OnC("C:\\windows\\temp\\ov_clean.exe"), ReadFile(orvik_testing::BinDir() + "/ov_clean"));
   ::chmod(box.OnC("C:\\windows\\temp\\ov_clean.exe").c_str(), 0755);
   RunResult r = Run({"A:\\"}, "1050 click 2\n");
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_TRUE(Has("exec \"C:\\\\windows\\\\temp\\\\\\\\ov_clean.exe C:\\\\windows\\\\temp\\\\~ovprocedureinstall\" 33"))
       << box.Transcript();
-  EXPECT_FALSE(testsupport::Exists(staging));
+  EXPECT_FALSE(orvik_testing::Exists(staging));
 }
 
 TEST_F(WizardFlow, DebugSwitchOnlyAtTheEnd) {
@@ -163,7 +163,7 @@ TEST_F(WizardFlow, DebugSwitchOnlyAtTheEnd) {
   EXPECT_TRUE(Has("exec \"C:\\\\windows\\\\temp\\\\\\\\ov_clean.exe C:\\\\windows\\\\temp\\\\~ovprocedureinstall\" 2"));
 
   // A source folder that merely contains "-d" is kept whole, without diagnostics.
-  testsupport::RemoveTree(box.TranscriptPath());
+  orvik_testing::RemoveTree(box.TranscriptPath());
   r = Run({"D:\\set-data\\"}, "1050 click 2\nbox OK\n");
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(box.Transcript().find("orvik.lst is:"), std::string::npos);

@@ -1,12 +1,12 @@
 // How the console shows dialogs and reads commands.
 #include "ui/console_command.h"
 #include "ui/console_view.h"
-#include "ui/test_support.h"
+#include "testing/ui_test.h"
 
 namespace ui::detail {
 namespace {
 
-using ui::testing::UiTest;
+using orvik_testing::UiTest;
 
 TEST(ConsoleText, AcceleratorsAndAmpersands) {
   EXPECT_EQ(Accelerator("&Next >"), 'N');

@@ -5,13 +5,14 @@
 #include <thread>
 
 #include "ui/dialog.h"
-#include "ui/test_support.h"
+#include "testing/ui_test.h"
+#include "testing/wait_until.h"
 #include "ui/window_stack.h"
 
 namespace ui {
 namespace {
 
-using testing::UiTest;
+using orvik_testing::UiTest;
 using V = std::vector<std::string>;
 
 const V kSettingsOpened = {
@@ -266,9 +267,7 @@ class TicksBehindBox : public sample::TicksDlg {
     sample::TicksDlg::OnInitDialog();
     asker_ = std::thread([] { ui::MessageBox("Wait a little.", "Sample Wait", MB_OK); });
     // Go on once the box is up, so that the dialog waits behind it.
-    for (int i = 0; i < 500 && detail::ThisThreadOnTop(); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    EXPECT_TRUE(orvik_testing::WaitUntil([] { return !detail::ThisThreadOnTop(); }));
     return true;
   }
   ~TicksBehindBox() override {
@@ -281,9 +280,7 @@ std::atomic<TicksBehindBox*> ticking{nullptr};
 std::atomic<int> ticksWhenAnswered{-1};
 void WaitForTicks(int id, const std::string&) {
   if (id != 0) return;
-  for (int i = 0; i < 400 && ticking.load()->ticks.load() < 5; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  EXPECT_TRUE(orvik_testing::WaitUntil([] { return ticking.load()->ticks.load() >= 5; }));
   ticksWhenAnswered.store(ticking.load()->ticks.load());
 }
 
@@ -321,9 +318,7 @@ TEST_F(ScriptFlow, PumpMessagesFiresTheThreadsTimersForTheWholeTime) {
   EXPECT_EQ(dlg.DoModal(), IDOK);
   EXPECT_GE(dlg.elapsedMs, 120);
   EXPECT_GE(dlg.pumped, 5);
-  auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(PumpMessages(0), 1);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
 }
 
 TEST_F(ScriptFlow, WaitCursorIsAFlag) {

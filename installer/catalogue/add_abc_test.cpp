@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "installer/catalogue/catalogue_test_support.h"
+#include "testing/catalogue_test.h"
 
 namespace {
 

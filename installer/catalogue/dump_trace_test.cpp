@@ -1,7 +1,7 @@
 // The dump "c:\listread.txt" and the trace "c:\listrdbg.txt".
 #include <string>
 
-#include "installer/catalogue/catalogue_test_support.h"
+#include "testing/catalogue_test.h"
 #include "installer/catalogue/line_file.h"
 #include "platform/hfile.h"
 
@@ -114,7 +114,7 @@ TEST_F(Dump, DiagnosticFileIsHeldExclusivelyWhileOpen) {
 
 TEST_F(Dump, UnwritableDriveLosesOnlyTheDiagnostics) {
   ASSERT_TRUE(platform::MapDrive('d', work_));
-  platform::testing::WriteHostFile(work_ + "/kelmar.lst", kTwoRecords);
+  orvik_testing::WriteFile(work_ + "/kelmar.lst", kTwoRecords);
   ASSERT_TRUE(platform::MapDrive('c', root_ + "/no-such-folder"));
   OpenCatalogueTrace();
   ProceduresList list;

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/catalogue/catalogue_test_support.h"
+#include "testing/catalogue_test.h"
 
 namespace {
 
@@ -23,18 +23,6 @@ class ProcNodeTest : public CatalogueTest {
     node.AddConfigLine(tag + " config");
   }
 };
-
-TEST_F(ProcNodeTest, NewNodeIsEmpty) {
-  ProcNode node("Name");
-  EXPECT_EQ(node.name, "Name");
-  EXPECT_EQ(node.procFile, "");
-  EXPECT_EQ(node.calibrator, "");
-  EXPECT_TRUE(node.siblings.IsEmpty() && node.subProcs.IsEmpty() && node.reqFiles.IsEmpty() &&
-              node.dataFiles.IsEmpty() && node.configLines.IsEmpty());
-  EXPECT_EQ(node.isSubProc, 0);
-  EXPECT_EQ(node.pNext, nullptr);
-  EXPECT_EQ(node.RecordKey(), "Name");
-}
 
 TEST_F(ProcNodeTest, AliasCopiesEverythingButNameAndLink) {
   OpenCatalogueTrace();

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "installer/catalogue/catalogue_test_support.h"
 #include "platform/ascii_case.h"
+#include "testing/catalogue_test.h"
 
 namespace {
 

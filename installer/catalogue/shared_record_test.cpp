@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/catalogue/catalogue_test_support.h"
+#include "testing/catalogue_test.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "installer/catalogue/catalogue_report.h"
-#include "installer/catalogue/catalogue_test_support.h"
+#include "testing/catalogue_test.h"
 
 namespace {
 
@@ -225,7 +225,7 @@ TEST_F(TextInput, FolderInsteadOfAFileCannotBeRead) {
 
 TEST_F(TextInput, ReadsKelmarLstFromTheCurrentFolder) {
   ASSERT_EQ(::mkdir((driveC_ + "/stage").c_str(), 0777), 0);
-  platform::testing::WriteHostFile(driveC_ + "/stage/KELMAR.LST", Record({"Here"}, "h.pro"));
+  orvik_testing::WriteFile(driveC_ + "/stage/KELMAR.LST", Record({"Here"}, "h.pro"));
   ASSERT_EQ(platform::_chdir("C:\\stage"), 0);
   ProceduresList list;
   EXPECT_EQ(list.TextInput("kelmar.lst"), 1);
@@ -333,7 +333,7 @@ TEST_F(TextInput, EndOfFileInsideEachPartDropsTheRecord) {
   };
   for (const std::string& tail : cuts) {
     SCOPED_TRACE(tail);
-    boxes_->clear();
+    recorder_->ClearBoxes();
     ProceduresList list;
     EXPECT_EQ(Load(list, Record({"K"}, "k.pro") + tail), 1);
     EXPECT_EQ(NodeNames(list), (V{"K"}));
@@ -354,7 +354,7 @@ TEST_F(TextInput, EveryTruncationKeepsTheWholeRecordsOnly) {
   const std::size_t markerLength = 20;
   for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
     SCOPED_TRACE(cut);
-    boxes_->clear();
+    recorder_->ClearBoxes();
     ProceduresList list;
     ASSERT_EQ(Load(list, whole.substr(0, cut)), 1);
     V expected;

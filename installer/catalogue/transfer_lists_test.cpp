@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "installer/catalogue/catalogue_report.h"
-#include "installer/catalogue/catalogue_test_support.h"
+#include "testing/catalogue_test.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_inspect.h"
 #include "installer/procdir/procdir_open.h"
-#include "installer/procdir/procdir_test_support.h"
+#include "testing/procdir_test.h"
 #include "platform/hfile.h"
 #include "ui/msgbox.h"
 

@@ -6,7 +6,7 @@
 
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_inspect.h"
-#include "installer/procdir/procdir_test_support.h"
+#include "testing/procdir_test.h"
 
 using namespace procdir_test;
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "installer/selection/selection_test_support.h"
+#include "testing/selection_test.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "installer/procdir/procdir_open.h"
-#include "installer/selection/selection_test_support.h"
+#include "testing/selection_test.h"
 #include "installer/installer_codes.h"
 
 namespace {
@@ -66,7 +66,7 @@ class IndexUpdate : public ::testing::Test {
   // The (bar position, file) pairs the progress window showed, repeats left out.
   std::vector<std::pair<int, std::string>> Shown() {
     std::vector<std::pair<int, std::string>> out;
-    for (const auto& r : recorder->repaints) {
+    for (const auto& r : recorder->Repaints()) {
       if (r.id != 1049) continue;
       std::pair<int, std::string> p{r.pos, r.file};
       if (out.empty() || out.back() != p) out.push_back(p);
@@ -99,15 +99,15 @@ TEST_F(IndexUpdate, SubProceduresFirstThenProceduresIntoAnEmptyIndex) {
   EXPECT_EQ(InProcDir("3.pro"), "data of P1");
   EXPECT_EQ(InProcDir("4.pro"), "data of P2");
   EXPECT_EQ(InProcDir("5.pro"), "data of P3");
-  EXPECT_TRUE(recorder->boxes.empty());
+  EXPECT_TRUE(recorder->Boxes().empty());
   EXPECT_EQ(Shown(), (std::vector<std::pair<int, std::string>>{{0, "last.pic"},
                                                                {20, "S1.PRO"},
                                                                {40, "S2.PRO"},
                                                                {60, "P1.PRO"},
                                                                {80, "P2.PRO"},
                                                                {100, "P3.PRO"}}));
-  EXPECT_EQ(recorder->destroyed, std::vector<int>{1049});
-  EXPECT_TRUE(box.Has("window 1049 \"Updating Procedure Directory...\""));
+  EXPECT_EQ(recorder->Destroyed(), std::vector<int>{1049});
+  EXPECT_TRUE(box.TranscriptHas("window 1049 \"Updating Procedure Directory...\""));
   EXPECT_EQ(progress.requiredSize, 5u);
   EXPECT_EQ(progress.progressCount.load(), 5u);
   EXPECT_EQ(progress.status.load(), 0u);
@@ -129,7 +129,7 @@ TEST_F(IndexUpdate, NothingTransferredStillCreatesTheIndex) {
   EXPECT_EQ(Update(), 1);
   EXPECT_TRUE(box.Exists(kIndex));
   EXPECT_EQ(box.Read(kIndex), "");
-  EXPECT_EQ(recorder->destroyed, std::vector<int>{1049});
+  EXPECT_EQ(recorder->Destroyed(), std::vector<int>{1049});
 }
 
 TEST_F(IndexUpdate, RegisteredProcedureIsRewrittenInPlaceAndItsFileReplaced) {
@@ -141,7 +141,7 @@ TEST_F(IndexUpdate, RegisteredProcedureIsRewrittenInPlaceAndItsFileReplaced) {
   EXPECT_EQ(Update(), 1);
   EXPECT_EQ(box.Read(kIndex), Entry('E', "7.pro", {"P1", "P1 alt"}) + Entry('E', "8.pro", {"Q"}));
   EXPECT_EQ(InProcDir("7.pro"), "new");
-  EXPECT_TRUE(recorder->boxes.empty());
+  EXPECT_TRUE(recorder->Boxes().empty());
 }
 
 TEST_F(IndexUpdate, RegisteredProcedureWithMoreNamesMovesToTheEnd) {
@@ -163,8 +163,8 @@ TEST_F(IndexUpdate, NameOfAnotherEntryKeepsTheOldNamesButTheFileIsCopied) {
   Transfer({}, {"AB.PRO"});
   EXPECT_EQ(Update(), 1);
   EXPECT_EQ(box.Read(kIndex), index);
-  ASSERT_EQ(recorder->boxes.size(), 1u);
-  EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 903");
+  ASSERT_EQ(recorder->Boxes().size(), 1u);
+  EXPECT_EQ(recorder->Boxes()[0].caption, "ORVIK Error 903");
   EXPECT_EQ(InProcDir("1.pro"), "ab");
   EXPECT_FALSE(box.Exists("C:\\orvik\\proc\\3.pro"));
 }
@@ -186,8 +186,8 @@ TEST_F(IndexUpdate, EntryFileNamesThatAreNotPlainNamesAreNeverWrittenThrough) {
   EXPECT_EQ(box.Read("C:\\orvik\\DMM45.DAT"), "data");
   EXPECT_FALSE(box.Exists("C:\\x.pro"));
   EXPECT_TRUE(std::filesystem::is_empty(box.Host("C:\\outside")));
-  ASSERT_EQ(recorder->boxes.size(), 4u);
-  for (const auto& shown : recorder->boxes) EXPECT_EQ(shown.caption, "ORVIK Error 926");
+  ASSERT_EQ(recorder->Boxes().size(), 4u);
+  for (const auto& shown : recorder->Boxes()) EXPECT_EQ(shown.caption, "ORVIK Error 926");
 }
 
 TEST_F(IndexUpdate, FileWithoutCatalogueEntryIsReportedAndSkipped) {
@@ -199,10 +199,10 @@ TEST_F(IndexUpdate, FileWithoutCatalogueEntryIsReportedAndSkipped) {
   Transfer({"NOPE.PRO"}, {"GONE.PRO", "p1.pro", "P1.PRO"});
   EXPECT_EQ(Update(), 1);
   EXPECT_EQ(box.Read(kIndex), Entry('E', "1.pro", {"P1"}));
-  ASSERT_EQ(recorder->boxes.size(), 3u);
-  EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 9251");
-  EXPECT_EQ(recorder->boxes[1].caption, "ORVIK Error 9253");
-  EXPECT_EQ(recorder->boxes[2].caption, "ORVIK Error 9253");
+  ASSERT_EQ(recorder->Boxes().size(), 3u);
+  EXPECT_EQ(recorder->Boxes()[0].caption, "ORVIK Error 9251");
+  EXPECT_EQ(recorder->Boxes()[1].caption, "ORVIK Error 9253");
+  EXPECT_EQ(recorder->Boxes()[2].caption, "ORVIK Error 9253");
   EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"1.pro", "_temp", "proc.dir"}));
   EXPECT_EQ(InProcDir("1.pro"), "p1");
 }
@@ -219,9 +219,9 @@ TEST_F(IndexUpdate, EntryWithoutNamesIsNeitherRegisteredNorCopied) {
   Transfer({"BARESUB.PRO"}, {"BARE.PRO", "P1.PRO"});
   EXPECT_EQ(Update(), 1);
   EXPECT_EQ(box.Read(kIndex), Entry('E', "1.pro", {"P1"}));
-  ASSERT_EQ(recorder->boxes.size(), 2u);
-  EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 9252");
-  EXPECT_EQ(recorder->boxes[1].caption, "ORVIK Error 9254");
+  ASSERT_EQ(recorder->Boxes().size(), 2u);
+  EXPECT_EQ(recorder->Boxes()[0].caption, "ORVIK Error 9252");
+  EXPECT_EQ(recorder->Boxes()[1].caption, "ORVIK Error 9254");
   EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"1.pro", "_temp", "proc.dir"}));
 }
 
@@ -231,9 +231,9 @@ TEST_F(IndexUpdate, MoreThanSixNamesIsRefusedWithoutUsingAFileNumber) {
   Stage("P1.PRO", "p1");
   Transfer({}, {"SEVEN.PRO", "P1.PRO"});
   EXPECT_EQ(Update(), 1);
-  ASSERT_EQ(recorder->boxes.size(), 1u);
-  EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 916");
-  EXPECT_NE(recorder->boxes[0].text.find("but 7 were given"), std::string::npos) << recorder->boxes[0].text;
+  ASSERT_EQ(recorder->Boxes().size(), 1u);
+  EXPECT_EQ(recorder->Boxes()[0].caption, "ORVIK Error 916");
+  EXPECT_NE(recorder->Boxes()[0].text.find("but 7 were given"), std::string::npos) << recorder->Boxes()[0].text;
   EXPECT_EQ(box.Read(kIndex), Entry('E', "1.pro", {"P1"}));
   EXPECT_EQ(InProcDir("1.pro"), "p1");
   EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"1.pro", "_temp", "proc.dir"}));
@@ -260,12 +260,12 @@ TEST_F(IndexUpdate, CopyFailureTakesTheNewEntryOutAgain) {
   // The failed entries are freed; their number is given again.
   EXPECT_EQ(box.Read(kIndex), Entry('E', "4.pro", {"Q"}) + FreeRecord() + FreeRecord() + FreeRecord() +
                                   Entry('E', "5.pro", {"P1"}));
-  ASSERT_EQ(recorder->boxes.size(), 2u);
-  EXPECT_EQ(recorder->boxes[0].caption, kInstallCaption);
-  EXPECT_EQ(recorder->boxes[0].text,
+  ASSERT_EQ(recorder->Boxes().size(), 2u);
+  EXPECT_EQ(recorder->Boxes()[0].caption, kInstallCaption);
+  EXPECT_EQ(recorder->Boxes()[0].text,
             "The sub-procedure file S.DAT could not be copied into the procedure files directory (system error "
             "2).\n\nThe sub-procedure was not installed; a version installed before keeps its file. Install it again.");
-  EXPECT_EQ(recorder->boxes[1].text,
+  EXPECT_EQ(recorder->Boxes()[1].text,
             "The procedure file X.DAT could not be copied into the procedure files directory (system error "
             "2).\n\nThe procedure was not installed; a version installed before keeps its file. Install it again.");
   EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"4.pro", "5.pro", "_temp", "proc.dir"}));
@@ -280,8 +280,8 @@ TEST_F(IndexUpdate, CopyFailureOfARewrittenEntryKeepsItsFile) {
   EXPECT_EQ(Update(), 1);
   EXPECT_EQ(box.Read(kIndex), Entry('E', "7.pro", {"P1", "P1 alt"}));
   EXPECT_EQ(InProcDir("7.pro"), "old");
-  ASSERT_EQ(recorder->boxes.size(), 1u);
-  EXPECT_NE(recorder->boxes[0].text.find("The procedure was not installed"), std::string::npos);
+  ASSERT_EQ(recorder->Boxes().size(), 1u);
+  EXPECT_NE(recorder->Boxes()[0].text.find("The procedure was not installed"), std::string::npos);
   EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"7.pro", "_temp", "proc.dir"}));
 }
 
@@ -318,16 +318,16 @@ TEST_F(IndexUpdate, NoFileNumberLeftCopiesNothing) {
   Transfer({}, {"P1.PRO", "P2.PRO"});
   EXPECT_EQ(Update(), 1);
   EXPECT_EQ(box.Read(kIndex), index);
-  ASSERT_EQ(recorder->boxes.size(), 2u);
-  EXPECT_EQ(recorder->boxes[0].caption, "ORVIK Error 921");
-  EXPECT_EQ(recorder->boxes[1].caption, "ORVIK Error 921");
+  ASSERT_EQ(recorder->Boxes().size(), 2u);
+  EXPECT_EQ(recorder->Boxes()[0].caption, "ORVIK Error 921");
+  EXPECT_EQ(recorder->Boxes()[1].caption, "ORVIK Error 921");
   EXPECT_EQ(ProcDirFiles(), (std::set<std::string>{"_temp", "proc.dir"}));
 }
 
 using IndexUpdateDeathTest = IndexUpdate;
 
 TEST_F(IndexUpdateDeathTest, IndexThatCannotBeOpenedStopsWithStatus3) {
-  recorder->echo = true;
+  recorder->Echo(true);
   paths.procDir = "Q:\\proc\\";
   EXPECT_EXIT(Update(), ::testing::ExitedWithCode(3), "ORVIK Error 9250");
 }

@@ -8,7 +8,7 @@
 #include <initializer_list>
 
 #include "installer/procdir/procdir_open.h"
-#include "installer/selection/selection_test_support.h"
+#include "testing/selection_test.h"
 
 namespace {
 
@@ -48,15 +48,15 @@ TEST_F(ConflictCheck, NothingInstalledKeepsTheSelectionWithoutADialog) {
   Open("");
   box.Answers("");
   EXPECT_EQ(Check({"A", "B"}), 1);
-  EXPECT_EQ(box.Count("window "), 0);
-  EXPECT_EQ(box.Count("box "), 0);
+  EXPECT_EQ(box.TranscriptCount("window "), 0);
+  EXPECT_EQ(box.TranscriptCount("box "), 0);
 }
 
 TEST_F(ConflictCheck, OtherProceduresInstalledDoNotMatter) {
   Open(Entry('E', "1.pro", {"X", "Y"}) + Entry('H', "2.pro", {"AB"}));
   box.Answers("");
   EXPECT_EQ(Check({"A", "B"}), 1);
-  EXPECT_EQ(box.Count("window "), 0);
+  EXPECT_EQ(box.TranscriptCount("window "), 0);
   EXPECT_EQ(Check({}), 1);
 }
 
@@ -72,26 +72,26 @@ TEST_F(ConflictCheck, FullyInstalledProcedureAsksConfirmOverwrite) {
   EXPECT_EQ(always, 0);
   EXPECT_EQ(Check({"A", "B"}), 1);
   EXPECT_EQ(always, 1);
-  EXPECT_TRUE(box.Has("window 102 \"ORVIK - Procedure Installation - Confirm Overwrite\""));
-  EXPECT_EQ(box.Count("window 102 "), 3);
+  EXPECT_TRUE(box.TranscriptHas("window 102 \"ORVIK - Procedure Installation - Confirm Overwrite\""));
+  EXPECT_EQ(box.TranscriptCount("window 102 "), 3);
   // Once Always Overwrite was chosen the question is not asked again.
   EXPECT_EQ(Check({"B", "A"}), 1);
-  EXPECT_EQ(box.Count("window 102 "), 3);
+  EXPECT_EQ(box.TranscriptCount("window 102 "), 3);
 }
 
 TEST_F(ConflictCheck, ClosingConfirmOverwriteDeselectsWithMessage9225) {
   Open(Entry('E', "4.pro", {"A", "B"}));
   box.Answers("102 close\nbox contains \"ended unexpectedly\" OK\n");
   EXPECT_EQ(Check({"A", "B"}), 0);
-  EXPECT_TRUE(box.Has("end 102 2"));
-  EXPECT_EQ(box.Count("box \"ORVIK Error 9225\""), 1);
+  EXPECT_TRUE(box.TranscriptHas("end 102 2"));
+  EXPECT_EQ(box.TranscriptCount("box \"ORVIK Error 9225\""), 1);
 }
 
 TEST_F(ConflictCheck, LetterCaseOfNamesDoesNotMatter) {
   Open(Entry('E', "4.pro", {"Digital Meter", "DMM B"}));
   box.Answers("102 click 7\n");
   EXPECT_EQ(Check({"DIGITAL METER", "dmm b"}), 0);
-  EXPECT_EQ(box.Count("window 102 "), 1);
+  EXPECT_EQ(box.TranscriptCount("window 102 "), 1);
 }
 
 TEST_F(ConflictCheck, NameLongerThanTheIndexHoldsIsLookedUpByItsFirst55Characters) {
@@ -102,7 +102,7 @@ TEST_F(ConflictCheck, NameLongerThanTheIndexHoldsIsLookedUpByItsFirst55Character
   StringList aliases;
   aliases.AddTail(longer);
   EXPECT_EQ(selection::CheckProcConflicts(index, aliases, always, nullptr), 1);
-  EXPECT_EQ(box.Count("window 102 "), 1);
+  EXPECT_EQ(box.TranscriptCount("window 102 "), 1);
 }
 
 TEST_F(ConflictCheck, ExtraAliasShowsConflict1WithBothNameLists) {
@@ -110,17 +110,17 @@ TEST_F(ConflictCheck, ExtraAliasShowsConflict1WithBothNameLists) {
   box.Answers("110 click 6\n110 click 7\n");
   EXPECT_EQ(Check({"A", "B", "C"}), 1);
   EXPECT_EQ(Check({"A", "B", "C"}), 0);
-  EXPECT_TRUE(box.Has("window 110 \"ORVIK Procedure Installation - Procedure Name Conflict [1]\""));
-  EXPECT_EQ(box.Count("field 1008 \"A\\r\\nB\\r\\n\""), 2);
-  EXPECT_EQ(box.Count("field 1009 \"A\\r\\nB\\r\\nC\\r\\n\""), 2);
-  EXPECT_EQ(box.Count("window 102 "), 0);
+  EXPECT_TRUE(box.TranscriptHas("window 110 \"ORVIK Procedure Installation - Procedure Name Conflict [1]\""));
+  EXPECT_EQ(box.TranscriptCount("field 1008 \"A\\r\\nB\\r\\n\""), 2);
+  EXPECT_EQ(box.TranscriptCount("field 1009 \"A\\r\\nB\\r\\nC\\r\\n\""), 2);
+  EXPECT_EQ(box.TranscriptCount("window 102 "), 0);
 }
 
 TEST_F(ConflictCheck, ClosingConflict1DeselectsWithMessage9225) {
   Open(Entry('E', "4.pro", {"A", "B"}));
   box.Answers("110 close\nbox contains \"ended unexpectedly\" OK\n");
   EXPECT_EQ(Check({"A", "B", "C"}), 0);
-  EXPECT_EQ(box.Count("box \"ORVIK Error 9225\""), 1);
+  EXPECT_EQ(box.TranscriptCount("box \"ORVIK Error 9225\""), 1);
 }
 
 TEST_F(ConflictCheck, EqualCountButForeignNameAsksAfterTheLoop) {
@@ -128,11 +128,11 @@ TEST_F(ConflictCheck, EqualCountButForeignNameAsksAfterTheLoop) {
   Open(Entry('E', "4.pro", {"A", "B", "X"}));
   box.Answers("110 click 7\n110 click 7\n");
   EXPECT_EQ(Check({"A", "B", "C"}), 0);
-  EXPECT_TRUE(box.Has("field 1008 \"A\\r\\nB\\r\\nX\\r\\n\""));
+  EXPECT_TRUE(box.TranscriptHas("field 1008 \"A\\r\\nB\\r\\nX\\r\\n\""));
   // The alias order does not change which entry is listed.
   EXPECT_EQ(Check({"C", "B", "A"}), 0);
-  EXPECT_TRUE(box.Has("field 1009 \"C\\r\\nB\\r\\nA\\r\\n\""));
-  EXPECT_EQ(box.Count("field 1008 \"A\\r\\nB\\r\\nX\\r\\n\""), 2);
+  EXPECT_TRUE(box.TranscriptHas("field 1009 \"C\\r\\nB\\r\\nA\\r\\n\""));
+  EXPECT_EQ(box.TranscriptCount("field 1008 \"A\\r\\nB\\r\\nX\\r\\n\""), 2);
 }
 
 TEST_F(ConflictCheck, AlwaysOverwriteDoesNotAnswerConflict1) {
@@ -140,7 +140,7 @@ TEST_F(ConflictCheck, AlwaysOverwriteDoesNotAnswerConflict1) {
   always = 1;
   box.Answers("110 click 7\n");
   EXPECT_EQ(Check({"A", "B", "C"}), 0);
-  EXPECT_EQ(box.Count("window 110 "), 1);
+  EXPECT_EQ(box.TranscriptCount("window 110 "), 1);
 }
 
 TEST_F(ConflictCheck, AliasesInTwoInstalledFilesAreRefusedWithConflict2) {
@@ -149,11 +149,11 @@ TEST_F(ConflictCheck, AliasesInTwoInstalledFilesAreRefusedWithConflict2) {
   box.Answers("111 click 1\n111 close\n");
   EXPECT_EQ(Check({"A", "B"}), 0);
   EXPECT_EQ(Check({"A", "B"}), 0);
-  EXPECT_TRUE(box.Has("window 111 \"ORVIK - Procedure Installation - Procedure Name Conflict [2]\""));
-  EXPECT_EQ(box.Count("field 1008 \"A\\r\\nB\\r\\n\""), 2);
+  EXPECT_TRUE(box.TranscriptHas("window 111 \"ORVIK - Procedure Installation - Procedure Name Conflict [2]\""));
+  EXPECT_EQ(box.TranscriptCount("field 1008 \"A\\r\\nB\\r\\n\""), 2);
   // Neither its OK nor its close box is an unexpected end.
-  EXPECT_EQ(box.Count("box "), 0);
-  EXPECT_EQ(box.Count("window 102 "), 0);
+  EXPECT_EQ(box.TranscriptCount("box "), 0);
+  EXPECT_EQ(box.TranscriptCount("window 102 "), 0);
 }
 
 TEST_F(ConflictCheck, FileNamesAreComparedWithLetterCase) {
@@ -161,7 +161,7 @@ TEST_F(ConflictCheck, FileNamesAreComparedWithLetterCase) {
   Open(Entry('E', "1.pro", {"A", "Y"}) + Entry('E', "1.PRO", {"B", "Z"}));
   box.Answers("111 click 1\n");
   EXPECT_EQ(Check({"A", "B"}), 0);
-  EXPECT_EQ(box.Count("window 111 "), 1);
+  EXPECT_EQ(box.TranscriptCount("window 111 "), 1);
 }
 
 TEST_F(ConflictCheck, TheFirstConflictStopsTheCheck) {
@@ -170,8 +170,8 @@ TEST_F(ConflictCheck, TheFirstConflictStopsTheCheck) {
   Open(Entry('E', "1.pro", {"A"}) + Entry('E', "2.pro", {"B", "Z"}));
   box.Answers("110 click 6\n");
   EXPECT_EQ(Check({"A", "B"}), 1);
-  EXPECT_TRUE(box.Has("field 1008 \"A\\r\\n\""));
-  EXPECT_EQ(box.Count("window 111 "), 0);
+  EXPECT_TRUE(box.TranscriptHas("field 1008 \"A\\r\\n\""));
+  EXPECT_EQ(box.TranscriptCount("window 111 "), 0);
 }
 
 TEST_F(ConflictCheck, FailedLookupIsReportedAndCountsAsNotInstalled) {
@@ -182,17 +182,17 @@ TEST_F(ConflictCheck, FailedLookupIsReportedAndCountsAsNotInstalled) {
       "box contains \"could not be read\" Cancel\n"
       "box contains \"could not be looked up\" OK\n");
   EXPECT_EQ(Check({"A"}), 1);
-  EXPECT_EQ(box.Count("box \"ORVIK Error 9222\""), 1);
-  EXPECT_EQ(box.Count("window "), 0);
+  EXPECT_EQ(box.TranscriptCount("box \"ORVIK Error 9222\""), 1);
+  EXPECT_EQ(box.TranscriptCount("window "), 0);
 
   // With B installed in an entry of one name: B found, A not: Conflict [1].
-  box.ClearTranscript();
+  box.TranscriptFile().Clear();
   box.Answers(
       "box contains \"could not be read\" Cancel\n"
       "box contains \"could not be looked up\" OK\n"
       "110 click 7\n");
   EXPECT_EQ(Check({"A", "B"}), 0);
-  EXPECT_TRUE(box.Has("field 1008 \"B\\r\\n\""));
+  EXPECT_TRUE(box.TranscriptHas("field 1008 \"B\\r\\n\""));
 }
 
 }  // namespace

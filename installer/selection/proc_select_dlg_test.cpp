@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "installer/procdir/procdir_open.h"
-#include "installer/selection/selection_test_support.h"
+#include "testing/selection_test.h"
 #include "installer/installer_codes.h"
 
 namespace {
@@ -70,13 +70,13 @@ TEST_F(SelectionPage, OpensWithTheOfferedNamesUnsortedAndNothingSelected) {
   EXPECT_EQ(catalogue.selectedProcs.GetCount(), 0);
   EXPECT_EQ(catalogue.selectedSubProcs.GetCount(), 0);
   EXPECT_EQ(Run(page, "108 close\n"), ui::IDCANCEL);
-  EXPECT_TRUE(box.Has("window 108 \"ORVIK Procedure Installation - Procedure Selection\""));
+  EXPECT_TRUE(box.TranscriptHas("window 108 \"ORVIK Procedure Installation - Procedure Selection\""));
   const char* expected[] = {"A 1", "B 1", "DMM 45", "DMM 45A", "HP 3458", "Meter", "B"};
   for (int i = 0; i < 7; ++i) {
-    EXPECT_TRUE(box.Has("item 1014 " + std::to_string(i + 1) + " \"" + expected[i] + "\" 0")) << expected[i];
+    EXPECT_TRUE(box.TranscriptHas("item 1014 " + std::to_string(i + 1) + " \"" + expected[i] + "\" 0")) << expected[i];
   }
-  EXPECT_TRUE(box.Has("field 1030 \"\""));
-  EXPECT_TRUE(box.Has("field 1007 \"\""));
+  EXPECT_TRUE(box.TranscriptHas("field 1030 \"\""));
+  EXPECT_TRUE(box.TranscriptHas("field 1007 \"\""));
   // The selection log is created empty and held open while the page lives.
   EXPECT_TRUE(page.SelectionLogOpen());
   EXPECT_TRUE(box.Exists(selection::kSelectionLogPath));
@@ -136,7 +136,7 @@ TEST_F(SelectionPage, AlwaysOverwriteLastsForTheVisit) {
   EXPECT_EQ(Run(page, "108 toggle 1014 \"DMM 45\"\n102 click 1044\n108 toggle 1014 Meter close\n"), ui::IDCANCEL);
   EXPECT_EQ(Selection(page), "0011111");
   EXPECT_EQ(page.alwaysOverwrite, 1);
-  EXPECT_EQ(box.Count("window 102 "), 1);
+  EXPECT_EQ(box.TranscriptCount("window 102 "), 1);
 }
 
 TEST_F(SelectionPage, SelectAllAsksFirstAndChecksNothing) {
@@ -146,7 +146,7 @@ TEST_F(SelectionPage, SelectAllAsksFirstAndChecksNothing) {
   EXPECT_EQ(Run(page, "108 click 1004\nbox contains \"Select every procedure\" Cancel\n108 close\n"),
             ui::IDCANCEL);
   EXPECT_EQ(Selection(page), "0000000");
-  EXPECT_TRUE(box.Has("box \"ORVIK - Procedure Installation\" \"Select every procedure in the list?\\n\\nNo check "
+  EXPECT_TRUE(box.TranscriptHas("box \"ORVIK - Procedure Installation\" \"Select every procedure in the list?\\n\\nNo check "
                       "is made against the procedures already installed: installed procedures with the same "
                       "names will be replaced.\\n\\nChoose OK to select all, or Cancel to leave the selection "
                       "unchanged.\""));
@@ -154,7 +154,7 @@ TEST_F(SelectionPage, SelectAllAsksFirstAndChecksNothing) {
   selection::ProcSelectDlg again(catalogue, nullptr);
   EXPECT_EQ(Run(again, "108 click 1004\nbox OK\n108 close\n"), ui::IDCANCEL);
   EXPECT_EQ(Selection(again), "1111111");
-  EXPECT_EQ(box.Count("window 102 "), 0);
+  EXPECT_EQ(box.TranscriptCount("window 102 "), 0);
   EXPECT_EQ(again.GetDlgItemText(IDC_PROC_NAME), "");
   EXPECT_EQ(again.GetDlgItemText(IDC_PROC_CONFIG), "");
 }
@@ -165,7 +165,7 @@ TEST_F(SelectionPage, DeselectAllClearsEveryItemWithoutAQuestion) {
   selection::ProcSelectDlg page(catalogue, nullptr);
   EXPECT_EQ(Run(page, "108 toggle 1014 Meter click 1004\nbox OK\n108 click 1003 close\n"), ui::IDCANCEL);
   EXPECT_EQ(Selection(page), "0000000");
-  EXPECT_EQ(box.Count("box "), 1);
+  EXPECT_EQ(box.TranscriptCount("box "), 1);
 }
 
 TEST_F(SelectionPage, BackAndCancelEndThePageAndLeaveTheListsEmpty) {
@@ -185,9 +185,9 @@ TEST_F(SelectionPage, NextWithNothingSelectedEndsWith8) {
   selection::ProcSelectDlg page(catalogue, nullptr);
   EXPECT_EQ(Run(page, "108 click 1\nbox contains \"No procedures are selected.\" OK\n"),
             selection::END_DIRECTORIES_AGAIN);
-  EXPECT_TRUE(box.Has("box \"ORVIK Error 9220\" \"No procedures are selected.\\n\\nSelect at least one procedure "
+  EXPECT_TRUE(box.TranscriptHas("box \"ORVIK Error 9220\" \"No procedures are selected.\\n\\nSelect at least one procedure "
                       "in the list before choosing Next.\""));
-  EXPECT_TRUE(box.Has("end 108 8"));
+  EXPECT_TRUE(box.TranscriptHas("end 108 8"));
 }
 
 TEST_F(SelectionPage, NextCollectsSubProceduresDepthFirstAfterTheirOwn) {
@@ -239,9 +239,9 @@ TEST_F(SelectionPage, SubProcedureWithoutARecordFailsNextWith8) {
                 "box contains \"could not be built\" OK\n"),
             selection::END_DIRECTORIES_AGAIN);
   EXPECT_EQ(Names(catalogue.selectedSubProcs), (std::vector<std::string>{"GHOST"}));
-  EXPECT_TRUE(box.Has("box \"ORVIK - Procedure Installation\" \"IN if( NULL == PL->LoadAllXferFiles() )\""));
-  EXPECT_EQ(box.Count("box \"ORVIK Error 9221\""), 1);
-  EXPECT_TRUE(box.Has("end 108 8"));
+  EXPECT_TRUE(box.TranscriptHas("box \"ORVIK - Procedure Installation\" \"IN if( NULL == PL->LoadAllXferFiles() )\""));
+  EXPECT_EQ(box.TranscriptCount("box \"ORVIK Error 9221\""), 1);
+  EXPECT_TRUE(box.TranscriptHas("end 108 8"));
 }
 
 using SelectionPageDeathTest = SelectionPage;
@@ -255,7 +255,7 @@ TEST_F(SelectionPageDeathTest, AliasWithoutAnItemStopsTheInstaller) {
   selection::ProcSelectDlg page(catalogue, nullptr);
   EXPECT_EXIT(Run(page, "108 toggle 1014 \"DMM 45\"\nbox contains \"has no item\" OK\n"),
               ::testing::ExitedWithCode(3), "");
-  EXPECT_EQ(box.Count("box \"ORVIK Error 9223\""), 1);
+  EXPECT_EQ(box.TranscriptCount("box \"ORVIK Error 9223\""), 1);
 }
 
 }  // namespace

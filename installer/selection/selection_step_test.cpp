@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "installer/procdir/procdir_open.h"
-#include "installer/selection/selection_test_support.h"
+#include "testing/selection_test.h"
 #include "platform/dos_path.h"
 
 namespace {
@@ -65,7 +65,7 @@ TEST_F(SelectionStep, UnexpectedEndCodeIsReportedAsFailed) {
   box.Answers("box contains \"ended unexpectedly\" OK\nbox OK\n");
   EXPECT_EQ(selection::SelectionEnd(5), selection::SelectionResult::Failed);
   EXPECT_EQ(selection::SelectionEnd(-1), selection::SelectionResult::Failed);
-  EXPECT_EQ(box.Count("box \"ORVIK Error 9243\""), 2);
+  EXPECT_EQ(box.TranscriptCount("box \"ORVIK Error 9243\""), 2);
   EXPECT_EQ(selection::SelectionEnd(ui::IDOK), selection::SelectionResult::Next);
 }
 
@@ -75,16 +75,16 @@ TEST_F(SelectionStep, AlwaysOverwriteIsClearedOnEveryVisit) {
   EXPECT_EQ(Step("108 toggle 1014 \"DMM 45\"\n102 click 1044\n108 click 1001\n"), selection::SelectionResult::Back);
   EXPECT_EQ(Step("108 toggle 1014 \"HP 3458\"\n102 click 7\n108 click 1\nbox OK\n"),
             selection::SelectionResult::DirectoriesAgain);
-  EXPECT_EQ(box.Count("window 102 "), 2);
+  EXPECT_EQ(box.TranscriptCount("window 102 "), 2);
   // The conflict check only reads the index.
   EXPECT_EQ(box.Read(kIndex), installed);
 }
 
 TEST_F(SelectionStep, TheOperatorsChoiceIsNotRememberedBetweenVisits) {
   EXPECT_EQ(Step("108 toggle 1014 Meter click 1001\n"), selection::SelectionResult::Back);
-  box.ClearTranscript();
+  box.TranscriptFile().Clear();
   EXPECT_EQ(Step("108 click 2\n"), selection::SelectionResult::Quit);
-  EXPECT_TRUE(box.Has("item 1014 3 \"Meter\" 0"));
+  EXPECT_TRUE(box.TranscriptHas("item 1014 3 \"Meter\" 0"));
 }
 
 using SelectionStepDeathTest = SelectionStep;
@@ -92,7 +92,7 @@ using SelectionStepDeathTest = SelectionStep;
 TEST_F(SelectionStepDeathTest, IndexThatCannotBeOpenedStopsWithStatus3) {
   // Drive Q: is not mapped: proc.dir can be neither created nor opened.
   seltest::RecordingFrontend* recorder = &seltest::InstallRecorder();
-  recorder->echo = true;
+  recorder->Echo(true);
   EXPECT_EXIT(selection::RunSelectionStep(catalogue, "Q:\\proc\\", nullptr), ::testing::ExitedWithCode(3),
               "ORVIK Error 9242");
   std::string tooLong = "C:\\" + std::string(250, 'd') + "\\";

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "installer/transfer/gz_file_copier.h"
-#include "installer/transfer/transfer_test_support.h"
+#include "testing/transfer_test.h"
 #include "platform/flush.h"
 #include "platform/hfile.h"
 
@@ -44,7 +44,7 @@ class GzCopyTest : public TransferTest {
   // A gzip file of `contents` as bytes.
   std::string Gzip(const std::string& contents) {
     WriteGzipHost(root_ + "/scratch.gz", contents);
-    return ReadHost(root_ + "/scratch.gz");
+    return orvik_testing::ReadFile(root_ + "/scratch.gz");
   }
 
   xfer::GzFileCopier copier_;
@@ -54,7 +54,7 @@ TEST_F(GzCopyTest, DecompressesAStreamOfManyChunks) {
   const std::string data = Payload(5 * xfer::GzFileCopier::kChunk + 123, 1) + TextPayload(300000, 2);
   AddPayload("cd", "BIG.DAT", data);
   EXPECT_EQ(Copy("BIG.DAT", "BIG.DAT"), 1);
-  EXPECT_EQ(ReadHost(Target("BIG.DAT")), data);
+  EXPECT_EQ(orvik_testing::ReadFile(Target("BIG.DAT")), data);
   EXPECT_EQ(LineCount("box "), 0);
   ExpectNoPartFiles();
 }
@@ -63,7 +63,7 @@ TEST_F(GzCopyTest, SourceWithoutCompressionIsCopiedUnchanged) {
   const std::string data = "plain text, not gzip\r\n" + Payload(40000, 3);
   AddPayload("cd", "PLAIN.TXT", data, false);
   EXPECT_EQ(Copy("PLAIN.TXT", "PLAIN.TXT"), 1);
-  EXPECT_EQ(ReadHost(Target("PLAIN.TXT")), data);
+  EXPECT_EQ(orvik_testing::ReadFile(Target("PLAIN.TXT")), data);
   EXPECT_EQ(LineCount("box "), 0);
 }
 
@@ -72,18 +72,18 @@ TEST_F(GzCopyTest, EmptySourcesGiveEmptyTargets) {
   AddPayload("cd", "EMPTY.TXT", "", false);
   EXPECT_EQ(Copy("EMPTY.GZ", "E1"), 1);
   EXPECT_EQ(Copy("EMPTY.TXT", "E2"), 1);
-  EXPECT_TRUE(HostExists(Target("E1")));
-  EXPECT_EQ(ReadHost(Target("E1")), "");
-  EXPECT_EQ(ReadHost(Target("E2")), "");
+  EXPECT_TRUE(orvik_testing::Exists(Target("E1")));
+  EXPECT_EQ(orvik_testing::ReadFile(Target("E1")), "");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("E2")), "");
   EXPECT_EQ(LineCount("box "), 0);
 }
 
 TEST_F(GzCopyTest, ReplacesAnExistingTargetUnderTheListedName) {
   AddPayload("cd", "NEW.DAT", "new contents");
-  WriteHost(Target("new.dat"), "old contents");
+  orvik_testing::WriteFile(Target("new.dat"), "old contents");
   EXPECT_EQ(Copy("NEW.DAT", "NEW.DAT"), 1);
   EXPECT_EQ(HostNames(CHost("orvik/data")), (std::vector<std::string>{"NEW.DAT"}));
-  EXPECT_EQ(ReadHost(Target("NEW.DAT")), "new contents");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("NEW.DAT")), "new contents");
 }
 
 TEST_F(GzCopyTest, SamePathsAreRefusedWith8586) {
@@ -91,32 +91,32 @@ TEST_F(GzCopyTest, SamePathsAreRefusedWith8586) {
   Answers({"box contains \"The source file D:\\proc_data\\X.DAT and the target file D:\\proc_data\\X.DAT\" OK"});
   EXPECT_EQ(copier_.Copy("D:\\proc_data\\X.DAT", "D:\\proc_data\\X.DAT"), 0);
   ExpectBoxes({"The source file D:\\proc_data\\X.DAT and the target file D:\\proc_data\\X.DAT are the same file."});
-  EXPECT_EQ(ReadHost(Source("X.DAT")), Gzip("x"));
+  EXPECT_EQ(orvik_testing::ReadFile(Source("X.DAT")), Gzip("x"));
 }
 
 TEST_F(GzCopyTest, MissingSourceIsSkippedWith8587) {
-  WriteHost(Target("KEEP.DAT"), "good");
+  orvik_testing::WriteFile(Target("KEEP.DAT"), "good");
   Answers({"box contains \"The source file D:\\proc_data\\KEEP.DAT cannot be opened\" OK"});
   EXPECT_EQ(Copy("KEEP.DAT", "KEEP.DAT"), 0);
   ExpectBoxes({"The source file D:\\proc_data\\KEEP.DAT cannot be opened."});
-  EXPECT_EQ(ReadHost(Target("KEEP.DAT")), "good");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("KEEP.DAT")), "good");
   ExpectNoPartFiles();
 }
 
 TEST_F(GzCopyTest, ReadOnlyTargetIsSkippedWith8588) {
   AddPayload("cd", "RO.DAT", "new");
-  WriteHost(Target("RO.DAT"), "kept");
+  orvik_testing::WriteFile(Target("RO.DAT"), "kept");
   ::chmod(Target("RO.DAT").c_str(), 0444);
   Answers({"box contains \"The target file C:\\orvik\\data\\RO.DAT cannot be opened for writing\" OK"});
   EXPECT_EQ(Copy("RO.DAT", "RO.DAT"), 0);
   ExpectBoxes({"C:\\orvik\\data\\RO.DAT cannot be opened for writing"});
-  EXPECT_EQ(ReadHost(Target("RO.DAT")), "kept");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("RO.DAT")), "kept");
   ExpectNoPartFiles();
 }
 
 TEST_F(GzCopyTest, TargetHeldByAnotherProgramIsSkippedWith8588) {
   AddPayload("cd", "HELD.DAT", "new");
-  WriteHost(Target("HELD.DAT"), "in use");
+  orvik_testing::WriteFile(Target("HELD.DAT"), "in use");
   platform::OFSTRUCT of;
   platform::HFILE held = platform::OpenFile("C:\\orvik\\data\\HELD.DAT", &of,
                                             platform::OF_READ | platform::OF_SHARE_DENY_WRITE);
@@ -125,7 +125,7 @@ TEST_F(GzCopyTest, TargetHeldByAnotherProgramIsSkippedWith8588) {
   EXPECT_EQ(Copy("HELD.DAT", "HELD.DAT"), 0);
   platform::_lclose(held);
   ExpectBoxes({"C:\\orvik\\data\\HELD.DAT cannot be opened for writing"});
-  EXPECT_EQ(ReadHost(Target("HELD.DAT")), "in use");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("HELD.DAT")), "in use");
 }
 
 TEST_F(GzCopyTest, FolderInPlaceOfTheTargetOrMissingFolderIs8588) {
@@ -143,43 +143,43 @@ TEST_F(GzCopyTest, CorruptStreamLeavesTheGoodTargetAlone) {
   std::string bytes = Gzip(TextPayload(200000, 4));
   bytes[bytes.size() / 2] ^= 0x55;
   bytes[bytes.size() / 2 + 1] ^= 0x55;
-  WriteHost(Source("BAD.DAT"), bytes);
-  WriteHost(Target("BAD.DAT"), "the good old file");
+  orvik_testing::WriteFile(Source("BAD.DAT"), bytes);
+  orvik_testing::WriteFile(Target("BAD.DAT"), "the good old file");
   Answers({"box contains \"A read error occurred while decompressing\" OK"});
   EXPECT_EQ(Copy("BAD.DAT", "BAD.DAT"), 1);
   ExpectBoxes({"A read error occurred while decompressing"});
-  EXPECT_EQ(ReadHost(Target("BAD.DAT")), "the good old file");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("BAD.DAT")), "the good old file");
   ExpectNoPartFiles();
 }
 
 TEST_F(GzCopyTest, WrongChecksumLeavesNoTargetBehind) {
   std::string bytes = Gzip("short text that decodes fine");
   bytes[bytes.size() - 8] ^= 0x01;  // the CRC in the trailer
-  WriteHost(Source("CRC.DAT"), bytes);
+  orvik_testing::WriteFile(Source("CRC.DAT"), bytes);
   Answers({"box contains \"read error\" OK"});
   EXPECT_EQ(Copy("CRC.DAT", "CRC.DAT"), 1);
   ExpectBoxes({"A read error occurred while decompressing"});
-  EXPECT_FALSE(HostExists(Target("CRC.DAT")));
+  EXPECT_FALSE(orvik_testing::Exists(Target("CRC.DAT")));
   ExpectNoPartFiles();
 }
 
 TEST_F(GzCopyTest, TruncatedStreamIsCaughtAtCloseAndNeverReplacesTheTarget) {
   std::string bytes = Gzip(Payload(100000, 5));
-  WriteHost(Source("CUT.DAT"), bytes.substr(0, bytes.size() / 2));
-  WriteHost(Source("TAIL.DAT"), bytes.substr(0, bytes.size() - 4));  // only the length is missing
-  WriteHost(Target("CUT.DAT"), "previous");
+  orvik_testing::WriteFile(Source("CUT.DAT"), bytes.substr(0, bytes.size() / 2));
+  orvik_testing::WriteFile(Source("TAIL.DAT"), bytes.substr(0, bytes.size() - 4));  // only the length is missing
+  orvik_testing::WriteFile(Target("CUT.DAT"), "previous");
   Answers({"box contains \"could not be closed properly\" OK", "box contains \"could not be closed properly\" OK"});
   EXPECT_EQ(Copy("CUT.DAT", "CUT.DAT"), 1);
   EXPECT_EQ(Copy("TAIL.DAT", "TAIL.DAT"), 1);
   ExpectBoxes({"could not be closed properly", "could not be closed properly"});
-  EXPECT_EQ(ReadHost(Target("CUT.DAT")), "previous");
-  EXPECT_FALSE(HostExists(Target("TAIL.DAT")));
+  EXPECT_EQ(orvik_testing::ReadFile(Target("CUT.DAT")), "previous");
+  EXPECT_FALSE(orvik_testing::Exists(Target("TAIL.DAT")));
   ExpectNoPartFiles();
 }
 
 TEST_F(GzCopyTest, WriteErrorLeavesTheGoodTargetAlone) {
   AddPayload("cd", "W.DAT", Payload(100000, 6));
-  WriteHost(Target("W.DAT"), "old");
+  orvik_testing::WriteFile(Target("W.DAT"), "old");
   int writes = 0;
   platform::SetWriteFaultHook([&writes](platform::HFILE, platform::UINT count) {
     return ++writes == 3 ? count / 2 : count;  // a short write in the third chunk
@@ -189,7 +189,7 @@ TEST_F(GzCopyTest, WriteErrorLeavesTheGoodTargetAlone) {
   platform::SetWriteFaultHook(nullptr);
   ExpectBoxes({"A write error occurred while decompressing"});
   EXPECT_EQ(writes, 3);
-  EXPECT_EQ(ReadHost(Target("W.DAT")), "old");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("W.DAT")), "old");
   ExpectNoPartFiles();
 }
 
@@ -200,28 +200,28 @@ TEST_F(GzCopyTest, FullDiskLeavesNoPartialFile) {
   EXPECT_EQ(Copy("FULL.DAT", "FULL.DAT"), 1);
   platform::SetWriteFaultHook(nullptr);
   ExpectBoxes({"A write error occurred while decompressing"});
-  EXPECT_FALSE(HostExists(Target("FULL.DAT")));
+  EXPECT_FALSE(orvik_testing::Exists(Target("FULL.DAT")));
   ExpectNoPartFiles();
 }
 
 TEST_F(GzCopyTest, DataThatCannotBeFlushedNeverReplaceTheTarget) {
   AddPayload("cd", "F.DAT", "new");
-  WriteHost(Target("F.DAT"), "old");
+  orvik_testing::WriteFile(Target("F.DAT"), "old");
   platform::ScopedFlushHook failing([](platform::FlushScope, const std::string&) { return platform::FALSE; });
   Answers({"box contains \"A write error occurred\" OK"});
   EXPECT_EQ(Copy("F.DAT", "F.DAT"), 1);
   ExpectBoxes({"A write error occurred while decompressing"});
-  EXPECT_EQ(ReadHost(Target("F.DAT")), "old");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("F.DAT")), "old");
   ExpectNoPartFiles();
 }
 
 TEST_F(GzCopyTest, LeftoverPartFileOfAnEarlierRunIsNotReused) {
   AddPayload("cd", "P.DAT", "fresh");
-  WriteHost(Target("P.DAT.~ov0"), "someone's file");
+  orvik_testing::WriteFile(Target("P.DAT.~ov0"), "someone's file");
   ::chmod(Target("P.DAT.~ov0").c_str(), 0444);
   EXPECT_EQ(Copy("P.DAT", "P.DAT"), 1);
-  EXPECT_EQ(ReadHost(Target("P.DAT")), "fresh");
-  EXPECT_EQ(ReadHost(Target("P.DAT.~ov0")), "someone's file");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("P.DAT")), "fresh");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("P.DAT.~ov0")), "someone's file");
 }
 
 // A payload that inflates far past its disk-map size: the copy stops at the
@@ -235,7 +235,7 @@ TEST_F(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
   ASSERT_EQ(gzclose(bomb), Z_OK);
   AddPayload("cd", "BIG.TXT", Payload(100000, 8), false);  // stored plain, larger than declared
   AddPayload("cd", "NEAR.DAT", Payload(5000, 9));           // within the margin
-  WriteHost(Target("LEADS.BMP"), "old picture");
+  orvik_testing::WriteFile(Target("LEADS.BMP"), "old picture");
   std::uint64_t written = 0;
   platform::SetWriteFaultHook([&written](platform::HFILE, platform::UINT count) {
     written += count;
@@ -249,9 +249,9 @@ TEST_F(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
   EXPECT_EQ(copier_.Copy("D:\\proc_data\\NEAR.DAT", "C:\\orvik\\data\\NEAR.DAT", 4000), 1);
   platform::SetWriteFaultHook(nullptr);
   ExpectBoxes({"It was not installed", "It was not installed"});
-  EXPECT_EQ(ReadHost(Target("LEADS.BMP")), "old picture");
-  EXPECT_FALSE(HostExists(Target("BIG.TXT")));
-  EXPECT_EQ(ReadHost(Target("NEAR.DAT")), Payload(5000, 9));
+  EXPECT_EQ(orvik_testing::ReadFile(Target("LEADS.BMP")), "old picture");
+  EXPECT_FALSE(orvik_testing::Exists(Target("BIG.TXT")));
+  EXPECT_EQ(orvik_testing::ReadFile(Target("NEAR.DAT")), Payload(5000, 9));
   ExpectNoPartFiles();
   EXPECT_EQ(xfer::GzFileCopier::SizeLimit(4000), 4000u + 65536u);
   EXPECT_EQ(xfer::GzFileCopier::SizeLimit(16 << 20), (16u << 20) + (1u << 20));
@@ -280,29 +280,29 @@ TEST_F(GzCopyTest, PipesAndDevicesAreRefused) {
 // cleared, another copy's file in progress is left alone.
 TEST_F(GzCopyTest, FileBesideTheTargetIsNeverAPlantedLinkNorALiveCopysFile) {
   AddPayload("cd", "LEADS.BMP", "fresh");
-  WriteHost(root_ + "/victim", "victim");
+  orvik_testing::WriteFile(root_ + "/victim", "victim");
   for (int n = 0; n < 999; ++n) {
-    WriteHost(Target("LEADS.BMP.~ov" + std::to_string(n)), "");
+    orvik_testing::WriteFile(Target("LEADS.BMP.~ov" + std::to_string(n)), "");
     ::chmod(Target("LEADS.BMP.~ov" + std::to_string(n)).c_str(), 0444);
   }
   ASSERT_EQ(::symlink((root_ + "/victim").c_str(), Target("LEADS.BMP.~ov999").c_str()), 0);
   Answers({"box contains \"LEADS.BMP cannot be opened for writing\" OK"});
   EXPECT_EQ(Copy("LEADS.BMP", "LEADS.BMP"), 0);
-  EXPECT_EQ(ReadHost(root_ + "/victim"), "victim");
-  EXPECT_FALSE(HostExists(Target("LEADS.BMP")));
+  EXPECT_EQ(orvik_testing::ReadFile(root_ + "/victim"), "victim");
+  EXPECT_FALSE(orvik_testing::Exists(Target("LEADS.BMP")));
 
   AddPayload("cd", "A.BMP", "new");
-  WriteHost(Target("A.BMP.~ov0"), "left by a killed installer");
-  WriteHost(Target("A.BMP.~ov1"), "another installer's copy");
+  orvik_testing::WriteFile(Target("A.BMP.~ov0"), "left by a killed installer");
+  orvik_testing::WriteFile(Target("A.BMP.~ov1"), "another installer's copy");
   platform::OFSTRUCT of;
   platform::HFILE live = platform::OpenFile("C:\\orvik\\data\\A.BMP.~ov1", &of,
                                             platform::OF_READ | platform::OF_SHARE_DENY_WRITE);
   ASSERT_NE(live, platform::HFILE_ERROR);
   EXPECT_EQ(Copy("A.BMP", "A.BMP"), 1);
   platform::_lclose(live);
-  EXPECT_EQ(ReadHost(Target("A.BMP")), "new");
-  EXPECT_FALSE(HostExists(Target("A.BMP.~ov0")));
-  EXPECT_EQ(ReadHost(Target("A.BMP.~ov1")), "another installer's copy");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("A.BMP")), "new");
+  EXPECT_FALSE(orvik_testing::Exists(Target("A.BMP.~ov0")));
+  EXPECT_EQ(orvik_testing::ReadFile(Target("A.BMP.~ov1")), "another installer's copy");
 }
 
 // A finished file waiting in a batch stays locked: another installer
@@ -315,9 +315,9 @@ TEST_F(GzCopyTest, FileWaitingInABatchIsNoLeftoverForAnotherCopy) {
   ASSERT_EQ(batch.Size(), 1u);
   AddPayload("cd", "LEADS.BMP", "second");
   EXPECT_EQ(Copy("LEADS.BMP", "LEADS.BMP"), 1);
-  EXPECT_EQ(ReadHost(Target("LEADS.BMP")), "second");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("LEADS.BMP")), "second");
   EXPECT_TRUE(batch.PutInPlace().empty());
-  EXPECT_EQ(ReadHost(Target("LEADS.BMP")), "first");
+  EXPECT_EQ(orvik_testing::ReadFile(Target("LEADS.BMP")), "first");
   ExpectNoPartFiles();
 }
 

@@ -11,7 +11,7 @@
 #include "installer/transfer/copy_phase.h"
 #include "installer/transfer/install_flow.h"
 #include "installer/transfer/scratch_folder.h"
-#include "installer/transfer/transfer_test_support.h"
+#include "testing/transfer_test.h"
 #include "installer/transfer/xfer_list_writer.h"
 #include "platform/dos_path.h"
 #include "platform/files.h"
@@ -27,7 +27,7 @@ class InstallStepTest : public TransferTest {
     TransferTest::SetUp();
     actions.writeXferList = [this](const xfer::InstallPaths&) {
       ++writes;
-      tempDirAtWrite = HostExists(CHost("orvik/proc/_temp"));
+      tempDirAtWrite = orvik_testing::Exists(CHost("orvik/proc/_temp"));
       return std::uint32_t(4242);
     };
     actions.copyXferFiles = [this](const xfer::InstallPaths&) {
@@ -40,7 +40,7 @@ class InstallStepTest : public TransferTest {
     };
     actions.runFinishPage = [this] {
       ++finishes;
-      tempDirAtFinish = HostExists(CHost("orvik/proc/_temp"));
+      tempDirAtFinish = orvik_testing::Exists(CHost("orvik/proc/_temp"));
       return finishCode;
     };
   }
@@ -98,7 +98,7 @@ TEST_F(InstallStepTest, EachRunWorksInAFolderOfItsOwnAndLeavesNothing) {
   const std::string own = std::to_string(::getpid());
   EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + own);
   EXPECT_EQ(duringStep, (std::vector<std::string>{own, own + ".lck"}));
-  EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
+  EXPECT_FALSE(orvik_testing::Exists(CHost("orvik/proc/_temp")));
 }
 
 TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
@@ -109,7 +109,7 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   if (child == 0) {
     static xfer::ScratchFolder crashed;
     if (!crashed.Create(paths.tempDir)) ::_exit(1);
-    WriteHost(platform::HostPath(crashed.Path() + "\\sub\\HALF.PRo"), "half");
+    orvik_testing::WriteFile(platform::HostPath(crashed.Path() + "\\sub\\HALF.PRo"), "half");
     ::_exit(0);
   }
   int status = 0;
@@ -119,11 +119,11 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   // A run still at work (the lock is held through its own open file).
   xfer::ScratchFolder live;
   ASSERT_TRUE(live.Create(paths.tempDir));
-  WriteHost(platform::HostPath(live.Path() + "\\A.PRo"), "a");
+  orvik_testing::WriteFile(platform::HostPath(live.Path() + "\\A.PRo"), "a");
   // Leftovers without a lock file, a lone lock file and a link.
-  WriteHost(parent + "/77/B.PRo", "b");
-  WriteHost(parent + "/78.lck", "");
-  WriteHost(root_ + "/outside/KEEP.PRo", "keep");
+  orvik_testing::WriteFile(parent + "/77/B.PRo", "b");
+  orvik_testing::WriteFile(parent + "/78.lck", "");
+  orvik_testing::WriteFile(root_ + "/outside/KEEP.PRo", "keep");
   ASSERT_EQ(::symlink((root_ + "/outside").c_str(), (parent + "/79").c_str()), 0);
 
   std::vector<std::string> atWrite;
@@ -136,10 +136,10 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   const std::string liveName = live.Path().substr(live.Path().rfind('\\') + 1);
   EXPECT_EQ(atWrite, (std::vector<std::string>{liveName, mine, mine + ".lck", liveName + ".lck"}));
   EXPECT_EQ(HostNames(parent), (std::vector<std::string>{liveName, liveName + ".lck"}));
-  EXPECT_EQ(ReadHost(platform::HostPath(live.Path() + "\\A.PRo")), "a");
-  EXPECT_EQ(ReadHost(root_ + "/outside/KEEP.PRo"), "keep");
+  EXPECT_EQ(orvik_testing::ReadFile(platform::HostPath(live.Path() + "\\A.PRo")), "a");
+  EXPECT_EQ(orvik_testing::ReadFile(root_ + "/outside/KEEP.PRo"), "keep");
   live.Remove();
-  EXPECT_FALSE(HostExists(parent));
+  EXPECT_FALSE(orvik_testing::Exists(parent));
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -150,7 +150,7 @@ TEST_F(InstallStepTest, AFolderRemovedBeforeItIsLockedIsGivenUpForAnother) {
   xfer::SetScratchFolderHookForTesting([&](const std::string& folder) {
     if (++calls > 1) return;
     xfer::RemoveAbandonedScratchFolders(paths.tempDir);
-    EXPECT_FALSE(HostExists(platform::HostPath(folder)));
+    EXPECT_FALSE(orvik_testing::Exists(platform::HostPath(folder)));
     EXPECT_EQ(platform::_rmdir(paths.tempDir.c_str()), 0);
   });
   std::string folder;
@@ -162,7 +162,7 @@ TEST_F(InstallStepTest, AFolderRemovedBeforeItIsLockedIsGivenUpForAnother) {
   xfer::SetScratchFolderHookForTesting(nullptr);
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + std::to_string(::getpid()) + "-1");
-  EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
+  EXPECT_FALSE(orvik_testing::Exists(CHost("orvik/proc/_temp")));
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -188,7 +188,7 @@ TEST_F(InstallStepTest, UnknownGeometryShowsTheSpaceNeededInBytes) {
   EXPECT_TRUE(HasLine("window 1047 \"ORVIK Procedure Install - Disk Space\""));
   EXPECT_TRUE(HasLine("field 1012 \"104242\""));
   EXPECT_EQ(copies, 1);
-  EXPECT_FALSE(HostExists(root_ + "/share/proc/_temp"));
+  EXPECT_FALSE(orvik_testing::Exists(root_ + "/share/proc/_temp"));
 }
 
 TEST_F(InstallStepTest, CancelInstallationOnTheSpacePageGoesBackToTheDirectories) {
@@ -197,7 +197,7 @@ TEST_F(InstallStepTest, CancelInstallationOnTheSpacePageGoesBackToTheDirectories
   Answers({"1047 click 2"});
   EXPECT_EQ(Run(), xfer::InstallResult::DirectoriesAgain);
   EXPECT_EQ(copies + updates + finishes, 0);
-  EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
+  EXPECT_FALSE(orvik_testing::Exists(CHost("orvik/proc/_temp")));
 }
 
 TEST_F(InstallStepTest, TypingIntoTheSpaceFieldChangesNothing) {
@@ -259,7 +259,7 @@ TEST_F(InstallStepTest, InstallsAFloppySetEndToEnd) {
   };
   actions.updateProcDir = [&](const xfer::InstallPaths& run) {
     ++updates;
-    EXPECT_EQ(ReadHost(platform::HostPath(run.tempDir + "\\A.PRO")), "proc A");
+    EXPECT_EQ(orvik_testing::ReadFile(platform::HostPath(run.tempDir + "\\A.PRO")), "proc A");
     return 1;
   };
   const std::string disk2 = Medium("disk2");
@@ -272,9 +272,9 @@ TEST_F(InstallStepTest, InstallsAFloppySetEndToEnd) {
   EXPECT_EQ(updates, 1);
   EXPECT_EQ(ui.Runs(1048), 1);
   EXPECT_EQ(ui.Seen(1048, 1040), (std::vector<std::string>{"Please insert Disk2"}));
-  EXPECT_EQ(ReadHost(CHost("orvik/pic/A.BMP")), "bitmap");
-  EXPECT_EQ(ReadHost(CHost("orvik/data/B.DAT")), "data");
-  EXPECT_FALSE(HostExists(CHost("orvik/proc/_temp")));
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/pic/A.BMP")), "bitmap");
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/B.DAT")), "data");
+  EXPECT_FALSE(orvik_testing::Exists(CHost("orvik/proc/_temp")));
   EXPECT_TRUE(ui.Boxes().empty());
 }
 

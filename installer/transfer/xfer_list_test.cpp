@@ -10,7 +10,7 @@
 #include "installer/catalogue/plain_file_name.h"
 #include "installer/catalogue/procedures_list.h"
 #include "installer/transfer/disk_map.h"
-#include "installer/transfer/transfer_test_support.h"
+#include "testing/transfer_test.h"
 #include "installer/transfer/xfer_entry.h"
 #include "installer/transfer/xfer_list_writer.h"
 
@@ -208,7 +208,7 @@ TEST_F(XferListTest, EmptyTransferWritesNothing) {
 
 TEST_F(XferListTest, RewritesAReadOnlyStagedList) {
   WriteDiskMap(kExampleMap);
-  WriteHost(CHost("work/orvik.lst"), "[Disk9]\r\nF1=OLD,P\r\n");
+  orvik_testing::WriteFile(CHost("work/orvik.lst"), "[Disk9]\r\nF1=OLD,P\r\n");
   ::chmod(CHost("work/orvik.lst").c_str(), 0444);
   Write(ExampleLists());
   EXPECT_EQ(ListText().rfind("[Disk1]\r\nF1=A.PRO,P\r\n", 0), 0u);

@@ -10,7 +10,7 @@
 
 #include "installer/transfer/copy_phase.h"
 #include "installer/transfer/copy_progress_dlg.h"
-#include "installer/transfer/transfer_test_support.h"
+#include "testing/transfer_test.h"
 #include "installer/transfer/xfer_list_writer.h"
 #include "installer/transfer/xfer_worker.h"
 #include "platform/dos_path.h"
@@ -52,13 +52,13 @@ class WorkerTest : public TransferTest {
     ASSERT_TRUE(xfer::LayOutXferList(lists, paths, plan, false, &size));
     progress.requiredSize = size;
   }
-  bool Installed(const std::string& rel) const { return HostExists(CHost(rel)); }
+  bool Installed(const std::string& rel) const { return orvik_testing::Exists(CHost(rel)); }
   void ExpectExampleInstalled() const {
-    EXPECT_EQ(ReadHost(CHost("orvik/proc/_temp/A.PRO")), "procedure A");
-    EXPECT_EQ(ReadHost(CHost("orvik/proc/_temp/B.PRO")), "procedure B");
-    EXPECT_EQ(ReadHost(CHost("orvik/pic/A.BMP")), Payload(30000, 1));
-    EXPECT_EQ(ReadHost(CHost("orvik/data/A.DAT")), "data of A");
-    EXPECT_EQ(ReadHost(CHost("orvik/prog/TOOL.EXE")), Payload(40000, 2));
+    EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/proc/_temp/A.PRO")), "procedure A");
+    EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/proc/_temp/B.PRO")), "procedure B");
+    EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/pic/A.BMP")), Payload(30000, 1));
+    EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/A.DAT")), "data of A");
+    EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/prog/TOOL.EXE")), Payload(40000, 2));
   }
 };
 
@@ -238,7 +238,7 @@ TEST_F(WorkerTest, FileLargerThanTheDiskMapDeclaresIsRefused) {
   EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
   EXPECT_EQ(HostNames(CHost("orvik/pic")), std::vector<std::string>{});
-  EXPECT_EQ(ReadHost(CHost("orvik/prog/TOOL.EXE")), Payload(40000, 2));
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/prog/TOOL.EXE")), Payload(40000, 2));
 }
 
 // With the recording frontend: what the windows show.
@@ -375,15 +375,15 @@ TEST_F(WorkerTest, MissingKeySkipsTheRestOfThatDisk) {
   AddPayload("cd", "TWO.DAT", "2");
   Insert("cd");
   WriteDiskMap("[Disk1]\nONE.DAT=1\n[Disk2]\nTWO.DAT=1\n");
-  WriteHost(CHost("work/orvik.lst"), "[Disk1]\r\nF1=ONE.DAT,A\r\nF3=X,A\r\n\r\n[Disk2]\r\nF1=TWO.DAT,A\r\nF2=last disk\r\n");
+  orvik_testing::WriteFile(CHost("work/orvik.lst"), "[Disk1]\r\nF1=ONE.DAT,A\r\nF3=X,A\r\n\r\n[Disk2]\r\nF1=TWO.DAT,A\r\nF2=last disk\r\n");
   plan.disks = {1, 2};
   RecordingFrontend& ui = InstallRecorder();
   EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   ASSERT_EQ(ui.Boxes().size(), 1u);
   EXPECT_EQ(ui.Boxes()[0].text, "Key values not found in ORVIK.LST");
   EXPECT_EQ(ui.Boxes()[0].caption, "ORVIK - Procedure Installation");
-  EXPECT_EQ(ReadHost(CHost("orvik/data/ONE.DAT")), "1");
-  EXPECT_EQ(ReadHost(CHost("orvik/data/TWO.DAT")), "2");
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/ONE.DAT")), "1");
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/TWO.DAT")), "2");
 }
 
 TEST_F(WorkerTest, NamesThatAreNoPlainFileNamesAreNeverWritten) {
@@ -392,17 +392,17 @@ TEST_F(WorkerTest, NamesThatAreNoPlainFileNamesAreNeverWritten) {
   WriteGzipHost(Medium("cd") + "/evil.txt", "escaped");
   Insert("cd");
   WriteDiskMap("[Disk1]\nOK.DAT=1\n");
-  WriteHost(CHost("work/orvik.lst"),
+  orvik_testing::WriteFile(CHost("work/orvik.lst"),
             "[Disk1]\r\nF1=..\\..\\..\\evil.txt,M\r\nF2=..,A\r\nF3=C:\\evil.txt,B\r\nF4=sub/evil.txt,A\r\n"
             "F5=,A\r\nF6=OK.DAT,A\r\nF7=last disk\r\n");
   plan.disks = {1};
   RecordingFrontend& ui = InstallRecorder();
   EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(ui.BoxCount("not a plain file name; the file is not transferred."), 5);
-  EXPECT_EQ(ReadHost(CHost("orvik/data/OK.DAT")), "fine");
-  EXPECT_FALSE(HostExists(CHost("evil.txt")));
-  EXPECT_FALSE(HostExists(CHost("orvik/evil.txt")));
-  EXPECT_FALSE(HostExists(root_ + "/prefix/evil.txt"));
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/OK.DAT")), "fine");
+  EXPECT_FALSE(orvik_testing::Exists(CHost("evil.txt")));
+  EXPECT_FALSE(orvik_testing::Exists(CHost("orvik/evil.txt")));
+  EXPECT_FALSE(orvik_testing::Exists(root_ + "/prefix/evil.txt"));
   EXPECT_EQ(progress.progressCount.load(), 0u);  // OK.DAT: 1 byte in units of 512
 }
 
@@ -412,7 +412,7 @@ TEST_F(WorkerTest, UnknownKindIsReportedAndSkipped) {
   AddPayload("cd", "R.DAT", "r");
   Insert("cd");
   WriteDiskMap("[Disk1]\nQ.DAT=1024\nR.DAT=1024\n");
-  WriteHost(CHost("work/orvik.lst"), "[Disk1]\r\nF1=Q.DAT,X\r\nF2=Q.DAT\r\nF3=R.DAT,A\r\nF4=last disk\r\n");
+  orvik_testing::WriteFile(CHost("work/orvik.lst"), "[Disk1]\r\nF1=Q.DAT,X\r\nF2=Q.DAT\r\nF3=R.DAT,A\r\nF4=last disk\r\n");
   plan.disks = {1};
   RecordingFrontend& ui = InstallRecorder();
   EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
@@ -433,7 +433,7 @@ TEST_F(WorkerTest, FileMissingFromTheMediumIsReportedAndTheRestCopied) {
   EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   ASSERT_EQ(ui.Boxes().size(), 1u);
   EXPECT_NE(ui.Boxes()[0].text.find("D:\\proc_data\\A.DAT cannot be opened"), std::string::npos);
-  EXPECT_EQ(ReadHost(CHost("orvik/data/B.DAT")), "b");
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/B.DAT")), "b");
 }
 
 TEST_F(WorkerTest, ManySmallFilesWhileTheWindowWatches) {
@@ -453,7 +453,7 @@ TEST_F(WorkerTest, ManySmallFilesWhileTheWindowWatches) {
   EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_TRUE(ui.Boxes().empty());
   EXPECT_EQ(HostNames(CHost("orvik/data")).size(), 150u);
-  EXPECT_EQ(ReadHost(CHost("orvik/data/F149.DAT")), TextPayload(2149, 149));
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/F149.DAT")), TextPayload(2149, 149));
 }
 
 TEST_F(WorkerTest, AStoppedRecordIsNotWalked) {

@@ -10,16 +10,16 @@
 #include <map>
 #include <set>
 
-#include "tests/support/program_runner.h"
+#include "testing/program_runner.h"
 #include "tools/mkmedia/gzip_payload.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::ReadFile;
-using testsupport::RunProgram;
-using testsupport::RunResult;
-using testsupport::WriteFile;
+using orvik_testing::ReadFile;
+using orvik_testing::RunProgram;
+using orvik_testing::RunResult;
+using orvik_testing::WriteFile;
 
 // The zlib library this test process has mapped, from /proc/self/maps.
 std::string MappedZlib() {
@@ -55,7 +55,7 @@ struct DiskMap {
 DiskMap ParseDiskMap(const std::string& text) {
   DiskMap map;
   std::string section;
-  for (std::string line : testsupport::Lines(text)) {
+  for (std::string line : orvik_testing::Lines(text)) {
     EXPECT_TRUE(!line.empty() && line.back() == '\r') << "line without CR LF: " << line;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
@@ -75,23 +75,23 @@ class MkmediaProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     source = box.root + "/source";
-    testsupport::MakeDirs(source);
+    orvik_testing::MakeDirs(source);
     for (const char* f : {"kelmar.lst", "readme.txt"})
-      WriteFile(source + "/" + f, ReadFile(testsupport::SourceDir() + "/sample/" + f));
+      WriteFile(source + "/" + f, ReadFile(orvik_testing::SourceDir() + "/sample/" + f));
     RunResult r = Mkmedia({"--generate-payloads", source});
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(r.out, "46 payload files generated, 0 already there (" + source + ")\n");
   }
 
   RunResult Mkmedia(const std::vector<std::string>& args) {
-    return RunProgram(testsupport::BinDir() + "/mkmedia", args, {}, box.root);
+    return RunProgram(orvik_testing::BinDir() + "/mkmedia", args, {}, box.root);
   }
 
   // The first disk's lists byte for byte from the build and the source
   // folder, and its programs and libraries from the build without their
   // debug information.
   void ExpectStagedFiles(const std::string& disk) {
-    const std::string bin = testsupport::BinDir();
+    const std::string bin = orvik_testing::BinDir();
     std::map<std::string, std::string> from = {{"ovtext.mdb", bin + "/ovtext.mdb"},
                                                {"kelmar.lst", source + "/kelmar.lst"},
                                                {"readme.txt", source + "/readme.txt"}};
@@ -136,7 +136,7 @@ class MkmediaProgram : public ::testing::Test {
     EXPECT_EQ(seen.size(), 46u);
   }
 
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   std::string source;
 };
 
@@ -183,7 +183,7 @@ TEST_F(MkmediaProgram, SampleOnNumberedDisks) {
     ASSERT_EQ(disks.size(), count);
     ASSERT_GE(count, 2u);
     std::size_t headers = 0;
-    for (const std::string& line : testsupport::Lines(r.out)) headers += line.rfind("Disk", 0) == 0;
+    for (const std::string& line : orvik_testing::Lines(r.out)) headers += line.rfind("Disk", 0) == 0;
     EXPECT_EQ(headers, count) << r.out;
     for (std::size_t n = 1; n <= count; ++n) {
       std::string name = "Disk" + std::to_string(n);
@@ -206,7 +206,7 @@ TEST_F(MkmediaProgram, SampleOnNumberedDisks) {
 
 TEST_F(MkmediaProgram, RefusesABadSetWithOneLinePerProblem) {
   std::string bad = box.root + "/bad";
-  testsupport::MakeDirs(bad);
+  orvik_testing::MakeDirs(bad);
   WriteFile(bad + "/kelmar.lst",
             "instrument==========\nDMM 45\nprocfile\nDMM45.PRO\nsub\nNO_SUCH_SUB\nfiles\nA,B.BMP\ndatafiles\n"
             "calibrator\nR520\nend\n"
@@ -229,7 +229,7 @@ TEST_F(MkmediaProgram, RefusesABadSetWithOneLinePerProblem) {
 
 TEST_F(MkmediaProgram, OutputFolderMustBeNewOrEmpty) {
   std::string out = box.root + "/used";
-  testsupport::MakeDirs(out);
+  orvik_testing::MakeDirs(out);
   WriteFile(out + "/keep.txt", "earlier work");
   RunResult r = Mkmedia({source, out});
   EXPECT_EQ(r.exitStatus, 1);
@@ -250,7 +250,7 @@ TEST_F(MkmediaProgram, OutputFolderMustBeNewOrEmpty) {
 TEST_F(MkmediaProgram, DisksTooSmallForTheProgramsGetTheSizeThatWorks) {
   RunResult r = Mkmedia({source, box.root + "/tiny", "--disk-size", "1000"});
   EXPECT_EQ(r.exitStatus, 1);
-  std::vector<std::string> lines = testsupport::Lines(r.err);
+  std::vector<std::string> lines = orvik_testing::Lines(r.err);
   ASSERT_EQ(lines.size(), 2u) << r.err;
   EXPECT_EQ(lines[0].rfind("the first disk's programs and lists take ", 0), 0u) << r.err;
   EXPECT_NE(lines[0].find(" bytes, more than a disk of 1000 bytes"), std::string::npos) << r.err;
@@ -267,7 +267,7 @@ TEST_F(MkmediaProgram, CheckWritesNothingAndListsEachDisk) {
   RunResult r = Mkmedia({"--check", source, "--disk-size", "40000000"});
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  std::vector<std::string> lines = testsupport::Lines(r.out);
+  std::vector<std::string> lines = orvik_testing::Lines(r.out);
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[0].rfind("Disk1: ", 0), 0u) << r.out;
   EXPECT_NE(lines[0].find(" bytes left"), std::string::npos) << r.out;
@@ -293,7 +293,7 @@ TEST_F(MkmediaProgram, CheckWritesNothingAndListsEachDisk) {
 
 TEST_F(MkmediaProgram, ProgramsThatCannotBeStrippedAreReported) {
   // Without binutils on the PATH nothing strips the programs.
-  RunResult r = RunProgram(testsupport::BinDir() + "/mkmedia", {source, box.root + "/cd"}, {{"PATH", "/nonexistent"}},
+  RunResult r = RunProgram(orvik_testing::BinDir() + "/mkmedia", {source, box.root + "/cd"}, {{"PATH", "/nonexistent"}},
                            box.root);
   EXPECT_EQ(r.exitStatus, 1);
   EXPECT_NE(r.err.find("/kelmar cannot be stripped of its debug information: objcopy (binutils) cannot be run"),

@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "platform/disk_changer.h"
-#include "platform/test_prefix.h"
+#include "testing/prefix_test.h"
 
 namespace {
 
-using platform::testing::ReadHostFile;
-using platform::testing::WriteHostFile;
+using orvik_testing::ReadFile;
+using orvik_testing::WriteFile;
 
 const std::string kProgram = std::string(ORVIK_BIN_DIR) + "/orvik_run";
 
-class OrvikRunTest : public platform::testing::PrefixTest {
+class OrvikRunTest : public orvik_testing::PrefixTest {
  protected:
   int Run(const std::vector<std::string>& args) {
     pid_t pid = ::fork();
@@ -32,7 +32,7 @@ class OrvikRunTest : public platform::testing::PrefixTest {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   void Script(const std::string& host, const std::string& body) {
-    WriteHostFile(host, "#!/bin/sh\n" + body);
+    WriteFile(host, "#!/bin/sh\n" + body);
     ASSERT_EQ(::chmod(host.c_str(), 0755), 0);
   }
   std::string DriveTarget(char letter) {
@@ -53,7 +53,7 @@ class OrvikRunTest : public platform::testing::PrefixTest {
 TEST_F(OrvikRunTest, MapsTheDriveAndPassesArgumentsAndStatus) {
   Script(work_ + "/SETUP.EXE", "printf '%s|' \"$@\" > \"" + work_ + "/args.txt\"\nexit 7\n");
   EXPECT_EQ(Run({"--drive", "A:=" + work_, "a:\\setup.exe", "-d", "two words"}), 7);
-  EXPECT_EQ(ReadHostFile(work_ + "/args.txt"), "-d|two words|");
+  EXPECT_EQ(ReadFile(work_ + "/args.txt"), "-d|two words|");
   char target[4096] = {};
   ASSERT_GT(::readlink((prefix_ + "/dosdevices/a:").c_str(), target, sizeof target - 1), 0);
   EXPECT_EQ(std::string(target), work_);
@@ -64,7 +64,7 @@ TEST_F(OrvikRunTest, WaitsForWhatTheProgramLeavesRunning) {
   Script(work_ + "/late.sh", "sleep 0.5\necho done > \"" + work_ + "/late.txt\"\n");
   Script(work_ + "/boot.sh", "\"" + work_ + "/late.sh\" &\nexit 0\n");
   EXPECT_EQ(Run({work_ + "/boot.sh"}), 0);
-  EXPECT_EQ(ReadHostFile(work_ + "/late.txt"), "done\n");
+  EXPECT_EQ(ReadFile(work_ + "/late.txt"), "done\n");
 }
 
 TEST_F(OrvikRunTest, ExitsWithTheLastFailureOfTheChain) {
@@ -80,7 +80,7 @@ TEST_F(OrvikRunTest, DiskSetPutsDiskOneInAndLoadsTheOthersOnRequest) {
   Script(work_ + "/show.sh", "echo \"$ORVIK_MEDIA_A\" > \"" + work_ + "/media.txt\"\n");
   EXPECT_EQ(Run({"--media", "a:=" + set, work_ + "/show.sh"}), 0);
   EXPECT_EQ(DriveTarget('a'), set + "/Disk1");
-  EXPECT_EQ(ReadHostFile(work_ + "/media.txt"), set + "\n");
+  EXPECT_EQ(ReadFile(work_ + "/media.txt"), set + "\n");
 
   // What a program on that drive does when the operator confirms a prompt.
   ::setenv(platform::DiskSetVariable('a').c_str(), set.c_str(), 1);

@@ -11,13 +11,13 @@
 
 #include "platform/files.h"
 #include "platform/process.h"
-#include "platform/test_prefix.h"
+#include "testing/prefix_test.h"
 #include "tools/ov_clean/staging_removal.h"
 
 namespace {
 
-using platform::testing::ReadHostFile;
-using platform::testing::WriteHostFile;
+using orvik_testing::ReadFile;
+using orvik_testing::WriteFile;
 
 const std::string kProgram = std::string(ORVIK_BIN_DIR) + "/ov_clean";
 
@@ -26,23 +26,23 @@ bool Exists(const std::string& host) {
   return ::lstat(host.c_str(), &st) == 0;
 }
 
-class OvCleanTest : public platform::testing::PrefixTest {
+class OvCleanTest : public orvik_testing::PrefixTest {
  protected:
   void SetUp() override {
     PrefixTest::SetUp();
     stage_ = driveC_ + "/windows/temp/~OVProcedureInstall";
     outside_ = work_ + "/keep.txt";
-    WriteHostFile(outside_, "keep");
+    WriteFile(outside_, "keep");
   }
   // A staging folder with read-only files and folders, a nested folder and
   // links that lead out of it.
   void FillStage() {
     ASSERT_EQ(::mkdir(stage_.c_str(), 0777), 0);
-    WriteHostFile(stage_ + "/_kelmar.exe", "x");
-    WriteHostFile(stage_ + "/ro.txt", "x");
+    WriteFile(stage_ + "/_kelmar.exe", "x");
+    WriteFile(stage_ + "/ro.txt", "x");
     ASSERT_EQ(::chmod((stage_ + "/ro.txt").c_str(), 0444), 0);
     ASSERT_EQ(::mkdir((stage_ + "/sub").c_str(), 0777), 0);
-    WriteHostFile(stage_ + "/sub/ro.dat", "x");
+    WriteFile(stage_ + "/sub/ro.dat", "x");
     ASSERT_EQ(::chmod((stage_ + "/sub/ro.dat").c_str(), 0444), 0);
     ASSERT_EQ(::chmod((stage_ + "/sub").c_str(), 0555), 0);
     ASSERT_EQ(::symlink(work_.c_str(), (stage_ + "/dirlink").c_str()), 0);
@@ -116,7 +116,7 @@ TEST_F(OvCleanTest, RemovesTheStagingFolderAfterItsParentEnds) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_FALSE(Exists(stage_));
   // The links were removed, never followed.
-  EXPECT_EQ(ReadHostFile(outside_), "keep");
+  EXPECT_EQ(ReadFile(outside_), "keep");
   EXPECT_TRUE(Exists(work_));
 }
 
@@ -124,13 +124,13 @@ TEST_F(OvCleanTest, RemovesTheStagingFolderAfterItsParentEnds) {
 TEST_F(OvCleanTest, RefusesAnyOtherFolderAndLeavesItIntact) {
   std::string other = driveC_ + "/windows/temp/important";
   ASSERT_EQ(::mkdir(other.c_str(), 0777), 0);
-  WriteHostFile(other + "/data", "x");
+  WriteFile(other + "/data", "x");
   EXPECT_EQ(Run({"C:\\windows\\temp\\important"}), 2);
   EXPECT_EQ(Run({"C:\\windows\\temp\\~ovprocedureinstallx"}), 2);
   EXPECT_EQ(Run({"C:\\windows\\temp\\important\\~ovprocedureinstall\\.."}), 2);
   EXPECT_EQ(Run({"C:\\"}), 2);
   EXPECT_EQ(Run({}), 2);
-  EXPECT_EQ(ReadHostFile(other + "/data"), "x");
+  EXPECT_EQ(ReadFile(other + "/data"), "x");
 }
 
 TEST_F(OvCleanTest, MissingStagingFolderIsNotAFailure) {
@@ -142,7 +142,7 @@ TEST_F(OvCleanTest, RelativeStagingFolderFromTheCurrentDirectory) {
   ASSERT_EQ(platform::_chdir("C:\\windows\\temp"), 0);
   EXPECT_EQ(RunOrphaned({"~OVPROCEDUREINSTALL"}), 0);
   EXPECT_FALSE(Exists(stage_));
-  EXPECT_EQ(ReadHostFile(outside_), "keep");
+  EXPECT_EQ(ReadFile(outside_), "keep");
 }
 
 TEST(StagingFolderName, LastComponentOnlyAndCaseIgnored) {
@@ -170,7 +170,7 @@ TEST_F(OvCleanTest, StagingFolderThatIsALinkLosesOnlyTheLink) {
   ASSERT_EQ(::symlink(work_.c_str(), stage_.c_str()), 0);
   EXPECT_TRUE(ov_clean::RemoveStagingFolder("C:\\windows\\temp\\~ovprocedureinstall"));
   EXPECT_FALSE(Exists(stage_));
-  EXPECT_EQ(ReadHostFile(outside_), "keep");
+  EXPECT_EQ(ReadFile(outside_), "keep");
 }
 
 }  // namespace

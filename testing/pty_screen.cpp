@@ -1,4 +1,4 @@
-#include "tests/support/pty_screen.h"
+#include "testing/pty_screen.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace testsupport {
+namespace orvik_testing {
 namespace {
 
 // Only a failsafe for a program that hangs: waits end on screen conditions.
@@ -182,4 +182,4 @@ bool PtyScreen::LineModeRestored() const {
   return (t.c_lflag & ICANON) && (t.c_lflag & ECHO);
 }
 
-}  // namespace testsupport
+}  // namespace orvik_testing

@@ -11,7 +11,7 @@
 
 struct VTerm;
 
-namespace testsupport {
+namespace orvik_testing {
 
 struct Cell {
   std::string text;  // the character, " " when blank
@@ -74,4 +74,4 @@ class PtyScreen {
   void SetAltScreen(bool on) { altScreen_ = on; }
 };
 
-}  // namespace testsupport
+}  // namespace orvik_testing

@@ -1,5 +1,5 @@
-// Test support for the catalogue: a fresh prefix (drive C: in a temporary
-// folder), a frontend that records every box, and helpers for list files.
+// Catalogue tests: an entered prefix, the recording frontend (no dialog may
+// run), and builders of list files.
 #pragma once
 #include <memory>
 #include <string>
@@ -10,40 +10,17 @@
 #include "installer/catalogue/catalogue_trace.h"
 #include "installer/catalogue/procedures_list.h"
 #include "platform/dos_path.h"
-#include "platform/test_prefix.h"
+#include "testing/prefix_test.h"
+#include "testing/recording_frontend.h"
 #include "ui/frontend.h"
 
 namespace catalogue_testing {
 
-struct Box {
-  std::string text;
-  std::string caption;
-  unsigned style = 0;
-};
-
-// Records each box and answers OK; no dialog may run.
-class RecordingFrontend : public ui::Frontend {
- public:
-  explicit RecordingFrontend(std::shared_ptr<std::vector<Box>> boxes) : boxes_(std::move(boxes)) {}
-  void RunModal(ui::Dialog&) override { ADD_FAILURE() << "the catalogue opened a dialog"; }
-  int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style) override {
-    boxes_->push_back({text, caption, style});
-    return 1;  // IDOK
-  }
-  void ModelessShown(ui::Dialog&) override {}
-  void ModelessUpdated(ui::Dialog&) override {}
-  void ModelessDestroyed(ui::Dialog&) override {}
-
- private:
-  std::shared_ptr<std::vector<Box>> boxes_;
-};
-
-class CatalogueTest : public platform::testing::PrefixTest {
+class CatalogueTest : public orvik_testing::PrefixTest {
  protected:
   void SetUp() override {
     PrefixTest::SetUp();
-    boxes_ = std::make_shared<std::vector<Box>>();
-    ui::SetFrontend(std::make_unique<RecordingFrontend>(boxes_));
+    recorder_ = &orvik_testing::InstallRecorder();
   }
   void TearDown() override {
     CloseCatalogueTrace();
@@ -53,20 +30,20 @@ class CatalogueTest : public platform::testing::PrefixTest {
 
   // Writes `text` as the file C:\<name> and returns its DOS path.
   std::string WriteC(const std::string& name, const std::string& text) {
-    platform::testing::WriteHostFile(driveC_ + "/" + name, text);
+    orvik_testing::WriteFile(driveC_ + "/" + name, text);
     return "C:\\" + name;
   }
-  std::string ReadC(const std::string& name) { return platform::testing::ReadHostFile(driveC_ + "/" + name); }
-  bool ExistsC(const std::string& name) { return ::access((driveC_ + "/" + name).c_str(), F_OK) == 0; }
+  std::string ReadC(const std::string& name) { return orvik_testing::ReadFile(driveC_ + "/" + name); }
+  bool ExistsC(const std::string& name) { return orvik_testing::Exists(driveC_ + "/" + name); }
 
   // Loads `text` as a list file into `list`; TextInput's result.
   int Load(ProceduresList& list, const std::string& text) {
     return list.TextInput(WriteC("kelmar.lst", text).c_str());
   }
 
-  const std::vector<Box>& Boxes() const { return *boxes_; }
+  std::vector<orvik_testing::ShownBox> Boxes() const { return recorder_->Boxes(); }
 
-  std::shared_ptr<std::vector<Box>> boxes_;
+  orvik_testing::RecordingFrontend* recorder_ = nullptr;
 };
 
 // The entries of a list, for comparisons.

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/program_runner.h"
+#include "testing/program_runner.h"
 
-namespace testsupport {
+namespace orvik_testing {
 
 struct Turn {
   // A transcript line beginning with this text, after the line that the
@@ -37,4 +37,4 @@ RunResult RunConsole(const std::string& program, const std::vector<std::string>&
 // of an answer file.
 std::map<std::string, std::string> ConsoleEnv(const Sandbox& box);
 
-}  // namespace testsupport
+}  // namespace orvik_testing

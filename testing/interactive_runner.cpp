@@ -1,6 +1,6 @@
-#include "tests/support/interactive_runner.h"
+#include "testing/interactive_runner.h"
 
-namespace testsupport {
+namespace orvik_testing {
 
 namespace {
 
@@ -43,4 +43,4 @@ RunResult RunConsole(const std::string& program, const std::vector<std::string>&
   return RunChild(program, args, env, cwd, feed, timeoutSeconds, note);
 }
 
-}  // namespace testsupport
+}  // namespace orvik_testing

@@ -1,0 +1,135 @@
+#include "testing/program_runner.h"
+
+#include "testing/host_files.h"
+
+#include <fcntl.h>
+#include <ftw.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace orvik_testing {
+
+namespace {
+
+void DrainInto(int fd, std::string& out) {
+  char buffer[4096];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+      out.append(buffer, static_cast<std::size_t>(n));
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    return;
+  }
+}
+
+}  // namespace
+
+void WriteAll(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;  // the program has gone; its result tells why
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+RunResult RunChild(const std::string& program, const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& env, const std::string& cwd,
+                   const std::function<bool(int input)>& feed, int timeoutSeconds,
+                   const std::function<std::string()>& timeoutNote) {
+  // Descendants left by the program (a bootstrap starts the installer and
+  // ends) are re-parented to this process, so they can be waited for.
+  ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+  ::signal(SIGPIPE, SIG_IGN);
+  int inPipe[2], outPipe[2], errPipe[2];
+  if (::pipe(inPipe) || ::pipe(outPipe) || ::pipe(errPipe)) throw std::runtime_error("pipe");
+  pid_t pid = ::fork();
+  if (pid < 0) throw std::runtime_error("fork");
+  if (pid == 0) {
+    ::dup2(inPipe[0], 0);
+    ::dup2(outPipe[1], 1);
+    ::dup2(errPipe[1], 2);
+    for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) ::close(fd);
+    ::setpgid(0, 0);
+    if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(125);
+    for (const auto& [name, value] : env) {
+      if (value.empty())
+        ::unsetenv(name.c_str());
+      else
+        ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  ::close(inPipe[0]);
+  ::close(outPipe[1]);
+  ::close(errPipe[1]);
+  ::fcntl(outPipe[0], F_SETFL, O_NONBLOCK);
+  ::fcntl(errPipe[0], F_SETFL, O_NONBLOCK);
+  int input = inPipe[1];
+
+  RunResult result;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  bool timedOut = false;
+  for (;;) {
+    DrainInto(outPipe[0], result.out);
+    DrainInto(errPipe[0], result.err);
+    if (input >= 0 && feed(input)) {
+      ::close(input);
+      input = -1;
+    }
+    int status = 0;
+    pid_t done = ::waitpid(-1, &status, WNOHANG);
+    if (done == pid) result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (done > 0) continue;
+    if (done < 0 && errno == ECHILD) break;  // the program and all it left are gone
+    if (!timedOut && std::chrono::steady_clock::now() > deadline) {
+      timedOut = true;
+      ::kill(-pid, SIGKILL);
+      ::kill(pid, SIGKILL);
+      result.err += "\n[test runner: timed out" + (timeoutNote ? timeoutNote() : std::string()) + "]\n";
+    }
+    struct pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    ::poll(fds, 2, 10);
+  }
+  if (input >= 0) ::close(input);
+  DrainInto(outPipe[0], result.out);
+  DrainInto(errPipe[0], result.err);
+  ::close(outPipe[0]);
+  ::close(errPipe[0]);
+  return result;
+}
+
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::map<std::string, std::string>& env, const std::string& cwd,
+                     const std::string& input, int timeoutSeconds) {
+  return RunChild(program, args, env, cwd,
+                  [&input](int fd) {
+                    WriteAll(fd, input);
+                    return true;
+                  },
+                  timeoutSeconds);
+}
+
+}  // namespace orvik_testing
