@@ -160,7 +160,6 @@ void ProcDirTest::SetUp() {
 }
 
 void ProcDirTest::TearDown() {
-  platform::SetWriteFaultHook(nullptr);
   ProcDirSetSizeQueryForTesting({});
   Close();
   text_close();

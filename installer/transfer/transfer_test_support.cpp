@@ -232,7 +232,6 @@ void TransferTest::SetUp() {
 
 void TransferTest::TearDown() {
   text_close();
-  platform::SetWriteFaultHook(nullptr);
   ui::SetBeforeAnswerHook(nullptr);
   ui::ResetFrontendForTesting();
   ::unsetenv("ORVIK_UI");

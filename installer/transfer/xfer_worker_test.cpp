@@ -15,6 +15,7 @@
 #include "installer/transfer/xfer_worker.h"
 #include "platform/dos_path.h"
 #include "platform/flush.h"
+#include "platform/fault_injector.h"
 #include "platform/hfile.h"
 #include "ui/frontend.h"
 
@@ -153,9 +154,9 @@ TEST_F(WorkerTest, CancelOnTheInsertDiskPageStopsTheTransfer) {
 std::atomic<bool> g_inFirstWrite{false};
 TransferContext* g_context = nullptr;
 
-void HoldFirstWriteUntilCancel() {
+void HoldFirstWriteUntilCancel(platform::FaultInjector& faults) {
   g_inFirstWrite = false;
-  platform::SetWriteFaultHook([](platform::HFILE, platform::UINT count) {
+  faults.FilterWrites([](platform::HFILE, platform::UINT count) {
     if (!g_inFirstWrite.exchange(true))
       while (!(g_context->status.load() & STATUS_CANCEL_REQUESTED))
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -176,7 +177,8 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoAbandonsTheFileInProgress)
   Insert("cd");
   LayOut(ExampleLists());
   g_context = &t;
-  HoldFirstWriteUntilCancel();
+  platform::FaultInjector faults;
+  HoldFirstWriteUntilCancel(faults);
   ui::SetBeforeAnswerHook(&CancelWhenCopying);
   Answers({"1046 click 2", "box contains \"Copying has been interrupted\" No"});
   EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 0);
@@ -193,10 +195,10 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoAbandonsTheFileInProgress)
 // the first Cancel) each until Cancel has been pressed.
 std::atomic<int> g_writes{0};
 
-void HoldTwoWritesUntilCancel() {
+void HoldTwoWritesUntilCancel(platform::FaultInjector& faults) {
   g_writes = 0;
   g_inFirstWrite = false;
-  platform::SetWriteFaultHook([](platform::HFILE, platform::UINT count) {
+  faults.FilterWrites([](platform::HFILE, platform::UINT count) {
     const int n = ++g_writes;
     if (n == 1) g_inFirstWrite = true;
     if (n <= 2)
@@ -212,7 +214,8 @@ TEST_F(WorkerTest, YesGoesOnWithoutAskingUntilTheNextCancel) {
   Insert("cd");
   LayOut(ExampleLists());
   g_context = &t;
-  HoldTwoWritesUntilCancel();
+  platform::FaultInjector faults;
+  HoldTwoWritesUntilCancel(faults);
   ui::SetBeforeAnswerHook(&CancelWhenCopying);
   Answers({"1046 click 2", "box contains \"Copying has been interrupted\" Yes", "1046 click 2",
            "box contains \"Copying has been interrupted\" No"});
