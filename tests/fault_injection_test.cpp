@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -58,9 +59,9 @@ platform::DWORD ErrorFor(HostCallKind kind) {
 // The calls of a kind to fail: the first and last few, a stride between.
 std::vector<unsigned> Positions(unsigned count) {
 #ifdef ORVIK_INSTRUMENTED
-  const unsigned kMostPerKind = 8;
+  const unsigned kMostPerKind = 20;
 #else
-  const unsigned kMostPerKind = 30;
+  const unsigned kMostPerKind = 100;
 #endif
   std::set<unsigned> chosen;
   for (unsigned n = 1; n <= count && n <= 3; ++n) chosen.insert(n);
@@ -112,12 +113,13 @@ class FaultInjection : public ::testing::Test {
     std::map<std::string, std::string> env = box.ScriptEnv(answers);
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) return -1;
+    std::fflush(nullptr);
     pid_t child = ::fork();
     if (child == 0) {
       ::close(pipeFds[0]);
       // The script frontend reports unanswered windows on stderr; a failed
       // call makes many of them.
-      if (fault) ::freopen("/dev/null", "w", stderr);
+      if (fault && !std::freopen("/dev/null", "w", stderr)) ::_exit(121);
       for (const auto& [name, value] : env)
         value.empty() ? ::unsetenv(name.c_str()) : ::setenv(name.c_str(), value.c_str(), 1);
       platform::ResetPlatformForTesting();
@@ -209,6 +211,11 @@ TEST_F(FaultInjection, EveryFailingHostCallLeavesTheEarlierInstallationWhole) {
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << box.Transcript();
   fresh = Snapshot(Orvik());
   Check("clean run");
+  std::string made;
+  for (int k = 0; k < platform::kHostCallKinds; ++k)
+    made += std::string(" ") + platform::HostCallKindName(HostCallKind(k)) + " " + std::to_string(counts[k]) + ";";
+  ::testing::Test::RecordProperty("calls", made);
+  std::printf("host calls of a clean run:%s\n", made.c_str());
   for (HostCallKind kind : {HostCallKind::kOpen, HostCallKind::kRead, HostCallKind::kWrite, HostCallKind::kClose,
                             HostCallKind::kMove, HostCallKind::kFlush})
     EXPECT_GT(counts[int(kind)], 0u) << platform::HostCallKindName(kind);
