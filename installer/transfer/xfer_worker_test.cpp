@@ -18,6 +18,7 @@
 #include "platform/fault_injector.h"
 #include "platform/hfile.h"
 #include "ui/frontend.h"
+#include "ui/window_stack.h"
 
 namespace xfertest {
 namespace {
@@ -92,6 +93,40 @@ void SwapDiskHook(int windowId, const std::string&) {
   if (windowId != 1048) return;
   ++g_promptsSeen;
   if (!g_swapTo.empty()) platform::MapDrive('d', g_swapTo);
+}
+
+// Notes whether a window was open when another thread than the test's made
+// its first host call.
+class FirstWorkerCall : public platform::ForwardingBackend {
+ public:
+  FirstWorkerCall() : platform::ForwardingBackend(platform::CurrentHostBackend()) {
+    previous_ = platform::InstallHostBackend(this);
+  }
+  ~FirstWorkerCall() override { platform::InstallHostBackend(previous_); }
+  platform::HFILE OpenFile(const char* path, platform::OFSTRUCT* of, platform::UINT style) override {
+    if (std::this_thread::get_id() != test_ && !seen.exchange(true)) windowOpen = !ui::detail::NoWindowOpen();
+    return inner().OpenFile(path, of, style);
+  }
+  std::atomic<bool> seen{false}, windowOpen{false};
+
+ private:
+  platform::HostBackend* previous_;
+  std::thread::id test_ = std::this_thread::get_id();
+};
+
+// The worker starts only once the progress window is open: a message box it
+// shows at once then comes above the window that waits for it, never below
+// it where neither could go on.
+TEST_F(WorkerTest, WorkerStartsOnlyOnceTheProgressWindowIsOpen) {
+  ExampleMedia("cd", "cd");
+  AddMarker("cd", "DiskCD");
+  Insert("cd");
+  LayOut(ExampleLists());
+  Answers({});
+  FirstWorkerCall probe;
+  EXPECT_EQ(xfer::CopyXferFiles(t, nullptr), 1);
+  EXPECT_TRUE(probe.seen.load());
+  EXPECT_TRUE(probe.windowOpen.load());
 }
 
 TEST_F(WorkerTest, TwoDiskSetAsksForTheSecondDisk) {
