@@ -62,6 +62,8 @@ int _mkdir(const char* path);
 int _rmdir(const char* path);
 int _access(const char* path, int mode);  // mode 0 existence, 2 write, 4 read, 6 both
 int CrtErrno();
+// Sets the C error number that CrtErrno() reports.
+void _set_errno(int crtErrno);
 const char* CrtStrError(int crtErrno);
 
 // C:\windows\temp\ (created when missing), with its trailing backslash.

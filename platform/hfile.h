@@ -1,7 +1,5 @@
 // Record-level file access by handle, with share modes as whole-file locks.
 #pragma once
-#include <functional>
-
 #include "platform/types.h"
 
 namespace platform {
@@ -80,11 +78,5 @@ constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x1000;
 DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId,
                      char* buffer, DWORD size, void* arguments);
 
-// Fault injection for tests, in the manner of a fault-injecting Env: the hook
-// sees every _lwrite before it happens and returns how many of the bytes to
-// store (count for all, less for a short write); the call then reports the
-// short count. No hook: every write goes through.
-using WriteFaultHook = std::function<UINT(HFILE file, UINT count)>;
-void SetWriteFaultHook(WriteFaultHook hook);
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 // Files by handle: share locks between processes, errors, reads and writes,
-// the write fault hook and error texts.
+// faults injected into the calls and error texts.
 #include "platform/hfile.h"
 
 #include <sys/stat.h>
@@ -9,6 +9,8 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/fault_injector.h"
+#include "platform/files.h"
 #include "testing/prefix_test.h"
 
 namespace platform {
@@ -65,10 +67,6 @@ class HFileTest : public orvik_testing::PrefixTest {
   void SetUp() override {
     PrefixTest::SetUp();
     orvik_testing::WriteFile(driveC_ + "/proc.dir", std::string(150, 'r'));
-  }
-  void TearDown() override {
-    SetWriteFaultHook(nullptr);
-    PrefixTest::TearDown();
   }
   // Opens, expecting success; closes at once.
   bool Opens(UINT style, DWORD* error = nullptr) {
@@ -338,23 +336,64 @@ TEST_F(HFileTest, LcreatCreatesEmptyAndReadOnly) {
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
-TEST_F(HFileTest, WriteFaultHookShortensWrites) {
+TEST_F(HFileTest, InjectedFilterShortensWritesWhileInstalled) {
   HFILE h = _lcreat("C:\\short.txt", 0);
   ASSERT_NE(h, HFILE_ERROR);
   int calls = 0;
-  SetWriteFaultHook([&](HFILE file, UINT count) {
-    ++calls;
-    EXPECT_EQ(file, h);
-    return count / 2;
-  });
-  EXPECT_EQ(_lwrite(h, "abcdefgh", 8), 4u);
-  EXPECT_EQ(_lwrite(h, "ijkl", 4), 2u);
-  SetWriteFaultHook(nullptr);
+  {
+    FaultInjector faults;
+    faults.FilterWrites([&](HFILE file, UINT count) {
+      ++calls;
+      EXPECT_EQ(file, h);
+      return count / 2;
+    });
+    EXPECT_EQ(_lwrite(h, "abcdefgh", 8), 4u);
+    EXPECT_EQ(_lwrite(h, "ijkl", 4), 2u);
+  }
   EXPECT_EQ(_lwrite(h, "mn", 2), 2u);
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(_lclose(h), 0);
   EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/short.txt"), "abcdijmn");
 }
+
+// The chosen call fails as the host's would and changes nothing; the calls
+// around it go through and every call is counted by its kind.
+TEST_F(HFileTest, InjectedFaultFailsOnlyTheChosenCallWithoutSideEffects) {
+  FaultInjector faults;
+  faults.FailAt(HostCallKind::kWrite, 2, ERROR_DISK_FULL);
+  HFILE h = _lcreat("C:\\f.txt", 0);
+  ASSERT_NE(h, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(h, "ab", 2), 2u);
+  EXPECT_FALSE(faults.Fired());
+  EXPECT_EQ(_lwrite(h, "cd", 2), UINT(HFILE_ERROR));
+  EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+  EXPECT_TRUE(faults.Fired());
+  EXPECT_EQ(_lwrite(h, "ef", 2), 2u);
+  EXPECT_EQ(_lclose(h), 0);
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/f.txt"), "abef");
+
+  faults.FailAt(HostCallKind::kMove, 1, ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(MoveFileA("C:\\f.txt", "C:\\g.txt"));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(orvik_testing::Exists(driveC_ + "/f.txt"));
+  EXPECT_FALSE(orvik_testing::Exists(driveC_ + "/g.txt"));
+
+  faults.FailAt(HostCallKind::kCreateFolder, 1, ERROR_DISK_FULL);
+  EXPECT_EQ(_mkdir("C:\\d"), -1);
+  EXPECT_EQ(CrtErrno(), CRT_ENOSPC);
+  EXPECT_FALSE(orvik_testing::Exists(driveC_ + "/d"));
+
+  faults.FailAt(HostCallKind::kClose, 1, ERROR_INVALID_HANDLE);
+  h = OpenFile("C:\\f.txt", nullptr, OF_READ);
+  ASSERT_NE(h, HFILE_ERROR);
+  EXPECT_EQ(_lclose(h), HFILE_ERROR);
+  EXPECT_EQ(faults.Count(HostCallKind::kWrite), 3u);
+  EXPECT_EQ(faults.Count(HostCallKind::kOpen), 2u);
+  EXPECT_EQ(faults.Count(HostCallKind::kMove), 1u);
+  EXPECT_EQ(faults.Count(HostCallKind::kClose), 2u);
+  EXPECT_EQ(faults.Count(HostCallKind::kRead), 0u);
+}
+
 
 TEST_F(HFileTest, LastErrorIsPerThread) {
   SetLastError(ERROR_SHARING_VIOLATION);

@@ -52,7 +52,6 @@ void ProcDirTest::SetUp() {
 }
 
 void ProcDirTest::TearDown() {
-  platform::SetWriteFaultHook(nullptr);
   ProcDirSetSizeQueryForTesting({});
   Close();
   text_close();

@@ -85,7 +85,6 @@ void TransferTest::SetUp() {
 
 void TransferTest::TearDown() {
   text_close();
-  platform::SetWriteFaultHook(nullptr);
   box_.reset();
 }
 

@@ -1,6 +1,7 @@
 // The script frontend driving the sample dialogs in this process: the
 // answer-file rules, the transcript lines and the exits with status 86.
 #include <chrono>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
@@ -266,8 +267,11 @@ class TicksBehindBox : public sample::TicksDlg {
   bool OnInitDialog() override {
     sample::TicksDlg::OnInitDialog();
     asker_ = std::thread([] { ui::MessageBox("Wait a little.", "Sample Wait", MB_OK); });
-    // Go on once the box is up, so that the dialog waits behind it.
-    EXPECT_TRUE(orvik_testing::WaitUntil([] { return !detail::ThisThreadOnTop(); }));
+    // Go on once the box is up and written, so that the dialog waits behind it.
+    EXPECT_TRUE(orvik_testing::WaitUntil([] {
+      return !detail::ThisThreadOnTop() &&
+             orvik_testing::ReadFile(std::getenv("ORVIK_TRANSCRIPT")).find("box ") != std::string::npos;
+    }));
     return true;
   }
   ~TicksBehindBox() override {

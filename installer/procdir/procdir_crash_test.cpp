@@ -15,6 +15,7 @@
 #include "installer/procdir/procdir_inspect.h"
 #include "installer/procdir/procdir_open.h"
 #include "testing/procdir_test.h"
+#include "platform/fault_injector.h"
 #include "platform/hfile.h"
 #include "ui/msgbox.h"
 
@@ -74,12 +75,14 @@ class CrashTest : public ProcDirTest {
     WriteIndex(s.initial);
     HFILE file = Open("w");
     std::vector<UINT> writes;
-    platform::SetWriteFaultHook([&](HFILE, UINT count) {
-      writes.push_back(count);
-      return count;
-    });
-    EXPECT_EQ(RunOperation(s, file), 1) << s.label;
-    platform::SetWriteFaultHook(nullptr);
+    {
+      platform::FaultInjector faults;
+      faults.FilterWrites([&](HFILE, UINT count) {
+        writes.push_back(count);
+        return count;
+      });
+      EXPECT_EQ(RunOperation(s, file), 1) << s.label;
+    }
     Close();
     EXPECT_TRUE(Boxes().empty()) << s.label;
     return writes;
@@ -156,11 +159,11 @@ class CrashTest : public ProcDirTest {
     ClearBoxes();
     HFILE file = Open("w");
     int call = 0;
-    platform::SetWriteFaultHook([&](HFILE, UINT count) {
-      return ++call == position ? std::min(stored, count) : count;
-    });
-    EXPECT_NE(RunOperation(s, file), 0) << where;  // OK answered at 904
-    platform::SetWriteFaultHook(nullptr);
+    {
+      platform::FaultInjector faults;
+      faults.FilterWrites([&](HFILE, UINT count) { return ++call == position ? std::min(stored, count) : count; });
+      EXPECT_NE(RunOperation(s, file), 0) << where;  // OK answered at 904
+    }
     EXPECT_EQ(Messages(), (std::vector<int>{904})) << where;
     // The slot counts what the file holds.
     EXPECT_EQ(std::uint64_t(ProcDirRecordCount()) * 75, IndexBytes().size()) << where;
@@ -176,9 +179,11 @@ class CrashTest : public ProcDirTest {
     ClearBoxes();
     HFILE file = Open("w");
     int call = 0;
-    platform::SetWriteFaultHook([&](HFILE, UINT count) { return ++call >= position ? 0u : count; });
-    RunOperation(s, file);
-    platform::SetWriteFaultHook(nullptr);
+    {
+      platform::FaultInjector faults;
+      faults.FilterWrites([&](HFILE, UINT count) { return ++call >= position ? 0u : count; });
+      RunOperation(s, file);
+    }
     Close();
     Verify(s, where, false);
     Recover(s, where);
@@ -194,7 +199,8 @@ class CrashTest : public ProcDirTest {
     ASSERT_GE(child, 0);
     if (child == 0) {
       int call = 0;
-      platform::SetWriteFaultHook([&](HFILE, UINT count) {
+      platform::FaultInjector faults;
+      faults.FilterWrites([&](HFILE, UINT count) {
         if (++call == position) ::_exit(9);
         return count;
       });

@@ -6,6 +6,7 @@
 #include "installer/procdir/procdir_inspect.h"
 #include "installer/procdir/procdir_open.h"
 #include "testing/procdir_test.h"
+#include "platform/fault_injector.h"
 #include "platform/hfile.h"
 #include "ui/msgbox.h"
 
@@ -391,7 +392,8 @@ TEST_F(ReplaceTest, SevenNamesReport916AndWriteNothing) {
   ProcDirEntry entry = Existing(file, {"A"});
   entry.nameCount = 7;
   int writes = 0;
-  platform::SetWriteFaultHook([&](HFILE, platform::UINT count) {
+  platform::FaultInjector faults;
+  faults.FilterWrites([&](HFILE, platform::UINT count) {
     ++writes;
     return count;
   });

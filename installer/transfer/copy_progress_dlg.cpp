@@ -31,6 +31,7 @@ bool CopyProgressDlg::OnInitDialog() {
   heading = FormatNumber(kCopyingDiskFormat, shownDisk_);
   UpdateData(false);
   SetTimer(kProgressTimer, kProgressTimerMs);
+  if (shown_) shown_();
   return true;
 }
 

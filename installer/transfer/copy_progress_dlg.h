@@ -4,6 +4,7 @@
 // answer to its question: No ends the copy, Yes lets it go on.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "installer/transfer/copy_progress.h"
@@ -14,6 +15,10 @@ namespace xfer {
 class CopyProgressDlg : public ui::Dialog {
  public:
   CopyProgressDlg(CopyProgress& progress, ui::Dialog* owner);
+
+  // Called once the window is open, so that whatever it starts (the worker)
+  // can only open its own windows above it.
+  void OnShown(std::function<void()> shown) { shown_ = std::move(shown); }
 
   bool OnInitDialog() override;
   void OnTimer(int timerId) override;
@@ -27,6 +32,7 @@ class CopyProgressDlg : public ui::Dialog {
  private:
   CopyProgress& progress_;
   int shownDisk_ = 0;  // the disk the heading names
+  std::function<void()> shown_;
 };
 
 // Bar position for `count` of `total` units: 0 to 100, 0 for an empty total.

@@ -11,6 +11,7 @@
 #include "installer/transfer/gz_file_copier.h"
 #include "testing/transfer_test.h"
 #include "platform/flush.h"
+#include "platform/fault_injector.h"
 #include "platform/hfile.h"
 
 namespace xfertest {
@@ -181,12 +182,12 @@ TEST_F(GzCopyTest, WriteErrorLeavesTheGoodTargetAlone) {
   AddPayload("cd", "W.DAT", Payload(100000, 6));
   orvik_testing::WriteFile(Target("W.DAT"), "old");
   int writes = 0;
-  platform::SetWriteFaultHook([&writes](platform::HFILE, platform::UINT count) {
+  platform::FaultInjector faults;
+  faults.FilterWrites([&writes](platform::HFILE, platform::UINT count) {
     return ++writes == 3 ? count / 2 : count;  // a short write in the third chunk
   });
   Answers({"box contains \"A write error occurred\" OK"});
   EXPECT_EQ(Copy("W.DAT", "W.DAT"), 1);
-  platform::SetWriteFaultHook(nullptr);
   ExpectBoxes({"A write error occurred while decompressing"});
   EXPECT_EQ(writes, 3);
   EXPECT_EQ(orvik_testing::ReadFile(Target("W.DAT")), "old");
@@ -195,10 +196,10 @@ TEST_F(GzCopyTest, WriteErrorLeavesTheGoodTargetAlone) {
 
 TEST_F(GzCopyTest, FullDiskLeavesNoPartialFile) {
   AddPayload("cd", "FULL.DAT", TextPayload(100000, 7));
-  platform::SetWriteFaultHook([](platform::HFILE, platform::UINT) -> platform::UINT { return 0; });
+  platform::FaultInjector faults;
+  faults.FilterWrites([](platform::HFILE, platform::UINT) -> platform::UINT { return 0; });
   Answers({"box contains \"The target disk may be full\" OK"});
   EXPECT_EQ(Copy("FULL.DAT", "FULL.DAT"), 1);
-  platform::SetWriteFaultHook(nullptr);
   ExpectBoxes({"A write error occurred while decompressing"});
   EXPECT_FALSE(orvik_testing::Exists(Target("FULL.DAT")));
   ExpectNoPartFiles();
@@ -237,7 +238,8 @@ TEST_F(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
   AddPayload("cd", "NEAR.DAT", Payload(5000, 9));           // within the margin
   orvik_testing::WriteFile(Target("LEADS.BMP"), "old picture");
   std::uint64_t written = 0;
-  platform::SetWriteFaultHook([&written](platform::HFILE, platform::UINT count) {
+  platform::FaultInjector faults;
+  faults.FilterWrites([&written](platform::HFILE, platform::UINT count) {
     written += count;
     return count;
   });
@@ -247,7 +249,7 @@ TEST_F(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
   EXPECT_LE(written, xfer::GzFileCopier::SizeLimit(4000));
   EXPECT_EQ(copier_.Copy("D:\\proc_data\\BIG.TXT", "C:\\orvik\\data\\BIG.TXT", 1000), 1);
   EXPECT_EQ(copier_.Copy("D:\\proc_data\\NEAR.DAT", "C:\\orvik\\data\\NEAR.DAT", 4000), 1);
-  platform::SetWriteFaultHook(nullptr);
+  faults.FilterWrites(nullptr);
   ExpectBoxes({"It was not installed", "It was not installed"});
   EXPECT_EQ(orvik_testing::ReadFile(Target("LEADS.BMP")), "old picture");
   EXPECT_FALSE(orvik_testing::Exists(Target("BIG.TXT")));

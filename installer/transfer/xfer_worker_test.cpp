@@ -15,8 +15,10 @@
 #include "installer/transfer/xfer_worker.h"
 #include "platform/dos_path.h"
 #include "platform/flush.h"
+#include "platform/fault_injector.h"
 #include "platform/hfile.h"
 #include "ui/frontend.h"
+#include "ui/window_stack.h"
 
 namespace xfertest {
 namespace {
@@ -93,6 +95,40 @@ void SwapDiskHook(int windowId, const std::string&) {
   if (!g_swapTo.empty()) platform::MapDrive('d', g_swapTo);
 }
 
+// Notes whether a window was open when another thread than the test's made
+// its first host call.
+class FirstWorkerCall : public platform::ForwardingBackend {
+ public:
+  FirstWorkerCall() : platform::ForwardingBackend(platform::CurrentHostBackend()) {
+    previous_ = platform::InstallHostBackend(this);
+  }
+  ~FirstWorkerCall() override { platform::InstallHostBackend(previous_); }
+  platform::HFILE OpenFile(const char* path, platform::OFSTRUCT* of, platform::UINT style) override {
+    if (std::this_thread::get_id() != test_ && !seen.exchange(true)) windowOpen = !ui::detail::NoWindowOpen();
+    return inner().OpenFile(path, of, style);
+  }
+  std::atomic<bool> seen{false}, windowOpen{false};
+
+ private:
+  platform::HostBackend* previous_;
+  std::thread::id test_ = std::this_thread::get_id();
+};
+
+// The worker starts only once the progress window is open: a message box it
+// shows at once then comes above the window that waits for it, never below
+// it where neither could go on.
+TEST_F(WorkerTest, WorkerStartsOnlyOnceTheProgressWindowIsOpen) {
+  ExampleMedia("cd", "cd");
+  AddMarker("cd", "DiskCD");
+  Insert("cd");
+  LayOut(ExampleLists());
+  Answers({});
+  FirstWorkerCall probe;
+  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_TRUE(probe.seen.load());
+  EXPECT_TRUE(probe.windowOpen.load());
+}
+
 TEST_F(WorkerTest, TwoDiskSetAsksForTheSecondDisk) {
   ExampleMedia("disk1", "disk2");
   AddMarker("disk1", "Disk1");
@@ -153,9 +189,9 @@ TEST_F(WorkerTest, CancelOnTheInsertDiskPageStopsTheTransfer) {
 std::atomic<bool> g_inFirstWrite{false};
 xfer::CopyProgress* g_context = nullptr;
 
-void HoldFirstWriteUntilCancel() {
+void HoldFirstWriteUntilCancel(platform::FaultInjector& faults) {
   g_inFirstWrite = false;
-  platform::SetWriteFaultHook([](platform::HFILE, platform::UINT count) {
+  faults.FilterWrites([](platform::HFILE, platform::UINT count) {
     if (!g_inFirstWrite.exchange(true))
       while (!(g_context->status.load() & STATUS_CANCEL_REQUESTED))
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -176,7 +212,8 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoAbandonsTheFileInProgress)
   Insert("cd");
   LayOut(ExampleLists());
   g_context = &progress;
-  HoldFirstWriteUntilCancel();
+  platform::FaultInjector faults;
+  HoldFirstWriteUntilCancel(faults);
   ui::SetBeforeAnswerHook(&CancelWhenCopying);
   Answers({"1046 click 2", "box contains \"Copying has been interrupted\" No"});
   EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
@@ -193,10 +230,10 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoAbandonsTheFileInProgress)
 // the first Cancel) each until Cancel has been pressed.
 std::atomic<int> g_writes{0};
 
-void HoldTwoWritesUntilCancel() {
+void HoldTwoWritesUntilCancel(platform::FaultInjector& faults) {
   g_writes = 0;
   g_inFirstWrite = false;
-  platform::SetWriteFaultHook([](platform::HFILE, platform::UINT count) {
+  faults.FilterWrites([](platform::HFILE, platform::UINT count) {
     const int n = ++g_writes;
     if (n == 1) g_inFirstWrite = true;
     if (n <= 2)
@@ -212,7 +249,8 @@ TEST_F(WorkerTest, YesGoesOnWithoutAskingUntilTheNextCancel) {
   Insert("cd");
   LayOut(ExampleLists());
   g_context = &progress;
-  HoldTwoWritesUntilCancel();
+  platform::FaultInjector faults;
+  HoldTwoWritesUntilCancel(faults);
   ui::SetBeforeAnswerHook(&CancelWhenCopying);
   Answers({"1046 click 2", "box contains \"Copying has been interrupted\" Yes", "1046 click 2",
            "box contains \"Copying has been interrupted\" No"});

@@ -19,6 +19,7 @@
 #include "platform/dos_path.h"
 #include "platform/hfile.h"
 #include "platform/host.h"
+#include "platform/posix/posix_calls.h"
 
 namespace platform {
 
@@ -33,10 +34,6 @@ std::mutex g_mutex;
 std::unordered_map<int, HandleInfo>& Handles() {
   static std::unordered_map<int, HandleInfo> handles;
   return handles;
-}
-WriteFaultHook& Hook() {
-  static WriteFaultHook hook;
-  return hook;
 }
 
 // The value OpenFile returns for OF_EXIST: positive, and never a descriptor.
@@ -124,7 +121,7 @@ bool StillAtPath(int fd, const std::string& host, bool noFollow) {
 
 }  // namespace
 
-HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style) {
+HFILE posix::OpenFile(const char* path, OFSTRUCT* of, UINT style) {
   std::string dos = FullDosPath(path ? path : "");
   if (of) {
     std::strncpy(of->szPathName, dos.c_str(), sizeof of->szPathName - 1);
@@ -208,7 +205,7 @@ HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style) {
   return fd;
 }
 
-HFILE _lcreat(const char* path, int attribute) {
+HFILE posix::_lcreat(const char* path, int attribute) {
   std::string host = HostPath(path ? path : "");
   if (host.empty()) return Fail(nullptr, ERROR_PATH_NOT_FOUND);
   struct stat st;
@@ -258,13 +255,13 @@ bool detail::DeleteHostFileIfUnused(const std::string& host) {
   return removed == 0;
 }
 
-BOOL DeleteFileIfUnused(const char* path) {
+BOOL posix::DeleteFileIfUnused(const char* path) {
   std::string host = HostPath(path ? path : "");
   if (host.empty()) return FailBool(ERROR_PATH_NOT_FOUND);
   return detail::DeleteHostFileIfUnused(host) ? TRUE : FALSE;
 }
 
-HFILE CreateNewFile(const char* path) {
+HFILE posix::CreateNewFile(const char* path) {
   std::string host = HostPath(path ? path : "");
   if (host.empty()) return Fail(nullptr, ERROR_PATH_NOT_FOUND);
   if (OnReadOnlyMount(host, false)) return Fail(nullptr, ERROR_WRITE_PROTECT);
@@ -276,7 +273,7 @@ HFILE CreateNewFile(const char* path) {
   return fd;
 }
 
-HFILE OpenLockFile(const char* path) {
+HFILE posix::OpenLockFile(const char* path) {
   std::string host = HostPath(path ? path : "");
   if (host.empty()) return Fail(nullptr, ERROR_PATH_NOT_FOUND);
   int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -301,7 +298,7 @@ HFILE OpenLockFile(const char* path) {
   return fd;
 }
 
-UINT _lread(HFILE file, void* buffer, UINT count) {
+UINT posix::_lread(HFILE file, void* buffer, UINT count) {
   HandleInfo info;
   if (!Lookup(file, info)) return Fail(nullptr, ERROR_INVALID_HANDLE);
   if (!info.readable) return Fail(nullptr, ERROR_ACCESS_DENIED);
@@ -317,20 +314,11 @@ UINT _lread(HFILE file, void* buffer, UINT count) {
   return done;
 }
 
-UINT _lwrite(HFILE file, const void* buffer, UINT count) {
+UINT posix::_lwrite(HFILE file, const void* buffer, UINT count) {
   HandleInfo info;
   if (!Lookup(file, info)) return Fail(nullptr, ERROR_INVALID_HANDLE);
   if (!info.writable) return Fail(nullptr, ERROR_ACCESS_DENIED);
-  WriteFaultHook hook;
-  {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    hook = Hook();
-  }
   UINT store = count;
-  if (hook) {
-    UINT allowed = hook(file, count);
-    if (allowed < store) store = allowed;
-  }
   const char* in = static_cast<const char*>(buffer);
   UINT done = 0;
   while (done < store) {
@@ -342,7 +330,7 @@ UINT _lwrite(HFILE file, const void* buffer, UINT count) {
   return done;
 }
 
-LONG _llseek(HFILE file, LONG offset, int origin) {
+LONG posix::_llseek(HFILE file, LONG offset, int origin) {
   HandleInfo info;
   if (!Lookup(file, info)) return Fail(nullptr, ERROR_INVALID_HANDLE);
   int whence = origin == 0 ? SEEK_SET : origin == 1 ? SEEK_CUR : origin == 2 ? SEEK_END : -1;
@@ -353,7 +341,7 @@ LONG _llseek(HFILE file, LONG offset, int origin) {
   return LONG(pos);
 }
 
-HFILE _lclose(HFILE file) {
+HFILE posix::_lclose(HFILE file) {
   {
     std::lock_guard<std::mutex> lock(g_mutex);
     if (Handles().erase(file) == 0) return Fail(nullptr, ERROR_INVALID_HANDLE);
@@ -362,12 +350,12 @@ HFILE _lclose(HFILE file) {
   return 0;
 }
 
-BOOL ReleaseHandle(HFILE file) {
+BOOL posix::ReleaseHandle(HFILE file) {
   std::lock_guard<std::mutex> lock(g_mutex);
   return Handles().erase(file) != 0 ? TRUE : FALSE;
 }
 
-DWORD GetFileSize(HFILE file, DWORD* high) {
+DWORD posix::GetFileSize(HFILE file, DWORD* high) {
   HandleInfo info;
   struct stat st;
   if (!Lookup(file, info) || ::fstat(file, &st) != 0) {
@@ -381,9 +369,5 @@ DWORD GetFileSize(HFILE file, DWORD* high) {
   return DWORD(size & 0xFFFFFFFFu);
 }
 
-void SetWriteFaultHook(WriteFaultHook hook) {
-  std::lock_guard<std::mutex> lock(g_mutex);
-  Hook() = std::move(hook);
-}
 
 }  // namespace platform

@@ -15,6 +15,7 @@
 #include "platform/ascii_case.h"
 #include "platform/folder_names.h"
 #include "platform/host.h"
+#include "platform/posix/posix_calls.h"
 #include "platform/types.h"
 
 namespace platform {
@@ -338,7 +339,7 @@ std::string FullDosPath(const std::string& dosPath) {
   return p.valid ? FormatDos(p) : "";
 }
 
-char* _getcwd(char* buf, int size) {
+char* posix::_getcwd(char* buf, int size) {
   std::string current;
   {
     std::lock_guard<std::mutex> lock(g_mutex);
@@ -352,7 +353,7 @@ char* _getcwd(char* buf, int size) {
   return buf;
 }
 
-int _chdir(const char* dosPath) {
+int posix::_chdir(const char* dosPath) {
   DosParts p = Parse(dosPath ? dosPath : "");
   std::string host = HostPathOf(p);
   struct stat st;

@@ -17,6 +17,7 @@
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/host.h"
+#include "platform/posix/posix_calls.h"
 
 namespace platform {
 
@@ -45,14 +46,14 @@ bool detail::WriteDosAttribFd(int fd, DWORD bits) {
   return ::fsetxattr(fd, "user.DOSATTRIB", value, std::char_traits<char>::length(value), 0) == 0;
 }
 
-DWORD GetFileAttributesA(const char* path) {
+DWORD posix::GetFileAttributesA(const char* path) {
   std::string host = HostPath(path ? path : "");
   DWORD attributes = detail::HostAttributes(host);
   if (attributes == INVALID_FILE_ATTRIBUTES) SetLastError(detail::ErrorFromErrno(errno, host));
   return attributes;
 }
 
-BOOL SetFileAttributesA(const char* path, DWORD attributes) {
+BOOL posix::SetFileAttributesA(const char* path, DWORD attributes) {
   std::string host = HostPath(path ? path : "");
   struct stat st;
   if (host.empty() || ::lstat(host.c_str(), &st) != 0) {

@@ -7,6 +7,7 @@
 #include "platform/dos_path.h"
 #include "platform/files.h"
 #include "platform/host.h"
+#include "platform/posix/posix_calls.h"
 
 namespace platform {
 
@@ -21,7 +22,9 @@ int Fail(int crtErrno) {
 
 void detail::SetCrtErrno(int crtErrno) { t_crtErrno = crtErrno; }
 
-int CrtErrno() { return t_crtErrno; }
+int posix::CrtErrno() { return t_crtErrno; }
+
+void posix::_set_errno(int crtErrno) { t_crtErrno = crtErrno; }
 
 const char* CrtStrError(int crtErrno) {
   switch (crtErrno) {
@@ -39,7 +42,7 @@ const char* CrtStrError(int crtErrno) {
   }
 }
 
-int _chmod(const char* path, int pmode) {
+int posix::_chmod(const char* path, int pmode) {
   std::string host = HostPath(path ? path : "");
   struct stat st;
   if (host.empty() || ::lstat(host.c_str(), &st) != 0) return Fail(CRT_ENOENT);
@@ -51,14 +54,14 @@ int _chmod(const char* path, int pmode) {
   return 0;
 }
 
-int _mkdir(const char* path) {
+int posix::_mkdir(const char* path) {
   std::string host = HostPath(path ? path : "");
   if (host.empty()) return Fail(CRT_ENOENT);
   if (::mkdir(host.c_str(), 0777) != 0) return Fail(detail::CrtErrnoFromHost(errno));
   return 0;
 }
 
-int _rmdir(const char* path) {
+int posix::_rmdir(const char* path) {
   std::string host = HostPath(path ? path : "");
   struct stat st;
   if (host.empty() || ::lstat(host.c_str(), &st) != 0) return Fail(CRT_ENOENT);
@@ -70,7 +73,7 @@ int _rmdir(const char* path) {
   return 0;
 }
 
-int _access(const char* path, int mode) {
+int posix::_access(const char* path, int mode) {
   std::string host = HostPath(path ? path : "");
   struct stat st;
   if (host.empty() || ::stat(host.c_str(), &st) != 0) return Fail(CRT_ENOENT);

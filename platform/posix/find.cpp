@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/host.h"
+#include "platform/posix/posix_calls.h"
 
 namespace platform {
 
@@ -93,12 +94,12 @@ bool Collect(const char* pattern, std::vector<WIN32_FIND_DATAA>& entries) {
 
 }  // namespace
 
-bool FindFile(const char* path) {
+bool posix::FindFile(const char* path) {
   std::vector<WIN32_FIND_DATAA> entries;
   return Collect(path, entries);
 }
 
-FindHandle FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data) {
+FindHandle posix::FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data) {
   auto* state = new FindState;
   if (!Collect(pattern, state->entries)) {
     delete state;
@@ -110,7 +111,7 @@ FindHandle FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data) {
   return state;
 }
 
-BOOL FindNextFileA(FindHandle handle, WIN32_FIND_DATAA* data) {
+BOOL posix::FindNextFileA(FindHandle handle, WIN32_FIND_DATAA* data) {
   if (!handle || handle == INVALID_HANDLE_VALUE) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
@@ -125,7 +126,7 @@ BOOL FindNextFileA(FindHandle handle, WIN32_FIND_DATAA* data) {
   return TRUE;
 }
 
-BOOL FindClose(FindHandle handle) {
+BOOL posix::FindClose(FindHandle handle) {
   if (!handle || handle == INVALID_HANDLE_VALUE) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;

@@ -1,5 +1,6 @@
 // Process end, time, the command line and the environment of child programs.
 #include "platform/process.h"
+#include "platform/posix/posix_calls.h"
 
 #include <time.h>
 #include <unistd.h>
@@ -31,7 +32,7 @@ std::string CommandLineFromArgs(int argc, char** argv) {
   return line;
 }
 
-DWORD GetCurrentProcessId() { return DWORD(::getpid()); }
+DWORD posix::GetCurrentProcessId() { return DWORD(::getpid()); }
 
 void SetChildEnvironment(const std::string& name, const std::string& value) {
   std::lock_guard<std::mutex> lock(g_envMutex);
@@ -54,7 +55,7 @@ std::vector<std::string> detail::ChildEnvironment(char** base) {
   return env;
 }
 
-void Sleep(DWORD milliseconds) {
+void posix::Sleep(DWORD milliseconds) {
   struct timespec ts;
   ts.tv_sec = milliseconds / 1000;
   ts.tv_nsec = long(milliseconds % 1000) * 1000000L;
@@ -62,7 +63,7 @@ void Sleep(DWORD milliseconds) {
   }
 }
 
-DWORD GetTickCount() {
+DWORD posix::GetTickCount() {
   struct timespec ts;
   ::clock_gettime(CLOCK_MONOTONIC, &ts);
   return DWORD(std::uint64_t(ts.tv_sec) * 1000u + std::uint64_t(ts.tv_nsec) / 1000000u);

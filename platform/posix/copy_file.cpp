@@ -13,6 +13,7 @@
 #include "platform/flush.h"
 #include "platform/hfile.h"
 #include "platform/host.h"
+#include "platform/posix/posix_calls.h"
 
 namespace platform {
 
@@ -121,7 +122,7 @@ BOOL CopyInto(int in, const struct stat& srcStat, const std::string& dstHost) {
 
 }  // namespace
 
-BOOL CopyFileA(const char* src, const char* dst, BOOL failIfExists) {
+BOOL posix::CopyFileA(const char* src, const char* dst, BOOL failIfExists) {
   std::string srcHost = HostPath(src ? src : "");
   std::string dstHost = HostPath(dst ? dst : "");
   if (srcHost.empty() || dstHost.empty()) return Fail(ERROR_PATH_NOT_FOUND);
@@ -153,7 +154,7 @@ BOOL CopyFileA(const char* src, const char* dst, BOOL failIfExists) {
   return ok;
 }
 
-BOOL DeleteFileA(const char* path) {
+BOOL posix::DeleteFileA(const char* path) {
   std::string host = HostPath(path ? path : "");
   struct stat st;
   if (host.empty()) return Fail(ERROR_PATH_NOT_FOUND);
@@ -164,7 +165,7 @@ BOOL DeleteFileA(const char* path) {
   return TRUE;
 }
 
-BOOL MoveFileA(const char* src, const char* dst) {
+BOOL posix::MoveFileA(const char* src, const char* dst) {
   std::string srcHost = HostPath(src ? src : "");
   std::string dstHost = HostPath(dst ? dst : "");
   if (srcHost.empty() || dstHost.empty()) return Fail(ERROR_PATH_NOT_FOUND);
@@ -175,7 +176,7 @@ BOOL MoveFileA(const char* src, const char* dst) {
   return TRUE;
 }
 
-BOOL MoveFileExA(const char* src, const char* dst, DWORD flags) {
+BOOL posix::MoveFileExA(const char* src, const char* dst, DWORD flags) {
   if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(src, dst);
   std::string srcHost = HostPath(src ? src : "");
   std::string dstHost = HostPath(dst ? dst : "");

@@ -12,6 +12,7 @@
 
 #include "platform/dos_path.h"
 #include "platform/host.h"
+#include "platform/posix/posix_calls.h"
 #include "platform/process.h"
 #include "platform/process_env.h"
 #include "platform/terminal.h"
@@ -176,7 +177,7 @@ UINT StartViewer(const std::string& argument, const std::string& hostDir) {
 
 }  // namespace
 
-UINT WinExec(const char* commandLine, UINT show) {
+UINT posix::WinExec(const char* commandLine, UINT show) {
   (void)show;  // windows of host programs are always shown
   std::string line = commandLine ? commandLine : "";
   ReapFinished();

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/host.h"
+#include "platform/posix/posix_calls.h"
 
 namespace platform {
 
@@ -25,13 +26,13 @@ DWORD CopyOut(const std::string& text, char* buffer, DWORD size) {
 }
 }  // namespace
 
-DWORD GetTempPathA(DWORD size, char* buffer) {
+DWORD posix::GetTempPathA(DWORD size, char* buffer) {
   static const char kTemp[] = "C:\\windows\\temp\\";
   detail::MakeHostDirs(HostPath(kTemp));
   return CopyOut(kTemp, buffer, size);
 }
 
-DWORD GetModuleFileNameA(void* module, char* buffer, DWORD size) {
+DWORD posix::GetModuleFileNameA(void* module, char* buffer, DWORD size) {
   if (module != nullptr || !buffer || size == 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
@@ -58,7 +59,7 @@ DWORD GetModuleFileNameA(void* module, char* buffer, DWORD size) {
   return DWORD(dos.size());
 }
 
-BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+BOOL posix::GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
                        DWORD* freeClusters, DWORD* totalClusters) {
   std::string text = root ? root : "";
   bool driveRoot = (text.size() == 2 || (text.size() == 3 && (text[2] == '\\' || text[2] == '/'))) &&
@@ -81,7 +82,7 @@ BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesP
   return TRUE;
 }
 
-bool DirectoryExists(const char* path) {
+bool posix::DirectoryExists(const char* path) {
   std::string host = HostPath(path ? path : "");
   struct stat st;
   if (host.empty() || ::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/hfile.h"
+#include "platform/posix/posix_calls.h"
 
 namespace platform {
 
@@ -43,11 +44,11 @@ const char* ErrorText(DWORD error) {
 }
 }  // namespace
 
-DWORD GetLastError() { return t_lastError; }
+DWORD posix::GetLastError() { return t_lastError; }
 
-void SetLastError(DWORD error) { t_lastError = error; }
+void posix::SetLastError(DWORD error) { t_lastError = error; }
 
-DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer,
+DWORD posix::FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer,
                      DWORD size, void* arguments) {
   (void)source;
   (void)languageId;

@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/hfile.h"
 #include "platform/host.h"
+#include "platform/posix/posix_calls.h"
 
 namespace platform {
 
@@ -72,12 +73,12 @@ BOOL FlushFileAt(const std::string& path) {
 
 }  // namespace
 
-BOOL FlushFileBuffers(HFILE file) {
+BOOL posix::FlushFileBuffers(HFILE file) {
   if (!Allowed(FlushScope::kFile, "")) return FALSE;
   return SyncData(file, "");
 }
 
-BOOL FlushVolumeBuffers(const char* path) {
+BOOL posix::FlushVolumeBuffers(const char* path) {
   std::string dos = path != nullptr ? path : "";
   if (!Allowed(FlushScope::kVolume, dos)) return FALSE;
   std::string host = HostPath(dos);

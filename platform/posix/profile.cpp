@@ -1,5 +1,6 @@
 // Initialisation-file reader: [section] headers, key=value lines, ';' comments.
 #include "platform/profile.h"
+#include "platform/posix/posix_calls.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -217,7 +218,7 @@ std::string ProfileHostPath(const char* file) {
 
 }  // namespace
 
-DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+DWORD posix::GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                char* buffer, DWORD size, const char* file) {
   if (!buffer || size == 0) return 0;
   std::string value = defaultValue ? defaultValue : "";
