@@ -110,8 +110,7 @@ class NodeRecords : public catalogue::ListRecords {
 
   struct OpenRecord {
     StringList names;
-    // Filled once the record has more than kScanNames names; index
-    // GetCount() stands for the name being looked up.
+    // Every name's index, filled once the record has kScanNames names.
     std::unordered_set<std::uint32_t, NameHash, NameEqual> seen{0, NameHash{&names}, NameEqual{&names}};
     std::unique_ptr<ProcNode> node;  // made once the names are read
     bool named = false;
