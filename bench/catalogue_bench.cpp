@@ -128,6 +128,13 @@ const Shape kShapes[] = {
      }},
     {"one record, one-letter names",
      [] { return Fill(Header(), kShapeSize, [](int) { return std::string("a\n"); }) + "procfile\nP.PRO\nend\n"; }},
+    {"one record, distinct three-letter names",
+     [] {
+       return Fill(Header(), kShapeSize, [](int i) {
+                return std::string{char('!' + i % 90), char('!' + i / 90 % 90), char('!' + i / 8100 % 90), '\n'};
+              }) +
+              "procfile\nP.PRO\nend\n";
+     }},
     {"one record, empty names",
      [] { return Fill(Header(), kShapeSize, [](int) { return std::string("\n"); }) + "procfile\nP.PRO\nend\n"; }},
     {"4,000 names, files fill the rest",

@@ -1,6 +1,8 @@
 #include "installer/catalogue/list_file_reader.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/dos_path.h"
 
@@ -27,9 +29,15 @@ bool ListFileReader::Open(const char* path) {
 void ListFileReader::Assign(std::string_view bytes) {
   text_.clear();
   text_.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    text_ += bytes[i];
+  // Copies the runs between the CRs that stand before an LF, whole.
+  std::size_t from = 0;
+  while (from < bytes.size()) {
+    const void* cr = std::memchr(bytes.data() + from, '\r', bytes.size() - from);
+    const std::size_t at = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data()) : bytes.size();
+    text_.append(bytes.data() + from, at - from);
+    if (at == bytes.size()) break;
+    if (at + 1 >= bytes.size() || bytes[at + 1] != '\n') text_ += '\r';
+    from = at + 1;
   }
   pos_ = 0;
   lineNumber_ = 1;
@@ -39,7 +47,9 @@ bool ListFileReader::ReadLine(std::string& line) {
   line.clear();
   if (!More()) return false;
   const std::size_t start = pos_;
-  while (pos_ < text_.size() && text_[pos_] != '\n' && pos_ - start < kPieceLength) ++pos_;
+  const std::size_t span = std::min(text_.size() - start, kPieceLength);
+  const void* feed = std::memchr(text_.data() + start, '\n', span);
+  pos_ = feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - text_.data()) : start + span;
   line.assign(text_, start, pos_ - start);
   // A full piece leaves its line end in place: it ends the next, empty piece.
   if (pos_ - start < kPieceLength && pos_ < text_.size()) {

@@ -71,6 +71,13 @@ void StringList::RemoveAll() {
   rep_ = nullptr;
 }
 
+void StringList::RemoveLast() {
+  if (IsEmpty()) return;
+  Rep& rep = Own();
+  rep.items.pop_back();
+  rep.sets.reset();  // rebuilt on the next test
+}
+
 const std::string& StringList::GetNextName(POSITION& pos) const {
   const std::vector<std::string>& items = Items();
   if (pos == 0 || pos > items.size()) {

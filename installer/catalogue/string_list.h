@@ -32,6 +32,8 @@ class StringList {
   bool IsEmpty() const { return GetCount() == 0; }
   void AddTail(const std::string& text);
   void RemoveAll();
+  // Removes the last entry, if any.
+  void RemoveLast();
 
   // Position of the first entry, 0 when the list is empty.
   POSITION GetHeadPosition() const { return IsEmpty() ? 0 : 1; }

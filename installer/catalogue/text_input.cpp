@@ -6,9 +6,16 @@
 // directly followed by "procfile"), and one interrupted by a new marker at
 // record level before its "end". Keyword lines met at record level while no
 // record is open are ignored like any other line between records.
+//
+// A name given more than once in one record stands for one procedure: it is
+// kept once among the record's names and gives one node. Otherwise a record
+// of a million empty name lines would make a million identical nodes.
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "installer/catalogue/catalogue_report.h"
@@ -42,7 +49,10 @@ class NodeRecords : public catalogue::ListRecords {
   explicit NodeRecords(ProceduresList& list) : list_(list) {}
 
   void Opened(bool subProc, int line) override {
-    record_ = OpenRecord();
+    record_.names.RemoveAll();
+    record_.node.reset();
+    ForgetSeen();
+    record_.named = false;
     record_.line = line;
     record_.subProc = subProc;
     if (!subProc) CatalogueTrace(text::kTraceRecord);
@@ -53,12 +63,13 @@ class NodeRecords : public catalogue::ListRecords {
     record_.node = std::make_unique<ProcNode>(record_.names.GetAt(0));
     record_.node->isSubProc = record_.subProc ? 1 : 0;
     record_.node->siblings = std::move(record_.names);
+    ForgetSeen();
   }
   void ProcFile(const std::string& name, int /*line*/) override { record_.node->procFile = name; }
   void Entry(catalogue::ListPart part, const std::string& entry, int /*line*/) override {
     ProcNode* node = record_.node.get();
     switch (part) {
-      case catalogue::ListPart::Names: record_.names.AddTail(entry); break;
+      case catalogue::ListPart::Names: AddName(entry); break;
       case catalogue::ListPart::SubProcs: node->subProcs.AddTail(entry); break;
       case catalogue::ListPart::ReqFiles: node->reqFiles.AddTail(entry); break;
       case catalogue::ListPart::DataFiles: node->dataFiles.AddTail(entry); break;
@@ -85,13 +96,52 @@ class NodeRecords : public catalogue::ListRecords {
   int firstDropped = 0;  // file line of the first record left out
 
  private:
+  // Indices of the open record's names, hashed by the names themselves.
+  struct NameHash {
+    const StringList* names;
+    std::size_t operator()(std::uint32_t i) const { return std::hash<std::string>()(names->GetAt(int(i))); }
+  };
+  struct NameEqual {
+    const StringList* names;
+    bool operator()(std::uint32_t a, std::uint32_t b) const { return names->GetAt(int(a)) == names->GetAt(int(b)); }
+  };
+  // A short record's names are searched by a scan.
+  static constexpr int kScanNames = 8;
+
   struct OpenRecord {
     StringList names;
+    // Every name's index, filled once the record has kScanNames names.
+    std::unordered_set<std::uint32_t, NameHash, NameEqual> seen{0, NameHash{&names}, NameEqual{&names}};
     std::unique_ptr<ProcNode> node;  // made once the names are read
     bool named = false;
     bool subProc = false;
     int line = 0;  // file line of its marker
   };
+
+  // Empties the set of names with its buckets.
+  void ForgetSeen() {
+    if (record_.seen.bucket_count() <= 1) return;
+    decltype(record_.seen) none(0, NameHash{&record_.names}, NameEqual{&record_.names});
+    record_.seen.swap(none);
+  }
+
+  // Appends `name` unless the open record has it already.
+  void AddName(const std::string& name) {
+    StringList& names = record_.names;
+    const int count = names.GetCount();
+    if (count < kScanNames) {
+      for (const std::string& known : names) {
+        if (known == name) return;
+      }
+      names.AddTail(name);
+      return;
+    }
+    if (record_.seen.empty()) {
+      for (int i = 0; i < count; ++i) record_.seen.insert(std::uint32_t(i));
+    }
+    names.AddTail(name);  // tried as the candidate at index `count`
+    if (!record_.seen.insert(std::uint32_t(count)).second) names.RemoveLast();
+  }
 
   ProceduresList& list_;
   OpenRecord record_;

@@ -22,6 +22,22 @@ const ProcNode* Node(const ProceduresList& list, const std::string& name) {
   return nullptr;
 }
 
+// A name repeated in a record is one procedure: one node, listed once among
+// the siblings, on short records (scanned) and long ones (hashed) alike.
+TEST_F(TextInput, NameRepeatedInRecordGivesOneNode) {
+  ProceduresList list;
+  std::vector<std::string> longNames;
+  for (int i = 0; i < 20; ++i) longNames.push_back("L" + std::to_string(i % 12));
+  longNames.push_back("");
+  longNames.push_back("");
+  ASSERT_EQ(Load(list, Record({"B", "A", "B", "a", "A"}, "S.PRO") + Record(longNames, "L.PRO")), 1);
+  EXPECT_EQ(NodeNames(list), (V{"", "A", "B", "a", "L0", "L1", "L2", "L3", "L4", "L5", "L6", "L7", "L8", "L9",
+                                "L10", "L11"}));
+  EXPECT_EQ(Items(list.pHead->pNext->siblings), (V{"B", "A", "a"}));
+  EXPECT_EQ(Items(list.pHead->siblings), (V{"L0", "L1", "L2", "L3", "L4", "L5", "L6", "L7", "L8", "L9", "L10",
+                                             "L11", ""}));
+}
+
 TEST_F(TextInput, FullRecordFillsEveryField) {
   ProceduresList list;
   ASSERT_EQ(Load(list,
