@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "installer/catalogue/catalogue_test_support.h"
+#include "testing/catalogue_test.h"
 
 namespace {
 
@@ -84,8 +84,9 @@ TEST_F(LoadMemory, OneRecordOfVeryManyNames) {
     return std::string{char('!' + i % 90), char('!' + i / 90 % 90), char('!' + i / 8100 % 90), '\n'};
   });
   EXPECT_EQ(LoadWithin(distinct + kTail), int((distinct.size() - kHead.size()) / 4));
-  EXPECT_EQ(LoadWithin(Fill(kHead, [](int) { return std::string("a\n"); }) + kTail), 1);
-  EXPECT_EQ(LoadWithin(Fill(kHead, [](int) { return std::string("\n"); }) + kTail), 1);
+  // A repeated name: its first six lines are kept as written, the rest are one.
+  EXPECT_EQ(LoadWithin(Fill(kHead, [](int) { return std::string("a\n"); }) + kTail), 6);
+  EXPECT_EQ(LoadWithin(Fill(kHead, [](int) { return std::string("\n"); }) + kTail), 6);
 }
 
 TEST_F(LoadMemory, VeryManyTinyRecords) {

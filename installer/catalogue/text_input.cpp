@@ -7,9 +7,10 @@
 // record level before its "end". Keyword lines met at record level while no
 // record is open are ignored like any other line between records.
 //
-// A name given more than once in one record stands for one procedure: it is
-// kept once among the record's names and gives one node. Otherwise a record
-// of a million empty name lines would make a million identical nodes.
+// Past its sixth name, a name given again in one record is kept once among
+// the record's names and gives one node: otherwise a record of a million
+// empty name lines would make a million identical nodes. Records of up to six
+// names, as catalogues have them, keep every name line as written.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -105,7 +106,9 @@ class NodeRecords : public catalogue::ListRecords {
     const StringList* names;
     bool operator()(std::uint32_t a, std::uint32_t b) const { return names->GetAt(int(a)) == names->GetAt(int(b)); }
   };
-  // A short record's names are searched by a scan.
+  // The first names of a record are kept as written; later ones are checked
+  // against all before them, by a scan while the record is short.
+  static constexpr int kKeptNames = 6;
   static constexpr int kScanNames = 8;
 
   struct OpenRecord {
@@ -125,10 +128,14 @@ class NodeRecords : public catalogue::ListRecords {
     record_.seen.swap(none);
   }
 
-  // Appends `name` unless the open record has it already.
+  // Appends `name` unless it repeats one of a record past its sixth name.
   void AddName(const std::string& name) {
     StringList& names = record_.names;
     const int count = names.GetCount();
+    if (count < kKeptNames) {
+      names.AddTail(name);
+      return;
+    }
     if (count < kScanNames) {
       for (const std::string& known : names) {
         if (known == name) return;

