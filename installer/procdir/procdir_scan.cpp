@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "installer/procdir/procdir_entry.h"
+#include "installer/procdir/procdir_image.h"
 #include "platform/hfile.h"
 
 namespace procdir {
@@ -12,17 +13,29 @@ namespace {
 constexpr std::size_t kBufferRecords = 1024;
 }
 
-RecordScanner::RecordScanner(platform::HFILE file)
-    : file_(file), buffer_(kBufferRecords * PROCDIR_RECORD_SIZE) {}
+RecordScanner::RecordScanner(platform::HFILE file) : file_(file) {
+  if (const IndexImage* image = ImageOf(file)) {
+    image_ = image->Bytes().data();
+    imageSize_ = image->Bytes().size();
+  } else {
+    buffer_.resize(kBufferRecords * PROCDIR_RECORD_SIZE);
+  }
+}
 
 bool RecordScanner::Rewind() {
   have_ = pos_ = 0;
   atEnd_ = failed_ = false;
   index_ = next_ = 0;
+  if (image_ != nullptr) {
+    have_ = imageSize_;
+    atEnd_ = true;
+    return true;
+  }
   return platform::_llseek(file_, 0, 0) != platform::HFILE_ERROR;
 }
 
 bool RecordScanner::Fill() {
+  if (image_ != nullptr) return have_ > pos_;
   // Keep an unfinished record's bytes at the front.
   std::size_t left = have_ - pos_;
   if (left > 0) std::memmove(buffer_.data(), buffer_.data() + pos_, left);
@@ -51,7 +64,7 @@ RecordScanner::Result RecordScanner::Next(const char** record) {
       return kShort;
     }
   }
-  *record = buffer_.data() + pos_;
+  *record = (image_ != nullptr ? image_ : buffer_.data()) + pos_;
   pos_ += PROCDIR_RECORD_SIZE;
   index_ = next_++;
   return kRecord;

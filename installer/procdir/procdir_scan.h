@@ -1,6 +1,7 @@
 // Sequential reading of proc.dir record by record, served from a larger
-// buffer: the same records, in the same order, with the same end and short
-// record as reading 75 bytes at a time.
+// buffer (or from the index's image in memory, when it has one): the same
+// records, in the same order, with the same end and short record as reading
+// 75 bytes at a time.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -26,6 +27,8 @@ class RecordScanner {
   bool Fill();
 
   platform::HFILE file_;
+  const char* image_ = nullptr;  // the image's bytes, when it serves them
+  std::size_t imageSize_ = 0;
   std::vector<char> buffer_;
   std::size_t have_ = 0;   // bytes in the buffer
   std::size_t pos_ = 0;    // next unread byte
