@@ -28,8 +28,9 @@ AddScan ScanFile(HFILE file, const ProcDirEntry& entry) {
     return result;
   }
   for (;;) {
-    const char* record = nullptr;
-    switch (scan.Next(&record)) {
+    const char* records = nullptr;
+    std::uint32_t count = 0;
+    switch (scan.NextBlock(&records, &count)) {
       case RecordScanner::kEnd:
         result.index = scan.Index();
         return result;
@@ -40,18 +41,22 @@ AddScan ScanFile(HFILE file, const ProcDirEntry& entry) {
         break;
     }
     // Past 65,535 nothing can be addressed; the append is refused later.
-    if (scan.Index() >= PROCDIR_MAX_RECORDS) continue;
-    if (matcher.Match(record) != 0) {
-      result.outcome = AddScan::kMatch;
-      result.index = scan.Index();
-      return result;
+    const std::uint32_t first = scan.Index();
+    const std::uint32_t usable = first >= PROCDIR_MAX_RECORDS ? 0 : std::min(count, PROCDIR_MAX_RECORDS - first);
+    for (std::uint32_t k = 0; k < usable; ++k) {
+      const char* record = records + std::size_t(k) * PROCDIR_RECORD_SIZE;
+      if (matcher.Match(record) != 0) {
+        result.outcome = AddScan::kMatch;
+        result.index = first + k;
+        return result;
+      }
+      long number = RecordFileNumber(record);
+      if (number >= kFileNumberLimit) {
+        result.outcome = AddScan::kNumberTooHigh;
+        return result;
+      }
+      if (number > result.highest) result.highest = number;
     }
-    long number = RecordFileNumber(record);
-    if (number >= kFileNumberLimit) {
-      result.outcome = AddScan::kNumberTooHigh;
-      return result;
-    }
-    if (number > result.highest) result.highest = number;
   }
 }
 

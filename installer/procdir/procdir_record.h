@@ -1,6 +1,8 @@
 // Fields of one 75-byte record of proc.dir.
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "installer/procdir/procdir_entry.h"
 
@@ -27,7 +29,18 @@ std::size_t RecordNameLength(const char* record);
 // The decimal number at the start of the file-name field (leading blanks
 // skipped); 0 when there are no digits. Numbers at or above the limit are
 // returned as kFileNumberLimit.
-long RecordFileNumber(const char* record);
+long RecordFileNumberSlow(const char* record);
+inline long RecordFileNumber(const char* record) {
+  // The usual field starts with a number of fewer than eight digits.
+  const char* digits = record + kColFileName;
+  long number = 0;
+  for (int i = 0; i < 8; ++i) {
+    unsigned digit = unsigned(digits[i] - '0');
+    if (digit > 9) return i > 0 ? number : RecordFileNumberSlow(record);
+    number = number * 10 + long(digit);
+  }
+  return RecordFileNumberSlow(record);
+}
 // Fills `record` as a free record.
 void FormatFreeRecord(char* record);
 
@@ -43,8 +56,9 @@ int RecordFileNameLength(const char* record);
 // would name the index), and not the index's own name proc.dir in any case.
 bool IsPlainIndexFileName(const char* name, std::size_t length);
 
-// ProcDirMatch for many records against one descriptor: the names' lengths
-// and upper-case forms are worked out once.
+// ProcDirMatch for many records against one descriptor: each name is laid
+// out once as the whole name field it matches (upper case, blank-padded), so
+// a record is compared eight bytes at a time, letter case folded as it goes.
 class NameMatcher {
  public:
   explicit NameMatcher(const ProcDirEntry& entry);
@@ -52,9 +66,50 @@ class NameMatcher {
   int Match(const char* record) const;
 
  private:
+  static constexpr int kWords = 7;  // the 55-byte field in 8-byte words
+  // The last word holds seven bytes of the field and column 73.
+  static constexpr int kLastWordBytes = PROCDIR_NAME_LENGTH - (kWords - 1) * 8;
+  static constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  static constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+
+  // ASCII a-z to A-Z in all eight bytes at once; every other byte unchanged.
+  static std::uint64_t FoldWord(std::uint64_t word) {
+    std::uint64_t low7 = word & ~kHigh;
+    std::uint64_t atLeastA = low7 + (0x80 - 'a') * kOnes;
+    std::uint64_t aboveZ = low7 + (0x80 - 'z' - 1) * kOnes;
+    std::uint64_t lower = atLeastA & ~aboveZ & ~word & kHigh;
+    return word ^ (lower >> 2);
+  }
+
   int count_ = 0;
   std::size_t length_[PROCDIR_MAX_NAMES] = {};
-  char upper_[PROCDIR_MAX_NAMES][PROCDIR_NAME_LENGTH] = {};
+  bool never_[PROCDIR_MAX_NAMES] = {};  // ends in a blank: no record name does
+  std::uint64_t field_[PROCDIR_MAX_NAMES][kWords] = {};
+  std::uint64_t lastMask_ = 0;  // the last word's bytes inside the field
 };
+
+inline std::uint64_t LoadWord(const char* bytes) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+// A slot matches when the record's whole name field, letter case folded,
+// equals the slot's field. The two bytes around the end of the name reject
+// most records before any comparison.
+inline int NameMatcher::Match(const char* record) const {
+  const char* field = record + kColName;
+  for (int i = 0; i < count_; ++i) {
+    std::size_t n = length_[i];
+    if (never_[i]) continue;
+    if (n > 0 && field[n - 1] == ' ') continue;
+    if (n < std::size_t(PROCDIR_NAME_LENGTH) && field[n] != ' ') continue;
+    const std::uint64_t* want = field_[i];
+    int w = 0;
+    while (w < kWords - 1 && FoldWord(LoadWord(field + w * 8)) == want[w]) ++w;
+    if (w == kWords - 1 && (FoldWord(LoadWord(field + w * 8)) & lastMask_) == want[w]) return i + 1;
+  }
+  return 0;
+}
 
 }  // namespace procdir

@@ -55,18 +55,32 @@ bool RecordScanner::Fill() {
 }
 
 RecordScanner::Result RecordScanner::Next(const char** record) {
-  if (have_ - pos_ < std::size_t(PROCDIR_RECORD_SIZE)) {
+  std::uint32_t count = 0;
+  Result result = Take(record, &count, 1);
+  return result;
+}
+
+RecordScanner::Result RecordScanner::NextBlock(const char** records, std::uint32_t* count) {
+  return Take(records, count, UINT32_MAX);
+}
+
+RecordScanner::Result RecordScanner::Take(const char** records, std::uint32_t* count, std::uint32_t most) {
+  constexpr std::size_t kSize = PROCDIR_RECORD_SIZE;
+  if (have_ - pos_ < kSize) {
     Fill();
-    if (have_ - pos_ < std::size_t(PROCDIR_RECORD_SIZE)) {
+    if (have_ - pos_ < kSize) {
       index_ = next_;
       // Nothing left and nothing failed: the clean end of the file.
       if (have_ == pos_ && !failed_) return kEnd;
       return kShort;
     }
   }
-  *record = (image_ != nullptr ? image_ : buffer_.data()) + pos_;
-  pos_ += PROCDIR_RECORD_SIZE;
-  index_ = next_++;
+  std::size_t whole = (have_ - pos_) / kSize;
+  *count = whole < most ? std::uint32_t(whole) : most;
+  *records = (image_ != nullptr ? image_ : buffer_.data()) + pos_;
+  pos_ += std::size_t(*count) * kSize;
+  index_ = next_;
+  next_ += *count;
   return kRecord;
 }
 

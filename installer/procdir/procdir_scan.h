@@ -20,11 +20,17 @@ class RecordScanner {
   // The next record (kRecord, *record valid until the next call), the clean
   // end of the file (kEnd), or a record cut short or unreadable (kShort).
   Result Next(const char** record);
-  // Index of the record Next returned last; after kEnd the number of records.
+  // As Next, for every whole record in hand at once: kRecord with `count`
+  // records from *records on (valid until the next call), the first of them
+  // at Index().
+  Result NextBlock(const char** records, std::uint32_t* count);
+  // Index of the record Next returned last (the first of NextBlock's); after
+  // kEnd the number of records.
   std::uint32_t Index() const { return index_; }
 
  private:
   bool Fill();
+  Result Take(const char** records, std::uint32_t* count, std::uint32_t most);
 
   platform::HFILE file_;
   const char* image_ = nullptr;  // the image's bytes, when it serves them
