@@ -23,6 +23,9 @@ AddScan ScanFile(HFILE file, const ProcDirEntry& entry) {
   AddScan result;
   NameMatcher matcher(entry);
   RecordScanner scan(file);
+  std::uint64_t lastField = 0;
+  long lastNumber = 0;
+  bool lastValid = false;
   if (!scan.Rewind()) {
     result.outcome = AddScan::kSeekFailed;
     return result;
@@ -50,7 +53,16 @@ AddScan ScanFile(HFILE file, const ProcDirEntry& entry) {
         result.index = first + k;
         return result;
       }
-      long number = RecordFileNumber(record);
+      // The records of an entry repeat its file name: a field whose number
+      // its first eight bytes decide is parsed once for the run.
+      const std::uint64_t field = LoadWord(record + kColFileName);
+      long number = lastNumber;
+      if (!lastValid || field != lastField) {
+        lastValid = ShortFileNumber(record, &number);
+        if (!lastValid) number = RecordFileNumberSlow(record);
+        lastField = field;
+        lastNumber = number;
+      }
       if (number >= kFileNumberLimit) {
         result.outcome = AddScan::kNumberTooHigh;
         return result;

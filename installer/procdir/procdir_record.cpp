@@ -79,6 +79,7 @@ NameMatcher::NameMatcher(const ProcDirEntry& entry) {
     char field[kWords * 8];
     std::memset(field, ' ', sizeof field);
     for (std::size_t j = 0; j < length_[i]; ++j) field[j] = FoldCase(entry.names[i][j]);
+    std::memcpy(folded_[i], field, sizeof folded_[i]);
     for (int w = 0; w < kWords; ++w) field_[i][w] = LoadWord(field + w * 8);
     field_[i][kWords - 1] &= FirstBytes(kLastWordBytes);
   }
