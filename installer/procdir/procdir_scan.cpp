@@ -56,8 +56,7 @@ bool RecordScanner::Fill() {
 
 RecordScanner::Result RecordScanner::Next(const char** record) {
   std::uint32_t count = 0;
-  Result result = Take(record, &count, 1);
-  return result;
+  return Take(record, &count, 1);
 }
 
 RecordScanner::Result RecordScanner::NextBlock(const char** records, std::uint32_t* count) {
