@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "installer/procdir/procdir_image.h"
 #include "installer/procdir/procdir_io.h"
 #include "installer/procdir/procdir_messages.h"
 #include "installer/procdir/procdir_open.h"
@@ -14,6 +15,65 @@
 using namespace platform;
 using namespace procdir;
 
+namespace {
+
+// One pass over the file: the first record holding one of the names, and the
+// highest file number.
+AddScan ScanFile(HFILE file, const ProcDirEntry& entry) {
+  AddScan result;
+  NameMatcher matcher(entry);
+  RecordScanner scan(file);
+  std::uint64_t lastField = 0;
+  long lastNumber = 0;
+  bool lastValid = false;
+  if (!scan.Rewind()) {
+    result.outcome = AddScan::kSeekFailed;
+    return result;
+  }
+  for (;;) {
+    const char* records = nullptr;
+    std::uint32_t count = 0;
+    switch (scan.NextBlock(&records, &count)) {
+      case RecordScanner::kEnd:
+        result.index = scan.Index();
+        return result;
+      case RecordScanner::kShort:
+        result.outcome = AddScan::kShortRecord;
+        return result;
+      case RecordScanner::kRecord:
+        break;
+    }
+    // Past 65,535 nothing can be addressed; the append is refused later.
+    const std::uint32_t first = scan.Index();
+    const std::uint32_t usable = first >= PROCDIR_MAX_RECORDS ? 0 : std::min(count, PROCDIR_MAX_RECORDS - first);
+    for (std::uint32_t k = 0; k < usable; ++k) {
+      const char* record = records + std::size_t(k) * PROCDIR_RECORD_SIZE;
+      if (matcher.Match(record) != 0) {
+        result.outcome = AddScan::kMatch;
+        result.index = first + k;
+        return result;
+      }
+      // The records of an entry repeat its file name: a field whose number
+      // its first eight bytes decide is parsed once for the run.
+      const std::uint64_t field = LoadWord(record + kColFileName);
+      long number = lastNumber;
+      if (!lastValid || field != lastField) {
+        lastValid = ShortFileNumber(record, &number);
+        if (!lastValid) number = RecordFileNumberSlow(record);
+        lastField = field;
+        lastNumber = number;
+      }
+      if (number >= kFileNumberLimit) {
+        result.outcome = AddScan::kNumberTooHigh;
+        return result;
+      }
+      if (number > result.highest) result.highest = number;
+    }
+  }
+}
+
+}  // namespace
+
 int ProcDirAdd(HFILE file, ProcDirEntry& entry) {
   using namespace procdir_msg;
   entry.flags &= std::uint8_t(~PD_EXISTS);
@@ -22,27 +82,18 @@ int ProcDirAdd(HFILE file, ProcDirEntry& entry) {
   if (entry.nameCount > PROCDIR_MAX_NAMES) return errp(kTooManyNames, int(entry.nameCount));
   if (entry.nameCount == 0) return errp(kNoNames);
 
-  // One pass: a record holding one of the names, and the highest file number.
-  NameMatcher matcher(entry);
-  RecordScanner scan(file);
-  if (!scan.Rewind()) return errp(kSeek);
-  long highest = 0;
-  for (bool more = true; more;) {
-    const char* record = nullptr;
-    switch (scan.Next(&record)) {
-      case RecordScanner::kEnd:
-        more = false;
-        continue;
-      case RecordScanner::kShort:
-        return errp(kRead);
-      case RecordScanner::kRecord:
-        break;
-    }
-    // Past 65,535 nothing can be addressed; the append is refused below.
-    if (scan.Index() >= PROCDIR_MAX_RECORDS) continue;
-    if (matcher.Match(record) != 0) {
+  IndexImage* image = ImageOf(file);
+  AddScan scan = image != nullptr ? image->ScanForAdd(entry) : ScanFile(file, entry);
+  switch (scan.outcome) {
+    case AddScan::kSeekFailed:
+      return errp(kSeek);
+    case AddScan::kShortRecord:
+      return errp(kRead);
+    case AddScan::kNumberTooHigh:
+      return errp(kNoFileNumber);
+    case AddScan::kMatch: {
       ProcDirEntry found;
-      Outcome read = ReadEntryAt(file, scan.Index(), found);
+      Outcome read = ReadEntryAt(file, scan.index, found);
       if (!read.ok) return read.answer;
       entry.first = found.first;
       entry.last = found.last;
@@ -51,12 +102,12 @@ int ProcDirAdd(HFILE file, ProcDirEntry& entry) {
       entry.flags |= PD_EXISTS;
       return 1;
     }
-    long number = RecordFileNumber(record);
-    if (number >= kFileNumberLimit) return errp(kNoFileNumber);
-    if (number > highest) highest = number;
+    case AddScan::kAppend:
+      break;
   }
+  const long highest = scan.highest;
 
-  std::uint32_t records = scan.Index();
+  std::uint32_t records = scan.index;
   std::uint32_t count = entry.nameCount;
   if (std::uint64_t(records) + count > PROCDIR_MAX_RECORDS) return errp(kIndexFull);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "installer/procdir/procdir_image.h"
 #include "installer/procdir/procdir_messages.h"
 #include "installer/procdir/procdir_record.h"
 #include "platform/hfile.h"
@@ -58,7 +59,10 @@ PutResult PutRecords(HFILE file, std::uint32_t index, const char* records, std::
                      const char* undo, std::uint32_t* grown) {
   if (grown != nullptr) *grown = 0;
   long long before = RecordsInFile(file);
-  if (_llseek(file, Offset(index), 0) == HFILE_ERROR) return PutResult::kSeekFailed;
+  if (_llseek(file, Offset(index), 0) == HFILE_ERROR) {
+    DropImage(file);
+    return PutResult::kSeekFailed;
+  }
   UINT want = count * kSize;
   UINT put = _lwrite(file, records, want);
   if (put != want) {
@@ -72,6 +76,9 @@ PutResult PutRecords(HFILE file, std::uint32_t index, const char* records, std::
       if (stored > want) stored = want;
     }
     Repair(file, index, std::uint32_t((stored + kSize - 1) / kSize), undo);
+    DropImage(file);
+  } else if (IndexImage* image = ImageOf(file)) {
+    image->Mirror(index, records, count);
   }
   if (grown != nullptr && before >= 0) {
     long long after = RecordsInFile(file);

@@ -1,4 +1,5 @@
 // Reading an entry, and finding one by name.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -106,8 +107,9 @@ int ProcDirFind(HFILE file, ProcDirEntry& entry) {
   RecordScanner scan(file);
   if (!scan.Rewind()) return errp(procdir_msg::kSeek);
   for (;;) {
-    const char* record = nullptr;
-    switch (scan.Next(&record)) {
+    const char* records = nullptr;
+    std::uint32_t count = 0;
+    switch (scan.NextBlock(&records, &count)) {
       case RecordScanner::kEnd:
         entry.flags = 0;
         return 1;
@@ -118,10 +120,14 @@ int ProcDirFind(HFILE file, ProcDirEntry& entry) {
     }
     // Records past 65,535 (an oversized index kept after message 915) cannot
     // be addressed: they are not looked at.
-    if (scan.Index() >= PROCDIR_MAX_RECORDS || matcher.Match(record) == 0) continue;
-    Outcome read = ReadEntryAt(file, scan.Index(), entry);
-    if (!read.ok) return read.answer;
-    entry.flags |= PD_EXISTS;
-    return 1;
+    const std::uint32_t first = scan.Index();
+    const std::uint32_t usable = first >= PROCDIR_MAX_RECORDS ? 0 : std::min(count, PROCDIR_MAX_RECORDS - first);
+    for (std::uint32_t k = 0; k < usable; ++k) {
+      if (matcher.Match(records + std::size_t(k) * PROCDIR_RECORD_SIZE) == 0) continue;
+      Outcome read = ReadEntryAt(file, first + k, entry);
+      if (!read.ok) return read.answer;
+      entry.flags |= PD_EXISTS;
+      return 1;
+    }
   }
 }

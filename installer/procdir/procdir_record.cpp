@@ -21,7 +21,7 @@ std::size_t RecordNameLength(const char* record) {
   return length;
 }
 
-long RecordFileNumber(const char* record) {
+long RecordFileNumberSlow(const char* record) {
   int col = kColFileName;
   while (col < kColCr && record[col] == ' ') ++col;
   long number = 0;
@@ -60,32 +60,30 @@ bool IsPlainIndexFileName(const char* name, std::size_t length) {
   return !(length == sizeof kIndexName - 1 && ProcDirNamesEqual(name, kIndexName, length));
 }
 
+namespace {
+
+// Keeps the first `count` bytes of a loaded word, whatever the byte order.
+std::uint64_t FirstBytes(int count) {
+  unsigned char bytes[8] = {};
+  std::memset(bytes, 0xFF, std::size_t(count));
+  return LoadWord(reinterpret_cast<const char*>(bytes));
+}
+
+}  // namespace
+
 NameMatcher::NameMatcher(const ProcDirEntry& entry) {
   count_ = entry.nameCount < PROCDIR_MAX_NAMES ? entry.nameCount : PROCDIR_MAX_NAMES;
   for (int i = 0; i < count_; ++i) {
     length_[i] = SlotLength(entry.names[i]);
-    for (std::size_t j = 0; j < length_[i]; ++j) upper_[i][j] = platform::AsciiUpper(entry.names[i][j]);
+    never_[i] = length_[i] > 0 && entry.names[i][length_[i] - 1] == ' ';
+    char field[kWords * 8];
+    std::memset(field, ' ', sizeof field);
+    for (std::size_t j = 0; j < length_[i]; ++j) field[j] = platform::AsciiUpper(entry.names[i][j]);
+    std::memcpy(folded_[i], field, sizeof folded_[i]);
+    for (int w = 0; w < kWords; ++w) field_[i][w] = LoadWord(field + w * 8);
+    field_[i][kWords - 1] &= FirstBytes(kLastWordBytes);
   }
-}
-
-// A slot of length n matches when the record's name is exactly n long
-// (character n-1 not blank, the rest of the field blank) and its n
-// characters agree. The two characters around the end reject most records
-// before any comparison.
-int NameMatcher::Match(const char* record) const {
-  const char* field = record + kColName;
-  for (int i = 0; i < count_; ++i) {
-    std::size_t n = length_[i];
-    if (n > 0 && field[n - 1] == ' ') continue;
-    if (n < std::size_t(PROCDIR_NAME_LENGTH) && field[n] != ' ') continue;
-    std::size_t j = 0;
-    while (j < n && platform::AsciiUpper(field[j]) == upper_[i][j]) ++j;
-    if (j < n) continue;
-    std::size_t col = n + 1;
-    while (col < std::size_t(PROCDIR_NAME_LENGTH) && field[col] == ' ') ++col;
-    if (col >= std::size_t(PROCDIR_NAME_LENGTH)) return i + 1;
-  }
-  return 0;
+  lastMask_ = FirstBytes(kLastWordBytes);
 }
 
 }  // namespace procdir

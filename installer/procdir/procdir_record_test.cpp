@@ -99,6 +99,11 @@ TEST(MatchTest, AgreesWithThePlainRuleOnRandomNames) {
     entry.nameCount = std::uint8_t(next(7));
     for (int i = 0; i < entry.nameCount; ++i) {
       std::string lookup = next(3) == 0 ? stored : name(4);
+      // The stored name with one byte changed, anywhere in the 55 columns.
+      if (next(4) == 0 && !stored.empty()) {
+        lookup = stored;
+        lookup[next(unsigned(stored.size()))] = alphabet[next(sizeof alphabet - 1)];
+      }
       std::strncpy(entry.names[i], lookup.c_str(), 55);
     }
     int expected = ReferenceMatch(record, entry);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "installer/procdir/procdir_entry.h"
+#include "installer/procdir/procdir_image.h"
 #include "platform/hfile.h"
 
 namespace procdir {
@@ -12,17 +13,29 @@ namespace {
 constexpr std::size_t kBufferRecords = 1024;
 }
 
-RecordScanner::RecordScanner(platform::HFILE file)
-    : file_(file), buffer_(kBufferRecords * PROCDIR_RECORD_SIZE) {}
+RecordScanner::RecordScanner(platform::HFILE file) : file_(file) {
+  if (const IndexImage* image = ImageOf(file)) {
+    image_ = image->Bytes().data();
+    imageSize_ = image->Bytes().size();
+  } else {
+    buffer_.resize(kBufferRecords * PROCDIR_RECORD_SIZE);
+  }
+}
 
 bool RecordScanner::Rewind() {
   have_ = pos_ = 0;
   atEnd_ = failed_ = false;
   index_ = next_ = 0;
+  if (image_ != nullptr) {
+    have_ = imageSize_;
+    atEnd_ = true;
+    return true;
+  }
   return platform::_llseek(file_, 0, 0) != platform::HFILE_ERROR;
 }
 
 bool RecordScanner::Fill() {
+  if (image_ != nullptr) return have_ > pos_;
   // Keep an unfinished record's bytes at the front.
   std::size_t left = have_ - pos_;
   if (left > 0) std::memmove(buffer_.data(), buffer_.data() + pos_, left);
@@ -42,18 +55,31 @@ bool RecordScanner::Fill() {
 }
 
 RecordScanner::Result RecordScanner::Next(const char** record) {
-  if (have_ - pos_ < std::size_t(PROCDIR_RECORD_SIZE)) {
+  std::uint32_t count = 0;
+  return Take(record, &count, 1);
+}
+
+RecordScanner::Result RecordScanner::NextBlock(const char** records, std::uint32_t* count) {
+  return Take(records, count, UINT32_MAX);
+}
+
+RecordScanner::Result RecordScanner::Take(const char** records, std::uint32_t* count, std::uint32_t most) {
+  constexpr std::size_t kSize = PROCDIR_RECORD_SIZE;
+  if (have_ - pos_ < kSize) {
     Fill();
-    if (have_ - pos_ < std::size_t(PROCDIR_RECORD_SIZE)) {
+    if (have_ - pos_ < kSize) {
       index_ = next_;
       // Nothing left and nothing failed: the clean end of the file.
       if (have_ == pos_ && !failed_) return kEnd;
       return kShort;
     }
   }
-  *record = buffer_.data() + pos_;
-  pos_ += PROCDIR_RECORD_SIZE;
-  index_ = next_++;
+  std::size_t whole = (have_ - pos_) / kSize;
+  *count = whole < most ? std::uint32_t(whole) : most;
+  *records = (image_ != nullptr ? image_ : buffer_.data()) + pos_;
+  pos_ += std::size_t(*count) * kSize;
+  index_ = next_;
+  next_ += *count;
   return kRecord;
 }
 

@@ -1,6 +1,7 @@
 // Sequential reading of proc.dir record by record, served from a larger
-// buffer: the same records, in the same order, with the same end and short
-// record as reading 75 bytes at a time.
+// buffer (or from the index's image in memory, when it has one): the same
+// records, in the same order, with the same end and short record as reading
+// 75 bytes at a time.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -19,13 +20,21 @@ class RecordScanner {
   // The next record (kRecord, *record valid until the next call), the clean
   // end of the file (kEnd), or a record cut short or unreadable (kShort).
   Result Next(const char** record);
-  // Index of the record Next returned last; after kEnd the number of records.
+  // As Next, for every whole record in hand at once: kRecord with `count`
+  // records from *records on (valid until the next call), the first of them
+  // at Index().
+  Result NextBlock(const char** records, std::uint32_t* count);
+  // Index of the record Next returned last (the first of NextBlock's); after
+  // kEnd the number of records.
   std::uint32_t Index() const { return index_; }
 
  private:
   bool Fill();
+  Result Take(const char** records, std::uint32_t* count, std::uint32_t most);
 
   platform::HFILE file_;
+  const char* image_ = nullptr;  // the image's bytes, when it serves them
+  std::size_t imageSize_ = 0;
   std::vector<char> buffer_;
   std::size_t have_ = 0;   // bytes in the buffer
   std::size_t pos_ = 0;    // next unread byte

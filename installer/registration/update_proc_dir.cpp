@@ -5,6 +5,7 @@
 #include <string>
 
 #include "installer/procdir/procdir_entry.h"
+#include "installer/procdir/procdir_image.h"
 #include "installer/procdir/procdir_messages.h"
 #include "installer/procdir/procdir_open.h"
 #include "installer/registration/copy_failure.h"
@@ -134,9 +135,14 @@ int UpdateProcDir(ProceduresList& catalogue, const xfer::InstallPaths& paths, xf
     platform::ExitProcess(installer::EXIT_FATAL);
   }
 
-  IndexUpdate update(catalogue, paths, progress, *window, index);
-  update.RegisterAll(catalogue.xferSubProcs, kSubProc);
-  update.RegisterAll(catalogue.xferProcs, kProc);
+  {
+    // The index is read once; every item is looked up in that copy, which
+    // the writes keep current (no other program can write while it is open).
+    procdir::IndexImage image(index);
+    IndexUpdate update(catalogue, paths, progress, *window, index);
+    update.RegisterAll(catalogue.xferSubProcs, kSubProc);
+    update.RegisterAll(catalogue.xferProcs, kProc);
+  }
 
   if (ProcDirClose(index) == 0) {
     errp(9256);

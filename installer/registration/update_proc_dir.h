@@ -15,7 +15,8 @@ namespace registration {
 // proc.dir cannot be opened or closed the process ends with exit status 3
 // after message 9250 or 9256. Failures of single items are reported and
 // the item is left: a copy is tried only under a file name that the index
-// records, and a new entry whose copy fails is taken out again.
+// records, and a new entry whose copy fails is taken out again. proc.dir is
+// read once for the whole run, not once per item.
 int UpdateProcDir(ProceduresList& catalogue, const xfer::InstallPaths& paths, xfer::CopyProgress& progress,
                   ui::Dialog* owner);
 

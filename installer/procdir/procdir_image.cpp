@@ -1,0 +1,130 @@
+// The index in memory, with its names and file numbers looked up by record.
+#include "installer/procdir/procdir_image.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "installer/procdir/procdir_record.h"
+#include "platform/hfile.h"
+
+using namespace platform;
+
+namespace procdir {
+
+namespace {
+
+IndexImage* g_image = nullptr;  // one index is open per process
+
+constexpr std::size_t kSize = PROCDIR_RECORD_SIZE;
+
+std::string Folded(const char* text, std::size_t length) {
+  std::string key(text, length);
+  for (char& c : key)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  return key;
+}
+
+std::string RecordKey(const char* record) { return Folded(record + kColName, RecordNameLength(record)); }
+
+}  // namespace
+
+IndexImage::IndexImage(HFILE file) : file_(file) {
+  if (_llseek(file, 0, 0) == HFILE_ERROR) return;
+  std::vector<char> block(kSize * 4096);
+  for (;;) {
+    UINT got = _lread(file, block.data(), UINT(block.size()));
+    if (got == UINT(HFILE_ERROR)) return;
+    bytes_.append(block.data(), got);
+    if (got < block.size()) break;
+  }
+  std::uint32_t records = FullRecords();
+  numbers_.resize(records);
+  for (std::uint32_t i = 0; i < records; ++i) Index(i, true);
+  g_image = this;
+}
+
+IndexImage::~IndexImage() {
+  if (g_image == this) g_image = nullptr;
+}
+
+bool IndexImage::Active() const { return g_image == this; }
+
+// Adds record `record` to the lookups, or takes it out.
+void IndexImage::Index(std::uint32_t record, bool add) {
+  if (record >= PROCDIR_MAX_RECORDS) return;  // never looked at
+  const char* bytes = bytes_.data() + std::size_t(record) * kSize;
+  std::vector<std::uint32_t>& holders = byName_[RecordKey(bytes)];
+  auto at = std::lower_bound(holders.begin(), holders.end(), record);
+  if (add) {
+    holders.insert(at, record);
+    long number = RecordFileNumber(bytes);
+    numbers_[record] = number;
+    if (number >= kFileNumberLimit) tooHigh_.insert(record);
+    if (number > highest_) highest_ = number;
+  } else {
+    if (at != holders.end() && *at == record) holders.erase(at);
+    tooHigh_.erase(record);
+    // The highest number may have gone with this record.
+    if (numbers_[record] >= highest_) highestKnown_ = false;
+  }
+}
+
+AddScan IndexImage::ScanForAdd(const ProcDirEntry& entry) {
+  AddScan scan;
+  // The first record, in file order, that carries one of the names.
+  std::uint32_t match = UINT32_MAX;
+  int count = std::min<int>(entry.nameCount, PROCDIR_MAX_NAMES);
+  for (int i = 0; i < count; ++i) {
+    std::size_t length = strnlen(entry.names[i], PROCDIR_NAME_LENGTH);
+    // A record's name never ends in a blank.
+    if (length > 0 && entry.names[i][length - 1] == ' ') continue;
+    auto found = byName_.find(Folded(entry.names[i], length));
+    if (found != byName_.end() && !found->second.empty()) match = std::min(match, found->second.front());
+  }
+  // Records are checked for a match before their file number.
+  if (!tooHigh_.empty() && *tooHigh_.begin() < match) {
+    scan.outcome = AddScan::kNumberTooHigh;
+    return scan;
+  }
+  if (match != UINT32_MAX) {
+    scan.outcome = AddScan::kMatch;
+    scan.index = match;
+    return scan;
+  }
+  if (bytes_.size() % kSize != 0) {
+    scan.outcome = AddScan::kShortRecord;
+    return scan;
+  }
+  if (!highestKnown_) {
+    highest_ = 0;
+    std::uint32_t records = std::min<std::uint32_t>(FullRecords(), PROCDIR_MAX_RECORDS);
+    for (std::uint32_t i = 0; i < records; ++i) highest_ = std::max(highest_, numbers_[i]);
+    highestKnown_ = true;
+  }
+  scan.index = FullRecords();
+  scan.highest = highest_;
+  return scan;
+}
+
+void IndexImage::Mirror(std::uint32_t index, const char* records, std::uint32_t count) {
+  const std::size_t from = std::size_t(index) * kSize;
+  const std::size_t to = from + std::size_t(count) * kSize;
+  if (from > bytes_.size()) {  // a gap the image cannot follow
+    DropImage(file_);
+    return;
+  }
+  const std::uint32_t before = FullRecords();
+  for (std::uint32_t i = index; i < index + count && i < before; ++i) Index(i, false);
+  if (to > bytes_.size()) bytes_.resize(to);
+  std::memcpy(&bytes_[from], records, to - from);
+  numbers_.resize(FullRecords());
+  for (std::uint32_t i = index; i < index + count; ++i) Index(i, true);
+}
+
+IndexImage* ImageOf(HFILE file) { return g_image != nullptr && g_image->File() == file ? g_image : nullptr; }
+
+void DropImage(HFILE file) {
+  if (ImageOf(file) != nullptr) g_image = nullptr;
+}
+
+}  // namespace procdir
