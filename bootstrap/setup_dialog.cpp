@@ -12,6 +12,8 @@
 #include "resources/setup_ids.h"
 #include "ui/msgbox.h"
 
+namespace bootstrap {
+
 namespace {
 
 constexpr int kStartTimer = 1;
@@ -73,7 +75,7 @@ void SetupDialog::Stage() {
   }
   tempFolder_ = temp;
   stagingFolder_ = Format("%s~ovprocedureinstall", temp);
-  if (platform::FindFile(stagingFolder_.c_str())) RemoveDirectoryTree(stagingFolder_.c_str(), 0);
+  if (platform::FindFile(stagingFolder_.c_str())) common::RemoveDirectoryTree(stagingFolder_.c_str(), 0);
   if (debugMode_) Show(Format("Temporary Directory: %s", stagingFolder_.c_str()));
 
   if (platform::_mkdir(stagingFolder_.c_str()) != 0) {
@@ -105,7 +107,7 @@ void SetupDialog::Stage() {
   if (debugMode_) Show(Format("Approaching WinExec area.  bfail is: %s", failed_ ? "TRUE" : "FALSE"));
   if (failed_) {
     platform::Sleep(1000);
-    RemoveDirectoryTree(stagingFolder_.c_str(), 0);
+    common::RemoveDirectoryTree(stagingFolder_.c_str(), 0);
     return;
   }
   StartInstaller();
@@ -189,6 +191,8 @@ void SetupDialog::StartInstaller() {
     Show(Format("Failure executing: %s", command.c_str()));
     if (platform::_chdir(sourceFolder_.c_str()) != 0)
       Show(Format("Unable to locate the directory: %s", sourceFolder_.c_str()));
-    RemoveDirectoryTree(stagingFolder_.c_str(), 0);
+    common::RemoveDirectoryTree(stagingFolder_.c_str(), 0);
   }
 }
+
+}  // namespace bootstrap

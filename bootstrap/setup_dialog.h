@@ -6,6 +6,8 @@
 
 #include "ui/dialog.h"
 
+namespace bootstrap {
+
 class SetupDialog : public ui::Dialog {
  public:
   explicit SetupDialog(bool debugMode);
@@ -29,3 +31,5 @@ class SetupDialog : public ui::Dialog {
   std::string tempFolder_;
   std::string stagingFolder_;
 };
+
+}  // namespace bootstrap

@@ -14,7 +14,7 @@ class SetupApp : public ui::App {
  public:
   bool InitInstance() override {
     bool debugMode = CommandLine().find("-d") != std::string::npos;
-    SetupDialog dialog(debugMode);
+    bootstrap::SetupDialog dialog(debugMode);
     m_pMainWnd = &dialog;
     int result = dialog.DoModal();
     m_pMainWnd = nullptr;

@@ -12,6 +12,8 @@
 #include "resources/kelmar_ids.h"
 #include "ui/msgbox.h"
 
+namespace common {
+
 namespace {
 
 using platform::DWORD;
@@ -155,3 +157,5 @@ int DeleteFileForced(const char* path) {
   Warn(path);
   return -1;
 }
+
+}  // namespace common

@@ -1,6 +1,8 @@
 // Recursive removal of folders, shared by the installer and the bootstrap.
 #pragma once
 
+namespace common {
+
 // Removes `folder` (with or without a trailing backslash) and everything in
 // it: read-only files are made writable and deleted, sub-folders are removed
 // recursively, files with the system attribute stay. Symbolic links are
@@ -10,3 +12,5 @@
 int RemoveDirectoryTree(const char* folder, int quiet);
 // Clears the read-only attribute of a file and deletes it; 0 or -1.
 int DeleteFileForced(const char* path);
+
+}  // namespace common

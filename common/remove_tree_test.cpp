@@ -78,7 +78,7 @@ TEST_F(RemoveTreeTest, RemovesNestedReadOnlyTree) {
   MakeReadOnly(C("tree/a.txt"));
   MakeReadOnly(C("tree/sub/b.pro"));
   MakeReadOnly(C("tree/sub/deeper/c.dat"));
-  EXPECT_EQ(RemoveDirectoryTree("C:\\tree\\", 0), 0);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\tree\\", 0), 0);
   EXPECT_FALSE(fs::exists(C("tree")));
   EXPECT_TRUE(recorder_->Boxes().empty());
 }
@@ -86,7 +86,7 @@ TEST_F(RemoveTreeTest, RemovesNestedReadOnlyTree) {
 TEST_F(RemoveTreeTest, QuietCallRemovesTreeToo) {
   WriteFile(C("orvik/proc_temp/X.PRO"));
   MakeReadOnly(C("orvik/proc_temp/X.PRO"));
-  EXPECT_EQ(RemoveDirectoryTree("C:\\orvik\\proc_temp", 1), 0);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\orvik\\proc_temp", 1), 0);
   EXPECT_FALSE(fs::exists(C("orvik/proc_temp")));
   EXPECT_TRUE(fs::exists(C("orvik")));  // only the folder asked for goes
   EXPECT_TRUE(recorder_->Boxes().empty());
@@ -96,9 +96,9 @@ TEST_F(RemoveTreeTest, PathWithoutTrailingBackslashActsAsWithOne) {
   WriteFile(C("one/f.txt"));
   WriteFile(C("two/f.txt"));
   char without[] = "C:\\one";
-  EXPECT_EQ(RemoveDirectoryTree(without, 0), 0);
+  EXPECT_EQ(common::RemoveDirectoryTree(without, 0), 0);
   EXPECT_STREQ(without, "C:\\one");  // the caller's string is not changed
-  EXPECT_EQ(RemoveDirectoryTree("C:\\two\\", 0), 0);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\two\\", 0), 0);
   EXPECT_FALSE(fs::exists(C("one")));
   EXPECT_FALSE(fs::exists(C("two")));
   EXPECT_TRUE(recorder_->Boxes().empty());
@@ -106,24 +106,24 @@ TEST_F(RemoveTreeTest, PathWithoutTrailingBackslashActsAsWithOne) {
 
 TEST_F(RemoveTreeTest, EmptyFolderIsRemoved) {
   fs::create_directories(C("empty"));
-  EXPECT_EQ(RemoveDirectoryTree("C:\\empty", 0), 0);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\empty", 0), 0);
   EXPECT_FALSE(fs::exists(C("empty")));
 }
 
 // --- Missing folders ---
 
 TEST_F(RemoveTreeTest, MissingFolderShowsNotFoundWithTrailingBackslash) {
-  EXPECT_EQ(RemoveDirectoryTree("C:\\missing", 0), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\missing", 0), -1);
   ExpectBoxes({"C:\\missing\\ not found!  Aborting."});
 }
 
 TEST_F(RemoveTreeTest, MissingFolderGivenWithBackslashKeepsOne) {
-  EXPECT_EQ(RemoveDirectoryTree("C:\\missing\\", 0), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\missing\\", 0), -1);
   ExpectBoxes({"C:\\missing\\ not found!  Aborting."});
 }
 
 TEST_F(RemoveTreeTest, MissingFolderIsSilentWhenQuiet) {
-  EXPECT_EQ(RemoveDirectoryTree("C:\\missing", 1), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\missing", 1), -1);
   EXPECT_TRUE(recorder_->Boxes().empty());
 }
 
@@ -133,7 +133,7 @@ TEST_F(RemoveTreeTest, SystemFileStaysAndFolderIsNotEmpty) {
   WriteFile(C("tree/keep.sys"));
   WriteFile(C("tree/other.txt"));
   MakeSystem("C:\\tree\\keep.sys");
-  EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 0), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\tree", 0), -1);
   ExpectBoxes({"Directory not empty.  Aborting."});
   EXPECT_TRUE(fs::exists(C("tree/keep.sys")));
   EXPECT_FALSE(fs::exists(C("tree/other.txt")));
@@ -142,7 +142,7 @@ TEST_F(RemoveTreeTest, SystemFileStaysAndFolderIsNotEmpty) {
 TEST_F(RemoveTreeTest, SystemFileAtTopIsSilentWhenQuiet) {
   WriteFile(C("tree/keep.sys"));
   MakeSystem("C:\\tree\\keep.sys");
-  EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 1), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\tree", 1), -1);
   EXPECT_TRUE(recorder_->Boxes().empty());
   EXPECT_TRUE(fs::exists(C("tree/keep.sys")));
 }
@@ -151,7 +151,7 @@ TEST_F(RemoveTreeTest, NestedSystemFileReportsEvenWhenTopIsQuiet) {
   WriteFile(C("tree/sub/keep.sys"));
   WriteFile(C("tree/sub/gone.txt"));
   MakeSystem("C:\\tree\\sub\\keep.sys");
-  EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 1), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\tree", 1), -1);
   ExpectBoxes({"Directory not empty.  Aborting."});  // from the nested call only
   EXPECT_TRUE(fs::exists(C("tree/sub/keep.sys")));
   EXPECT_FALSE(fs::exists(C("tree/sub/gone.txt")));
@@ -161,7 +161,7 @@ TEST_F(RemoveTreeTest, NestedSystemFileReportsEvenWhenTopIsQuiet) {
 TEST_F(RemoveTreeTest, NestedSystemFileReportsOnceWhenTopIsNotQuiet) {
   WriteFile(C("tree/sub/keep.sys"));
   MakeSystem("C:\\tree\\sub\\keep.sys");
-  EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 0), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\tree", 0), -1);
   // The failed entry stops the walk at once: the top folder is not tried.
   ExpectBoxes({"Directory not empty.  Aborting."});
 }
@@ -177,7 +177,7 @@ TEST_F(RemoveTreeTest, LinksToOutsideFolderAndFileAreNotFollowed) {
   fs::create_symlink(outside_ / "file.txt", C("tree/filelink"));
   fs::create_directories(C("tree/sub"));
   fs::create_directory_symlink(outside_, C("tree/sub/up"));
-  EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 0), 0);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\tree", 0), 0);
   EXPECT_TRUE(recorder_->Boxes().empty());
   EXPECT_FALSE(fs::exists(fs::symlink_status(C("tree"))));
   std::ifstream precious(outside_ / "dir/precious.txt");
@@ -192,14 +192,14 @@ TEST_F(RemoveTreeTest, LinksToOutsideFolderAndFileAreNotFollowed) {
 TEST_F(RemoveTreeTest, DanglingLinkIsRemoved) {
   fs::create_directories(C("tree"));
   fs::create_symlink(outside_ / "nowhere", C("tree/dangling"));
-  EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 0), 0);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\tree", 0), 0);
   EXPECT_FALSE(fs::exists(fs::symlink_status(C("tree"))));
 }
 
 TEST_F(RemoveTreeTest, LinkInPlaceOfTheFolderIsRemovedAsAnEntry) {
   WriteFile(outside_ / "dir/precious.txt");
   fs::create_directory_symlink(outside_ / "dir", C("linked"));
-  EXPECT_EQ(RemoveDirectoryTree("C:\\linked\\", 0), 0);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\linked\\", 0), 0);
   EXPECT_FALSE(fs::exists(fs::symlink_status(C("linked"))));
   EXPECT_TRUE(fs::exists(outside_ / "dir/precious.txt"));
 }
@@ -210,7 +210,7 @@ TEST_F(RemoveTreeTest, NameHoldingABackslashIsNeverUsedAsAPath) {
   // A host name "..\victim.txt" read as a DOS path would leave the folder.
   WriteFile(C("victim.txt"), "outside the tree");
   WriteFile(C("tree") / "..\\victim.txt");
-  EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 1), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\tree", 1), -1);
   EXPECT_TRUE(fs::exists(C("victim.txt")));
   ASSERT_EQ(recorder_->Boxes().size(), 1u);
   EXPECT_NE(recorder_->Boxes()[0].text.find("Aborting."), std::string::npos);
@@ -218,11 +218,11 @@ TEST_F(RemoveTreeTest, NameHoldingABackslashIsNeverUsedAsAPath) {
 
 TEST_F(RemoveTreeTest, DriveRootAndEmptyPathAreRefused) {
   WriteFile(C("keep/file.txt"));
-  EXPECT_EQ(RemoveDirectoryTree("C:\\", 0), -1);
-  EXPECT_EQ(RemoveDirectoryTree("C:", 1), -1);
-  EXPECT_EQ(RemoveDirectoryTree("\\", 1), -1);
-  EXPECT_EQ(RemoveDirectoryTree("", 0), -1);
-  EXPECT_EQ(RemoveDirectoryTree(nullptr, 0), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\", 0), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:", 1), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("\\", 1), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("", 0), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree(nullptr, 0), -1);
   EXPECT_TRUE(fs::exists(C("keep/file.txt")));
   ExpectBoxes({"C:\\ is the root of a drive.  Aborting."});
 }
@@ -231,7 +231,7 @@ TEST_F(RemoveTreeTest, OverlongPathIsRefusedNotCut) {
   // C:\tree\<200 characters>\<100 characters> is past the 260-character limit.
   fs::path deep = C("tree") / std::string(200, 'd') / std::string(100, 'f');
   WriteFile(deep);
-  EXPECT_EQ(RemoveDirectoryTree("C:\\tree", 1), -1);
+  EXPECT_EQ(common::RemoveDirectoryTree("C:\\tree", 1), -1);
   EXPECT_TRUE(fs::exists(deep));
   ASSERT_EQ(recorder_->Boxes().size(), 1u);
   EXPECT_NE(recorder_->Boxes()[0].text.find("path too long.  Aborting."), std::string::npos);
@@ -242,19 +242,19 @@ TEST_F(RemoveTreeTest, OverlongPathIsRefusedNotCut) {
 TEST_F(RemoveTreeTest, DeleteFileForcedClearsReadOnly) {
   WriteFile(C("ro.txt"));
   MakeReadOnly(C("ro.txt"));
-  EXPECT_EQ(DeleteFileForced("C:\\ro.txt"), 0);
+  EXPECT_EQ(common::DeleteFileForced("C:\\ro.txt"), 0);
   EXPECT_FALSE(fs::exists(C("ro.txt")));
   EXPECT_TRUE(recorder_->Boxes().empty());
 }
 
 TEST_F(RemoveTreeTest, DeleteFileForcedOnMissingFileReportsWriteProtection) {
-  EXPECT_EQ(DeleteFileForced("C:\\nofile.txt"), -1);
+  EXPECT_EQ(common::DeleteFileForced("C:\\nofile.txt"), -1);
   ExpectBoxes({"Unable to change write protection on C:\\nofile.txt\n"});
 }
 
 TEST_F(RemoveTreeTest, DeleteFileForcedFailureShowsThreeBoxes) {
   fs::create_directories(C("adir"));
-  EXPECT_EQ(DeleteFileForced("C:\\adir"), -1);  // a folder is no file to delete
+  EXPECT_EQ(common::DeleteFileForced("C:\\adir"), -1);  // a folder is no file to delete
   char system[256] = {};
   platform::FormatMessageA(platform::FORMAT_MESSAGE_FROM_SYSTEM, nullptr, platform::ERROR_ACCESS_DENIED, 0,
                            system, sizeof system, nullptr);
@@ -266,7 +266,7 @@ TEST_F(RemoveTreeTest, DeleteFileForcedRemovesALinkNotItsTarget) {
   WriteFile(outside_ / "target.txt");
   MakeReadOnly(outside_ / "target.txt");
   fs::create_symlink(outside_ / "target.txt", C("link.txt"));
-  EXPECT_EQ(DeleteFileForced("C:\\link.txt"), 0);
+  EXPECT_EQ(common::DeleteFileForced("C:\\link.txt"), 0);
   EXPECT_FALSE(fs::exists(fs::symlink_status(C("link.txt"))));
   EXPECT_TRUE(fs::exists(outside_ / "target.txt"));
   EXPECT_EQ(fs::status(outside_ / "target.txt").permissions() & fs::perms::owner_write, fs::perms::none);

@@ -45,7 +45,7 @@ class ProbeApp : public ui::App {
  public:
   bool InitInstance() override {
     ui::SetFrontend(std::make_unique<BarFrontend>());
-    SetupDialog dialog(CommandLine().find("-d") != std::string::npos);
+    bootstrap::SetupDialog dialog(CommandLine().find("-d") != std::string::npos);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

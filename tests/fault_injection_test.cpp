@@ -132,7 +132,7 @@ class FaultInjection : public ::testing::Test {
       {
         platform::FaultInjector faults;
         if (fault) faults.FailAt(fault->kind, fault->n, fault->error);
-        InstallerApp app;
+        wizard::InstallerApp app;
         char program[] = "kelmar";
         char source[] = "A:\\";
         char* argv[] = {program, source, nullptr};

@@ -31,7 +31,7 @@ int ProceduresList::GetProcs() {
 }
 
 int ProceduresList::GetProcsByCalibrator(const std::string& code) {
-  if (code == catalogue_text::kAllCalibrators) return GetProcs();
+  if (code == catalogue::texts::kAllCalibrators) return GetProcs();
   ProcTable.RemoveAll();
   if (ProcTable.GetCount() != 0) {
     catalogue::Warn(kGetProcsByCalibratorNotEmpty);

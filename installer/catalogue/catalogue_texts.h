@@ -1,7 +1,7 @@
 // Keywords of kelmar.lst and lines of the catalogue's trace, word for word.
 #pragma once
 
-namespace catalogue_text {
+namespace catalogue::texts {
 
 // Keyword lines of kelmar.lst.
 constexpr const char* kRecord = "instrument==========";
@@ -23,4 +23,4 @@ constexpr const char* kTraceAddABC = "Q AddABC";
 // The calibrator request that offers every procedure.
 constexpr const char* kAllCalibrators = "All";
 
-}  // namespace catalogue_text
+}  // namespace catalogue::texts

@@ -2,7 +2,7 @@
 
 namespace catalogue {
 
-namespace text = catalogue_text;
+namespace text = catalogue::texts;
 
 bool IsRecordMarker(const std::string& line) { return line == text::kRecord || line == text::kSubRecord; }
 

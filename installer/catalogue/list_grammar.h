@@ -16,9 +16,9 @@ namespace catalogue {
 
 // Every keyword line, the two record markers first.
 constexpr const char* kListKeywords[] = {
-    catalogue_text::kRecord,     catalogue_text::kSubRecord,     catalogue_text::kProcFile,
-    catalogue_text::kSub,        catalogue_text::kFiles,         catalogue_text::kDataFiles,
-    catalogue_text::kCalibrator, catalogue_text::kConfiguration, catalogue_text::kEnd};
+    catalogue::texts::kRecord,     catalogue::texts::kSubRecord,     catalogue::texts::kProcFile,
+    catalogue::texts::kSub,        catalogue::texts::kFiles,         catalogue::texts::kDataFiles,
+    catalogue::texts::kCalibrator, catalogue::texts::kConfiguration, catalogue::texts::kEnd};
 
 bool IsRecordMarker(const std::string& line);
 bool IsListKeyword(const std::string& line);  // markers included

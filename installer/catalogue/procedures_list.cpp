@@ -20,7 +20,7 @@ ProceduresList::~ProceduresList() {
 // the tail when there is none). InsertOrder finds that place without the
 // walk.
 void ProceduresList::AddABC(ProcNode* node) {
-  CatalogueTrace(catalogue_text::kTraceAddABC);
+  CatalogueTrace(catalogue::texts::kTraceAddABC);
   if (node == nullptr) return;
   const bool alreadyHere = Holds(node);
   if (node->pNext != nullptr || alreadyHere) {

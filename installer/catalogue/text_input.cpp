@@ -28,7 +28,7 @@
 
 namespace {
 
-namespace text = catalogue_text;
+namespace text = catalogue::texts;
 
 class FileLines : public catalogue::ListLines {
  public:

@@ -75,7 +75,7 @@ AddScan ScanFile(HFILE file, const ProcDirEntry& entry) {
 }  // namespace
 
 int ProcDirAdd(HFILE file, ProcDirEntry& entry) {
-  using namespace procdir_msg;
+  using namespace procdir::msg;
   entry.flags &= std::uint8_t(~PD_EXISTS);
   // A failure leaves no file name, so that nothing is copied under one.
   entry.fileName[0] = '\0';

@@ -12,7 +12,7 @@ using namespace procdir;
 
 int ProcDirFree(HFILE file, const ProcDirEntry& entry) {
   constexpr std::size_t kSize = PROCDIR_RECORD_SIZE;
-  if (entry.last < entry.first || entry.last - entry.first >= PROCDIR_MAX_NAMES) return errp(procdir_msg::kRead);
+  if (entry.last < entry.first || entry.last - entry.first >= PROCDIR_MAX_NAMES) return errp(procdir::msg::kRead);
   const std::uint32_t span = std::uint32_t(entry.last) - entry.first + 1;
   const std::size_t wanted = strnlen(entry.fileName, PROCDIR_FILE_NAME_LENGTH);
 
@@ -25,7 +25,7 @@ int ProcDirFree(HFILE file, const ProcDirEntry& entry) {
     bool first = i == 0, last = i + 1 == span;
     if (IsFree(record) || IsFirst(record) != first || IsLast(record) != last ||
         std::memcmp(record + kColFileName, entry.fileName, wanted) != 0 || record[kColFileName + wanted] != ' ')
-      return errp(procdir_msg::kRead);
+      return errp(procdir::msg::kRead);
   }
 
   // One write over the span; a short one puts the entry back.

@@ -38,14 +38,14 @@ void Repair(HFILE file, std::uint32_t index, std::uint32_t records, const char* 
 }  // namespace
 
 Outcome SeekRecord(HFILE file, std::uint32_t index) {
-  if (_llseek(file, Offset(index), 0) == HFILE_ERROR) return Outcome::Stopped(errp(procdir_msg::kSeek));
+  if (_llseek(file, Offset(index), 0) == HFILE_ERROR) return Outcome::Stopped(errp(procdir::msg::kSeek));
   return Outcome::Done();
 }
 
 Outcome ReadRecordAt(HFILE file, std::uint32_t index, char* record) {
   Outcome seek = SeekRecord(file, index);
   if (!seek.ok) return seek;
-  if (_lread(file, record, kSize) != kSize) return Outcome::Stopped(errp(procdir_msg::kRead));
+  if (_lread(file, record, kSize) != kSize) return Outcome::Stopped(errp(procdir::msg::kRead));
   return Outcome::Done();
 }
 
@@ -92,11 +92,11 @@ Outcome ReportPut(PutResult result) {
     case PutResult::kDone:
       return Outcome::Done();
     case PutResult::kSeekFailed:
-      return Outcome::Stopped(errp(procdir_msg::kSeek));
+      return Outcome::Stopped(errp(procdir::msg::kSeek));
     case PutResult::kShortWrite:
       break;
   }
-  return Outcome::Stopped(errp(procdir_msg::kWrite));
+  return Outcome::Stopped(errp(procdir::msg::kWrite));
 }
 
 Outcome WriteRecordsAt(HFILE file, std::uint32_t index, const char* records, std::uint32_t count,

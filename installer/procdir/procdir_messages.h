@@ -1,7 +1,7 @@
 // Numbered messages of the procedure index (texts in ovtext.mdb).
 #pragma once
 
-namespace procdir_msg {
+namespace procdir::msg {
 
 constexpr int kSizeHandle = 249;       // %d file handle; followed by kSizeUnknown
 constexpr int kSeek = 901;             // a seek failed
@@ -32,4 +32,4 @@ constexpr int kPathNotFound = 2532;    // %s path
 constexpr int kAccessDenied = 2533;    // %s path
 constexpr int kWriteProtected = 2534;  // %s path
 
-}  // namespace procdir_msg
+}  // namespace procdir::msg

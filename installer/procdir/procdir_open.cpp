@@ -52,7 +52,7 @@ HFILE Abandon(HFILE file) {
 }  // namespace
 
 HFILE ProcDirOpen(const char* path, const char* mode) {
-  using namespace procdir_msg;
+  using namespace procdir::msg;
   OpenSlot& slot = Slot();
   const char* asked = path != nullptr ? path : "";
   if (slot.open) {
@@ -122,8 +122,8 @@ int ProcDirClose(HFILE handle) {
   // The records written in place reach the disk while the lock still keeps
   // every other writer out.
   bool flushed = !slot.writable || FlushFileBuffers(handle);
-  if (!flushed) result = errp(procdir_msg::kCloseFailed, slot.path.c_str());
-  if (_lclose(handle) == HFILE_ERROR && flushed) result = errp(procdir_msg::kCloseFailed, slot.path.c_str());
+  if (!flushed) result = errp(procdir::msg::kCloseFailed, slot.path.c_str());
+  if (_lclose(handle) == HFILE_ERROR && flushed) result = errp(procdir::msg::kCloseFailed, slot.path.c_str());
   slot.path.clear();
   slot.open = false;
   slot.writable = false;

@@ -27,7 +27,7 @@ void StoreName(const char* record, char* slot) {
 }  // namespace
 
 Outcome ReadEntryAt(HFILE file, std::uint32_t index, ProcDirEntry& entry) {
-  using namespace procdir_msg;
+  using namespace procdir::msg;
   ClearEntry(entry);
   // Records past 65,535 cannot be addressed by an entry's 16-bit fields.
   if (index >= ProcDirRecordCount() || index >= PROCDIR_MAX_RECORDS) {
@@ -102,10 +102,10 @@ int ProcDirReadEntry(HFILE file, unsigned index, ProcDirEntry& entry) {
 
 int ProcDirFind(HFILE file, ProcDirEntry& entry) {
   entry.flags &= std::uint8_t(~PD_EXISTS);
-  if (entry.nameCount > PROCDIR_MAX_NAMES) return errp(procdir_msg::kTooManyNames, int(entry.nameCount));
+  if (entry.nameCount > PROCDIR_MAX_NAMES) return errp(procdir::msg::kTooManyNames, int(entry.nameCount));
   NameMatcher matcher(entry);
   RecordScanner scan(file);
-  if (!scan.Rewind()) return errp(procdir_msg::kSeek);
+  if (!scan.Rewind()) return errp(procdir::msg::kSeek);
   for (;;) {
     const char* records = nullptr;
     std::uint32_t count = 0;
@@ -114,7 +114,7 @@ int ProcDirFind(HFILE file, ProcDirEntry& entry) {
         entry.flags = 0;
         return 1;
       case RecordScanner::kShort:
-        return errp(procdir_msg::kRead);
+        return errp(procdir::msg::kRead);
       case RecordScanner::kRecord:
         break;
     }

@@ -59,7 +59,7 @@ class ReplaceScan {
   bool CloseCopy(int* answer);
   bool OnlyOldOrNewNames(const Copy& copy) const;
   bool Conflict(int slot, int* answer) {
-    *answer = errp(procdir_msg::kNameTaken, entry_.names[slot - 1]);
+    *answer = errp(procdir::msg::kNameTaken, entry_.names[slot - 1]);
     return false;
   }
 
@@ -74,7 +74,7 @@ class ReplaceScan {
 bool ReplaceScan::Run(HFILE file, int* answer) {
   RecordScanner scan(file);
   if (!scan.Rewind()) {
-    *answer = errp(procdir_msg::kSeek);
+    *answer = errp(procdir::msg::kSeek);
     return false;
   }
   std::uint32_t wanted = entry_.nameCount;
@@ -82,7 +82,7 @@ bool ReplaceScan::Run(HFILE file, int* answer) {
     const char* record = nullptr;
     RecordScanner::Result result = scan.Next(&record);
     if (result == RecordScanner::kShort) {
-      *answer = errp(procdir_msg::kRead);
+      *answer = errp(procdir::msg::kRead);
       return false;
     }
     if (result == RecordScanner::kEnd) break;
@@ -91,7 +91,7 @@ bool ReplaceScan::Run(HFILE file, int* answer) {
       if (copyOpen_ && !CloseCopy(answer)) return false;
       // The span must be the entry the descriptor names.
       if (IsFree(record) || IsFirst(record) != (index == first_) || IsLast(record) != (index == last_)) {
-        *answer = errp(procdir_msg::kRead);
+        *answer = errp(procdir::msg::kRead);
         return false;
       }
       oldRegion.insert(oldRegion.end(), record, record + kSize);
@@ -109,7 +109,7 @@ bool ReplaceScan::Run(HFILE file, int* answer) {
   }
   records = scan.Index();
   if (records <= last_) {  // the file ends inside the entry
-    *answer = errp(procdir_msg::kRead);
+    *answer = errp(procdir::msg::kRead);
     return false;
   }
   if (copyOpen_ && !CloseCopy(answer)) return false;
@@ -174,7 +174,7 @@ std::vector<char> FreeRecords(std::uint32_t count) {
 }  // namespace
 
 int ProcDirReplace(HFILE file, ProcDirEntry& entry) {
-  using namespace procdir_msg;
+  using namespace procdir::msg;
   if (entry.nameCount > PROCDIR_MAX_NAMES) return errp(kTooManyNames, int(entry.nameCount));
   if (entry.nameCount == 0) return errp(kNoNames);
   if (entry.last < entry.first || entry.last - entry.first >= PROCDIR_MAX_NAMES) return errp(kRead);

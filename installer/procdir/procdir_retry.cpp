@@ -23,24 +23,24 @@ constexpr unsigned kAttemptWait = 500;  // ms after each busy attempt
 int ProcDirOpenFailureMessage(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
-      return procdir_msg::kFileNotFound;
+      return procdir::msg::kFileNotFound;
     case ERROR_PATH_NOT_FOUND:
-      return procdir_msg::kPathNotFound;
+      return procdir::msg::kPathNotFound;
     case ERROR_ACCESS_DENIED:
-      return procdir_msg::kAccessDenied;
+      return procdir::msg::kAccessDenied;
     case ERROR_WRITE_PROTECT:
-      return procdir_msg::kWriteProtected;
+      return procdir::msg::kWriteProtected;
     case ERROR_CANT_ACCESS_FILE:
-      return procdir_msg::kIndexIsLink;
+      return procdir::msg::kIndexIsLink;
     case ERROR_BAD_FILE_TYPE:
-      return procdir_msg::kIndexNotFile;
+      return procdir::msg::kIndexNotFile;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_NETWORK_BUSY:
     case ERROR_NETWORK_ACCESS_DENIED:
       return 0;
     default:
-      return procdir_msg::kOpenUnexpected;
+      return procdir::msg::kOpenUnexpected;
   }
 }
 

@@ -81,7 +81,7 @@ class IndexUpdate {
     }
     if (count > PROCDIR_MAX_NAMES) {
       // Refused before any name is stored; nothing is registered or copied.
-      errp(procdir_msg::kTooManyNames, count);
+      errp(procdir::msg::kTooManyNames, count);
       return;
     }
 

@@ -67,7 +67,7 @@ void RemoveIfAbandoned(const std::string& folder) {
   const std::string lockPath = folder + kLockSuffix;
   HFILE lock = platform::OpenLockFile(lockPath.c_str());
   if (lock == HFILE_ERROR) return;
-  RemoveDirectoryTree(folder.c_str(), 1);
+  common::RemoveDirectoryTree(folder.c_str(), 1);
   platform::DeleteFileA(lockPath.c_str());
   platform::_lclose(lock);
 }
@@ -144,7 +144,7 @@ bool ScratchFolder::Create(const std::string& parent) {
 
 void ScratchFolder::Remove() {
   if (lock_ == HFILE_ERROR) return;
-  RemoveDirectoryTree(path_.c_str(), 1);
+  common::RemoveDirectoryTree(path_.c_str(), 1);
   platform::DeleteFileA((path_ + kLockSuffix).c_str());
   platform::_lclose(lock_);
   lock_ = HFILE_ERROR;

@@ -4,6 +4,8 @@
 
 #include "ui/dialog.h"
 
+namespace wizard {
+
 class CalibratorPage : public ui::Dialog {
  public:
   explicit CalibratorPage(ui::Dialog* parent);
@@ -14,3 +16,5 @@ class CalibratorPage : public ui::Dialog {
 
 // The code that choice `controlId` stands for, or "" for another control.
 std::string CalibratorCodeFor(int controlId);
+
+}  // namespace wizard

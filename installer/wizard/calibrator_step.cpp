@@ -7,6 +7,8 @@
 #include "resources/kelmar_ids.h"
 #include "text/text.h"
 
+namespace wizard {
+
 namespace {
 
 struct Choice {
@@ -57,3 +59,5 @@ int MainDialog::CalibratorStep() {
   msgp(9240);
   return wizard::STEP_EXIT;
 }
+
+}  // namespace wizard

@@ -3,6 +3,8 @@
 #include "resources/kelmar_ids.h"
 #include "text/text.h"
 
+namespace wizard {
+
 int MainDialog::ConfirmQuitStep() {
   ui::Dialog page(IDD_CONFIRM_QUIT, this);
   int result = page.DoModal();
@@ -11,3 +13,5 @@ int MainDialog::ConfirmQuitStep() {
   errp(9257);
   return wizard::STEP_EXIT;
 }
+
+}  // namespace wizard

@@ -5,6 +5,8 @@
 #include "platform/ascii_case.h"
 #include "resources/kelmar_ids.h"
 
+namespace wizard {
+
 ConfirmDirectoriesPage::ConfirmDirectoriesPage(ui::Dialog* parent) : ui::Dialog(IDD_CONFIRM_DIRECTORIES, parent) {}
 
 void ConfirmDirectoriesPage::DoDataExchange(ui::DataExchange& dx) {
@@ -42,3 +44,5 @@ void SelectDirectoryPage::OnCommand(int controlId) {
   }
   ui::Dialog::OnCommand(controlId);
 }
+
+}  // namespace wizard

@@ -4,6 +4,8 @@
 
 #include "ui/dialog.h"
 
+namespace wizard {
+
 class ConfirmDirectoriesPage : public ui::Dialog {
  public:
   explicit ConfirmDirectoriesPage(ui::Dialog* parent);
@@ -25,3 +27,5 @@ class SelectDirectoryPage : public ui::Dialog {
   std::string label;
   std::string path;
 };
+
+}  // namespace wizard

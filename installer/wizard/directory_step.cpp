@@ -13,6 +13,8 @@
 #include "text/text.h"
 #include "ui/msgbox.h"
 
+namespace wizard {
+
 namespace {
 
 std::string WithBackslash(const std::string& directory) {
@@ -128,3 +130,5 @@ int MainDialog::CheckDirectory(std::string& directory, const char* label) {
   }
   return 0;
 }
+
+}  // namespace wizard

@@ -3,6 +3,8 @@
 #include "platform/process.h"
 #include "resources/kelmar_ids.h"
 
+namespace wizard {
+
 FinishPage::FinishPage(const std::string& path, ui::Dialog* parent)
     : ui::Dialog(IDD_FINISH, parent), readmePath(path) {}
 
@@ -16,3 +18,5 @@ void FinishPage::OnCommand(int controlId) {
   }
   ui::Dialog::OnCommand(controlId);
 }
+
+}  // namespace wizard

@@ -4,6 +4,8 @@
 
 #include "ui/dialog.h"
 
+namespace wizard {
+
 class FinishPage : public ui::Dialog {
  public:
   FinishPage(const std::string& readmePath, ui::Dialog* parent);
@@ -11,3 +13,5 @@ class FinishPage : public ui::Dialog {
 
   std::string readmePath;
 };
+
+}  // namespace wizard

@@ -10,6 +10,8 @@
 #include "installer/wizard/wizard_codes.h"
 #include "ui/app.h"
 
+namespace wizard {
+
 int MainDialog::InstallStep() {
   ui::App* app = ui::GetApp();
   ui::Dialog* mainWindow = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd : this;
@@ -39,3 +41,5 @@ int MainDialog::InstallStep() {
   }
   return wizard::STEP_EXIT;
 }
+
+}  // namespace wizard

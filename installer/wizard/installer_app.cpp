@@ -10,6 +10,8 @@
 #include "text/text.h"
 #include "ui/msgbox.h"
 
+namespace wizard {
+
 namespace {
 
 void Say(const std::string& message) {
@@ -79,3 +81,5 @@ int InstallerApp::ExitInstance() {
   }
   return 0;
 }
+
+}  // namespace wizard

@@ -5,6 +5,8 @@
 
 #include "ui/app.h"
 
+namespace wizard {
+
 class InstallerApp : public ui::App {
  public:
   bool InitInstance() override;
@@ -22,3 +24,5 @@ std::string WithoutDebugSwitch(const std::string& commandLine);
 // Parent folder of a directory as the clean-up command needs it:
 // C:\TEMP\~ovprocedureinstall gives C:\TEMP\, C:\ gives C:.
 std::string ParentFolder(const std::string& directory);
+
+}  // namespace wizard

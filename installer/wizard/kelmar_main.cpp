@@ -6,7 +6,7 @@
 
 int main(int argc, char** argv) {
   OpenCatalogueTrace();
-  InstallerApp app;
+  wizard::InstallerApp app;
   int code = app.Run(argc, argv, &resources::Kelmar());
   CloseCatalogueTrace();
   return code;

@@ -7,6 +7,8 @@
 #include "ui/msgbox.h"
 #include "ui/resource.h"
 
+namespace wizard {
+
 MainDialog::MainDialog(const std::string& commandLineText)
     : ui::Dialog(IDD_WELCOME, nullptr), state_(commandLineText) {}
 
@@ -44,3 +46,5 @@ void MainDialog::ShowAbout() {
   ui::Dialog about(IDD_ABOUT, this);
   about.DoModal();
 }
+
+}  // namespace wizard

@@ -6,6 +6,8 @@
 #include "installer/wizard/wizard_state.h"
 #include "ui/dialog.h"
 
+namespace wizard {
+
 class MainDialog : public ui::Dialog {
  public:
   explicit MainDialog(const std::string& commandLine);
@@ -29,3 +31,5 @@ class MainDialog : public ui::Dialog {
 
   WizardState state_;
 };
+
+}  // namespace wizard

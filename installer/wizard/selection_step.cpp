@@ -4,6 +4,8 @@
 #include "installer/wizard/main_dialog.h"
 #include "installer/wizard/wizard_codes.h"
 
+namespace wizard {
+
 int MainDialog::SelectionStep() {
   switch (selection::RunSelectionStep(state_.Procedures(), state_.Paths().procDir, this)) {
     case selection::SelectionResult::Next:
@@ -19,3 +21,5 @@ int MainDialog::SelectionStep() {
   }
   return wizard::STEP_EXIT;
 }
+
+}  // namespace wizard

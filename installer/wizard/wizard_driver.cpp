@@ -4,6 +4,8 @@
 #include "installer/wizard/wizard_codes.h"
 #include "text/text.h"
 
+namespace wizard {
+
 void MainDialog::OnOK() {
   int step = wizard::STEP_DIRECTORIES;
   for (;;) {
@@ -36,3 +38,5 @@ void MainDialog::OnOK() {
     }
   }
 }
+
+}  // namespace wizard

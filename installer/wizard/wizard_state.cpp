@@ -4,6 +4,8 @@
 #include "platform/dos_path.h"
 #include "platform/profile.h"
 
+namespace wizard {
+
 namespace {
 
 std::string ReadKey(const char* key, const std::string& defaultValue) {
@@ -38,3 +40,5 @@ void WizardState::ReadStartupSettings() {
   paths_.userProgDir = ReadKey("user_prog_dir", paths_.passwordDir);
   paths_.dataDir = ReadKey("user_cwd", paths_.userProgDir);
 }
+
+}  // namespace wizard

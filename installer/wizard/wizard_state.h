@@ -12,6 +12,8 @@
 #include "installer/transfer/xfer_plan.h"
 #include "resources/kelmar_ids.h"
 
+namespace wizard {
+
 class WizardState {
  public:
   explicit WizardState(const std::string& commandLine);
@@ -60,3 +62,5 @@ class WizardState {
   std::uint8_t debugMode_ = 0;
   int icon_ = IDI_KELMAR;
 };
+
+}  // namespace wizard

@@ -203,7 +203,7 @@ class Parser : public catalogue::ListLines, public catalogue::ListRecords {
   void Outside(const std::string& line, int lineNumber) override {
     if (IsListKeyword(line)) {
       // The keywords of a record whose marker was mistyped are one fault.
-      if (lostRecord_ && line == catalogue_text::kEnd) lostRecord_ = false;
+      if (lostRecord_ && line == catalogue::texts::kEnd) lostRecord_ = false;
       else if (!lostRecord_) out_.problems.push_back(At(lineNumber) + "\"" + line + "\" outside a record");
       return;
     }
