@@ -6,7 +6,8 @@
 //
 // Usage: install_bench [work folder] [procedures] (default
 // /tmp/orvik-install-bench, 2000). The medium is built once in
-// <work folder>/medium and reused.
+// <work folder>/source and reused; the medium is made again from it
+// with the programs of this build.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -74,17 +75,19 @@ int main(int argc, char** argv) {
   const int procedures = argc > 2 ? std::atoi(argv[2]) : 2000;
   const std::string source = work + "/source", medium = work + "/medium";
   const std::string bin = testsupport::BinDir();
-  if (!fs::exists(medium + "/.complete")) {
-    std::printf("building the medium in %s ...\n", medium.c_str());
+  if (!fs::exists(source + "/.complete")) {
+    std::printf("generating the payload in %s ...\n", source.c_str());
     std::fflush(stdout);
     fs::remove_all(work);
     fs::create_directories(source);
     testsupport::WriteFile(source + "/kelmar.lst", Catalogue(procedures));
     testsupport::WriteFile(source + "/readme.txt", "Benchmark procedure set.\r\n");
     Run("'" + bin + "/mkmedia' --generate-payloads '" + source + "' > /dev/null");
-    Run("'" + bin + "/mkmedia' '" + source + "' '" + medium + "' > /dev/null");
-    testsupport::WriteFile(medium + "/.complete", "\n");
+    testsupport::WriteFile(source + "/.complete", "\n");
   }
+  // The medium carries the programs as built now.
+  fs::remove_all(medium);
+  Run("'" + bin + "/mkmedia' '" + source + "' '" + medium + "' > /dev/null");
 
   testsupport::Sandbox box;
   box.MapDrive('a', medium);
@@ -118,8 +121,10 @@ int main(int argc, char** argv) {
               static_cast<std::size_t>(std::distance(fs::directory_iterator(medium + "/proc_data"),
                                                      fs::directory_iterator())),
               compressed / 1e6, installed);
+  std::fflush(stdout);
   std::printf("zcat to /dev/null:   %7.2f s  (cpu %.2f s)\n", zcat.wall, zcat.cpu);
   std::printf("whole installation:  %7.2f s  (cpu %.2f s)  %.1f x zcat\n", install.wall, install.cpu,
               install.wall / zcat.wall);
+  std::fflush(stdout);
   return 0;
 }
