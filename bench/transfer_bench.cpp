@@ -252,12 +252,14 @@ int main(int argc, char** argv) {
   double lookups = 0;
   {
     const double cpu = CpuSeconds(RUSAGE_SELF);
+    const xfer::XferListFile list("C:\\work\\orvik.lst");
+    const xfer::DiskMap diskMap("C:\\work\\_diskmap.lst");
     for (int disk = 1; disk <= kDisks; ++disk) {
       const std::string section = xfer::DiskSection(disk);
       for (int entry = 1;; ++entry) {
-        const std::string value = xfer::ReadXferEntry("C:\\work\\orvik.lst", section, entry);
+        const std::string value = list.Entry(section, entry);
         if (value == xfer::kNextDisk || value == xfer::kLastDiskEntry || value == xfer::kKeyMissing) break;
-        xfer::LookupDiskMap("C:\\work\\_diskmap.lst", section, xfer::SplitXferEntry(value).name);
+        diskMap.Size(section, xfer::SplitXferEntry(value).name);
       }
     }
     lookups = CpuSeconds(RUSAGE_SELF) - cpu;
@@ -275,7 +277,7 @@ int main(int argc, char** argv) {
   std::printf("install (list+copy): %6.2f s  %6.1f MB/s  %.2f of zcat's rate\n", total, mb / total,
               zcat.wall / total);
   std::printf("transfer list:       %6.2f s\n", layout.wall);
-  std::printf("list file look-ups of the copy phase: cpu %.2f s\n", lookups);
+  std::printf("list file look-ups of the copy phase: cpu %.3f s\n", lookups);
   std::printf("outside decompression (not in gzread): %.1f%% of the install (%.2f s of %.2f s)\n",
               100.0 * (total - decode) / total, total - decode, total);
   return 0;

@@ -1,5 +1,6 @@
 // Initialisation-file reading with the host's semantics.
 #pragma once
+#include <memory>
 #include <string>
 
 #include "platform/types.h"
@@ -22,5 +23,18 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
 // The same look-up in the text of an initialisation file already read.
 DWORD ProfileStringFromText(const std::string& contents, const char* section, const char* key,
                             const char* defaultValue, char* buffer, DWORD size);
+
+// An initialisation file read once for many look-ups: GetString answers as
+// GetPrivateProfileStringA would for the file as it was when read (a missing
+// file gives every default).
+class ProfileFile {
+ public:
+  explicit ProfileFile(const char* file);
+  DWORD GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                  DWORD size) const;
+
+ private:
+  std::shared_ptr<const void> parsed_;
+};
 
 }  // namespace platform

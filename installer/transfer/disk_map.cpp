@@ -6,12 +6,15 @@
 
 namespace xfer {
 
+std::int32_t DiskMap::Size(const std::string& section, const std::string& name) const {
+  char buffer[260];
+  file_.GetString(section.c_str(), name.c_str(), "-1", buffer, sizeof buffer);
+  return LeadingInteger(buffer);
+}
+
 std::int32_t LookupDiskMap(const std::string& diskMapPath, const std::string& section,
                            const std::string& name) {
-  char buffer[260];
-  platform::GetPrivateProfileStringA(section.c_str(), name.c_str(), "-1", buffer, sizeof buffer,
-                                     diskMapPath.c_str());
-  return LeadingInteger(buffer);
+  return DiskMap(diskMapPath).Size(section, name);
 }
 
 std::int32_t LeadingInteger(const char* value) {

@@ -4,9 +4,23 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/profile.h"
+
 namespace xfer {
 
-// Size of `name` in section `section` ("Disk3") of the disk map at
+// The disk map read once for many look-ups: file names and disk sections
+// match without regard to letter case.
+class DiskMap {
+ public:
+  explicit DiskMap(const std::string& diskMapPath) : file_(diskMapPath.c_str()) {}
+  // Size of `name` in section `section` ("Disk3"); -1 when the key is missing.
+  std::int32_t Size(const std::string& section, const std::string& name) const;
+
+ private:
+  platform::ProfileFile file_;
+};
+
+// A single look-up: size of `name` in section `section` ("Disk3") of the disk map at
 // `diskMapPath`; -1 when the key is missing. A file lies on that disk exactly
 // when the result is greater than 0.
 std::int32_t LookupDiskMap(const std::string& diskMapPath, const std::string& section,

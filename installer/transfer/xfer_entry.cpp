@@ -4,12 +4,15 @@
 
 namespace xfer {
 
-std::string ReadXferEntry(const std::string& listPath, const std::string& section, int entry) {
+std::string XferListFile::Entry(const std::string& section, int entry) const {
   char buffer[260];
   const std::string key = "F" + std::to_string(entry);
-  platform::GetPrivateProfileStringA(section.c_str(), key.c_str(), kKeyMissing, buffer,
-                                     sizeof buffer, listPath.c_str());
+  file_.GetString(section.c_str(), key.c_str(), kKeyMissing, buffer, sizeof buffer);
   return buffer;
+}
+
+std::string ReadXferEntry(const std::string& listPath, const std::string& section, int entry) {
+  return XferListFile(listPath).Entry(section, entry);
 }
 
 XferEntry SplitXferEntry(const std::string& value) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "installer/transfer/install_paths.h"
+#include "platform/profile.h"
 
 namespace xfer {
 
@@ -10,7 +11,19 @@ inline constexpr const char* kKeyMissing = "failed find key";
 inline constexpr const char* kNextDisk = "next disk";
 inline constexpr const char* kLastDiskEntry = "last disk";
 
-// Value of key F<entry> of `section` in the transfer list, or "failed find key".
+// The transfer list read once for the copy of all its disks.
+class XferListFile {
+ public:
+  explicit XferListFile(const std::string& listPath) : file_(listPath.c_str()) {}
+  // Value of key F<entry> of `section`, or "failed find key".
+  std::string Entry(const std::string& section, int entry) const;
+
+ private:
+  platform::ProfileFile file_;
+};
+
+// A single look-up: value of key F<entry> of `section` in the transfer list,
+// or "failed find key".
 std::string ReadXferEntry(const std::string& listPath, const std::string& section, int entry);
 
 // An entry value split at its first comma: the name before it and the kind

@@ -291,6 +291,21 @@ TEST_F(XferListTest, LookupDiskMapReadsSizesIgnoringCaseOfSectionAndKey) {
   EXPECT_EQ(xfer::LookupDiskMap("C:\\work\\none.lst", "Disk1", "A.PRO"), -1);
 }
 
+// Each list file is read once per use: its look-ups answer from what was
+// read, however often they come and whatever happens to the file meanwhile.
+TEST_F(XferListTest, ListFilesAreReadOnceForAllTheirLookUps) {
+  WriteDiskMap("[Disk1]\r\nA.PRO=1234\r\n");
+  WriteHost(CHost("work/orvik.lst"), "[Disk1]\r\nF1=A.PRO,P\r\n");
+  const xfer::DiskMap map(paths.diskMapPath);
+  const xfer::XferListFile list("C:\\work\\orvik.lst");
+  WriteDiskMap("[Disk1]\r\nA.PRO=99\r\n");
+  std::filesystem::remove(CHost("work/orvik.lst"));
+  EXPECT_EQ(map.Size("disk1", "a.pro"), 1234);
+  EXPECT_EQ(list.Entry("disk1", 1), "A.PRO,P");
+  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "Disk1", "A.PRO"), 99);
+  EXPECT_EQ(xfer::XferListFile("C:\\work\\orvik.lst").Entry("Disk1", 1), "failed find key");
+}
+
 TEST(LeadingInteger, ConvertsLikeTheCLibrary) {
   EXPECT_EQ(xfer::LeadingInteger("12000"), 12000);
   EXPECT_EQ(xfer::LeadingInteger("  42abc"), 42);

@@ -95,6 +95,7 @@ bool LayOutXferList(const XferLists& lists, const InstallPaths& paths, XferPlan&
                        [](const ListLayout& l) { return l.Done(); });
   };
 
+  const DiskMap diskMap(paths.diskMapPath);
   const std::uint64_t unit = plan.bytesPerSector == 0 ? 1 : plan.bytesPerSector;
   std::uint64_t total = 0;
   int disk = 0;
@@ -109,7 +110,7 @@ bool LayOutXferList(const XferLists& lists, const InstallPaths& paths, XferPlan&
       for (size_t i = 0; i < layout.names.size(); ++i) {
         if (layout.placed[i]) continue;  // already laid out on an earlier disk
         const std::string& name = layout.names[i];
-        std::int32_t bytes = LookupDiskMap(paths.diskMapPath, section, name);
+        std::int32_t bytes = diskMap.Size(section, name);
         if (bytes <= 0) continue;
         char kind = layout.kind != 0 ? layout.kind : (platform::EndsWithNoCase(name, ".bmp") ? 'B' : 'M');
         out.Line("F" + std::to_string(entry) + "=" + name + "," + kind);

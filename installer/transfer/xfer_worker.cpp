@@ -52,7 +52,7 @@ bool GoOnAfterCancel(CopyProgress& progress) {
 
 // Copies one entry of the list; reports entries it cannot take.
 void CopyEntry(const InstallPaths& paths, const XferPlan& plan, CopyProgress& progress, GzFileCopier& copier,
-               const std::string& section, const std::string& sourceBase, const std::string& value) {
+               const DiskMap& diskMap, const std::string& section, const std::string& sourceBase, const std::string& value) {
   const XferEntry entry = SplitXferEntry(value);
   if (!catalogue::IsPlainFileName(entry.name)) {
     ShowPlain(FormatText(kNameRefusedFormat, entry.name));
@@ -64,7 +64,7 @@ void CopyEntry(const InstallPaths& paths, const XferPlan& plan, CopyProgress& pr
     return;
   }
   progress.SetCurrentName(entry.name);
-  const std::int32_t bytes = LookupDiskMap(paths.diskMapPath, section, entry.name);
+  const std::int32_t bytes = diskMap.Size(section, entry.name);
   // A file the map does not size adds nothing (never a negative size).
   if (bytes > 0) {
     const std::uint32_t unit = plan.bytesPerSector == 0 ? 1 : plan.bytesPerSector;
@@ -80,6 +80,10 @@ int XferWorker(const InstallPaths& paths, const XferPlan& plan, CopyProgress& pr
   int result = 1;
   const bool cdMode = platform::FindFile((paths.sourceDir + "DiskCD").c_str());
   InsertDiskDlg prompt(owner);
+  // Both list files are in the work folder and stay as they are during the
+  // copy: each is read once, not once per entry.
+  const XferListFile list(paths.transferListPath);
+  const DiskMap diskMap(paths.diskMapPath);
   // A disk's files are put in place together when the disk is done (or a
   // batch is full), after one flush of each volume they were written to.
   platform::ReplaceBatch finished;
@@ -98,14 +102,14 @@ int XferWorker(const InstallPaths& paths, const XferPlan& plan, CopyProgress& pr
           result = 0;
           break;
         }
-        const std::string value = ReadXferEntry(paths.transferListPath, section, entry);
+        const std::string value = list.Entry(section, entry);
         if (value == kKeyMissing) {
           ShowPlain(kKeyNotFound);
           progress.status.fetch_or(STATUS_DISK_DONE);
         } else if (value == kNextDisk || value == kLastDiskEntry) {
           progress.status.fetch_or(STATUS_DISK_DONE);
         } else {
-          CopyEntry(paths, plan, progress, copier, section, sourceBase, value);
+          CopyEntry(paths, plan, progress, copier, diskMap, section, sourceBase, value);
           if (Has(progress, STATUS_STOPPED)) {
             result = 0;
             break;

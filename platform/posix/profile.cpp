@@ -242,4 +242,19 @@ DWORD ProfileStringFromText(const std::string& contents, const char* section, co
   return Store(value, buffer, size);
 }
 
+ProfileFile::ProfileFile(const char* file) {
+  std::string host = ProfileHostPath(file);
+  if (!host.empty()) parsed_ = Load(host);
+}
+
+DWORD ProfileFile::GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                             DWORD size) const {
+  if (!buffer || size == 0) return 0;
+  std::string value = defaultValue ? defaultValue : "";
+  std::string found;
+  if (section && key && FindValue(static_cast<const Profile*>(parsed_.get()), section, key, found))
+    value = found;
+  return Store(value, buffer, size);
+}
+
 }  // namespace platform

@@ -1,0 +1,130 @@
+// A whole installation of a CD of 20,000 small files: 2,000 procedures of
+// ten files each (the procedure, pictures, a program, data files), all
+// selected, installed by answer file through setup.exe, the wizard and the
+// clean-up program; compared with zcat of the same payload to /dev/null in
+// the same run.
+//
+// Usage: install_bench [work folder] [procedures] (default
+// /tmp/orvik-install-bench, 2000). The medium is built once in
+// <work folder>/source and reused; the medium is made again from it
+// with the programs of this build.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/program_runner.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+double ChildCpuSeconds() {
+  struct rusage usage;
+  ::getrusage(RUSAGE_CHILDREN, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+std::string Number(int i) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d", i);
+  return text;
+}
+
+// The catalogue of `procedures` procedures, each with its own ten files.
+std::string Catalogue(int procedures) {
+  std::string out = "Benchmark procedure set.\n\n";
+  for (int i = 0; i < procedures; ++i) {
+    const std::string n = Number(i);
+    out += "instrument==========\nBench Meter " + n + "\nprocfile\nP" + n + ".PRO\nfiles\n";
+    out += "P" + n + "A.BMP\nP" + n + "B.BMP\nP" + n + ".EXE\ndatafiles\n";
+    for (const char* suffix : {"A", "B", "C", "D", "E", "F"}) out += "P" + n + suffix + ".DAT\n";
+    out += "calibrator\nR520\nend\n\n";
+  }
+  return out;
+}
+
+std::uint64_t FolderBytes(const std::string& folder) {
+  std::uint64_t total = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) total += entry.file_size();
+  return total;
+}
+
+struct Timing {
+  double wall;
+  double cpu;
+};
+
+Timing Run(const std::string& command) {
+  const double cpu = ChildCpuSeconds();
+  const auto start = Clock::now();
+  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
+  return {Seconds(start), ChildCpuSeconds() - cpu};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string work = argc > 1 ? argv[1] : "/tmp/orvik-install-bench";
+  const int procedures = argc > 2 ? std::atoi(argv[2]) : 2000;
+  const std::string source = work + "/source", medium = work + "/medium";
+  const std::string bin = testsupport::BinDir();
+  if (!fs::exists(source + "/.complete")) {
+    std::printf("generating the payload in %s ...\n", source.c_str());
+    std::fflush(stdout);
+    fs::remove_all(work);
+    fs::create_directories(source);
+    testsupport::WriteFile(source + "/kelmar.lst", Catalogue(procedures));
+    testsupport::WriteFile(source + "/readme.txt", "Benchmark procedure set.\r\n");
+    Run("'" + bin + "/mkmedia' --generate-payloads '" + source + "' > /dev/null");
+    testsupport::WriteFile(source + "/.complete", "\n");
+  }
+  // The medium carries the programs as built now.
+  fs::remove_all(medium);
+  Run("'" + bin + "/mkmedia' '" + source + "' '" + medium + "' > /dev/null");
+
+  testsupport::Sandbox box;
+  box.MapDrive('a', medium);
+  box.MakeProductFolders(false);
+  const std::string answers =
+      "1050 click 1\n"
+      "105 click 1\n"
+      "? box contains \"Unable to change permission\" OK\n"
+      "108 click 1004 click 1\n"
+      "box contains \"Select every procedure\" OK\n"
+      "? 1047 click 1\n"
+      "107 click 2\n";
+
+  Run("cd '" + medium + "/proc_data' && cat * > /dev/null");  // both start from a warm cache
+  const Timing zcat = Run("cd '" + medium + "/proc_data' && ls | xargs zcat > /dev/null");
+  const double cpu = ChildCpuSeconds();
+  const auto start = Clock::now();
+  const testsupport::RunResult r =
+      testsupport::RunProgram(medium + "/setup.exe", {}, box.ScriptEnv(answers), box.root, "", 3600);
+  const Timing install{Seconds(start), ChildCpuSeconds() - cpu};
+  if (r.exitStatus != 0) {
+    std::fprintf(stderr, "the installation ended with %d:\n%s\n", r.exitStatus, r.err.c_str());
+    return 1;
+  }
+  std::size_t installed = 0;
+  for (const char* dir : {"orvik/proc", "orvik/pic", "orvik"})
+    for (const auto& entry : fs::directory_iterator(box.driveC + "/" + dir)) installed += entry.is_regular_file();
+
+  const std::uint64_t compressed = FolderBytes(medium + "/proc_data");
+  std::printf("procedures %d, files on the medium %zu, compressed %.1f MB; files installed %zu\n", procedures,
+              static_cast<std::size_t>(std::distance(fs::directory_iterator(medium + "/proc_data"),
+                                                     fs::directory_iterator())),
+              compressed / 1e6, installed);
+  std::fflush(stdout);
+  std::printf("zcat to /dev/null:   %7.2f s  (cpu %.2f s)\n", zcat.wall, zcat.cpu);
+  std::printf("whole installation:  %7.2f s  (cpu %.2f s)  %.1f x zcat\n", install.wall, install.cpu,
+              install.wall / zcat.wall);
+  std::fflush(stdout);
+  return 0;
+}
