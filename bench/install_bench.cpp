@@ -16,7 +16,9 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/support/program_runner.h"
+#include "testing/host_files.h"
+#include "testing/program_runner.h"
+#include "testing/sandbox.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -74,22 +76,22 @@ int main(int argc, char** argv) {
   const std::string work = argc > 1 ? argv[1] : "/tmp/orvik-install-bench";
   const int procedures = argc > 2 ? std::atoi(argv[2]) : 2000;
   const std::string source = work + "/source", medium = work + "/medium";
-  const std::string bin = testsupport::BinDir();
+  const std::string bin = orvik_testing::BinDir();
   if (!fs::exists(source + "/.complete")) {
     std::printf("generating the payload in %s ...\n", source.c_str());
     std::fflush(stdout);
     fs::remove_all(work);
     fs::create_directories(source);
-    testsupport::WriteFile(source + "/kelmar.lst", Catalogue(procedures));
-    testsupport::WriteFile(source + "/readme.txt", "Benchmark procedure set.\r\n");
+    orvik_testing::WriteFile(source + "/kelmar.lst", Catalogue(procedures));
+    orvik_testing::WriteFile(source + "/readme.txt", "Benchmark procedure set.\r\n");
     Run("'" + bin + "/mkmedia' --generate-payloads '" + source + "' > /dev/null");
-    testsupport::WriteFile(source + "/.complete", "\n");
+    orvik_testing::WriteFile(source + "/.complete", "\n");
   }
   // The medium carries the programs as built now.
   fs::remove_all(medium);
   Run("'" + bin + "/mkmedia' '" + source + "' '" + medium + "' > /dev/null");
 
-  testsupport::Sandbox box;
+  orvik_testing::Sandbox box;
   box.MapDrive('a', medium);
   box.MakeProductFolders(false);
   const std::string answers =
@@ -105,8 +107,8 @@ int main(int argc, char** argv) {
   const Timing zcat = Run("cd '" + medium + "/proc_data' && ls | xargs zcat > /dev/null");
   const double cpu = ChildCpuSeconds();
   const auto start = Clock::now();
-  const testsupport::RunResult r =
-      testsupport::RunProgram(medium + "/setup.exe", {}, box.ScriptEnv(answers), box.root, "", 3600);
+  const orvik_testing::RunResult r =
+      orvik_testing::RunProgram(medium + "/setup.exe", {}, box.ScriptEnv(answers), box.root, "", 3600);
   const Timing install{Seconds(start), ChildCpuSeconds() - cpu};
   if (r.exitStatus != 0) {
     std::fprintf(stderr, "the installation ended with %d:\n%s\n", r.exitStatus, r.err.c_str());

@@ -9,6 +9,6 @@ set_target_properties(transfer_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE
 # of ten files, all selected) installed by answer file, against zcat.
 # Run: build/bench/install_bench [work folder] [procedures]
 add_executable(install_bench ${CMAKE_CURRENT_LIST_DIR}/install_bench.cpp)
-target_link_libraries(install_bench PRIVATE program_runner)
+target_link_libraries(install_bench PRIVATE orvik_testing)
 set_target_properties(install_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 add_dependencies(install_bench mkmedia kelmar kelmar_setup ov_clean text)

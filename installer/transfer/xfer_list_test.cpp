@@ -295,7 +295,7 @@ TEST_F(XferListTest, LookupDiskMapReadsSizesIgnoringCaseOfSectionAndKey) {
 // read, however often they come and whatever happens to the file meanwhile.
 TEST_F(XferListTest, ListFilesAreReadOnceForAllTheirLookUps) {
   WriteDiskMap("[Disk1]\r\nA.PRO=1234\r\n");
-  WriteHost(CHost("work/orvik.lst"), "[Disk1]\r\nF1=A.PRO,P\r\n");
+  orvik_testing::WriteFile(CHost("work/orvik.lst"), "[Disk1]\r\nF1=A.PRO,P\r\n");
   const xfer::DiskMap map(paths.diskMapPath);
   const xfer::XferListFile list("C:\\work\\orvik.lst");
   WriteDiskMap("[Disk1]\r\nA.PRO=99\r\n");
