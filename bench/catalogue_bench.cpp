@@ -220,14 +220,14 @@ int RunShape(const Shape& shape) {
     read = std::min(read, Now().cpu - t0.cpu);
     if (bytes.size() != text.size()) return 1;
   }
-  OpenCatalogueTrace();
-  ProceduresList list;
+  catalogue::OpenCatalogueTrace();
+  catalogue::ProceduresList list;
   const Stamp t0 = Now();
   if (list.TextInput("C:\\kelmar.lst") != 1) return 1;
   const Stamp t1 = Now();
-  CloseCatalogueTrace();
+  catalogue::CloseCatalogueTrace();
   int nodes = 0;
-  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) ++nodes;
+  for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) ++nodes;
   std::printf("%-38s nodes %8d  load %6.1f ms cpu, %6.1f ms wall (%4.0f reads)  dump %5.2f MiB  trace %5.2f MiB",
               shape.what, nodes, t1.cpu - t0.cpu, t1.wall - t0.wall, (t1.cpu - t0.cpu) / std::max(read, 1e-3),
               MiB("C:\\listread.txt"), MiB("C:\\listrdbg.txt"));
@@ -273,8 +273,8 @@ int main(int argc, char** argv) {
     // Fresh diagnostic files each run, as in one installer run.
     std::remove(platform::HostPath("C:\\listread.txt").c_str());
     std::remove(platform::HostPath("C:\\listrdbg.txt").c_str());
-    OpenCatalogueTrace();
-    ProceduresList list;
+    catalogue::OpenCatalogueTrace();
+    catalogue::ProceduresList list;
     const Stamp t0 = Now();
     if (list.TextInput("C:\\kelmar.lst") != 1) return 1;
     loads.Add(t0, Now());
@@ -282,17 +282,17 @@ int main(int argc, char** argv) {
     offered = list.GetProcs();
     for (const std::string& name : list.ProcTable) list.AddSelectedProc(name);
     // Every sub-procedure name too, as the selection page would add them.
-    for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
+    for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
       if (node->isSubProc != 0) list.AddSelectedSubProc(node->name);
     }
     nodes = 0;
-    for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) ++nodes;
+    for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) ++nodes;
     const Stamp t2 = Now();
     if (list.LoadAllXferFiles() != 1) return 1;
     transfers.Add(t2, Now());
     xferCount = list.xferProcs.GetCount() + list.xferSubProcs.GetCount() + list.xferFiles.GetCount() +
                 list.xferDataFiles.GetCount();
-    CloseCatalogueTrace();
+    catalogue::CloseCatalogueTrace();
   }
   std::printf("records %d, nodes %d, offered %d, transfer entries %d, runs %d\n", records, nodes, offered,
               xferCount, runs);

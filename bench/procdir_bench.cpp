@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   box.Write(path, full);
   std::string host = box.Host(path);
 
-  platform::HFILE file = ProcDirOpen(path, "w");
+  platform::HFILE file = procdir::ProcDirOpen(path, "w");
   if (file == -1) return 1;
   std::vector<double> read, read75, find, add;
   std::vector<char> buffer(65536);
@@ -93,28 +93,28 @@ int main(int argc, char** argv) {
       while (platform::_lread(file, buffer.data(), 75) == 75) {
       }
     }));
-    ProcDirEntry entry;
+    procdir::ProcDirEntry entry;
     std::memset(&entry, 0, sizeof entry);
     std::strcpy(entry.names[0], "Instrument model 70000 alias 0");  // shares a prefix with every name
     entry.nameCount = 1;
-    find.push_back(TimeMs([&] { ProcDirFind(file, entry); }));
+    find.push_back(TimeMs([&] { procdir::ProcDirFind(file, entry); }));
     if (entry.flags != 0) return 1;
   }
-  ProcDirClose(file);
+  procdir::ProcDirClose(file);
 
   // The add: 65,535 records, one name appended, then cut back.
   std::filesystem::resize_file(host, std::uintmax_t(65535) * 75);
   for (int i = 0; i < runs; ++i) {
-    file = ProcDirOpen(path, "w");
+    file = procdir::ProcDirOpen(path, "w");
     if (file == -1) return 1;
-    ProcDirEntry entry;
+    procdir::ProcDirEntry entry;
     std::memset(&entry, 0, sizeof entry);
     std::strcpy(entry.names[0], "Instrument model 70000 alias 1");
     entry.nameCount = 1;
-    entry.flags = PD_KIND_E;
+    entry.flags = procdir::PD_KIND_E;
     int result = 0;
-    add.push_back(TimeMs([&] { result = ProcDirAdd(file, entry); }));
-    ProcDirClose(file);
+    add.push_back(TimeMs([&] { result = procdir::ProcDirAdd(file, entry); }));
+    procdir::ProcDirClose(file);
     if (result != 1 || entry.first != 65535) return 1;
     std::filesystem::resize_file(host, std::uintmax_t(65535) * 75);
   }

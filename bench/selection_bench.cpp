@@ -188,12 +188,12 @@ int main(int argc, char** argv) {
   int offered = 0, selectedSubs = 0, registered = 0;
   for (int run = 0; run < runs; ++run) {
     orvik_testing::WriteFile(indexPath, index);
-    ProceduresList catalogue;
+    catalogue::ProceduresList catalogue;
     if (catalogue.TextInput("C:\\kelmar.lst") != 1) return 1;
     offered = catalogue.GetProcs();
 
     // The page over the 60,000-record index, as the selection step runs it.
-    platform::HFILE handle = ProcDirOpen("C:\\orvik\\proc\\proc.dir", "w");
+    platform::HFILE handle = procdir::ProcDirOpen("C:\\orvik\\proc\\proc.dir", "w");
     if (handle == -1) return 1;
     const Stamp t0 = Now();
     {
@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
       if (dialog.DoModal() != ui::IDOK) return 1;
     }
     const Stamp t1 = Now();
-    ProcDirClose(handle);
+    procdir::ProcDirClose(handle);
     open.Add(t0, frontend.opened);
     click.Add(frontend.opened, frontend.clicked);
     selectAll.Add(frontend.clicked, frontend.selectedAll);
@@ -211,8 +211,8 @@ int main(int argc, char** argv) {
     selectedSubs = catalogue.selectedSubProcs.GetCount();
 
     // UpdateProcDir of the 1,000 procedures, staged in tempDir.
-    xfer::InstallPaths paths;
-    xfer::CopyProgress progress;
+    transfer::InstallPaths paths;
+    transfer::CopyProgress progress;
     paths.procDir = "C:\\orvik\\proc\\";
     paths.tempDir = "C:\\orvik\\proc\\_temp";
     catalogue.xferSubProcs.RemoveAll();

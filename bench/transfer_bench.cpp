@@ -141,12 +141,12 @@ Timing TimeZcat(const std::string& data) {
 // Seconds spent decoding the same files in process with gzread, in the
 // copier's chunk size: the share of the copy phase that is decompression.
 double TimeGzread(const std::string& data) {
-  std::vector<char> buffer(xfer::GzFileCopier::kChunk);
+  std::vector<char> buffer(transfer::GzFileCopier::kChunk);
   auto start = Clock::now();
   for (const auto& entry : fs::directory_iterator(data)) {
     gzFile in = gzopen(entry.path().c_str(), "rb");
     if (in == nullptr) continue;
-    gzbuffer(in, xfer::GzFileCopier::kInputBuffer);
+    gzbuffer(in, transfer::GzFileCopier::kInputBuffer);
     while (gzread(in, buffer.data(), static_cast<unsigned>(buffer.size())) > 0) {
     }
     gzclose(in);
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
   fs::copy_file(work + "/media/_diskmap.lst", driveC + "/work/_diskmap.lst",
                 fs::copy_options::overwrite_existing);
 
-  xfer::XferLists lists;
+  transfer::XferLists lists;
   for (size_t i = 0; i < medium.names.size(); ++i) {
     const std::string& name = medium.names[i];
     if (name.ends_with(".PRO"))
@@ -214,9 +214,9 @@ int main(int argc, char** argv) {
     fs::remove_all(driveC + "/orvik");
     for (const char* dir : {"orvik/proc/_temp", "orvik/pic", "orvik/prog", "orvik/data"})
       fs::create_directories(driveC + "/" + dir);
-    xfer::InstallPaths paths;
-    xfer::XferPlan plan;
-    xfer::CopyProgress progress;
+    transfer::InstallPaths paths;
+    transfer::XferPlan plan;
+    transfer::CopyProgress progress;
     paths.transferListPath = "C:\\work\\orvik.lst";
     paths.diskMapPath = "C:\\work\\_diskmap.lst";
     paths.sourceDir = "D:\\";
@@ -230,12 +230,12 @@ int main(int argc, char** argv) {
 
     double cpu = CpuSeconds(RUSAGE_SELF);
     auto start = Clock::now();
-    progress.requiredSize = xfer::WriteXferList(lists, paths, plan, false);
+    progress.requiredSize = transfer::WriteXferList(lists, paths, plan, false);
     const Timing l{Seconds(start), CpuSeconds(RUSAGE_SELF) - cpu};
     const double d = TimeGzread(work + "/media/proc_data");
     cpu = CpuSeconds(RUSAGE_SELF);
     start = Clock::now();
-    const int result = xfer::CopyXferFiles(paths, plan, progress, nullptr);
+    const int result = transfer::CopyXferFiles(paths, plan, progress, nullptr);
     const Timing c{Seconds(start), CpuSeconds(RUSAGE_SELF) - cpu};
     if (result != 1) std::fprintf(stderr, "the copy phase did not complete\n");
     std::printf("round %d: zcat %.2f s (cpu %.2f), list %.2f s (cpu %.2f), copy phase %.2f s (cpu %.2f, "
@@ -252,14 +252,14 @@ int main(int argc, char** argv) {
   double lookups = 0;
   {
     const double cpu = CpuSeconds(RUSAGE_SELF);
-    const xfer::XferListFile list("C:\\work\\orvik.lst");
-    const xfer::DiskMap diskMap("C:\\work\\_diskmap.lst");
+    const transfer::XferListFile list("C:\\work\\orvik.lst");
+    const transfer::DiskMap diskMap("C:\\work\\_diskmap.lst");
     for (int disk = 1; disk <= kDisks; ++disk) {
-      const std::string section = xfer::DiskSection(disk);
+      const std::string section = transfer::DiskSection(disk);
       for (int entry = 1;; ++entry) {
         const std::string value = list.Entry(section, entry);
-        if (value == xfer::kNextDisk || value == xfer::kLastDiskEntry || value == xfer::kKeyMissing) break;
-        diskMap.Size(section, xfer::SplitXferEntry(value).name);
+        if (value == transfer::kNextDisk || value == transfer::kLastDiskEntry || value == transfer::kKeyMissing) break;
+        diskMap.Size(section, transfer::SplitXferEntry(value).name);
       }
     }
     lookups = CpuSeconds(RUSAGE_SELF) - cpu;

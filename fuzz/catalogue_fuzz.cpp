@@ -16,8 +16,8 @@
 namespace {
 
 template <typename Match>
-const ProcNode* FirstNode(const ProceduresList& list, Match match) {
-  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
+const catalogue::ProcNode* FirstNode(const catalogue::ProceduresList& list, Match match) {
+  for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
     if (match(*node)) return node;
   }
   return nullptr;
@@ -42,17 +42,17 @@ void ReferenceInsert(std::list<Named>& order, const Named& node) {
 // Inserts the nodes in the given order into a fresh catalogue and compares
 // its order with the walk's.
 void CheckInsertion(const std::vector<Named>& nodes) {
-  ProceduresList fresh;
+  catalogue::ProceduresList fresh;
   std::list<Named> expected;
   for (const Named& n : nodes) {
-    ProcNode* node = new ProcNode(n.name);
+    catalogue::ProcNode* node = new catalogue::ProcNode(n.name);
     node->siblings.AddTail(n.key);
     if (n.key != n.name) node->siblings.AddTail(n.name);
     fresh.AddABC(node);
     ReferenceInsert(expected, n);
   }
   auto want = expected.begin();
-  for (const ProcNode* node = fresh.pHead; node != nullptr; node = node->pNext, ++want) {
+  for (const catalogue::ProcNode* node = fresh.pHead; node != nullptr; node = node->pNext, ++want) {
     fuzz::Check(want != expected.end(), "the catalogue holds more nodes than were inserted");
     fuzz::Check(node->name == want->name && node->RecordKey() == want->key,
                 "a node is out of order: " + node->name + " where " + want->name + " belongs");
@@ -65,13 +65,13 @@ void CheckInsertion(const std::vector<Named>& nodes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::PrepareHost();
   fuzz::SetBoxAnswers("");
-  ProceduresList procedures;
+  catalogue::ProceduresList procedures;
   fuzz::Check(fuzz::LoadCatalogue(procedures, data, size) == 1, "a readable list file was not read");
 
   // Finite, every node of a whole record: named, its name among its siblings.
   std::vector<Named> nodes;
   int offered = 0;
-  for (const ProcNode* node = procedures.pHead; node != nullptr; node = node->pNext) {
+  for (const catalogue::ProcNode* node = procedures.pHead; node != nullptr; node = node->pNext) {
     fuzz::Check(nodes.size() <= size, "more nodes than the file has bytes: a loop");
     fuzz::Check(!node->siblings.IsEmpty() && node->siblings.Contains(node->name),
                 "a node is not among its record's names");
@@ -84,14 +84,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Look-ups against a walk from the head.
   for (size_t i = 0; i < nodes.size() && i < 8; ++i) {
     const std::string& name = nodes[i].name;
-    const ProcNode* byName = FirstNode(procedures, [&](const ProcNode& n) { return n.name == name; });
-    const StringList* siblings = procedures.FindSiblings(name);
+    const catalogue::ProcNode* byName = FirstNode(procedures, [&](const catalogue::ProcNode& n) { return n.name == name; });
+    const catalogue::StringList* siblings = procedures.FindSiblings(name);
     fuzz::Check(siblings == &byName->siblings, "FindSiblings found another node than the first: " + name);
-    const ProcNode* noCase = FirstNode(procedures, [&](const ProcNode& n) { return platform::EqualNoCase(n.name, name); });
+    const catalogue::ProcNode* noCase = FirstNode(procedures, [&](const catalogue::ProcNode& n) { return platform::EqualNoCase(n.name, name); });
     fuzz::Check(procedures.FindSubProcs(name) == &noCase->subProcs, "FindSubProcs found another node: " + name);
-    const ProcNode* any = FirstNode(procedures, [&](const ProcNode& n) { return n.siblings.ContainsNoCase(name); });
+    const catalogue::ProcNode* any = FirstNode(procedures, [&](const catalogue::ProcNode& n) { return n.siblings.ContainsNoCase(name); });
     fuzz::Check(procedures.FindByAnyName(name) == any, "FindByAnyName found another node: " + name);
-    const ProcNode* byFile = FirstNode(procedures, [&](const ProcNode& n) { return n.procFile == byName->procFile; });
+    const catalogue::ProcNode* byFile = FirstNode(procedures, [&](const catalogue::ProcNode& n) { return n.procFile == byName->procFile; });
     fuzz::Check(procedures.FindByProcFile(byName->procFile) == byFile, "FindByProcFile found another node");
   }
 

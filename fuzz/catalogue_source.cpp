@@ -9,7 +9,7 @@
 
 namespace fuzz {
 
-int LoadCatalogue(ProceduresList& procedures, const std::uint8_t* data, std::size_t size) {
+int LoadCatalogue(catalogue::ProceduresList& procedures, const std::uint8_t* data, std::size_t size) {
   static const bool prepared = (PrepareHost(), true);
   (void)prepared;
   return procedures.TextInputFromMemory(std::string_view(reinterpret_cast<const char*>(data), size));

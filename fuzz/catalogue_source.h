@@ -4,11 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace catalogue {
 class ProceduresList;
+}  // namespace catalogue
 
 namespace fuzz {
 
 // Loads `procedures` (empty) from the list-file bytes; TextInput's result.
-int LoadCatalogue(ProceduresList& procedures, const std::uint8_t* data, std::size_t size);
+int LoadCatalogue(catalogue::ProceduresList& procedures, const std::uint8_t* data, std::size_t size);
 
 }  // namespace fuzz

@@ -36,11 +36,11 @@ long long ReferenceNumber(const std::string& value) {
 }
 
 void WalkDisk(const std::string& list, int disk) {
-  const std::string section = xfer::DiskSection(disk);
+  const std::string section = transfer::DiskSection(disk);
   for (int entry = 1; entry <= 16; ++entry) {
-    std::string value = Value(list, section, "F" + std::to_string(entry), xfer::kKeyMissing);
-    if (value == xfer::kKeyMissing || value == xfer::kNextDisk || value == xfer::kLastDiskEntry) return;
-    xfer::XferEntry split = xfer::SplitXferEntry(value);
+    std::string value = Value(list, section, "F" + std::to_string(entry), transfer::kKeyMissing);
+    if (value == transfer::kKeyMissing || value == transfer::kNextDisk || value == transfer::kLastDiskEntry) return;
+    transfer::XferEntry split = transfer::SplitXferEntry(value);
     fuzz::Check(value.compare(0, split.name.size(), split.name) == 0, "the name is not the start of the entry");
     if (split.kind != 0) {
       fuzz::Check(value.size() > split.name.size() + 1 && value[split.name.size()] == ',' &&
@@ -50,7 +50,7 @@ void WalkDisk(const std::string& list, int disk) {
     }
     // Disk map look-up of the same name.
     std::string size = Value(list, section, split.name, "-1");
-    fuzz::Check(xfer::LeadingInteger(size.c_str()) == ReferenceNumber(size), "a size is read as another number");
+    fuzz::Check(transfer::LeadingInteger(size.c_str()) == ReferenceNumber(size), "a size is read as another number");
   }
 }
 
@@ -58,10 +58,10 @@ void WalkDisk(const std::string& list, int disk) {
 void RoundTrip(const std::string& name, char kind) {
   if (!catalogue::IsListableFileName(name)) return;
   const std::string list = "[Disk1]\r\nF1=" + name + "," + kind + "\r\nF2=last disk\r\n";
-  xfer::XferEntry back = xfer::SplitXferEntry(Value(list, "Disk1", "F1", xfer::kKeyMissing));
+  transfer::XferEntry back = transfer::SplitXferEntry(Value(list, "Disk1", "F1", transfer::kKeyMissing));
   fuzz::Check(back.name == name && back.kind == kind, "a listable name does not read back: " + name);
   const std::string map = "[Disk1]\r\n" + name + "=1234\r\n";
-  fuzz::Check(xfer::LeadingInteger(Value(map, "Disk1", name, "-1").c_str()) == 1234,
+  fuzz::Check(transfer::LeadingInteger(Value(map, "Disk1", name, "-1").c_str()) == 1234,
               "a listable name is not found in the disk map: " + name);
 }
 

@@ -20,7 +20,7 @@
 namespace {
 
 constexpr const char* kIndex = "C:\\proc\\proc.dir";
-constexpr size_t kRecord = PROCDIR_RECORD_SIZE;
+constexpr size_t kRecord = procdir::PROCDIR_RECORD_SIZE;
 
 std::string TrimRight(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
@@ -28,7 +28,7 @@ std::string TrimRight(std::string text) {
 }
 
 // A descriptor name as a record holds it.
-std::string Held(const char* slot) { return TrimRight(std::string(slot, strnlen(slot, PROCDIR_NAME_LENGTH))); }
+std::string Held(const char* slot) { return TrimRight(std::string(slot, strnlen(slot, procdir::PROCDIR_NAME_LENGTH))); }
 
 void CheckInspection(const std::string& bytes) {
   procdir::IndexReport report = procdir::InspectIndex(bytes);
@@ -41,7 +41,7 @@ void CheckInspection(const std::string& bytes) {
 }
 
 // The entry that an operation wrote, as the index reads it now.
-void CheckWritten(const ProcDirEntry& wrote, const std::string& after) {
+void CheckWritten(const procdir::ProcDirEntry& wrote, const std::string& after) {
   fuzz::Check(wrote.first <= wrote.last && size_t(wrote.last) < after.size() / kRecord, "the entry lies outside the file");
   fuzz::Check(wrote.last - wrote.first + 1 == wrote.nameCount, "the entry's span is not one record per name");
   for (unsigned i = wrote.first; i <= wrote.last; ++i) {
@@ -50,12 +50,12 @@ void CheckWritten(const ProcDirEntry& wrote, const std::string& after) {
     fuzz::Check((record[2] == 'F') == (i == wrote.first) && (record[3] == 'L') == (i == wrote.last),
                 "a written record has the wrong first or last mark");
   }
-  ProcDirEntry back;
+  procdir::ProcDirEntry back;
   std::memset(&back, 0, sizeof back);
-  platform::HFILE file = ProcDirOpen(kIndex, "r");
+  platform::HFILE file = procdir::ProcDirOpen(kIndex, "r");
   fuzz::Check(file != platform::HFILE_ERROR, "the written index cannot be opened");
-  int read = ProcDirReadEntry(file, wrote.first, back);
-  ProcDirClose(file);
+  int read = procdir::ProcDirReadEntry(file, wrote.first, back);
+  procdir::ProcDirClose(file);
   fuzz::Check(read == 1, "the written entry cannot be read");
   fuzz::Check(back.first == wrote.first && back.last == wrote.last && back.nameCount == wrote.nameCount &&
                   std::strcmp(back.fileName, wrote.fileName) == 0,
@@ -82,13 +82,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   FuzzedDataProvider in(data, size);
   const int op = in.ConsumeIntegralInRange(0, 2);
-  ProcDirEntry entry;
+  procdir::ProcDirEntry entry;
   std::memset(&entry, 0, sizeof entry);
   entry.nameCount = in.ConsumeIntegralInRange<std::uint8_t>(0, 7);
-  entry.flags = in.ConsumeIntegral<std::uint8_t>() & (PD_COL0_D | PD_COL0_P | PD_KIND_E | PD_KIND_H);
-  for (int i = 0; i < PROCDIR_MAX_NAMES; ++i) {
+  entry.flags = in.ConsumeIntegral<std::uint8_t>() & (procdir::PD_COL0_D | procdir::PD_COL0_P | procdir::PD_KIND_E | procdir::PD_KIND_H);
+  for (int i = 0; i < procdir::PROCDIR_MAX_NAMES; ++i) {
     std::string name = in.ConsumeRandomLengthString(60);
-    std::strncpy(entry.names[i], name.c_str(), PROCDIR_NAME_LENGTH);
+    std::strncpy(entry.names[i], name.c_str(), procdir::PROCDIR_NAME_LENGTH);
   }
   fuzz::SetBoxAnswers(in.ConsumeRandomLengthString(8));
   const std::vector<std::uint8_t> image = in.ConsumeRemainingBytes<std::uint8_t>();
@@ -96,27 +96,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckInspection(before);
 
   fuzz::WriteScratch(indexHost, image.data(), image.size());
-  platform::HFILE file = ProcDirOpen(kIndex, "w");
+  platform::HFILE file = procdir::ProcDirOpen(kIndex, "w");
   if (file == platform::HFILE_ERROR) return 0;
   const int boxesAtOpen = fuzz::BoxesShown();
-  ProcDirEntry wrote = entry;
+  procdir::ProcDirEntry wrote = entry;
   int result = 0;
   bool appended = false;  // Add put a new entry after the old end
   bool replaced = false;  // Replace rewrote an entry
   auto add = [&] {
-    result = ProcDirAdd(file, wrote);
-    appended = !(wrote.flags & PD_EXISTS);
+    result = procdir::ProcDirAdd(file, wrote);
+    appended = !(wrote.flags & procdir::PD_EXISTS);
   };
   if (op == 0) {
     // As the index update does: find, then replace what is there or add.
-    result = ProcDirFind(file, wrote);
-    if (result == 1 && (wrote.flags & PD_EXISTS)) {
-      ProcDirEntry replace = entry;
+    result = procdir::ProcDirFind(file, wrote);
+    if (result == 1 && (wrote.flags & procdir::PD_EXISTS)) {
+      procdir::ProcDirEntry replace = entry;
       replace.first = wrote.first;
       replace.last = wrote.last;
       std::memcpy(replace.fileName, wrote.fileName, sizeof replace.fileName);
       wrote = replace;
-      result = ProcDirReplace(file, wrote);
+      result = procdir::ProcDirReplace(file, wrote);
       replaced = true;
     } else if (result == 1) {
       wrote = entry;
@@ -129,10 +129,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wrote.first = static_cast<std::uint16_t>(size);
     wrote.last = static_cast<std::uint16_t>(size + entry.nameCount);
     std::memcpy(wrote.fileName, "1.pro", 6);
-    result = ProcDirReplace(file, wrote);
+    result = procdir::ProcDirReplace(file, wrote);
     replaced = true;
   }
-  ProcDirClose(file);
+  procdir::ProcDirClose(file);
   const std::string after = fuzz::ReadScratch(indexHost);
   if (before.size() % kRecord == 0) fuzz::Check(after.size() % kRecord == 0, "the index is no longer whole records");
   CheckInspection(after);

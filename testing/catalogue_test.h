@@ -23,7 +23,7 @@ class CatalogueTest : public orvik_testing::PrefixTest {
     recorder_ = &orvik_testing::InstallRecorder();
   }
   void TearDown() override {
-    CloseCatalogueTrace();
+    catalogue::CloseCatalogueTrace();
     ui::ResetFrontendForTesting();
     PrefixTest::TearDown();
   }
@@ -37,7 +37,7 @@ class CatalogueTest : public orvik_testing::PrefixTest {
   bool ExistsC(const std::string& name) { return orvik_testing::Exists(driveC_ + "/" + name); }
 
   // Loads `text` as a list file into `list`; TextInput's result.
-  int Load(ProceduresList& list, const std::string& text) {
+  int Load(catalogue::ProceduresList& list, const std::string& text) {
     return list.TextInput(WriteC("kelmar.lst", text).c_str());
   }
 
@@ -47,17 +47,17 @@ class CatalogueTest : public orvik_testing::PrefixTest {
 };
 
 // The entries of a list, for comparisons.
-inline std::vector<std::string> Items(const StringList& list) {
+inline std::vector<std::string> Items(const catalogue::StringList& list) {
   return std::vector<std::string>(list.begin(), list.end());
 }
-inline std::vector<std::string> Items(const StringList* list) {
+inline std::vector<std::string> Items(const catalogue::StringList* list) {
   return list ? Items(*list) : std::vector<std::string>{"<none>"};
 }
 
 // The names of the catalogue's nodes in list order.
-inline std::vector<std::string> NodeNames(const ProceduresList& list) {
+inline std::vector<std::string> NodeNames(const catalogue::ProceduresList& list) {
   std::vector<std::string> names;
-  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) names.push_back(node->name);
+  for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) names.push_back(node->name);
   return names;
 }
 

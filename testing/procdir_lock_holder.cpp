@@ -15,17 +15,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   orvik_testing::OpenMessages();  // numbered messages from the built ovtext.mdb
-  platform::HFILE file = ProcDirOpen(argv[1], argv[2]);
+  platform::HFILE file = procdir::ProcDirOpen(argv[1], argv[2]);
   if (file == -1) {
     std::printf("failed\n");
     std::fflush(stdout);
     return 1;
   }
-  std::printf("open %u\n", unsigned(ProcDirRecordCount()));
+  std::printf("open %u\n", unsigned(procdir::ProcDirRecordCount()));
   std::fflush(stdout);
   std::string line;
   std::getline(std::cin, line);
-  int closed = ProcDirClose(file);
+  int closed = procdir::ProcDirClose(file);
   std::printf("closed %d\n", closed);
   std::fflush(stdout);
   return 0;

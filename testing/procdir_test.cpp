@@ -23,8 +23,8 @@ std::string EntryRecords(char kind, const std::string& fileName, std::initialize
   return orvik_testing::Entry(kind, fileName, std::vector<std::string>(names));
 }
 
-ProcDirEntry Names(std::initializer_list<std::string> names, std::uint8_t flags) {
-  ProcDirEntry entry;
+procdir::ProcDirEntry Names(std::initializer_list<std::string> names, std::uint8_t flags) {
+  procdir::ProcDirEntry entry;
   std::memset(&entry, 0, sizeof entry);
   entry.flags = flags;
   int i = 0;
@@ -36,7 +36,7 @@ ProcDirEntry Names(std::initializer_list<std::string> names, std::uint8_t flags)
   return entry;
 }
 
-std::vector<std::string> EntryNames(const ProcDirEntry& entry) {
+std::vector<std::string> EntryNames(const procdir::ProcDirEntry& entry) {
   std::vector<std::string> names;
   for (int i = 0; i < entry.nameCount && i < 6; ++i) names.emplace_back(entry.names[i]);
   return names;
@@ -52,19 +52,19 @@ void ProcDirTest::SetUp() {
 }
 
 void ProcDirTest::TearDown() {
-  ProcDirSetSizeQueryForTesting({});
+  procdir::ProcDirSetSizeQueryForTesting({});
   Close();
   text_close();
   box_.reset();
 }
 
 platform::HFILE ProcDirTest::Open(const char* mode) {
-  handle_ = ProcDirOpen(IndexPath(), mode);
+  handle_ = procdir::ProcDirOpen(IndexPath(), mode);
   return handle_;
 }
 
 void ProcDirTest::Close() {
-  if (ProcDirIsOpen()) ProcDirClose(handle_);
+  if (procdir::ProcDirIsOpen()) procdir::ProcDirClose(handle_);
   handle_ = -1;
 }
 

@@ -27,8 +27,8 @@ using orvik_testing::Record;
 // The records of one entry as the installer writes it (blank status).
 std::string EntryRecords(char kind, const std::string& fileName, std::initializer_list<std::string> names);
 // A descriptor holding `names`.
-ProcDirEntry Names(std::initializer_list<std::string> names, std::uint8_t flags = 0);
-std::vector<std::string> EntryNames(const ProcDirEntry& entry);
+procdir::ProcDirEntry Names(std::initializer_list<std::string> names, std::uint8_t flags = 0);
+std::vector<std::string> EntryNames(const procdir::ProcDirEntry& entry);
 
 class ProcDirTest : public ::testing::Test {
  protected:

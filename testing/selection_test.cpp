@@ -51,7 +51,7 @@ std::string ListText(const std::vector<Rec>& records) {
   return text;
 }
 
-void LoadCatalogue(const Sandbox& box, ProceduresList& catalogue, const std::vector<Rec>& records) {
+void LoadCatalogue(const Sandbox& box, catalogue::ProceduresList& catalogue, const std::vector<Rec>& records) {
   box.Write("C:\\windows\\temp\\kelmar.lst", ListText(records));
   ASSERT_EQ(catalogue.TextInput("C:\\windows\\temp\\kelmar.lst"), 1);
   ASSERT_GE(catalogue.GetProcs(), 0);

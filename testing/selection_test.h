@@ -35,7 +35,7 @@ struct Rec {
 std::string ListText(const std::vector<Rec>& records);
 // Loads the records into `catalogue` through a kelmar.lst file in the
 // sandbox and offers every procedure (GetProcs).
-void LoadCatalogue(const Sandbox& box, ProceduresList& catalogue, const std::vector<Rec>& records);
+void LoadCatalogue(const Sandbox& box, catalogue::ProceduresList& catalogue, const std::vector<Rec>& records);
 
 using orvik_testing::Entry;
 using orvik_testing::FreeRecord;

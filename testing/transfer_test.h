@@ -66,9 +66,9 @@ class TransferTest : public ::testing::Test {
 
   // The four target folders, the scratch folder and the list files, all on
   // C:, with the targets made; bytesPerSector 512.
-  xfer::InstallPaths paths;
-  xfer::XferPlan plan;
-  xfer::CopyProgress progress;
+  transfer::InstallPaths paths;
+  transfer::XferPlan plan;
+  transfer::CopyProgress progress;
   std::unique_ptr<orvik_testing::Sandbox> box_;
   std::string root_;
 };

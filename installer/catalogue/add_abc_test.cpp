@@ -19,43 +19,43 @@ using V = std::vector<std::string>;
 class AddABC : public CatalogueTest {};
 
 // A node with a given own name and record first name.
-ProcNode* MakeNode(const std::string& name, const std::string& firstName) {
-  auto* node = new ProcNode(name);
+catalogue::ProcNode* MakeNode(const std::string& name, const std::string& firstName) {
+  auto* node = new catalogue::ProcNode(name);
   node->siblings.AddTail(firstName);
   if (name != firstName) node->siblings.AddTail(name);
   return node;
 }
 
 // Inserts a record's first name, then its aliases, as reading a file does.
-void AddRecord(ProceduresList& list, const V& names) {
-  auto* first = new ProcNode(names[0]);
+void AddRecord(catalogue::ProceduresList& list, const V& names) {
+  auto* first = new catalogue::ProcNode(names[0]);
   for (const std::string& name : names) first->siblings.AddTail(name);
   list.AddABC(first);
-  for (std::size_t i = 1; i < names.size(); ++i) list.AddABC(new ProcNode(*first, names[i]));
+  for (std::size_t i = 1; i < names.size(); ++i) list.AddABC(new catalogue::ProcNode(*first, names[i]));
 }
 
 TEST_F(AddABC, FirstNodeBecomesTheHead) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   list.AddABC(MakeNode("K", "K"));
   EXPECT_EQ(NodeNames(list), (V{"K"}));
 }
 
 TEST_F(AddABC, RecordsInAscendingOrderOfTheirFirstNames) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   AddRecord(list, {"M", "Z"});
   AddRecord(list, {"N"});
   EXPECT_EQ(NodeNames(list), (V{"M", "Z", "N"}));
 }
 
 TEST_F(AddABC, AliasSmallerThanTheHeadGoesToTheFront) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   AddRecord(list, {"M", "A"});
   AddRecord(list, {"B"});
   EXPECT_EQ(NodeNames(list), (V{"A", "B", "M"}));
 }
 
 TEST_F(AddABC, EqualKeysKeepTheirOrderOfInsertion) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   AddRecord(list, {"D", "D2"});
   AddRecord(list, {"D", "D1"});
   AddRecord(list, {"C"});
@@ -63,7 +63,7 @@ TEST_F(AddABC, EqualKeysKeepTheirOrderOfInsertion) {
 }
 
 TEST_F(AddABC, ComparesBytesAsUnsignedWithCase) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   AddRecord(list, {"b"});
   AddRecord(list, {"\xE9t\xE9"});
   AddRecord(list, {"B"});
@@ -73,7 +73,7 @@ TEST_F(AddABC, ComparesBytesAsUnsignedWithCase) {
 
 // Step 4 compares the head's own name; the walk compares record keys.
 TEST_F(AddABC, HeadTestUsesNamesAndWalkUsesKeys) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   list.AddABC(MakeNode("A", "Z"));  // head A with key Z
   list.AddABC(MakeNode("B", "B"));  // not before A; walk from A stops at once
   list.AddABC(MakeNode("C", "C"));  // walk: B's key B is not above C
@@ -84,11 +84,11 @@ TEST_F(AddABC, HeadTestUsesNamesAndWalkUsesKeys) {
 }
 
 TEST_F(AddABC, NodeWithALinkIsReportedAndLinkedAnew) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   AddRecord(list, {"A"});
   AddRecord(list, {"C"});
-  ProcNode stray("stray");
-  ProcNode* node = MakeNode("B", "B");
+  catalogue::ProcNode stray("stray");
+  catalogue::ProcNode* node = MakeNode("B", "B");
   node->pNext = &stray;
   list.AddABC(node);
   ASSERT_EQ(Boxes().size(), 1u);
@@ -99,7 +99,7 @@ TEST_F(AddABC, NodeWithALinkIsReportedAndLinkedAnew) {
 }
 
 TEST_F(AddABC, NodeAlreadyInTheListIsNotLinkedTwice) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   AddRecord(list, {"A"});
   AddRecord(list, {"B"});
   AddRecord(list, {"C"});
@@ -112,10 +112,10 @@ TEST_F(AddABC, NodeAlreadyInTheListIsNotLinkedTwice) {
 }
 
 TEST_F(AddABC, TracesEveryInsertion) {
-  OpenCatalogueTrace();
-  ProceduresList list;
+  catalogue::OpenCatalogueTrace();
+  catalogue::ProceduresList list;
   AddRecord(list, {"A", "B"});
-  CloseCatalogueTrace();
+  catalogue::CloseCatalogueTrace();
   EXPECT_EQ(ReadC("listrdbg.txt"), "Q AddABC\nQ Constructor2\nQ AddABC\n");
 }
 
@@ -166,9 +166,9 @@ std::string RandomName(std::mt19937& rng) {
   return name;
 }
 
-std::vector<int> RealOrder(const ProceduresList& list, const std::unordered_map<const ProcNode*, int>& ids) {
+std::vector<int> RealOrder(const catalogue::ProceduresList& list, const std::unordered_map<const catalogue::ProcNode*, int>& ids) {
   std::vector<int> order;
-  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
+  for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
     order.push_back(ids.at(node));
     if (order.size() > ids.size()) break;  // a loop
   }
@@ -180,21 +180,21 @@ std::vector<int> RealOrder(const ProceduresList& list, const std::unordered_map<
 TEST_F(AddABC, MatchesTheLiteralWalkOnRandomCatalogues) {
   std::mt19937 rng(20240611);
   for (int round = 0; round < 3000; ++round) {
-    ProceduresList list;
+    catalogue::ProceduresList list;
     LiteralCatalogue literal;
-    std::unordered_map<const ProcNode*, int> ids;
+    std::unordered_map<const catalogue::ProcNode*, int> ids;
     int next = 0;
     const int records = std::uniform_int_distribution<int>(1, 30)(rng);
     for (int r = 0; r < records; ++r) {
       V names;
       for (int n = std::uniform_int_distribution<int>(1, 4)(rng); n > 0; --n) names.push_back(RandomName(rng));
-      auto* first = new ProcNode(names[0]);
+      auto* first = new catalogue::ProcNode(names[0]);
       for (const std::string& name : names) first->siblings.AddTail(name);
       ids[first] = next;
       literal.Add(names[0], names[0], next++);
       list.AddABC(first);
       for (std::size_t i = 1; i < names.size(); ++i) {
-        auto* alias = new ProcNode(*first, names[i]);
+        auto* alias = new catalogue::ProcNode(*first, names[i]);
         ids[alias] = next;
         literal.Add(names[i], names[0], next++);
         list.AddABC(alias);
@@ -209,14 +209,14 @@ TEST_F(AddABC, MatchesTheLiteralWalkOnRandomCatalogues) {
 TEST_F(AddABC, MatchesTheLiteralWalkForAnyNamesAndKeys) {
   std::mt19937 rng(7);
   for (int round = 0; round < 3000; ++round) {
-    ProceduresList list;
+    catalogue::ProceduresList list;
     LiteralCatalogue literal;
-    std::unordered_map<const ProcNode*, int> ids;
+    std::unordered_map<const catalogue::ProcNode*, int> ids;
     const int nodes = std::uniform_int_distribution<int>(1, 60)(rng);
     for (int id = 0; id < nodes; ++id) {
       const std::string key = RandomName(rng);
       const std::string name = (rng() % 2 == 0) ? key : RandomName(rng);
-      ProcNode* node = MakeNode(name, key);
+      catalogue::ProcNode* node = MakeNode(name, key);
       ids[node] = id;
       literal.Add(name, key, id);
       list.AddABC(node);

@@ -61,8 +61,6 @@ const ProcNode* DumpWriter::ListedBefore(const ProcNode& node) {
   return same ? &first : nullptr;
 }
 
-}  // namespace catalogue
-
 void ProceduresList::DumpList(const char* path) {
   catalogue::LineFile file;
   file.Open(path);  // when it cannot be opened, the lines are dropped
@@ -100,3 +98,5 @@ void ProceduresList::DumpNode(catalogue::DumpWriter& out, ProcNode& node) {
   out.EndNode();
   pCurrent = pCurrent->pNext;
 }
+
+}  // namespace catalogue

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <unordered_map>
 
-struct ProcNode;
-
 namespace catalogue {
+
+struct ProcNode;
 
 class LineFile;
 

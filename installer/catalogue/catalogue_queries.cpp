@@ -4,6 +4,8 @@
 #include "installer/catalogue/procedures_list.h"
 #include "resources/kelmar_ids.h"
 
+namespace catalogue {
+
 namespace {
 
 // The one further calibrator code whose procedures a calibrator also runs
@@ -67,3 +69,5 @@ const ProcNode* ProceduresList::FindByProcFile(const std::string& file) {
   pCurrent = lookup_.ByProcFile(pHead, file);
   return pCurrent;
 }
+
+}  // namespace catalogue

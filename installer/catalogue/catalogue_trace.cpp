@@ -4,6 +4,8 @@
 
 #include "installer/catalogue/line_file.h"
 
+namespace catalogue {
+
 namespace {
 
 constexpr const char* kTracePath = "c:\\listrdbg.txt";
@@ -83,3 +85,5 @@ CatalogueTraceBatch::~CatalogueTraceBatch() {
   trace.kept = 0;
   trace.dropped = 0;
 }
+
+}  // namespace catalogue

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+namespace catalogue {
+
 // Opens the trace for appending (created when missing, earlier runs kept in
 // front), held exclusively. A second call while it is open does nothing. When
 // it cannot be opened, all trace lines are dropped silently.
@@ -29,3 +31,5 @@ class CatalogueTraceBatch {
   CatalogueTraceBatch(const CatalogueTraceBatch&) = delete;
   CatalogueTraceBatch& operator=(const CatalogueTraceBatch&) = delete;
 };
+
+}  // namespace catalogue

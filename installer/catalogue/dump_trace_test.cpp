@@ -47,24 +47,24 @@ const std::string kTwoRecordsDump =
 
 TEST_F(Dump, TextInputAppendsTheDumpByteForByte) {
   WriteC("listread.txt", "earlier run\n");
-  ProceduresList list;
+  catalogue::ProceduresList list;
   ASSERT_EQ(Load(list, kTwoRecords), 1);
   EXPECT_EQ(ReadC("listread.txt"), "earlier run\n" + kTwoRecordsDump);
   EXPECT_EQ(list.pCurrent, list.pHead);
-  ProceduresList again;
+  catalogue::ProceduresList again;
   Load(again, kTwoRecords);
   EXPECT_EQ(ReadC("listread.txt"), "earlier run\n" + kTwoRecordsDump + kTwoRecordsDump);
 }
 
 TEST_F(Dump, DumpListToAnyPathAndDumpNodeMovesTheCursor) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, kTwoRecords);
   list.DumpList("C:\\other.txt");
   EXPECT_EQ(ReadC("other.txt"), kTwoRecordsDump);
   catalogue::LineFile out;
   ASSERT_TRUE(out.Open("C:\\one.txt"));
   list.pCurrent = list.pHead;
-  ProcNode scratch("");
+  catalogue::ProcNode scratch("");
   list.DumpNode(out, scratch);
   EXPECT_EQ(scratch.name, list.pHead->name);
   EXPECT_EQ(list.pCurrent, list.pHead->pNext);
@@ -79,7 +79,7 @@ TEST_F(Dump, DumpListToAnyPathAndDumpNodeMovesTheCursor) {
 
 TEST_F(Dump, EmptyCatalogueAddsNothing) {
   WriteC("listread.txt", "kept\n");
-  ProceduresList list;
+  catalogue::ProceduresList list;
   list.DumpList("c:\\listread.txt");
   EXPECT_EQ(ReadC("listread.txt"), "kept\n");
   EXPECT_EQ(list.pCurrent, nullptr);
@@ -91,7 +91,7 @@ TEST_F(Dump, DumpHeldByAnotherOpenerIsSkippedSilently) {
   platform::HFILE holder =
       platform::OpenFile("C:\\listread.txt", &of, platform::OF_READWRITE | platform::OF_SHARE_EXCLUSIVE);
   ASSERT_NE(holder, platform::HFILE_ERROR);
-  ProceduresList list;
+  catalogue::ProceduresList list;
   EXPECT_EQ(Load(list, kTwoRecords), 1);
   platform::_lclose(holder);
   EXPECT_EQ(ReadC("listread.txt"), "");
@@ -116,18 +116,18 @@ TEST_F(Dump, UnwritableDriveLosesOnlyTheDiagnostics) {
   ASSERT_TRUE(platform::MapDrive('d', work_));
   orvik_testing::WriteFile(work_ + "/kelmar.lst", kTwoRecords);
   ASSERT_TRUE(platform::MapDrive('c', root_ + "/no-such-folder"));
-  OpenCatalogueTrace();
-  ProceduresList list;
+  catalogue::OpenCatalogueTrace();
+  catalogue::ProceduresList list;
   EXPECT_EQ(list.TextInput("D:\\kelmar.lst"), 1);
   EXPECT_EQ(catalogue_testing::NodeNames(list).size(), 3u);
   EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(Trace, LoadingWritesTheTraceLinesInOrder) {
-  OpenCatalogueTrace();
-  ProceduresList list;
+  catalogue::OpenCatalogueTrace();
+  catalogue::ProceduresList list;
   Load(list, Record({"P", "Q"}, "p.pro") + Record({"S"}, "s.pro", "", "instrumentSub======="));
-  CloseCatalogueTrace();
+  catalogue::CloseCatalogueTrace();
   EXPECT_EQ(ReadC("listrdbg.txt"),
             "Q TextInput\n"
             "dispTextInput 'instrument=========='\n"
@@ -143,22 +143,22 @@ TEST_F(Trace, LoadingWritesTheTraceLinesInOrder) {
 
 TEST_F(Trace, AppendsToEarlierRunsAndFlushesEachLine) {
   WriteC("listrdbg.txt", "earlier\n");
-  OpenCatalogueTrace();
-  CatalogueTrace("first");
+  catalogue::OpenCatalogueTrace();
+  catalogue::CatalogueTrace("first");
   EXPECT_EQ(ReadC("listrdbg.txt"), "earlier\nfirst\n");  // on the file while still open
-  CatalogueTrace("second");
+  catalogue::CatalogueTrace("second");
   EXPECT_EQ(ReadC("listrdbg.txt"), "earlier\nfirst\nsecond\n");
 }
 
 TEST_F(Trace, CreatedWhenMissingAndHeldExclusively) {
   EXPECT_FALSE(ExistsC("listrdbg.txt"));
-  OpenCatalogueTrace();
+  catalogue::OpenCatalogueTrace();
   EXPECT_TRUE(ExistsC("listrdbg.txt"));
   platform::OFSTRUCT of;
   EXPECT_EQ(platform::OpenFile("C:\\listrdbg.txt", &of, platform::OF_READ | platform::OF_SHARE_DENY_WRITE),
             platform::HFILE_ERROR);
   EXPECT_EQ(platform::GetLastError(), platform::ERROR_SHARING_VIOLATION);
-  CloseCatalogueTrace();
+  catalogue::CloseCatalogueTrace();
   platform::HFILE file =
       platform::OpenFile("C:\\listrdbg.txt", &of, platform::OF_READ | platform::OF_SHARE_DENY_WRITE);
   EXPECT_NE(file, platform::HFILE_ERROR);
@@ -166,8 +166,8 @@ TEST_F(Trace, CreatedWhenMissingAndHeldExclusively) {
 }
 
 TEST_F(Trace, DroppedWhenNeverOpened) {
-  CatalogueTrace("lost");
-  ProceduresList list;
+  catalogue::CatalogueTrace("lost");
+  catalogue::ProceduresList list;
   Load(list, Record({"P"}, "p.pro"));
   EXPECT_FALSE(ExistsC("listrdbg.txt"));
 }
@@ -180,16 +180,16 @@ TEST_F(Trace, OpenedOncePerRun) {
   platform::HFILE holder =
       platform::OpenFile("C:\\listrdbg.txt", &of, platform::OF_READWRITE | platform::OF_SHARE_EXCLUSIVE);
   ASSERT_NE(holder, platform::HFILE_ERROR);
-  OpenCatalogueTrace();
-  CatalogueTrace("lost");
+  catalogue::OpenCatalogueTrace();
+  catalogue::CatalogueTrace("lost");
   platform::_lclose(holder);
-  OpenCatalogueTrace();
-  CatalogueTrace("still lost");
+  catalogue::OpenCatalogueTrace();
+  catalogue::CatalogueTrace("still lost");
   EXPECT_EQ(ReadC("listrdbg.txt"), "");
   // Closing ends the run: the next open works.
-  CloseCatalogueTrace();
-  OpenCatalogueTrace();
-  CatalogueTrace("kept");
+  catalogue::CloseCatalogueTrace();
+  catalogue::OpenCatalogueTrace();
+  catalogue::CatalogueTrace("kept");
   EXPECT_EQ(ReadC("listrdbg.txt"), "kept\n");
 }
 

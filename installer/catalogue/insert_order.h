@@ -14,9 +14,9 @@
 #include <map>
 #include <string>
 
-struct ProcNode;
-
 namespace catalogue {
+
+struct ProcNode;
 
 class InsertOrder {
  public:

@@ -59,17 +59,17 @@ class LoadMemory : public CatalogueTest {
   // memory taken during the load and the size of the dump.
   int LoadWithin(const std::string& text) {
     const std::string path = WriteC("kelmar.lst", text);
-    OpenCatalogueTrace();
+    catalogue::OpenCatalogueTrace();
     int nodes = 0;
     const std::size_t before = g_live.load();
     g_peak.store(before);
     {
-      ProceduresList list;
+      catalogue::ProceduresList list;
       EXPECT_EQ(list.TextInput(path.c_str()), 1);
-      for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) ++nodes;
+      for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) ++nodes;
     }
     EXPECT_LT(g_peak.load() - before, kPeakLimit);
-    CloseCatalogueTrace();
+    catalogue::CloseCatalogueTrace();
     EXPECT_LT(ReadC("listread.txt").size(), 16u << 20);
     return nodes;
   }

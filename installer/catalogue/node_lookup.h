@@ -6,9 +6,9 @@
 #include <string>
 #include <unordered_map>
 
-struct ProcNode;
-
 namespace catalogue {
+
+struct ProcNode;
 
 class NodeLookup {
  public:

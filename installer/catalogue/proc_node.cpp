@@ -2,6 +2,8 @@
 
 #include "installer/catalogue/catalogue_trace.h"
 
+namespace catalogue {
+
 ProcNode::ProcNode(const std::string& nodeName) : name(nodeName) {}
 
 ProcNode::ProcNode(const ProcNode& first, const std::string& aliasName)
@@ -35,3 +37,5 @@ ProcNode& ProcNode::operator=(const ProcNode& other) {
 void ProcNode::AddConfigLine(const std::string& line) {
   if (!configLines.Contains(line)) configLines.AddTail(line);
 }
+
+}  // namespace catalogue

@@ -9,6 +9,8 @@
 #include "installer/catalogue/shared_text.h"
 #include "installer/catalogue/string_list.h"
 
+namespace catalogue {
+
 struct ProcNode {
   std::string name;        // the procedure name this node stands for
   SharedText procFile;     // procedure file name
@@ -40,3 +42,5 @@ struct ProcNode {
   // (the first sibling), or its own name while it has no siblings.
   const std::string& RecordKey() const { return siblings.IsEmpty() ? name : siblings.GetAt(0); }
 };
+
+}  // namespace catalogue

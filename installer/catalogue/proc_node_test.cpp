@@ -12,7 +12,7 @@ using V = std::vector<std::string>;
 
 class ProcNodeTest : public CatalogueTest {
  protected:
-  static void Fill(ProcNode& node, const std::string& tag) {
+  static void Fill(catalogue::ProcNode& node, const std::string& tag) {
     node.procFile = tag + ".PRO";
     node.calibrator = "R520";
     node.siblings.AddTail(node.name);
@@ -25,14 +25,14 @@ class ProcNodeTest : public CatalogueTest {
 };
 
 TEST_F(ProcNodeTest, AliasCopiesEverythingButNameAndLink) {
-  OpenCatalogueTrace();
-  ProcNode first("A");
+  catalogue::OpenCatalogueTrace();
+  catalogue::ProcNode first("A");
   Fill(first, "a");
   first.isSubProc = 1;
-  ProcNode other("other");
+  catalogue::ProcNode other("other");
   first.pNext = &other;
-  ProcNode alias(first, "A2");
-  CloseCatalogueTrace();
+  catalogue::ProcNode alias(first, "A2");
+  catalogue::CloseCatalogueTrace();
   EXPECT_EQ(alias.name, "A2");
   EXPECT_EQ(alias.procFile, "a.PRO");
   EXPECT_EQ(alias.calibrator, "R520");
@@ -48,17 +48,17 @@ TEST_F(ProcNodeTest, AliasCopiesEverythingButNameAndLink) {
 }
 
 TEST_F(ProcNodeTest, AssignmentReplacesListsButKeepsFlagAndLink) {
-  ProcNode source("S");
+  catalogue::ProcNode source("S");
   Fill(source, "s");
   source.isSubProc = 1;
-  ProcNode target("T");
+  catalogue::ProcNode target("T");
   Fill(target, "t");
   target.reqFiles.AddTail("t2.bmp");
-  ProcNode after("after");
+  catalogue::ProcNode after("after");
   target.pNext = &after;
-  OpenCatalogueTrace();
+  catalogue::OpenCatalogueTrace();
   target = source;
-  CloseCatalogueTrace();
+  catalogue::CloseCatalogueTrace();
   EXPECT_EQ(target.name, "S");
   EXPECT_EQ(target.procFile, "s.PRO");
   EXPECT_EQ(Items(target.siblings), (V{"S", "s-2"}));
@@ -73,9 +73,9 @@ TEST_F(ProcNodeTest, AssignmentReplacesListsButKeepsFlagAndLink) {
 }
 
 TEST_F(ProcNodeTest, SelfAssignmentKeepsTheNode) {
-  ProcNode node("N");
+  catalogue::ProcNode node("N");
   Fill(node, "n");
-  ProcNode& same = node;
+  catalogue::ProcNode& same = node;
   node = same;
   EXPECT_EQ(node.name, "N");
   EXPECT_EQ(Items(node.reqFiles), (V{"n.bmp"}));
@@ -83,7 +83,7 @@ TEST_F(ProcNodeTest, SelfAssignmentKeepsTheNode) {
 }
 
 TEST_F(ProcNodeTest, ConfigurationLinesAreKeptOnceComparedExactly) {
-  ProcNode node("N");
+  catalogue::ProcNode node("N");
   for (int round = 0; round < 3; ++round) {
     for (int i = 0; i < 20; ++i) node.AddConfigLine("line " + std::to_string(i));
   }

@@ -5,6 +5,8 @@
 #include "resources/kelmar_ids.h"
 #include "ui/msgbox.h"
 
+namespace catalogue {
+
 ProceduresList::~ProceduresList() {
   ProcNode* node = pHead;
   while (node != nullptr) {
@@ -59,3 +61,5 @@ bool ProceduresList::Holds(const ProcNode* node) const {
   }
   return false;
 }
+
+}  // namespace catalogue

@@ -15,6 +15,7 @@
 #include "installer/catalogue/string_list.h"
 
 namespace catalogue {
+
 class DumpWriter;
 class LineFile;
 class ListFileReader;
@@ -25,7 +26,6 @@ struct LoadSinks {
   const char* dumpPath = nullptr;  // DOS path the dump is appended to; none when null
   bool reportDropped = false;      // warn in a box about records left out
 };
-}  // namespace catalogue
 
 class ProceduresList {
  public:
@@ -116,3 +116,5 @@ class ProceduresList {
   // result of that GetXferFiles.
   std::map<std::pair<const void*, const void*>, int> xferRunLists_;
 };
+
+}  // namespace catalogue

@@ -27,7 +27,7 @@ class Queries : public CatalogueTest {
                               Record({"I"}, "i.pro", Cal("NO ALIAS"))),
               1);
   }
-  ProceduresList list_;
+  catalogue::ProceduresList list_;
 };
 
 TEST_F(Queries, GetProcsOffersEveryProcedureButSubProcedures) {
@@ -111,7 +111,7 @@ class Lookups : public CatalogueTest {
               1);
     ASSERT_EQ(NodeNames(list_), (V{"B", "Y", "Y", "b"}));
   }
-  ProceduresList list_;
+  catalogue::ProceduresList list_;
 };
 
 TEST_F(Lookups, FindSiblingsComparesExactly) {
@@ -127,7 +127,7 @@ TEST_F(Lookups, FindSubProcsIgnoresCase) {
 }
 
 TEST_F(Lookups, FindByAnyNameTakesTheFirstNodeHoldingTheName) {
-  const ProcNode* node = list_.FindByAnyName("y");
+  const catalogue::ProcNode* node = list_.FindByAnyName("y");
   ASSERT_NE(node, nullptr);
   EXPECT_EQ(node, list_.pHead);  // B's siblings hold Y
   EXPECT_EQ(list_.pCurrent, node);
@@ -155,12 +155,12 @@ TEST_F(Lookups, MatchPlainWalksOnRandomCatalogues) {
       for (int n = 1 + rng() % 3; n > 0; --n) names.push_back(pick());
       file += Record(names, pick(), "sub\n" + pick() + "\nfiles\ndatafiles\ncalibrator\nR\n");
     }
-    ProceduresList list;
+    catalogue::ProceduresList list;
     Load(list, file);
     for (const char* query : pool) {
       const std::string q = query;
-      const ProcNode *exact = nullptr, *noCase = nullptr, *sibling = nullptr, *byFile = nullptr;
-      for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
+      const catalogue::ProcNode *exact = nullptr, *noCase = nullptr, *sibling = nullptr, *byFile = nullptr;
+      for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
         if (!exact && node->name == q) exact = node;
         if (!noCase && platform::EqualNoCase(node->name, q)) noCase = node;
         if (!sibling && node->siblings.ContainsNoCase(q)) sibling = node;

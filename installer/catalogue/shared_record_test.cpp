@@ -26,20 +26,20 @@ int CountLines(const std::string& text, const std::string& start) {
 }
 
 TEST_F(SharedRecord, CopiesShareUntilOneIsChanged) {
-  StringList list;
+  catalogue::StringList list;
   list.AddTail("a");
-  StringList copy = list;
+  catalogue::StringList copy = list;
   EXPECT_EQ(copy.Storage(), list.Storage());
   copy.AddTail("b");
   EXPECT_NE(copy.Storage(), list.Storage());
   EXPECT_EQ(Items(list), (std::vector<std::string>{"a"}));
   EXPECT_EQ(Items(copy), (std::vector<std::string>{"a", "b"}));
 
-  ProcNode first("F");
+  catalogue::ProcNode first("F");
   first.procFile = "F.PRO";
   first.siblings.AddTail("F");
   first.siblings.AddTail("G");
-  ProcNode alias(first, "G");
+  catalogue::ProcNode alias(first, "G");
   alias.procFile = "G.PRO";
   alias.siblings.AddTail("H");
   EXPECT_EQ(first.procFile, "F.PRO");
@@ -54,14 +54,14 @@ TEST_F(SharedRecord, FourThousandNamesShareOneBodyListedOnceInTheDump) {
   std::string files;
   for (int i = 0; i < 4000; ++i) files += "F" + std::to_string(i) + ".BMP\n";
   const std::string text = Record(names, "M.PRO", "sub\nfiles\n" + files + "datafiles\ncalibrator\nR520\n");
-  OpenCatalogueTrace();
-  ProceduresList list;
+  catalogue::OpenCatalogueTrace();
+  catalogue::ProceduresList list;
   ASSERT_EQ(Load(list, text), 1);
-  CloseCatalogueTrace();
+  catalogue::CloseCatalogueTrace();
 
   std::set<const void*> bodies;
   int nodes = 0;
-  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext, ++nodes) {
+  for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext, ++nodes) {
     bodies.insert(node->siblings.Storage());
     bodies.insert(node->reqFiles.Storage());
   }
@@ -91,7 +91,7 @@ TEST_F(SharedRecord, RecordChosenUnderAllItsNamesGivesItsFilesOnce) {
     names.push_back("N" + std::to_string(i));
     files += "F" + std::to_string(i) + ".BMP\n";
   }
-  ProceduresList list;
+  catalogue::ProceduresList list;
   ASSERT_EQ(Load(list, Record(names, "P.PRO", "files\n" + files + "datafiles\nD.DAT\ncalibrator\nR520\n") +
                            Record({"Q"}, "Q.PRO", "files\nf0.bmp\nQ.BMP\ndatafiles\nd.dat\ncalibrator\nR520\n")),
             1);
@@ -107,12 +107,12 @@ TEST_F(SharedRecord, RecordChosenUnderAllItsNamesGivesItsFilesOnce) {
 }
 
 TEST_F(SharedRecord, SixNamesAreDumpedInFullSevenOnce) {
-  ProceduresList six;
+  catalogue::ProceduresList six;
   Load(six, Record({"A", "B", "C", "D", "E", "F"}, "a.pro", "files\nx.bmp\ndatafiles\ncalibrator\nR\n"));
   const std::string sixDump = ReadC("listread.txt");
   EXPECT_EQ(CountLines(sixDump, "Required Files:  x.bmp"), 6);
   EXPECT_EQ(CountLines(sixDump, "Same Record As:"), 0);
-  ProceduresList seven;
+  catalogue::ProceduresList seven;
   Load(seven, Record({"A", "B", "C", "D", "E", "F", "G"}, "a.pro", "files\nx.bmp\ndatafiles\ncalibrator\nR\n"));
   const std::string sevenDump = ReadC("listread.txt").substr(sixDump.size());
   EXPECT_EQ(CountLines(sevenDump, "Required Files:  x.bmp"), 1);
@@ -123,31 +123,31 @@ TEST_F(SharedRecord, MegabyteOfEmptyFileLinesStopsTheDumpAtItsLimit) {
   const std::size_t lines = 1 << 20;
   const std::string text = Record({"A", "B", "C", "D", "E", "F"}, "a.pro",
                                   "files\n" + std::string(lines, '\n') + "datafiles\ncalibrator\nR\n");
-  ProceduresList list;
+  catalogue::ProceduresList list;
   ASSERT_EQ(Load(list, text), 1);
   EXPECT_EQ(list.pHead->reqFiles.GetCount(), static_cast<int>(lines));
   const std::string dump = ReadC("listread.txt");
-  EXPECT_LE(dump.size(), ProceduresList::kDumpLimit + 100);
+  EXPECT_LE(dump.size(), catalogue::ProceduresList::kDumpLimit + 100);
   EXPECT_LT(dump.size(), 16u << 20);
-  const std::string closing = "Dump stopped at its limit of " + std::to_string(ProceduresList::kDumpLimit) +
+  const std::string closing = "Dump stopped at its limit of " + std::to_string(catalogue::ProceduresList::kDumpLimit) +
                               " bytes: 6 node(s) not listed in full\n";
   ASSERT_GE(dump.size(), closing.size());
   EXPECT_EQ(dump.substr(dump.size() - closing.size()), closing);
 }
 
 TEST_F(SharedRecord, TraceOfOneBatchStopsAtItsLimit) {
-  OpenCatalogueTrace();
+  catalogue::OpenCatalogueTrace();
   const std::string line(1023, 't');  // 1 KiB with its line end
-  const std::size_t fit = kCatalogueTraceBatchLimit / 1024;
+  const std::size_t fit = catalogue::kCatalogueTraceBatchLimit / 1024;
   {
-    CatalogueTraceBatch batch;
-    for (std::size_t i = 0; i < fit + 5; ++i) CatalogueTrace(line);
+    catalogue::CatalogueTraceBatch batch;
+    for (std::size_t i = 0; i < fit + 5; ++i) catalogue::CatalogueTrace(line);
   }
-  CatalogueTrace("after");  // a new batch, or none, starts afresh
-  CloseCatalogueTrace();
+  catalogue::CatalogueTrace("after");  // a new batch, or none, starts afresh
+  catalogue::CloseCatalogueTrace();
   const std::string trace = ReadC("listrdbg.txt");
   EXPECT_EQ(CountLines(trace, line), static_cast<int>(fit));
-  const std::string tail = "Trace stopped at its limit of " + std::to_string(kCatalogueTraceBatchLimit) +
+  const std::string tail = "Trace stopped at its limit of " + std::to_string(catalogue::kCatalogueTraceBatchLimit) +
                            " bytes: 5 line(s) left out\nafter\n";
   ASSERT_GT(trace.size(), tail.size());
   EXPECT_EQ(trace.substr(trace.size() - tail.size()), tail);
@@ -155,12 +155,12 @@ TEST_F(SharedRecord, TraceOfOneBatchStopsAtItsLimit) {
 
 TEST_F(SharedRecord, TextFromMemoryReadsAsTheFileWithTheSinksGiven) {
   const std::string text = Record({"P", "Q"}, "p.pro") + "instrument==========\nCUT\nprocfile\n";
-  ProceduresList fromFile;
+  catalogue::ProceduresList fromFile;
   ASSERT_EQ(Load(fromFile, text), 1);
   ASSERT_EQ(Boxes().size(), 1u);  // the record cut off by the end of the file
   const std::string fileDump = ReadC("listread.txt");
 
-  ProceduresList fromMemory;
+  catalogue::ProceduresList fromMemory;
   catalogue::LoadSinks sinks;
   sinks.dumpPath = "C:\\memory.txt";
   EXPECT_EQ(fromMemory.TextInputFromMemory(text, sinks), 1);
@@ -169,13 +169,13 @@ TEST_F(SharedRecord, TextFromMemoryReadsAsTheFileWithTheSinksGiven) {
   EXPECT_EQ(fromMemory.DroppedRecords(), 1);
   EXPECT_EQ(Boxes().size(), 1u);  // not reported unless asked
 
-  ProceduresList quiet;
+  catalogue::ProceduresList quiet;
   EXPECT_EQ(quiet.TextInputFromMemory(text), 1);
   EXPECT_EQ(NodeNames(quiet), NodeNames(fromFile));
   EXPECT_EQ(ReadC("listread.txt"), fileDump);  // no dump written
   sinks.dumpPath = nullptr;
   sinks.reportDropped = true;
-  ProceduresList reported;
+  catalogue::ProceduresList reported;
   reported.TextInputFromMemory(text, sinks);
   EXPECT_EQ(Boxes().size(), 2u);
 }

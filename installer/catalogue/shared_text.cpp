@@ -1,5 +1,7 @@
 #include "installer/catalogue/shared_text.h"
 
+namespace catalogue {
+
 const std::string& SharedText::Empty() {
   static const std::string empty;
   return empty;
@@ -47,3 +49,5 @@ void SharedText::Release() noexcept {
   if (rep_ && rep_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete rep_;
   rep_ = nullptr;
 }
+
+}  // namespace catalogue

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace catalogue {
+
 class SharedText {
  public:
   SharedText() = default;
@@ -52,3 +54,5 @@ class SharedText {
 
   Rep* rep_ = nullptr;  // nullptr for the empty text
 };
+
+}  // namespace catalogue

@@ -2,6 +2,8 @@
 
 #include "platform/ascii_case.h"
 
+namespace catalogue {
+
 namespace {
 
 const std::string& EmptyString() {
@@ -134,3 +136,5 @@ StringList::Sets& StringList::TheSets() const {
   if (!rep_->sets) rep_->sets = std::make_unique<Sets>();
   return *rep_->sets;
 }
+
+}  // namespace catalogue

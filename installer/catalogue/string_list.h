@@ -14,6 +14,8 @@
 #include <unordered_set>
 #include <vector>
 
+namespace catalogue {
+
 // A position in a StringList: 1 for the first entry, 0 for none.
 using POSITION = std::size_t;
 
@@ -79,3 +81,5 @@ class StringList {
 
   Rep* rep_ = nullptr;  // nullptr while the list is empty
 };
+
+}  // namespace catalogue

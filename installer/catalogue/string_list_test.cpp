@@ -9,15 +9,15 @@
 
 namespace {
 
-std::vector<std::string> Walk(const StringList& list) {
+std::vector<std::string> Walk(const catalogue::StringList& list) {
   std::vector<std::string> seen;
-  POSITION pos = list.GetHeadPosition();
+  catalogue::POSITION pos = list.GetHeadPosition();
   while (pos != 0) seen.push_back(list.GetNextName(pos));
   return seen;
 }
 
 TEST(StringList, KeepsInsertionOrderAndDuplicates) {
-  StringList list;
+  catalogue::StringList list;
   EXPECT_TRUE(list.IsEmpty());
   EXPECT_EQ(list.GetHeadPosition(), 0u);
   list.AddTail("b");
@@ -29,10 +29,10 @@ TEST(StringList, KeepsInsertionOrderAndDuplicates) {
 }
 
 TEST(StringList, GetNextNameEndsWithPositionZero) {
-  StringList list;
+  catalogue::StringList list;
   list.AddTail("x");
   list.AddTail("y");
-  POSITION pos = list.GetHeadPosition();
+  catalogue::POSITION pos = list.GetHeadPosition();
   EXPECT_EQ(list.GetNextName(pos), "x");
   EXPECT_EQ(list.GetNextName(pos), "y");
   EXPECT_EQ(pos, 0u);
@@ -50,7 +50,7 @@ TEST(StringList, GetNextNameEndsWithPositionZero) {
 class StringListSizes : public ::testing::TestWithParam<int> {};
 
 TEST_P(StringListSizes, ContainsExactAndIgnoringCase) {
-  StringList list;
+  catalogue::StringList list;
   for (int i = 0; i < GetParam(); ++i) list.AddTail("File" + std::to_string(i) + ".PRO");
   list.AddTail("Mixed.Dat");
   EXPECT_TRUE(list.Contains("Mixed.Dat"));
@@ -77,9 +77,9 @@ TEST_P(StringListSizes, ContainsExactAndIgnoringCase) {
 INSTANTIATE_TEST_SUITE_P(Lengths, StringListSizes, ::testing::Values(0, 3, 7, 8, 9, 50));
 
 TEST(StringList, CopiesAreIndependentAndKeepTheirSets) {
-  StringList list;
+  catalogue::StringList list;
   for (int i = 0; i < 20; ++i) list.AddTail("n" + std::to_string(i));
-  StringList copy = list;
+  catalogue::StringList copy = list;
   copy.AddTail("Extra");
   EXPECT_TRUE(copy.ContainsNoCase("extra"));
   EXPECT_FALSE(list.ContainsNoCase("extra"));

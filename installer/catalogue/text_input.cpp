@@ -26,6 +26,8 @@
 #include "installer/catalogue/list_grammar.h"
 #include "installer/catalogue/procedures_list.h"
 
+namespace catalogue {
+
 namespace {
 
 namespace text = catalogue::texts;
@@ -192,3 +194,5 @@ void ProceduresList::ReadRecords(catalogue::ListFileReader& in) {
   droppedRecords_ = records.dropped;
   firstDroppedLine_ = records.firstDropped;
 }
+
+}  // namespace catalogue

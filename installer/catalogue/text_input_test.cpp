@@ -15,8 +15,8 @@ using V = std::vector<std::string>;
 
 class TextInput : public CatalogueTest {};
 
-const ProcNode* Node(const ProceduresList& list, const std::string& name) {
-  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
+const catalogue::ProcNode* Node(const catalogue::ProceduresList& list, const std::string& name) {
+  for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
     if (node->name == name) return node;
   }
   return nullptr;
@@ -25,7 +25,7 @@ const ProcNode* Node(const ProceduresList& list, const std::string& name) {
 // A name repeated in a record is one procedure: one node, listed once among
 // the siblings, on short records (scanned) and long ones (hashed) alike.
 TEST_F(TextInput, NameRepeatedInRecordGivesOneNode) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   std::vector<std::string> longNames;
   for (int i = 0; i < 20; ++i) longNames.push_back("L" + std::to_string(i % 12));
   longNames.push_back("");
@@ -41,14 +41,14 @@ TEST_F(TextInput, NameRepeatedInRecordGivesOneNode) {
 }
 
 TEST_F(TextInput, FullRecordFillsEveryField) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   ASSERT_EQ(Load(list,
                  "instrument==========\nA1\nA2\nA3\nprocfile\nA.PRO\n"
                  "sub\nS1\nS2\nfiles\npic.bmp\nprog.exe\ndatafiles\nd.dat\n"
                  "calibrator\nR520\nconfiguration\nLine one\nLine two\nend\n"),
             1);
   EXPECT_EQ(NodeNames(list), (V{"A1", "A2", "A3"}));
-  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
+  for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
     SCOPED_TRACE(node->name);
     EXPECT_EQ(node->procFile, "A.PRO");
     EXPECT_EQ(node->calibrator, "R520");
@@ -63,19 +63,19 @@ TEST_F(TextInput, FullRecordFillsEveryField) {
 }
 
 TEST_F(TextInput, AliasStaysBehindItsFirstName) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, Record({"M", "Z"}, "m.pro") + Record({"N"}, "n.pro"));
   EXPECT_EQ(NodeNames(list), (V{"M", "Z", "N"}));
 }
 
 TEST_F(TextInput, AliasSmallerThanTheHeadGoesToTheFront) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, Record({"M", "A"}, "m.pro") + Record({"B"}, "b.pro"));
   EXPECT_EQ(NodeNames(list), (V{"A", "B", "M"}));
 }
 
 TEST_F(TextInput, ProcFileNamedFilesOpensTheRequiredFileList) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, "instrument==========\nP\nprocfile\nfiles\nr1\nr2\ndatafiles\ncalibrator\nX\nend\n");
   ASSERT_NE(list.pHead, nullptr);
   EXPECT_EQ(list.pHead->procFile, "files");
@@ -84,7 +84,7 @@ TEST_F(TextInput, ProcFileNamedFilesOpensTheRequiredFileList) {
 }
 
 TEST_F(TextInput, ProcFileNamedSubIsOnlyAFileName) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   // "sub" right after the marker's file line does not open the list: the
   // next line is read at record level.
   Load(list, "instrument==========\nP\nprocfile\nsub\nS\nfiles\nr\ndatafiles\ncalibrator\nX\nend\n");
@@ -95,13 +95,13 @@ TEST_F(TextInput, ProcFileNamedSubIsOnlyAFileName) {
 }
 
 TEST_F(TextInput, ListsRunToTheirOwnTerminatorOnly) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list,
        "instrument==========\nP\nend\nprocfile\nP.PRO\n"
        "sub\ncalibrator\nend\ndatafiles\nfiles\nr1\nconfiguration\ndatafiles\ninstrument==========\ncalibrator\nC\n"
        "configuration\nfiles\nsub\ncalibrator\nend\n");
   ASSERT_NE(list.pHead, nullptr);
-  const ProcNode* p = Node(list, "P");
+  const catalogue::ProcNode* p = Node(list, "P");
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(Items(p->siblings), (V{"P", "end"}));
   EXPECT_EQ(Items(p->subProcs), (V{"calibrator", "end", "datafiles"}));
@@ -114,7 +114,7 @@ TEST_F(TextInput, ListsRunToTheirOwnTerminatorOnly) {
 }
 
 TEST_F(TextInput, ChainMayStartAtAnyLinkOrBeLeftOut) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list,
        Record({"D"}, "d.pro", "datafiles\nd1\ncalibrator\nR420\n") +
            Record({"F"}, "f.pro", "files\nf1\ndatafiles\ncalibrator\nR420\nconfiguration\nc\n") +
@@ -126,14 +126,14 @@ TEST_F(TextInput, ChainMayStartAtAnyLinkOrBeLeftOut) {
   EXPECT_TRUE(Node(list, "F")->dataFiles.IsEmpty());
   EXPECT_EQ(Node(list, "C")->calibrator, "");
   EXPECT_EQ(Items(Node(list, "C")->configLines), (V{"only config"}));
-  const ProcNode* e = Node(list, "E");
+  const catalogue::ProcNode* e = Node(list, "E");
   EXPECT_EQ(e->procFile, "e.pro");
   EXPECT_EQ(e->calibrator, "");
   EXPECT_TRUE(e->subProcs.IsEmpty() && e->reqFiles.IsEmpty() && e->dataFiles.IsEmpty() && e->configLines.IsEmpty());
 }
 
 TEST_F(TextInput, ProcFileNamedEndClosesTheRecord) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, "instrument==========\nP\nprocfile\nend\ncalibrator\nX\nend\n");
   ASSERT_EQ(NodeNames(list), (V{"P"}));
   EXPECT_EQ(list.pHead->procFile, "end");
@@ -143,7 +143,7 @@ TEST_F(TextInput, ProcFileNamedEndClosesTheRecord) {
 }
 
 TEST_F(TextInput, OtherLinesAtRecordLevelAreSkipped) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list,
        "comment before\n\ninstrument==========\nP\nprocfile\nP.PRO\nstray line\nfiles\nr\n"
        "datafiles\nnoise? no: data\ncalibrator\nR520\nmore noise\nconfiguration\ncfg\nend\ntrailing\n\n");
@@ -156,7 +156,7 @@ TEST_F(TextInput, OtherLinesAtRecordLevelAreSkipped) {
 }
 
 TEST_F(TextInput, KeywordsAreCaseSensitive) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list,
        "Instrument==========\nX\nprocfile\nX.PRO\nend\n"
        "instrument==========\nP\nPROCFILE\nprocfile\nP.PRO\nSUB\nsub\nFiles\nfiles\nCalibrator\ndatafiles\n"
@@ -164,7 +164,7 @@ TEST_F(TextInput, KeywordsAreCaseSensitive) {
   // "Instrument==========" is no marker: X's lines are skipped; its "end"
   // closes nothing.
   EXPECT_EQ(NodeNames(list), (V{"P", "PROCFILE"}));
-  const ProcNode* p = Node(list, "P");
+  const catalogue::ProcNode* p = Node(list, "P");
   EXPECT_EQ(Items(p->subProcs), (V{"Files"}));
   EXPECT_EQ(Items(p->reqFiles), (V{"Calibrator"}));
   EXPECT_EQ(Items(p->dataFiles), (V{"CALIBRATOR"}));
@@ -172,7 +172,7 @@ TEST_F(TextInput, KeywordsAreCaseSensitive) {
 }
 
 TEST_F(TextInput, ConfigurationLinesOnceRequiredFilesAsOften) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, Record({"P"}, "p.pro",
                     "files\nsame.bmp\nsame.bmp\ndatafiles\ncalibrator\nR\nconfiguration\nA\nB\nA\na\nB\n"));
   EXPECT_EQ(Items(list.pHead->reqFiles), (V{"same.bmp", "same.bmp"}));
@@ -180,7 +180,7 @@ TEST_F(TextInput, ConfigurationLinesOnceRequiredFilesAsOften) {
 }
 
 TEST_F(TextInput, TrailingSpaceMakesAnotherName) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, Record({"NAME "}, "a.pro") + Record({"NAME"}, "b.pro"));
   EXPECT_EQ(NodeNames(list), (V{"NAME", "NAME "}));
   EXPECT_EQ(Items(list.FindSiblings("NAME ")), (V{"NAME "}));
@@ -188,7 +188,7 @@ TEST_F(TextInput, TrailingSpaceMakesAnotherName) {
 }
 
 TEST_F(TextInput, LongLinesBecomeSeveralEntries) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   const std::string hundred = std::string(79, 'a') + std::string(21, 'b');
   const std::string exact(79, 'c');
   Load(list, Record({"P"}, "p.pro", "files\n" + hundred + "\n" + exact + "\ndatafiles\ncalibrator\nR\n"));
@@ -196,7 +196,7 @@ TEST_F(TextInput, LongLinesBecomeSeveralEntries) {
 }
 
 TEST_F(TextInput, LongNameLineGivesTwoNames) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, Record({std::string(80, 'N')}, "p.pro"));
   // The second name "N" is smaller than the head and goes to the front.
   EXPECT_EQ(NodeNames(list), (V{"N", std::string(79, 'N')}));
@@ -204,11 +204,11 @@ TEST_F(TextInput, LongNameLineGivesTwoNames) {
 }
 
 TEST_F(TextInput, SubProcedureRecordsAreMarkedAndNotTraced) {
-  CloseCatalogueTrace();
-  OpenCatalogueTrace();
-  ProceduresList list;
+  catalogue::CloseCatalogueTrace();
+  catalogue::OpenCatalogueTrace();
+  catalogue::ProceduresList list;
   Load(list, Record({"S1", "S2"}, "s.pro", "calibrator\nR520\n", "instrumentSub======="));
-  CloseCatalogueTrace();
+  catalogue::CloseCatalogueTrace();
   EXPECT_EQ(NodeNames(list), (V{"S1", "S2"}));
   EXPECT_EQ(list.pHead->isSubProc, 1);
   EXPECT_EQ(list.pHead->pNext->isSubProc, 1);
@@ -218,7 +218,7 @@ TEST_F(TextInput, SubProcedureRecordsAreMarkedAndNotTraced) {
 }
 
 TEST_F(TextInput, FileWithoutRecordsLeavesTheCatalogueEmpty) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   EXPECT_EQ(Load(list, "just some text\n\n"), 1);
   EXPECT_EQ(list.pHead, nullptr);
   EXPECT_EQ(ReadC("listread.txt"), "");
@@ -226,7 +226,7 @@ TEST_F(TextInput, FileWithoutRecordsLeavesTheCatalogueEmpty) {
 }
 
 TEST_F(TextInput, MissingFileGivesZeroAndAnEmptyCatalogue) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   EXPECT_EQ(list.TextInput("C:\\nowhere\\kelmar.lst"), 0);
   EXPECT_EQ(list.TextInput(nullptr), 0);
   EXPECT_EQ(list.pHead, nullptr);
@@ -235,7 +235,7 @@ TEST_F(TextInput, MissingFileGivesZeroAndAnEmptyCatalogue) {
 }
 
 TEST_F(TextInput, FolderInsteadOfAFileCannotBeRead) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   ASSERT_EQ(::mkdir((driveC_ + "/kelmar.lst").c_str(), 0777), 0);
   EXPECT_EQ(list.TextInput("C:\\kelmar.lst"), 0);
   EXPECT_EQ(list.pHead, nullptr);
@@ -245,7 +245,7 @@ TEST_F(TextInput, ReadsKelmarLstFromTheCurrentFolder) {
   ASSERT_EQ(::mkdir((driveC_ + "/stage").c_str(), 0777), 0);
   orvik_testing::WriteFile(driveC_ + "/stage/KELMAR.LST", Record({"Here"}, "h.pro"));
   ASSERT_EQ(platform::_chdir("C:\\stage"), 0);
-  ProceduresList list;
+  catalogue::ProceduresList list;
   EXPECT_EQ(list.TextInput("kelmar.lst"), 1);
   EXPECT_EQ(NodeNames(list), (V{"Here"}));
 }
@@ -255,11 +255,11 @@ TEST_F(TextInput, CarriageReturnLineEndsReadAsLineFeeds) {
                            Record({"A"}, "a.pro", "configuration\nx\n");
   std::string crlf;
   for (char c : text) crlf += (c == '\n') ? std::string("\r\n") : std::string(1, c);
-  ProceduresList unix, dos;
+  catalogue::ProceduresList unix, dos;
   Load(unix, text);
   Load(dos, crlf);
   ASSERT_EQ(NodeNames(dos), NodeNames(unix));
-  for (const ProcNode *a = unix.pHead, *b = dos.pHead; a != nullptr; a = a->pNext, b = b->pNext) {
+  for (const catalogue::ProcNode *a = unix.pHead, *b = dos.pHead; a != nullptr; a = a->pNext, b = b->pNext) {
     EXPECT_EQ(a->procFile, b->procFile);
     EXPECT_EQ(a->calibrator, b->calibrator);
     EXPECT_TRUE(a->siblings == b->siblings && a->subProcs == b->subProcs && a->reqFiles == b->reqFiles &&
@@ -270,7 +270,7 @@ TEST_F(TextInput, CarriageReturnLineEndsReadAsLineFeeds) {
 // --- Damaged files -------------------------------------------------------
 
 TEST_F(TextInput, KeywordsBeforeAnyRecordAreIgnored) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list,
        "end\nsub\nstray sub\nfiles\nstray file\ndatafiles\nstray data\ncalibrator\nR999\nconfiguration\n"
        "stray config\nend\nprocfile\nstray.pro\n" +
@@ -285,10 +285,10 @@ TEST_F(TextInput, KeywordsBeforeAnyRecordAreIgnored) {
 }
 
 TEST_F(TextInput, KeywordsAfterARecordDoNotChangeIt) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, Record({"P", "Q"}, "p.pro") + "sub\nlate\nfiles\nlate.bmp\ndatafiles\ncalibrator\nR1\nend\nend\n");
   ASSERT_EQ(NodeNames(list), (V{"P", "Q"}));
-  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
+  for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
     EXPECT_TRUE(node->subProcs.IsEmpty());
     EXPECT_TRUE(node->reqFiles.IsEmpty());
     EXPECT_EQ(node->calibrator, "R520");
@@ -298,7 +298,7 @@ TEST_F(TextInput, KeywordsAfterARecordDoNotChangeIt) {
 }
 
 TEST_F(TextInput, RecordWithoutANameIsLeftOut) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, "instrument==========\nprocfile\nnameless.pro\nsub\nS\nfiles\nf\ndatafiles\ncalibrator\nR520\nend\n" +
                  Record({"P"}, "p.pro"));
   EXPECT_EQ(NodeNames(list), (V{"P"}));
@@ -313,12 +313,12 @@ TEST_F(TextInput, RecordWithoutANameIsLeftOut) {
 }
 
 TEST_F(TextInput, NewMarkerBeforeEndDropsTheRecordAndItsAliases) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list,
        "instrument==========\nA1\nA2\nA3\nprocfile\na.pro\nsub\nS\nfiles\nf\ndatafiles\ncalibrator\nR520\n" +
            Record({"B1", "B2"}, "b.pro") + Record({"C"}, "c.pro"));
   EXPECT_EQ(NodeNames(list), (V{"B1", "B2", "C"}));
-  for (const ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
+  for (const catalogue::ProcNode* node = list.pHead; node != nullptr; node = node->pNext) {
     EXPECT_NE(node->procFile, "a.pro");
   }
   EXPECT_EQ(Items(list.FindSiblings("B2")), (V{"B1", "B2"}));
@@ -328,7 +328,7 @@ TEST_F(TextInput, NewMarkerBeforeEndDropsTheRecordAndItsAliases) {
 }
 
 TEST_F(TextInput, SubRecordMarkerAlsoInterrupts) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, "comment\ninstrument==========\nA\nprocfile\na.pro\n" +
                  Record({"S"}, "s.pro", "", "instrumentSub======="));
   EXPECT_EQ(NodeNames(list), (V{"S"}));
@@ -352,7 +352,7 @@ TEST_F(TextInput, EndOfFileInsideEachPartDropsTheRecord) {
   for (const std::string& tail : cuts) {
     SCOPED_TRACE(tail);
     recorder_->ClearBoxes();
-    ProceduresList list;
+    catalogue::ProceduresList list;
     EXPECT_EQ(Load(list, Record({"K"}, "k.pro") + tail), 1);
     EXPECT_EQ(NodeNames(list), (V{"K"}));
     EXPECT_EQ(list.DroppedRecords(), 1);
@@ -373,7 +373,7 @@ TEST_F(TextInput, EveryTruncationKeepsTheWholeRecordsOnly) {
   for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
     SCOPED_TRACE(cut);
     recorder_->ClearBoxes();
-    ProceduresList list;
+    catalogue::ProceduresList list;
     ASSERT_EQ(Load(list, whole.substr(0, cut)), 1);
     V expected;
     if (cut >= firstEnd) expected = {"P0", "P1"};
@@ -387,7 +387,7 @@ TEST_F(TextInput, EveryTruncationKeepsTheWholeRecordsOnly) {
 }
 
 TEST_F(TextInput, SeveralDamagedRecordsAreCountedInOneBox) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   Load(list, "x\ninstrument==========\nprocfile\np\nend\ninstrument==========\nA\nprocfile\na\n" +
                  Record({"B"}, "b.pro") + "instrument==========\nC\n");
   EXPECT_EQ(NodeNames(list), (V{"B"}));

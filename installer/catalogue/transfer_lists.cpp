@@ -5,6 +5,8 @@
 #include "installer/catalogue/procedures_list.h"
 #include "resources/kelmar_ids.h"
 
+namespace catalogue {
+
 void ProceduresList::AddSelectedProc(const std::string& name) {
   if (!selectedProcs.ContainsNoCase(name)) selectedProcs.AddTail(name);
 }
@@ -111,3 +113,5 @@ bool ProceduresList::SafeFile(const std::string& name, const std::string& file) 
   }
   return false;
 }
+
+}  // namespace catalogue

@@ -32,7 +32,7 @@ class Transfer : public CatalogueTest {
     for (const auto& box : Boxes()) texts.push_back(box.text);
     return texts;
   }
-  ProceduresList list_;
+  catalogue::ProceduresList list_;
 };
 
 TEST_F(Transfer, SelectionsKeepOrderAndIgnoreCaseDuplicates) {
@@ -180,7 +180,7 @@ class UnsafeNames : public CatalogueTest {
                               Record({"Sub"}, "/abs.pro", Body("", "", ""), "instrumentSub=======")),
               1);
   }
-  ProceduresList list_;
+  catalogue::ProceduresList list_;
 };
 
 TEST_F(UnsafeNames, ProcedureFileIsRefused) {
@@ -229,7 +229,7 @@ TEST_F(UnsafeNames, LoadAllXferFilesFailsAndReportsEachNameOnce) {
 }
 
 TEST_F(UnsafeNames, NamesTheMediaListsCannotCarryAreRefused) {
-  ProceduresList list;
+  catalogue::ProceduresList list;
   const V files = {"A,B.PRO", "X=1.PRO", "[X.PRO", "ABC.PRO "};
   std::string text;
   for (const std::string& file : files) text += Record({"N" + file}, file, Body("", "", ""));

@@ -12,6 +12,8 @@
 #include "installer/procdir/procdir_scan.h"
 #include "text/text.h"
 
+namespace procdir {
+
 using namespace platform;
 using namespace procdir;
 
@@ -133,3 +135,5 @@ int ProcDirAdd(HFILE file, ProcDirEntry& entry) {
   entry.current = entry.first;
   return 1;
 }
+
+}  // namespace procdir

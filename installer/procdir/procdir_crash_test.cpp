@@ -39,8 +39,8 @@ struct Scenario {
   bool free = false;          // ProcDirFree of the entry holding oldNames
 };
 
-ProcDirEntry Descriptor(const NameList& names, std::uint8_t flags) {
-  ProcDirEntry entry;
+procdir::ProcDirEntry Descriptor(const NameList& names, std::uint8_t flags) {
+  procdir::ProcDirEntry entry;
   std::memset(&entry, 0, sizeof entry);
   entry.flags = flags;
   for (std::size_t i = 0; i < names.size() && i < 6; ++i) std::strncpy(entry.names[i], names[i].c_str(), 55);
@@ -51,14 +51,14 @@ ProcDirEntry Descriptor(const NameList& names, std::uint8_t flags) {
 // Runs the scenario's operation on an open index; the result of the last call.
 int RunOperation(const Scenario& s, HFILE file) {
   if (s.free) {
-    ProcDirEntry old = Descriptor(s.oldNames, 0);
-    int found = ProcDirFind(file, old);
-    return found == 0 || !(old.flags & PD_EXISTS) ? found : ProcDirFree(file, old);
+    procdir::ProcDirEntry old = Descriptor(s.oldNames, 0);
+    int found = procdir::ProcDirFind(file, old);
+    return found == 0 || !(old.flags & procdir::PD_EXISTS) ? found : procdir::ProcDirFree(file, old);
   }
-  ProcDirEntry entry = Descriptor(s.newNames, PD_KIND_E | PD_EXISTS);
-  int result = ProcDirAdd(file, entry);
-  if (!s.replace || result == 0 || !(entry.flags & PD_EXISTS)) return result;
-  return ProcDirReplace(file, entry);
+  procdir::ProcDirEntry entry = Descriptor(s.newNames, procdir::PD_KIND_E | procdir::PD_EXISTS);
+  int result = procdir::ProcDirAdd(file, entry);
+  if (!s.replace || result == 0 || !(entry.flags & procdir::PD_EXISTS)) return result;
+  return procdir::ProcDirReplace(file, entry);
 }
 
 NameList Union(const Scenario& s) {
@@ -100,9 +100,9 @@ class CrashTest : public ProcDirTest {
     }
     ASSERT_NE(Open("r"), -1) << where;
     NameList all = Union(s);
-    ProcDirEntry found = Descriptor(all, 0);
-    ASSERT_EQ(ProcDirFind(handle_, found), 1) << where;
-    bool exists = found.flags & PD_EXISTS;
+    procdir::ProcDirEntry found = Descriptor(all, 0);
+    ASSERT_EQ(procdir::ProcDirFind(handle_, found), 1) << where;
+    bool exists = found.flags & procdir::PD_EXISTS;
     NameList names = exists ? EntryNames(found) : NameList{};
     if (s.free) {
       if (exists) {
@@ -122,20 +122,20 @@ class CrashTest : public ProcDirTest {
     // entry still standing behind the old one.
     for (const std::string& name : all) {
       bool inSet = std::find(names.begin(), names.end(), name) != names.end();
-      ProcDirEntry one = Descriptor({name}, 0);
-      ASSERT_EQ(ProcDirFind(handle_, one), 1);
+      procdir::ProcDirEntry one = Descriptor({name}, 0);
+      ASSERT_EQ(procdir::ProcDirFind(handle_, one), 1);
       if (inSet) {
-        EXPECT_TRUE(one.flags & PD_EXISTS) << where << ": " << name;
+        EXPECT_TRUE(one.flags & procdir::PD_EXISTS) << where << ": " << name;
         EXPECT_EQ(one.fileName, s.fileName) << where << ": " << name;
-      } else if (one.flags & PD_EXISTS) {
+      } else if (one.flags & procdir::PD_EXISTS) {
         EXPECT_FALSE(healthy) << where << ": " << name;
         EXPECT_EQ(EntryNames(one), s.newNames) << where << ": " << name;
         EXPECT_EQ(one.fileName, s.fileName) << where << ": " << name;
       }
     }
     for (const auto& [otherNames, otherFile] : s.others) {
-      ProcDirEntry other = Descriptor(otherNames, 0);
-      ASSERT_EQ(ProcDirFind(handle_, other), 1);
+      procdir::ProcDirEntry other = Descriptor(otherNames, 0);
+      ASSERT_EQ(procdir::ProcDirFind(handle_, other), 1);
       EXPECT_EQ(EntryNames(other), otherNames) << where;
       EXPECT_EQ(other.fileName, otherFile) << where;
     }
@@ -166,7 +166,7 @@ class CrashTest : public ProcDirTest {
     }
     EXPECT_EQ(Messages(), (std::vector<int>{904})) << where;
     // The slot counts what the file holds.
-    EXPECT_EQ(std::uint64_t(ProcDirRecordCount()) * 75, IndexBytes().size()) << where;
+    EXPECT_EQ(std::uint64_t(procdir::ProcDirRecordCount()) * 75, IndexBytes().size()) << where;
     Close();
     Verify(s, where, s.healthyBefore);
     Recover(s, where);
@@ -204,7 +204,7 @@ class CrashTest : public ProcDirTest {
         if (++call == position) ::_exit(9);
         return count;
       });
-      HFILE file = ProcDirOpen(path.c_str(), "w");
+      HFILE file = procdir::ProcDirOpen(path.c_str(), "w");
       if (file == -1) ::_exit(2);
       RunOperation(s, file);
       ::_exit(0);
@@ -294,10 +294,10 @@ TEST_F(CrashTest, ACopyOfAnotherFileIsStillAConflict) {
   std::string bytes = Others() + EntryRecords('E', "7.pro", {"A", "B"}) + EntryRecords('E', "8.pro", {"C"});
   WriteIndex(bytes);
   ASSERT_NE(Open("w"), -1);
-  ProcDirEntry entry = Descriptor({"A", "B", "C"}, PD_KIND_E | PD_EXISTS);
-  ASSERT_EQ(ProcDirAdd(handle_, entry), 1);
+  procdir::ProcDirEntry entry = Descriptor({"A", "B", "C"}, procdir::PD_KIND_E | procdir::PD_EXISTS);
+  ASSERT_EQ(procdir::ProcDirAdd(handle_, entry), 1);
   Answer({ui::IDCANCEL});
-  EXPECT_EQ(ProcDirReplace(handle_, entry), 0);
+  EXPECT_EQ(procdir::ProcDirReplace(handle_, entry), 0);
   EXPECT_EQ(Messages(), (std::vector<int>{903}));
   EXPECT_EQ(IndexBytes(), bytes);
 }
@@ -308,11 +308,11 @@ TEST_F(CrashTest, AnEntryUnderTheSameFileNameWithAnotherNameIsNoLeftover) {
   std::string bytes = EntryRecords('E', "17.pro", {"X"}) + EntryRecords('E', "17.PRO", {"Y", "Z"});
   WriteIndex(bytes);
   ASSERT_NE(Open("w"), -1);
-  ProcDirEntry entry = Descriptor({"X", "Y"}, PD_KIND_E | PD_EXISTS);
-  ASSERT_EQ(ProcDirAdd(handle_, entry), 1);
+  procdir::ProcDirEntry entry = Descriptor({"X", "Y"}, procdir::PD_KIND_E | procdir::PD_EXISTS);
+  ASSERT_EQ(procdir::ProcDirAdd(handle_, entry), 1);
   ASSERT_EQ(entry.first, 0);
   Answer({ui::IDCANCEL});
-  EXPECT_EQ(ProcDirReplace(handle_, entry), 0);
+  EXPECT_EQ(procdir::ProcDirReplace(handle_, entry), 0);
   ASSERT_EQ(Messages(), (std::vector<int>{903}));
   EXPECT_NE(Boxes()[0].text.find('Y'), std::string::npos) << Boxes()[0].text;
   EXPECT_EQ(IndexBytes(), bytes);
@@ -322,11 +322,11 @@ TEST_F(CrashTest, ALeftoverHoldingOldAndNewNamesIsFreedWhereverItStands) {
   // The copy stands before the entry: "B" is an old name, "C" a new one.
   WriteIndex(EntryRecords('E', "7.pro", {"B", "C"}) + EntryRecords('E', "7.pro", {"A", "B"}));
   ASSERT_NE(Open("w"), -1);
-  ProcDirEntry entry = Descriptor({"C"}, PD_KIND_E | PD_EXISTS);
+  procdir::ProcDirEntry entry = Descriptor({"C"}, procdir::PD_KIND_E | procdir::PD_EXISTS);
   entry.first = 2;
   entry.last = 3;
   std::strcpy(entry.fileName, "7.pro");
-  ASSERT_EQ(ProcDirReplace(handle_, entry), 1);
+  ASSERT_EQ(procdir::ProcDirReplace(handle_, entry), 1);
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(IndexBytes(), FreeRecord() + FreeRecord() + EntryRecords('E', "7.pro", {"C"}) + FreeRecord());
 }

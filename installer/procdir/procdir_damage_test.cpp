@@ -34,8 +34,8 @@ std::string LongEntry(int count, const std::string& fileName) {
 
 TEST_F(DamageTest, EntryOfSixRecordsIsFine) {
   HFILE file = OpenWith(EntryRecords('E', "1.pro", {"A"}) + LongEntry(6, "2.pro"));
-  ProcDirEntry entry = Names({"Name5"});
-  ASSERT_EQ(ProcDirFind(file, entry), 1);
+  procdir::ProcDirEntry entry = Names({"Name5"});
+  ASSERT_EQ(procdir::ProcDirFind(file, entry), 1);
   EXPECT_EQ(entry.nameCount, 6);
   EXPECT_EQ(entry.last, 6);
   EXPECT_TRUE(Boxes().empty());
@@ -45,19 +45,19 @@ TEST_F(DamageTest, EntryRunningPastSixRecordsReports923WithItsStart) {
   HFILE file = OpenWith(EntryRecords('E', "1.pro", {"A"}) + LongEntry(9, "2.pro") + EntryRecords('E', "3.pro", {"B"}));
   for (const char* name : {"Name0", "Name8"}) {
     ClearBoxes();
-    ProcDirEntry entry = Names({name});
+    procdir::ProcDirEntry entry = Names({name});
     Answer({ui::IDCANCEL});
-    EXPECT_EQ(ProcDirFind(file, entry), 0) << name;
+    EXPECT_EQ(procdir::ProcDirFind(file, entry), 0) << name;
     ASSERT_EQ(Messages(), (std::vector<int>{923})) << name;
     EXPECT_NE(Boxes()[0].text.find("record 1 "), std::string::npos) << Boxes()[0].text;
-    EXPECT_EQ(entry.flags & PD_EXISTS, 0);
+    EXPECT_EQ(entry.flags & procdir::PD_EXISTS, 0);
     EXPECT_LE(entry.nameCount, 6);
   }
   // Going on after the message still leaves the lookup unfound.
-  ProcDirEntry entry = Names({"Name3"});
+  procdir::ProcDirEntry entry = Names({"Name3"});
   Answer({ui::IDOK});
-  EXPECT_NE(ProcDirFind(file, entry), 0);
-  EXPECT_EQ(entry.flags & PD_EXISTS, 0);
+  EXPECT_NE(procdir::ProcDirFind(file, entry), 0);
+  EXPECT_EQ(entry.flags & procdir::PD_EXISTS, 0);
 }
 
 // File names are joined to the procedure folder and written: anything but a
@@ -71,19 +71,19 @@ TEST_F(DamageTest, FileNamesThatAreNotPlainNamesReport926) {
   HFILE file = OpenWith(bytes);
   for (std::size_t i = 0; i < bad.size(); ++i) {
     ClearBoxes();
-    ProcDirEntry entry = Names({"N" + std::to_string(i)}, PD_KIND_E);
+    procdir::ProcDirEntry entry = Names({"N" + std::to_string(i)}, procdir::PD_KIND_E);
     Answer({ui::IDOK});
-    EXPECT_NE(ProcDirAdd(file, entry), 0) << bad[i];
+    EXPECT_NE(procdir::ProcDirAdd(file, entry), 0) << bad[i];
     ASSERT_EQ(Messages(), (std::vector<int>{926})) << bad[i];
     EXPECT_NE(Boxes()[0].text.find("record " + std::to_string(i) + " names the file " + bad[i]), std::string::npos)
         << Boxes()[0].text;
     EXPECT_STREQ(entry.fileName, "") << bad[i];
-    EXPECT_EQ(entry.flags & PD_EXISTS, 0) << bad[i];
+    EXPECT_EQ(entry.flags & procdir::PD_EXISTS, 0) << bad[i];
   }
   EXPECT_EQ(IndexBytes(), bytes);
   ClearBoxes();
-  ProcDirEntry good = Names({"GOOD"});
-  ASSERT_EQ(ProcDirFind(file, good), 1);
+  procdir::ProcDirEntry good = Names({"GOOD"});
+  ASSERT_EQ(procdir::ProcDirFind(file, good), 1);
   EXPECT_STREQ(good.fileName, "7.pro");
   EXPECT_TRUE(Boxes().empty());
 
@@ -98,18 +98,18 @@ TEST_F(DamageTest, SevenRecordsAtTheEndOfTheFileWithoutLReport902) {
   // Six records without 'L' and nothing after: the entry ends without 'L'.
   std::string bytes = LongEntry(7, "2.pro").substr(0, 6 * 75);
   HFILE file = OpenWith(bytes);
-  ProcDirEntry entry;
+  procdir::ProcDirEntry entry;
   Answer({ui::IDCANCEL});
-  EXPECT_EQ(ProcDirReadEntry(file, 2, entry), 0);
+  EXPECT_EQ(procdir::ProcDirReadEntry(file, 2, entry), 0);
   EXPECT_EQ(Messages(), (std::vector<int>{902}));
 }
 
 TEST_F(DamageTest, AddAndReplaceStopAtADamagedEntry) {
   std::string bytes = LongEntry(8, "2.pro");
   HFILE file = OpenWith(bytes);
-  ProcDirEntry entry = Names({"Name7"}, PD_KIND_E);
+  procdir::ProcDirEntry entry = Names({"Name7"}, procdir::PD_KIND_E);
   Answer({ui::IDCANCEL});
-  EXPECT_EQ(ProcDirAdd(file, entry), 0);
+  EXPECT_EQ(procdir::ProcDirAdd(file, entry), 0);
   EXPECT_EQ(Messages(), (std::vector<int>{923}));
   EXPECT_STREQ(entry.fileName, "");
   EXPECT_EQ(IndexBytes(), bytes);
@@ -120,30 +120,30 @@ TEST_F(DamageTest, FileNameLongerThanTwelveReports924WithTheEntry) {
   std::string record = Record(' ', 'E', true, true, "", "x Meter");
   record.replace(5, 14, "abcdefghijklmn");
   HFILE file = OpenWith(EntryRecords('E', "1.pro", {"A"}) + FreeRecord() + record);
-  ProcDirEntry entry = Names({"n Meter"});
+  procdir::ProcDirEntry entry = Names({"n Meter"});
   Answer({ui::IDCANCEL});
-  EXPECT_EQ(ProcDirFind(file, entry), 0);
+  EXPECT_EQ(procdir::ProcDirFind(file, entry), 0);
   ASSERT_EQ(Messages(), (std::vector<int>{924}));
   EXPECT_NE(Boxes()[0].text.find("record 2 "), std::string::npos) << Boxes()[0].text;
-  EXPECT_EQ(entry.flags & PD_EXISTS, 0);
+  EXPECT_EQ(entry.flags & procdir::PD_EXISTS, 0);
   EXPECT_EQ(entry.fileName[12], '\0');
 }
 
 TEST_F(DamageTest, TwelveCharacterFileNameIsFine) {
   HFILE file = OpenWith(EntryRecords('E', "abcdefgh.pro", {"Meter"}));
-  ProcDirEntry entry = Names({"meter"});
-  ASSERT_EQ(ProcDirFind(file, entry), 1);
+  procdir::ProcDirEntry entry = Names({"meter"});
+  ASSERT_EQ(procdir::ProcDirFind(file, entry), 1);
   EXPECT_STREQ(entry.fileName, "abcdefgh.pro");
 }
 
 TEST_F(DamageTest, FirstRecordWithoutFReports901) {
   HFILE file = OpenWith(Record(' ', 'E', false, true, "1.pro", "A") + EntryRecords('E', "2.pro", {"B"}));
-  ProcDirEntry entry = Names({"A"});
+  procdir::ProcDirEntry entry = Names({"A"});
   Answer({ui::IDCANCEL});
-  EXPECT_EQ(ProcDirFind(file, entry), 0);
+  EXPECT_EQ(procdir::ProcDirFind(file, entry), 0);
   EXPECT_EQ(Messages(), (std::vector<int>{901}));
-  ProcDirEntry other = Names({"B"});
-  ASSERT_EQ(ProcDirFind(file, other), 1);
+  procdir::ProcDirEntry other = Names({"B"});
+  ASSERT_EQ(procdir::ProcDirFind(file, other), 1);
   EXPECT_STREQ(other.fileName, "2.pro");
 }
 

@@ -8,6 +8,8 @@
 
 #include "platform/types.h"
 
+namespace procdir {
+
 // ProcDirEntry::flags
 constexpr std::uint8_t PD_COL0_D = 0x01;      // status letter 'D'
 constexpr std::uint8_t PD_COL0_P = 0x02;      // status letter 'P'
@@ -64,3 +66,5 @@ int ProcDirReplace(platform::HFILE file, ProcDirEntry& entry);
 // hold that entry under the descriptor's file name, else 902 and nothing is
 // written.
 int ProcDirFree(platform::HFILE file, const ProcDirEntry& entry);
+
+}  // namespace procdir

@@ -7,6 +7,8 @@
 #include "installer/procdir/procdir_record.h"
 #include "text/text.h"
 
+namespace procdir {
+
 using namespace platform;
 using namespace procdir;
 
@@ -34,3 +36,5 @@ int ProcDirFree(HFILE file, const ProcDirEntry& entry) {
   Outcome write = WriteRecordsAt(file, entry.first, freed.data(), span, old.data(), nullptr);
   return write.ok ? 1 : write.answer;
 }
+
+}  // namespace procdir

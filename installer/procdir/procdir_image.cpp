@@ -7,9 +7,9 @@
 #include "installer/procdir/procdir_record.h"
 #include "platform/hfile.h"
 
-using namespace platform;
-
 namespace procdir {
+
+using namespace platform;
 
 namespace {
 

@@ -29,7 +29,7 @@ struct RunResult {
   std::vector<int> messages;
 };
 
-std::string Describe(const char* what, int result, const ProcDirEntry& entry) {
+std::string Describe(const char* what, int result, const procdir::ProcDirEntry& entry) {
   return std::string(what) + " " + std::to_string(result) + " flags " + std::to_string(entry.flags) + " " +
          entry.fileName + " " + std::to_string(entry.first) + "-" + std::to_string(entry.last);
 }
@@ -49,19 +49,19 @@ class ImageTest : public ProcDirTest {
         EXPECT_TRUE(image->Active());
       }
       for (const Item& item : items) {
-        ProcDirEntry entry{};
+        procdir::ProcDirEntry entry{};
         for (std::size_t i = 0; i < item.names.size(); ++i) item.names[i].copy(entry.names[i], 55);
         entry.nameCount = std::uint8_t(item.names.size());
-        entry.flags = item.kind | PD_EXISTS;
-        int added = ProcDirAdd(file, entry);
+        entry.flags = item.kind | procdir::PD_EXISTS;
+        int added = procdir::ProcDirAdd(file, entry);
         out.steps.push_back(Describe("add", added, entry));
-        if (entry.flags & PD_EXISTS) {
-          out.steps.push_back(Describe("replace", ProcDirReplace(file, entry), entry));
+        if (entry.flags & procdir::PD_EXISTS) {
+          out.steps.push_back(Describe("replace", procdir::ProcDirReplace(file, entry), entry));
         } else if (item.copyFails && entry.fileName[0] != '\0') {
-          out.steps.push_back(Describe("free", ProcDirFree(file, entry), entry));
+          out.steps.push_back(Describe("free", procdir::ProcDirFree(file, entry), entry));
         }
-        ProcDirEntry found = entry;
-        out.steps.push_back(Describe("find", ProcDirFind(file, found), found));
+        procdir::ProcDirEntry found = entry;
+        out.steps.push_back(Describe("find", procdir::ProcDirFind(file, found), found));
       }
     }
     Close();
@@ -82,16 +82,16 @@ class ImageTest : public ProcDirTest {
 };
 
 const std::vector<Item> kBatch = {
-    {PD_KIND_H, {"Sub one"}},
-    {PD_KIND_E, {"DMM 45", "dmm 46"}},             // present in another letter case
-    {PD_KIND_E, {"New A", "New B", "New C"}},      // new
-    {PD_KIND_E, {"new b", "New D"}},               // the same name again in the batch
-    {PD_KIND_E, {"Gone", "Gone 2"}, true},         // new, its copy fails
-    {PD_KIND_E, {"After gone"}},                   // gets the number given back
-    {PD_KIND_E, {"Alias 2", "Grown", "Grown 2", "Grown 3"}},  // matched on a second record, grows
-    {PD_KIND_E, {"Scope 1", "Scope X"}},           // one name belongs to another entry: 903
-    {PD_KIND_E, {"Broken"}},                       // a name in a damaged entry
-    {PD_KIND_E, {"Blank "}},                       // a trailing blank never matches
+    {procdir::PD_KIND_H, {"Sub one"}},
+    {procdir::PD_KIND_E, {"DMM 45", "dmm 46"}},             // present in another letter case
+    {procdir::PD_KIND_E, {"New A", "New B", "New C"}},      // new
+    {procdir::PD_KIND_E, {"new b", "New D"}},               // the same name again in the batch
+    {procdir::PD_KIND_E, {"Gone", "Gone 2"}, true},         // new, its copy fails
+    {procdir::PD_KIND_E, {"After gone"}},                   // gets the number given back
+    {procdir::PD_KIND_E, {"Alias 2", "Grown", "Grown 2", "Grown 3"}},  // matched on a second record, grows
+    {procdir::PD_KIND_E, {"Scope 1", "Scope X"}},           // one name belongs to another entry: 903
+    {procdir::PD_KIND_E, {"Broken"}},                       // a name in a damaged entry
+    {procdir::PD_KIND_E, {"Blank "}},                       // a trailing blank never matches
 };
 
 TEST_F(ImageTest, SameAsReadingTheFileForEveryOperation) {
@@ -123,7 +123,7 @@ TEST_F(ImageTest, ARewriteThatLeavesACopyBehindIsFreedTheSame) {
   // An interrupted rewrite left 4.pro twice; the rewrite frees the copy.
   const std::string bytes = EntryRecords('E', "4.pro", {"Twice"}) + EntryRecords('E', "1.pro", {"Other"}) +
                             EntryRecords('E', "4.pro", {"Twice", "Twice 2"});
-  ExpectSame(bytes, {{PD_KIND_E, {"Twice", "Twice 2", "Twice 3"}}, {PD_KIND_E, {"Next"}}});
+  ExpectSame(bytes, {{procdir::PD_KIND_E, {"Twice", "Twice 2", "Twice 3"}}, {procdir::PD_KIND_E, {"Next"}}});
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 #include "platform/hfile.h"
 #include "text/text.h"
 
-using namespace platform;
-
 namespace procdir {
+
+using namespace platform;
 
 namespace {
 

@@ -135,8 +135,8 @@ TEST_F(LockTest, ReadersShareAndAWriterWaitsForThemToLetGo) {
   ASSERT_EQ(reader.ReadLine(), "open 3");
   ASSERT_NE(Open("r"), -1);
   EXPECT_TRUE(Boxes().empty());  // a refused reader would have been told after its retries
-  ProcDirEntry entry = Names({"c"});
-  ASSERT_EQ(ProcDirFind(handle_, entry), 1);
+  procdir::ProcDirEntry entry = Names({"c"});
+  ASSERT_EQ(procdir::ProcDirFind(handle_, entry), 1);
   EXPECT_STREQ(entry.fileName, "2.pro");
   Close();
 
@@ -176,8 +176,8 @@ TEST_F(LockTest, TheOtherInstallerGetsTheBoxWhileThisOneWrites) {
   EXPECT_NE(log.find("box \"ORVIK Error 911\" \"The procedure index C:\\\\proc\\\\proc.dir could not"), std::string::npos)
       << log;
   // This installer's index is untouched and still open for writing.
-  ProcDirEntry entry = Names({"New"}, PD_KIND_E);
-  ASSERT_EQ(ProcDirAdd(handle_, entry), 1);
+  procdir::ProcDirEntry entry = Names({"New"}, procdir::PD_KIND_E);
+  ASSERT_EQ(procdir::ProcDirAdd(handle_, entry), 1);
   EXPECT_STREQ(entry.fileName, "3.pro");
 }
 

@@ -13,6 +13,8 @@
 #include "platform/hfile.h"
 #include "text/text.h"
 
+namespace procdir {
+
 using namespace platform;
 
 namespace {
@@ -140,3 +142,5 @@ bool ProcDirIsOpen() { return Slot().open; }
 const char* ProcDirOpenPath() { return Slot().path.c_str(); }
 
 void ProcDirSetSizeQueryForTesting(SizeQuery query) { SizeQueryFn() = std::move(query); }
+
+}  // namespace procdir

@@ -6,6 +6,8 @@
 
 #include "platform/types.h"
 
+namespace procdir {
+
 // Opens the index in mode "r" (read, others may read too) or "w" (read and
 // write, others may neither write nor read; a missing file is created).
 // Checks the size. Returns the handle, or -1 after the numbered message.
@@ -34,3 +36,5 @@ void ProcDirRecordsAppended(std::uint32_t count);
 // none is).
 bool ProcDirIsOpen();
 const char* ProcDirOpenPath();
+
+}  // namespace procdir

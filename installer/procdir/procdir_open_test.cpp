@@ -48,9 +48,9 @@ TEST_F(OpenTest, WriteModeCreatesMissingIndex) {
   EXPECT_TRUE(Boxes().empty());
   EXPECT_TRUE(std::filesystem::exists(IndexHost()));
   EXPECT_EQ(std::filesystem::file_size(IndexHost()), 0u);
-  EXPECT_EQ(ProcDirRecordCount(), 0u);
-  EXPECT_TRUE(ProcDirIsOpen());
-  EXPECT_STREQ(ProcDirOpenPath(), IndexPath());
+  EXPECT_EQ(procdir::ProcDirRecordCount(), 0u);
+  EXPECT_TRUE(procdir::ProcDirIsOpen());
+  EXPECT_STREQ(procdir::ProcDirOpenPath(), IndexPath());
 }
 
 // A link in place of the index is never opened nor created through, in
@@ -64,7 +64,7 @@ TEST_F(OpenTest, LinkOrPipeInPlaceOfTheIndexIsRefused) {
     EXPECT_EQ(Open(mode), -1) << mode;
     ASSERT_EQ(Messages(), (std::vector<int>{927, 911})) << mode;
     EXPECT_NE(Boxes()[0].text.find("C:\\proc\\proc.dir is a symbolic link"), std::string::npos);
-    EXPECT_FALSE(ProcDirIsOpen());
+    EXPECT_FALSE(procdir::ProcDirIsOpen());
   }
   EXPECT_EQ(orvik_testing::ReadFile(elsewhere), EntryRecords('E', "1.pro", {"A"}));
 
@@ -89,11 +89,11 @@ TEST_F(OpenTest, ReadModeOfMissingIndexReportsNotFoundThen911) {
   EXPECT_NE(Boxes()[0].text.find("C:\\proc\\proc.dir"), std::string::npos);
   EXPECT_NE(Boxes()[1].text.find("C:\\proc\\proc.dir"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(IndexHost()));
-  EXPECT_FALSE(ProcDirIsOpen());
+  EXPECT_FALSE(procdir::ProcDirIsOpen());
 }
 
 TEST_F(OpenTest, MissingFolderReportsPathNotFound) {
-  EXPECT_EQ(ProcDirOpen("C:\\nowhere\\proc.dir", "r"), -1);
+  EXPECT_EQ(procdir::ProcDirOpen("C:\\nowhere\\proc.dir", "r"), -1);
   EXPECT_EQ(Messages(), (std::vector<int>{2532, 911}));
 }
 
@@ -106,27 +106,27 @@ TEST_F(OpenTest, ReadOnlyIndexInWriteModeIsAccessDenied) {
   ClearBoxes();
   EXPECT_NE(Open("r"), -1);
   EXPECT_TRUE(Boxes().empty());
-  EXPECT_EQ(ProcDirRecordCount(), 1u);
+  EXPECT_EQ(procdir::ProcDirRecordCount(), 1u);
 }
 
 TEST_F(OpenTest, OpenErrorsAreClassified) {
-  EXPECT_EQ(ProcDirOpenFailureMessage(2), 2531);
-  EXPECT_EQ(ProcDirOpenFailureMessage(3), 2532);
-  EXPECT_EQ(ProcDirOpenFailureMessage(5), 2533);
-  EXPECT_EQ(ProcDirOpenFailureMessage(19), 2534);
-  for (platform::DWORD busy : {32u, 33u, 54u, 65u}) EXPECT_EQ(ProcDirOpenFailureMessage(busy), 0) << busy;
-  for (platform::DWORD other : {0u, 1u, 4u, 6u, 31u, 39u, 112u}) EXPECT_EQ(ProcDirOpenFailureMessage(other), 2506) << other;
+  EXPECT_EQ(procdir::ProcDirOpenFailureMessage(2), 2531);
+  EXPECT_EQ(procdir::ProcDirOpenFailureMessage(3), 2532);
+  EXPECT_EQ(procdir::ProcDirOpenFailureMessage(5), 2533);
+  EXPECT_EQ(procdir::ProcDirOpenFailureMessage(19), 2534);
+  for (platform::DWORD busy : {32u, 33u, 54u, 65u}) EXPECT_EQ(procdir::ProcDirOpenFailureMessage(busy), 0) << busy;
+  for (platform::DWORD other : {0u, 1u, 4u, 6u, 31u, 39u, 112u}) EXPECT_EQ(procdir::ProcDirOpenFailureMessage(other), 2506) << other;
 }
 
 TEST_F(OpenTest, BadModeReports917AndCreatesNothing) {
   for (const char* mode : {"a", "R", "", "rw", "w+"}) {
     ClearBoxes();
-    EXPECT_EQ(ProcDirOpen(IndexPath(), mode), -1) << mode;
+    EXPECT_EQ(procdir::ProcDirOpen(IndexPath(), mode), -1) << mode;
     ASSERT_EQ(Messages(), (std::vector<int>{917})) << mode;
     EXPECT_NE(Boxes()[0].text.find(std::string("\"") + mode + "\""), std::string::npos) << Boxes()[0].text;
   }
   EXPECT_FALSE(std::filesystem::exists(IndexHost()));
-  EXPECT_FALSE(ProcDirIsOpen());
+  EXPECT_FALSE(procdir::ProcDirIsOpen());
 }
 
 TEST_F(OpenTest, SizeAtTheLimitIsAcceptedOneRecordMoreIsNot) {
@@ -134,21 +134,21 @@ TEST_F(OpenTest, SizeAtTheLimitIsAcceptedOneRecordMoreIsNot) {
   std::filesystem::resize_file(IndexHost(), 4915200);
   ASSERT_NE(Open("r"), -1);
   EXPECT_TRUE(Boxes().empty());
-  EXPECT_EQ(ProcDirRecordCount(), 65536u);
+  EXPECT_EQ(procdir::ProcDirRecordCount(), 65536u);
   Close();
 
   std::filesystem::resize_file(IndexHost(), 4915275);
   Answer({ui::IDCANCEL});
   EXPECT_EQ(Open("r"), -1);
   EXPECT_EQ(Messages(), (std::vector<int>{915}));
-  EXPECT_FALSE(ProcDirIsOpen());
+  EXPECT_FALSE(procdir::ProcDirIsOpen());
 
   // Going on accepts the file as it is.
   ClearBoxes();
   Answer({ui::IDOK});
   ASSERT_NE(Open("r"), -1);
   EXPECT_EQ(Messages(), (std::vector<int>{915}));
-  EXPECT_EQ(ProcDirRecordCount(), 65537u);
+  EXPECT_EQ(procdir::ProcDirRecordCount(), 65537u);
 }
 
 TEST_F(OpenTest, PartialRecordReports909) {
@@ -156,18 +156,18 @@ TEST_F(OpenTest, PartialRecordReports909) {
   Answer({ui::IDCANCEL});
   EXPECT_EQ(Open("w"), -1);
   EXPECT_EQ(Messages(), (std::vector<int>{909}));
-  EXPECT_FALSE(ProcDirIsOpen());
+  EXPECT_FALSE(procdir::ProcDirIsOpen());
 
   ClearBoxes();
   Answer({ui::IDOK});
   ASSERT_NE(Open("w"), -1);
   EXPECT_EQ(Messages(), (std::vector<int>{909}));
-  EXPECT_EQ(ProcDirRecordCount(), 1u);
+  EXPECT_EQ(procdir::ProcDirRecordCount(), 1u);
 }
 
 TEST_F(OpenTest, UnknownSizeReports249Then908) {
   WriteIndex(EntryRecords('E', "1.pro", {"A", "B"}));
-  ProcDirSetSizeQueryForTesting([](HFILE, platform::DWORD* high) {
+  procdir::ProcDirSetSizeQueryForTesting([](HFILE, platform::DWORD* high) {
     if (high) *high = 0;
     platform::SetLastError(platform::ERROR_INVALID_HANDLE);
     return platform::INVALID_FILE_SIZE;
@@ -175,7 +175,7 @@ TEST_F(OpenTest, UnknownSizeReports249Then908) {
   Answer({ui::IDOK, ui::IDCANCEL});
   EXPECT_EQ(Open("w"), -1);
   ASSERT_EQ(Messages(), (std::vector<int>{249, 908}));
-  EXPECT_FALSE(ProcDirIsOpen());
+  EXPECT_FALSE(procdir::ProcDirIsOpen());
 
   // Going on: the size comes from the end of the file.
   ClearBoxes();
@@ -184,14 +184,14 @@ TEST_F(OpenTest, UnknownSizeReports249Then908) {
   ASSERT_NE(file, -1);
   ASSERT_EQ(Messages(), (std::vector<int>{249, 908}));
   EXPECT_NE(Boxes()[0].text.find(std::to_string(file)), std::string::npos) << Boxes()[0].text;
-  EXPECT_EQ(ProcDirRecordCount(), 2u);
+  EXPECT_EQ(procdir::ProcDirRecordCount(), 2u);
 }
 
 TEST_F(OpenTest, SecondOpenReports922AndKeepsTheFirst) {
   WriteIndex(EntryRecords('E', "1.pro", {"A"}));
   HFILE first = Open("w");
   ASSERT_NE(first, -1);
-  EXPECT_EQ(ProcDirOpen("C:\\other\\proc.dir", "r"), -1);
+  EXPECT_EQ(procdir::ProcDirOpen("C:\\other\\proc.dir", "r"), -1);
   ASSERT_EQ(Messages(), (std::vector<int>{922}));
   std::string text = Boxes()[0].text;
   EXPECT_LT(text.find("C:\\other\\proc.dir"), text.find("C:\\proc\\proc.dir")) << text;
@@ -199,20 +199,20 @@ TEST_F(OpenTest, SecondOpenReports922AndKeepsTheFirst) {
   char record[75];
   ASSERT_EQ(platform::_llseek(first, 0, 0), 0);
   EXPECT_EQ(platform::_lread(first, record, 75), 75u);
-  EXPECT_STREQ(ProcDirOpenPath(), IndexPath());
+  EXPECT_STREQ(procdir::ProcDirOpenPath(), IndexPath());
 }
 
 TEST_F(OpenTest, CloseWithNothingOpenIsQuiet) {
-  EXPECT_EQ(ProcDirClose(12345), 1);
+  EXPECT_EQ(procdir::ProcDirClose(12345), 1);
   EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(OpenTest, CloseFreesTheSlot) {
   ASSERT_NE(Open("w"), -1);
-  EXPECT_EQ(ProcDirClose(handle_), 1);
-  EXPECT_FALSE(ProcDirIsOpen());
-  EXPECT_STREQ(ProcDirOpenPath(), "");
-  EXPECT_EQ(ProcDirRecordCount(), 0u);
+  EXPECT_EQ(procdir::ProcDirClose(handle_), 1);
+  EXPECT_FALSE(procdir::ProcDirIsOpen());
+  EXPECT_STREQ(procdir::ProcDirOpenPath(), "");
+  EXPECT_EQ(procdir::ProcDirRecordCount(), 0u);
   // Closed means closed to others too: an exclusive open now succeeds.
   HFILE other = Block();
   platform::_lclose(other);
@@ -224,17 +224,17 @@ TEST_F(OpenTest, FailedCloseReports918AndTheAnswerDecides) {
   HFILE real = Open("w");
   ASSERT_NE(real, -1);
   Answer({ui::IDCANCEL});
-  EXPECT_EQ(ProcDirClose(real + 1000), 0);
+  EXPECT_EQ(procdir::ProcDirClose(real + 1000), 0);
   ASSERT_EQ(Messages(), (std::vector<int>{918}));
   EXPECT_NE(Boxes()[0].text.find("C:\\proc\\proc.dir"), std::string::npos);
-  EXPECT_FALSE(ProcDirIsOpen());  // the slot is cleared whatever the answer
+  EXPECT_FALSE(procdir::ProcDirIsOpen());  // the slot is cleared whatever the answer
   platform::_lclose(real);
 
   real = Open("w");
   ASSERT_NE(real, -1);
   ClearBoxes();
   Answer({ui::IDOK});
-  EXPECT_EQ(ProcDirClose(real + 1000), 1);
+  EXPECT_EQ(procdir::ProcDirClose(real + 1000), 1);
   EXPECT_EQ(Messages(), (std::vector<int>{918}));
   platform::_lclose(real);
   handle_ = -1;
@@ -253,9 +253,9 @@ TEST_F(OpenTest, WrittenIndexIsFlushedBeforeItsLockIsReleased) {
     return fail ? platform::FALSE : platform::TRUE;
   });
   ASSERT_NE(Open("w"), -1);
-  EXPECT_EQ(ProcDirClose(handle_), 1);
+  EXPECT_EQ(procdir::ProcDirClose(handle_), 1);
   ASSERT_NE(Open("r"), -1);  // read only: nothing to flush
-  EXPECT_EQ(ProcDirClose(handle_), 1);
+  EXPECT_EQ(procdir::ProcDirClose(handle_), 1);
   EXPECT_EQ(flushes, 1);
   EXPECT_TRUE(Boxes().empty());
 
@@ -263,7 +263,7 @@ TEST_F(OpenTest, WrittenIndexIsFlushedBeforeItsLockIsReleased) {
   fail = true;
   ASSERT_NE(Open("w"), -1);
   Answer({ui::IDCANCEL});
-  EXPECT_EQ(ProcDirClose(handle_), 0);
+  EXPECT_EQ(procdir::ProcDirClose(handle_), 0);
   handle_ = -1;
   EXPECT_EQ(Messages(), (std::vector<int>{918}));
   EXPECT_EQ(othersRefused, (std::vector<int>{1, 1}));
@@ -306,7 +306,7 @@ TEST_F(OpenTest, BusyIndexIsTriedFiveTimesThenCancelled) {
   EXPECT_TRUE(cursorSeen);
   EXPECT_FALSE(cursorAtBox);
   EXPECT_FALSE(ui::WaitCursorShown());
-  EXPECT_FALSE(ProcDirIsOpen());
+  EXPECT_FALSE(procdir::ProcDirIsOpen());
 }
 
 TEST_F(OpenTest, RetryStartsFiveMoreAttempts) {
@@ -328,7 +328,7 @@ TEST_F(OpenTest, RetryStartsFiveMoreAttempts) {
   ASSERT_EQ(at.size(), 2u);
   EXPECT_GE(at[1] - at[0], 2490);
   EXPECT_EQ(Messages(), (std::vector<int>{0, 0}));
-  EXPECT_EQ(ProcDirRecordCount(), 2u);
+  EXPECT_EQ(procdir::ProcDirRecordCount(), 2u);
   EXPECT_FALSE(ui::WaitCursorShown());
 }
 
@@ -342,9 +342,9 @@ TEST_F(OpenTest, ReadersShare) {
 
 TEST_F(OpenTest, PumpMessagesWaitsTheWholeTime) {
   Clock::time_point start = Clock::now();
-  EXPECT_EQ(PumpMessages(120), 1);
+  EXPECT_EQ(procdir::PumpMessages(120), 1);
   EXPECT_GE(MsSince(start), 118);  // the tick count counts whole milliseconds
-  EXPECT_EQ(PumpMessages(0), 1);
+  EXPECT_EQ(procdir::PumpMessages(0), 1);
 }
 
 }  // namespace

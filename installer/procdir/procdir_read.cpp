@@ -10,9 +10,9 @@
 #include "installer/procdir/procdir_scan.h"
 #include "text/text.h"
 
-using namespace platform;
-
 namespace procdir {
+
+using namespace platform;
 
 namespace {
 
@@ -92,8 +92,6 @@ Outcome ReadEntryAt(HFILE file, std::uint32_t index, ProcDirEntry& entry) {
   }
 }
 
-}  // namespace procdir
-
 using namespace procdir;
 
 int ProcDirReadEntry(HFILE file, unsigned index, ProcDirEntry& entry) {
@@ -131,3 +129,5 @@ int ProcDirFind(HFILE file, ProcDirEntry& entry) {
     }
   }
 }
+
+}  // namespace procdir

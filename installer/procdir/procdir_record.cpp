@@ -5,6 +5,8 @@
 
 #include "platform/ascii_case.h"
 
+namespace procdir {
+
 namespace {
 
 // A descriptor name's length: at most 55 characters, whether or not the
@@ -12,8 +14,6 @@ namespace {
 std::size_t SlotLength(const char* name) { return strnlen(name, PROCDIR_NAME_LENGTH); }
 
 }  // namespace
-
-namespace procdir {
 
 std::size_t RecordNameLength(const char* record) {
   std::size_t length = PROCDIR_NAME_LENGTH;
@@ -86,8 +86,6 @@ NameMatcher::NameMatcher(const ProcDirEntry& entry) {
   lastMask_ = FirstBytes(kLastWordBytes);
 }
 
-}  // namespace procdir
-
 using namespace procdir;
 
 bool ProcDirNamesEqual(const char* a, const char* b, std::size_t length) {
@@ -118,3 +116,5 @@ void ProcDirFormatRecord(const ProcDirEntry& entry, int slot, char record[75]) {
   record[kColCr] = '\r';
   record[kColLf] = '\n';
 }
+
+}  // namespace procdir

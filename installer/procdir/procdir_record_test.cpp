@@ -12,67 +12,67 @@ using namespace procdir_test;
 
 namespace {
 
-std::string Format(const ProcDirEntry& entry, int slot) {
+std::string Format(const procdir::ProcDirEntry& entry, int slot) {
   char record[75];
   std::memset(record, 0, sizeof record);
-  ProcDirFormatRecord(entry, slot, record);
+  procdir::ProcDirFormatRecord(entry, slot, record);
   return std::string(record, 75);
 }
 
 TEST(NamesEqualTest, AsciiLettersIgnoreCaseOtherBytesDoNot) {
-  EXPECT_TRUE(ProcDirNamesEqual("Digital Meter", "DIGITAL METER", 13));
-  EXPECT_TRUE(ProcDirNamesEqual("abc-123_z", "ABC-123_Z", 9));
-  EXPECT_FALSE(ProcDirNamesEqual("abc", "abd", 3));
-  EXPECT_TRUE(ProcDirNamesEqual("abc", "abd", 2));  // only `length` bytes count
+  EXPECT_TRUE(procdir::ProcDirNamesEqual("Digital Meter", "DIGITAL METER", 13));
+  EXPECT_TRUE(procdir::ProcDirNamesEqual("abc-123_z", "ABC-123_Z", 9));
+  EXPECT_FALSE(procdir::ProcDirNamesEqual("abc", "abd", 3));
+  EXPECT_TRUE(procdir::ProcDirNamesEqual("abc", "abd", 2));  // only `length` bytes count
   // Bytes 0x80-0xFF are compared as they are: no case folding beyond ASCII.
-  EXPECT_FALSE(ProcDirNamesEqual("\xE4", "\xC4", 1));
-  EXPECT_TRUE(ProcDirNamesEqual("\xE4x", "\xE4X", 2));
+  EXPECT_FALSE(procdir::ProcDirNamesEqual("\xE4", "\xC4", 1));
+  EXPECT_TRUE(procdir::ProcDirNamesEqual("\xE4x", "\xE4X", 2));
   // '@' (0x40) and '`' (0x60) are not letters.
-  EXPECT_FALSE(ProcDirNamesEqual("@", "`", 1));
-  EXPECT_FALSE(ProcDirNamesEqual("[", "{", 1));
-  EXPECT_TRUE(ProcDirNamesEqual("", "", 0));
+  EXPECT_FALSE(procdir::ProcDirNamesEqual("@", "`", 1));
+  EXPECT_FALSE(procdir::ProcDirNamesEqual("[", "{", 1));
+  EXPECT_TRUE(procdir::ProcDirNamesEqual("", "", 0));
 }
 
 TEST(MatchTest, StoredNameIsTrimmedLookupNameIsNot) {
   std::string record = Record(' ', 'E', true, true, "1.pro", "Digital Meter");
-  EXPECT_EQ(ProcDirMatch(record.data(), Names({"DIGITAL METER"})), 1);
-  EXPECT_EQ(ProcDirMatch(record.data(), Names({"Digital Meter "})), 0);
-  EXPECT_EQ(ProcDirMatch(record.data(), Names({"Digital"})), 0);
-  EXPECT_EQ(ProcDirMatch(record.data(), Names({"X", "Y", "digital meter"})), 3);
+  EXPECT_EQ(procdir::ProcDirMatch(record.data(), Names({"DIGITAL METER"})), 1);
+  EXPECT_EQ(procdir::ProcDirMatch(record.data(), Names({"Digital Meter "})), 0);
+  EXPECT_EQ(procdir::ProcDirMatch(record.data(), Names({"Digital"})), 0);
+  EXPECT_EQ(procdir::ProcDirMatch(record.data(), Names({"X", "Y", "digital meter"})), 3);
 }
 
 TEST(MatchTest, FirstSlotInNameOrderWins) {
   std::string record = Record(' ', 'E', true, true, "1.pro", "A");
-  EXPECT_EQ(ProcDirMatch(record.data(), Names({"B", "a", "A"})), 2);
+  EXPECT_EQ(procdir::ProcDirMatch(record.data(), Names({"B", "a", "A"})), 2);
 }
 
 TEST(MatchTest, LeadingBlanksCountAndEmptyNamesMatchBlankFields) {
   std::string record = Record(' ', 'E', true, true, "1.pro", "  Meter");
-  EXPECT_EQ(ProcDirMatch(record.data(), Names({"Meter"})), 0);
-  EXPECT_EQ(ProcDirMatch(record.data(), Names({"  meter"})), 1);
+  EXPECT_EQ(procdir::ProcDirMatch(record.data(), Names({"Meter"})), 0);
+  EXPECT_EQ(procdir::ProcDirMatch(record.data(), Names({"  meter"})), 1);
   std::string free = FreeRecord();
-  EXPECT_EQ(ProcDirMatch(free.data(), Names({"A", ""})), 2);
-  EXPECT_EQ(ProcDirMatch(free.data(), Names({"A"})), 0);
+  EXPECT_EQ(procdir::ProcDirMatch(free.data(), Names({"A", ""})), 2);
+  EXPECT_EQ(procdir::ProcDirMatch(free.data(), Names({"A"})), 0);
 }
 
 TEST(MatchTest, FullLengthNamesAndNoMoreThanSixSlots) {
   std::string name(55, 'n');
   std::string record = Record(' ', 'E', true, true, "1.pro", name);
-  EXPECT_EQ(ProcDirMatch(record.data(), Names({name})), 1);
-  ProcDirEntry entry = Names({"a", "b", "c", "d", "e", "f"});
+  EXPECT_EQ(procdir::ProcDirMatch(record.data(), Names({name})), 1);
+  procdir::ProcDirEntry entry = Names({"a", "b", "c", "d", "e", "f"});
   entry.nameCount = 9;  // a bad count never reads past the six slots
-  EXPECT_EQ(ProcDirMatch(Record(' ', 'E', true, true, "1.pro", "F").data(), entry), 6);
-  EXPECT_EQ(ProcDirMatch(Record(' ', 'E', true, true, "1.pro", "G").data(), entry), 0);
+  EXPECT_EQ(procdir::ProcDirMatch(Record(' ', 'E', true, true, "1.pro", "F").data(), entry), 6);
+  EXPECT_EQ(procdir::ProcDirMatch(Record(' ', 'E', true, true, "1.pro", "G").data(), entry), 0);
 }
 
 // The matching rule written out plainly: the record's name is its field
 // without trailing blanks; a slot matches when it has that length and agrees
 // letter case aside.
-int ReferenceMatch(const std::string& record, const ProcDirEntry& entry) {
+int ReferenceMatch(const std::string& record, const procdir::ProcDirEntry& entry) {
   std::size_t length = 55;
   while (length > 0 && record[18 + length - 1] == ' ') --length;
   for (int i = 0; i < entry.nameCount && i < 6; ++i) {
-    if (strnlen(entry.names[i], 55) == length && ProcDirNamesEqual(entry.names[i], record.data() + 18, length))
+    if (strnlen(entry.names[i], 55) == length && procdir::ProcDirNamesEqual(entry.names[i], record.data() + 18, length))
       return i + 1;
   }
   return 0;
@@ -95,7 +95,7 @@ TEST(MatchTest, AgreesWithThePlainRuleOnRandomNames) {
   for (int round = 0; round < 20000; ++round) {
     std::string stored = name(round % 7 == 0 ? 55 : 4);
     std::string record = Record(' ', 'E', true, true, "1.pro", stored);
-    ProcDirEntry entry = Names({});
+    procdir::ProcDirEntry entry = Names({});
     entry.nameCount = std::uint8_t(next(7));
     for (int i = 0; i < entry.nameCount; ++i) {
       std::string lookup = next(3) == 0 ? stored : name(4);
@@ -107,38 +107,38 @@ TEST(MatchTest, AgreesWithThePlainRuleOnRandomNames) {
       std::strncpy(entry.names[i], lookup.c_str(), 55);
     }
     int expected = ReferenceMatch(record, entry);
-    ASSERT_EQ(ProcDirMatch(record.data(), entry), expected) << "round " << round;
+    ASSERT_EQ(procdir::ProcDirMatch(record.data(), entry), expected) << "round " << round;
     matches += expected != 0;
   }
   EXPECT_GT(matches, 2000);
 }
 
 TEST(FormatTest, RecordsAreByteForByte) {
-  ProcDirEntry entry = Names({"Digital Meter", "DMM"}, PD_KIND_E);
+  procdir::ProcDirEntry entry = Names({"Digital Meter", "DMM"}, procdir::PD_KIND_E);
   std::strcpy(entry.fileName, "17.pro");
   EXPECT_EQ(Format(entry, 0),
             " EF  17.pro       Digital Meter                                          \r\n");
   EXPECT_EQ(Format(entry, 1),
             " E L 17.pro       DMM                                                    \r\n");
-  ProcDirEntry single = Names({"Only"}, PD_KIND_H);
+  procdir::ProcDirEntry single = Names({"Only"}, procdir::PD_KIND_H);
   std::strcpy(single.fileName, "99999999.pro");
   EXPECT_EQ(Format(single, 0),
             " HFL 99999999.pro Only                                                   \r\n");
 }
 
 TEST(FormatTest, StatusAndKindLetters) {
-  ProcDirEntry entry = Names({"A", "B", "C"}, PD_COL0_D | PD_COL0_P | PD_KIND_E | PD_KIND_H);
+  procdir::ProcDirEntry entry = Names({"A", "B", "C"}, procdir::PD_COL0_D | procdir::PD_COL0_P | procdir::PD_KIND_E | procdir::PD_KIND_H);
   std::strcpy(entry.fileName, "3.pro");
   std::string middle = Format(entry, 1);
   EXPECT_EQ(middle.substr(0, 5), "DE   ");  // D before P, E before H
-  entry.flags = PD_COL0_P | PD_KIND_H;
+  entry.flags = procdir::PD_COL0_P | procdir::PD_KIND_H;
   EXPECT_EQ(Format(entry, 2).substr(0, 5), "PH L ");
-  entry.flags = PD_KIND_BLANK | PD_EXISTS;
+  entry.flags = procdir::PD_KIND_BLANK | procdir::PD_EXISTS;
   EXPECT_EQ(Format(entry, 0).substr(0, 5), "  F  ");
 }
 
 TEST(FormatTest, OverlongFieldsNeverSpillIntoOtherColumns) {
-  ProcDirEntry entry = Names({"A"}, PD_KIND_E);
+  procdir::ProcDirEntry entry = Names({"A"}, procdir::PD_KIND_E);
   std::memset(entry.fileName, 'f', sizeof entry.fileName);  // no terminator
   std::memset(entry.names[0], 'n', sizeof entry.names[0]);  // 56 bytes, no terminator
   std::string record = Format(entry, 0);
@@ -148,7 +148,7 @@ TEST(FormatTest, OverlongFieldsNeverSpillIntoOtherColumns) {
 }
 
 TEST(FormatTest, FormattedEntriesInspectClean) {
-  ProcDirEntry entry = Names({"A", "B", "C", "D", "E", "F"}, PD_KIND_H);
+  procdir::ProcDirEntry entry = Names({"A", "B", "C", "D", "E", "F"}, procdir::PD_KIND_H);
   std::strcpy(entry.fileName, "5.pro");
   std::string bytes;
   for (int i = 0; i < 6; ++i) bytes += Format(entry, i);

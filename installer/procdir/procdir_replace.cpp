@@ -19,6 +19,8 @@
 #include "installer/procdir/procdir_scan.h"
 #include "text/text.h"
 
+namespace procdir {
+
 using namespace platform;
 using namespace procdir;
 
@@ -225,3 +227,5 @@ int ProcDirReplace(HFILE file, ProcDirEntry& entry) {
   }
   return 1;
 }
+
+}  // namespace procdir

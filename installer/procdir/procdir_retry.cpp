@@ -11,6 +11,8 @@
 #include "ui/dialog.h"
 #include "ui/msgbox.h"
 
+namespace procdir {
+
 using namespace platform;
 
 namespace {
@@ -100,3 +102,5 @@ int PumpMessages(unsigned milliseconds) {
 }
 
 int SetWaitCursor(bool on) { return ui::SetWaitCursor(on); }
+
+}  // namespace procdir

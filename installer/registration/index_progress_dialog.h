@@ -9,7 +9,7 @@ namespace registration {
 
 class IndexProgressDialog : public ui::Dialog {
  public:
-  explicit IndexProgressDialog(const xfer::CopyProgress& progress)
+  explicit IndexProgressDialog(const transfer::CopyProgress& progress)
       : ui::Dialog(IDD_INDEX_PROGRESS), progress_(progress) {}
 
   // Bar range 0 to 100 at 0; the file name from currentName.
@@ -19,7 +19,7 @@ class IndexProgressDialog : public ui::Dialog {
   void Refresh();
 
  private:
-  const xfer::CopyProgress& progress_;
+  const transfer::CopyProgress& progress_;
 };
 
 }  // namespace registration

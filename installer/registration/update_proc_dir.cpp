@@ -29,8 +29,8 @@ struct ItemKind {
   int copyFailedMessage;  // copy from tempDir failed
 };
 
-constexpr ItemKind kSubProc{PD_KIND_H, 9251, 9252, MSG_SUBPROC_COPY_FAILED};
-constexpr ItemKind kProc{PD_KIND_E, 9253, 9254, MSG_PROC_COPY_FAILED};
+constexpr ItemKind kSubProc{procdir::PD_KIND_H, 9251, 9252, MSG_SUBPROC_COPY_FAILED};
+constexpr ItemKind kProc{procdir::PD_KIND_E, 9253, 9254, MSG_PROC_COPY_FAILED};
 
 // The staged copy of `file`: the copy worker writes procedure files with the
 // last letter of their extension in lower case.
@@ -41,24 +41,24 @@ std::string StagedName(std::string file) {
 
 // Fills the descriptor with the node's names (each cut to 55 characters) for
 // ProcDirAdd. The caller has checked that there are 1 to 6 of them.
-void FillEntry(ProcDirEntry& entry, const StringList& names, std::uint8_t kindFlag) {
+void FillEntry(procdir::ProcDirEntry& entry, const catalogue::StringList& names, std::uint8_t kindFlag) {
   std::memset(&entry, 0, sizeof entry);
   int slot = 0;
   for (const std::string& name : names) {
-    std::size_t length = name.size() < PROCDIR_NAME_LENGTH ? name.size() : PROCDIR_NAME_LENGTH;
+    std::size_t length = name.size() < procdir::PROCDIR_NAME_LENGTH ? name.size() : procdir::PROCDIR_NAME_LENGTH;
     std::memcpy(entry.names[slot++], name.data(), length);
   }
   entry.nameCount = static_cast<std::uint8_t>(slot);
-  entry.flags = kindFlag | PD_EXISTS;
+  entry.flags = kindFlag | procdir::PD_EXISTS;
 }
 
 class IndexUpdate {
  public:
-  IndexUpdate(ProceduresList& catalogue, const xfer::InstallPaths& paths, xfer::CopyProgress& progress,
+  IndexUpdate(catalogue::ProceduresList& catalogue, const transfer::InstallPaths& paths, transfer::CopyProgress& progress,
               IndexProgressDialog& window, platform::HFILE index)
       : catalogue_(catalogue), paths_(paths), progress_(progress), window_(window), index_(index) {}
 
-  void RegisterAll(const StringList& files, const ItemKind& kind) {
+  void RegisterAll(const catalogue::StringList& files, const ItemKind& kind) {
     for (const std::string& file : files) Register(file, kind);
   }
 
@@ -68,7 +68,7 @@ class IndexUpdate {
     progress_.progressCount.fetch_add(1);
     window_.Refresh();
 
-    const ProcNode* node = catalogue_.FindByProcFile(file);
+    const catalogue::ProcNode* node = catalogue_.FindByProcFile(file);
     if (node == nullptr) {
       errp(kind.noEntryMessage);
       return;
@@ -79,16 +79,16 @@ class IndexUpdate {
       errp(kind.noNamesMessage);
       return;
     }
-    if (count > PROCDIR_MAX_NAMES) {
+    if (count > procdir::PROCDIR_MAX_NAMES) {
       // Refused before any name is stored; nothing is registered or copied.
       errp(procdir::msg::kTooManyNames, count);
       return;
     }
 
     FillEntry(entry_, node->siblings, kind.kindFlag);
-    ProcDirAdd(index_, entry_);
-    const bool added = !(entry_.flags & PD_EXISTS);
-    if (!added) ProcDirReplace(index_, entry_);
+    procdir::ProcDirAdd(index_, entry_);
+    const bool added = !(entry_.flags & procdir::PD_EXISTS);
+    if (!added) procdir::ProcDirReplace(index_, entry_);
     // Without a file name the add failed before it recorded anything.
     if (entry_.fileName[0] == '\0') return;
 
@@ -100,22 +100,22 @@ class IndexUpdate {
         paths_.procDir + std::string(entry_.fileName, strnlen(entry_.fileName, sizeof entry_.fileName));
     if (!platform::CopyFileA(source.c_str(), target.c_str(), platform::FALSE)) {
       platform::DWORD error = platform::GetLastError();
-      if (added) ProcDirFree(index_, entry_);
+      if (added) procdir::ProcDirFree(index_, entry_);
       ui::MessageBox(CopyFailureText(kind.copyFailedMessage, file, error), kInstallCaption, ui::MB_OK);
     }
   }
 
-  ProceduresList& catalogue_;
-  const xfer::InstallPaths& paths_;
-  xfer::CopyProgress& progress_;
+  catalogue::ProceduresList& catalogue_;
+  const transfer::InstallPaths& paths_;
+  transfer::CopyProgress& progress_;
   IndexProgressDialog& window_;
   platform::HFILE index_;
-  ProcDirEntry entry_{};  // reused for every item
+  procdir::ProcDirEntry entry_{};  // reused for every item
 };
 
 }  // namespace
 
-int UpdateProcDir(ProceduresList& catalogue, const xfer::InstallPaths& paths, xfer::CopyProgress& progress,
+int UpdateProcDir(catalogue::ProceduresList& catalogue, const transfer::InstallPaths& paths, transfer::CopyProgress& progress,
                   ui::Dialog* owner) {
   progress.requiredSize =
       static_cast<std::uint32_t>(catalogue.xferSubProcs.GetCount() + catalogue.xferProcs.GetCount());
@@ -129,7 +129,7 @@ int UpdateProcDir(ProceduresList& catalogue, const xfer::InstallPaths& paths, xf
 
   std::string path = paths.procDir + "proc.dir";
   platform::HFILE index =
-      path.size() < static_cast<std::size_t>(platform::MAX_PATH) ? ProcDirOpen(path.c_str(), "w") : -1;
+      path.size() < static_cast<std::size_t>(platform::MAX_PATH) ? procdir::ProcDirOpen(path.c_str(), "w") : -1;
   if (index == -1) {
     errp(9250);
     platform::ExitProcess(installer::EXIT_FATAL);
@@ -144,7 +144,7 @@ int UpdateProcDir(ProceduresList& catalogue, const xfer::InstallPaths& paths, xf
     update.RegisterAll(catalogue.xferProcs, kProc);
   }
 
-  if (ProcDirClose(index) == 0) {
+  if (procdir::ProcDirClose(index) == 0) {
     errp(9256);
     platform::ExitProcess(installer::EXIT_FATAL);
   }

@@ -17,7 +17,7 @@ namespace registration {
 // the item is left: a copy is tried only under a file name that the index
 // records, and a new entry whose copy fails is taken out again. proc.dir is
 // read once for the whole run, not once per item.
-int UpdateProcDir(ProceduresList& catalogue, const xfer::InstallPaths& paths, xfer::CopyProgress& progress,
+int UpdateProcDir(catalogue::ProceduresList& catalogue, const transfer::InstallPaths& paths, transfer::CopyProgress& progress,
                   ui::Dialog* owner);
 
 }  // namespace registration

@@ -75,9 +75,9 @@ class IndexUpdate : public ::testing::Test {
   }
 
   seltest::Sandbox box;
-  ProceduresList catalogue;
-  xfer::InstallPaths paths;
-  xfer::CopyProgress progress;
+  catalogue::ProceduresList catalogue;
+  transfer::InstallPaths paths;
+  transfer::CopyProgress progress;
   seltest::RecordingFrontend* recorder = nullptr;
 };
 
@@ -111,7 +111,7 @@ TEST_F(IndexUpdate, SubProceduresFirstThenProceduresIntoAnEmptyIndex) {
   EXPECT_EQ(progress.requiredSize, 5u);
   EXPECT_EQ(progress.progressCount.load(), 5u);
   EXPECT_EQ(progress.status.load(), 0u);
-  EXPECT_FALSE(ProcDirIsOpen());
+  EXPECT_FALSE(procdir::ProcDirIsOpen());
 }
 
 TEST_F(IndexUpdate, WithoutSubProceduresTheBarStillReaches100) {
@@ -210,7 +210,7 @@ TEST_F(IndexUpdate, FileWithoutCatalogueEntryIsReportedAndSkipped) {
 TEST_F(IndexUpdate, EntryWithoutNamesIsNeitherRegisteredNorCopied) {
   Load({Proc({"P1"}, "P1.PRO")});
   for (const char* file : {"BARE.PRO", "BARESUB.PRO"}) {
-    ProcNode* bare = new ProcNode(std::string("Bare ") + file);
+    catalogue::ProcNode* bare = new catalogue::ProcNode(std::string("Bare ") + file);
     bare->procFile = file;
     catalogue.AddABC(bare);
     Stage(file, file);

@@ -8,15 +8,15 @@ namespace {
 // One sub-procedure list being walked, and the name whose list it is (added
 // to selectedSubProcs once its list is done; empty for the starting name).
 struct Frame {
-  const StringList* subProcs;
-  POSITION pos;
+  const catalogue::StringList* subProcs;
+  catalogue::POSITION pos;
   std::string owner;
 };
 
 }  // namespace
 
-void CollectSubProcs(ProceduresList& catalogue, StringList& visited, const std::string& name) {
-  const StringList* first = catalogue.FindSubProcs(name);
+void CollectSubProcs(catalogue::ProceduresList& catalogue, catalogue::StringList& visited, const std::string& name) {
+  const catalogue::StringList* first = catalogue.FindSubProcs(name);
   if (first == nullptr || first->IsEmpty()) return;
 
   std::vector<Frame> stack;
@@ -34,7 +34,7 @@ void CollectSubProcs(ProceduresList& catalogue, StringList& visited, const std::
     if (visited.Contains(sub)) continue;
     visited.AddTail(sub);
     if (catalogue.selectedProcs.ContainsNoCase(sub)) continue;  // installed as a selected procedure
-    const StringList* next = catalogue.FindSubProcs(sub);
+    const catalogue::StringList* next = catalogue.FindSubProcs(sub);
     if (next == nullptr || next->IsEmpty()) {
       catalogue.AddSelectedSubProc(sub);
     } else {

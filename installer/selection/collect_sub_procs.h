@@ -12,6 +12,6 @@ namespace selection {
 // every other one is expanded and then added with AddSelectedSubProc, so that
 // a sub-procedure's own sub-procedures come before it. Iterative, so that a
 // long chain of sub-procedures cannot exhaust the stack.
-void CollectSubProcs(ProceduresList& catalogue, StringList& visited, const std::string& name);
+void CollectSubProcs(catalogue::ProceduresList& catalogue, catalogue::StringList& visited, const std::string& name);
 
 }  // namespace selection

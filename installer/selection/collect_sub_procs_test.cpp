@@ -18,7 +18,7 @@ Rec Node(std::vector<std::string> names, std::vector<std::string> subs, bool isS
   return r;
 }
 
-std::vector<std::string> Names(const StringList& list) { return {list.begin(), list.end()}; }
+std::vector<std::string> Names(const catalogue::StringList& list) { return {list.begin(), list.end()}; }
 
 class CollectSubProcs : public ::testing::Test {
  protected:
@@ -27,8 +27,8 @@ class CollectSubProcs : public ::testing::Test {
     for (const std::string& s : selected) selection::CollectSubProcs(catalogue, visited, s);
   }
   seltest::Sandbox box;
-  ProceduresList catalogue;
-  StringList visited;
+  catalogue::ProceduresList catalogue;
+  catalogue::StringList visited;
 };
 
 TEST_F(CollectSubProcs, PostOrderEachNameOnce) {

@@ -12,40 +12,40 @@ namespace selection {
 namespace {
 
 // A descriptor carrying the one name `name`, cut to the index's 55 characters.
-void SetSingleName(ProcDirEntry& entry, const std::string& name) {
+void SetSingleName(procdir::ProcDirEntry& entry, const std::string& name) {
   std::memset(&entry, 0, sizeof entry);
   entry.nameCount = 1;
-  std::size_t length = name.size() < PROCDIR_NAME_LENGTH ? name.size() : PROCDIR_NAME_LENGTH;
+  std::size_t length = name.size() < procdir::PROCDIR_NAME_LENGTH ? name.size() : procdir::PROCDIR_NAME_LENGTH;
   std::memcpy(entry.names[0], name.data(), length);
 }
 
 // The names of an installed entry, CR LF after each.
-std::string InstalledNames(const ProcDirEntry& entry) {
-  int count = entry.nameCount < PROCDIR_MAX_NAMES ? entry.nameCount : PROCDIR_MAX_NAMES;
+std::string InstalledNames(const procdir::ProcDirEntry& entry) {
+  int count = entry.nameCount < procdir::PROCDIR_MAX_NAMES ? entry.nameCount : procdir::PROCDIR_MAX_NAMES;
   return LinesOf(entry.names, count);
 }
 
 }  // namespace
 
-int CheckProcConflicts(platform::HFILE index, const StringList& aliases, std::uint8_t& alwaysOverwrite,
+int CheckProcConflicts(platform::HFILE index, const catalogue::StringList& aliases, std::uint8_t& alwaysOverwrite,
                        ui::Dialog* owner) {
   int result = 1;
   int looked = 0;  // names looked up
   int found = 0;   // names found installed
   bool stop = false;
-  ProcDirEntry installed;  // the entry of the first name found
+  procdir::ProcDirEntry installed;  // the entry of the first name found
   std::memset(&installed, 0, sizeof installed);
-  ProcDirEntry entry;
+  procdir::ProcDirEntry entry;
 
   for (const std::string& alias : aliases) {
     if (stop) break;
     ++looked;
     SetSingleName(entry, alias);
-    if (ProcDirFind(index, entry) == 0) {
+    if (procdir::ProcDirFind(index, entry) == 0) {
       errp(9222);
       continue;  // counted as not installed
     }
-    if ((entry.flags & PD_EXISTS) == 0) continue;
+    if ((entry.flags & procdir::PD_EXISTS) == 0) continue;
     if (found == 0) {
       installed = entry;
       if (aliases.GetCount() != installed.nameCount) {

@@ -15,7 +15,7 @@ namespace selection {
 // deselected. Shows dialog 102 (unless `alwaysOverwrite` is set; its
 // "&Always Overwrite" button sets it), 110 or 111 over `owner` as the
 // installed entries require. Nothing is written to the index.
-int CheckProcConflicts(platform::HFILE index, const StringList& aliases, std::uint8_t& alwaysOverwrite,
+int CheckProcConflicts(platform::HFILE index, const catalogue::StringList& aliases, std::uint8_t& alwaysOverwrite,
                        ui::Dialog* owner);
 
 }  // namespace selection

@@ -23,17 +23,17 @@ class ConflictCheck : public ::testing::Test {
     box.MakeDir("C:\\orvik\\proc");
     box.Write(kIndex, contents);
     original = contents;
-    index = ProcDirOpen(kIndex, "w");
+    index = procdir::ProcDirOpen(kIndex, "w");
     ASSERT_NE(index, -1);
   }
   void TearDown() override {
     if (index == -1) return;
-    EXPECT_EQ(ProcDirClose(index), 1);
+    EXPECT_EQ(procdir::ProcDirClose(index), 1);
     // The check only reads the index.
     EXPECT_EQ(box.Read(kIndex), original);
   }
   int Check(std::initializer_list<const char*> names) {
-    StringList aliases;
+    catalogue::StringList aliases;
     for (const char* n : names) aliases.AddTail(n);
     return selection::CheckProcConflicts(index, aliases, always, nullptr);
   }
@@ -99,7 +99,7 @@ TEST_F(ConflictCheck, NameLongerThanTheIndexHoldsIsLookedUpByItsFirst55Character
   Open(Entry('E', "4.pro", {stored}));
   box.Answers("102 click 1\n");
   std::string longer = stored + "TAIL";
-  StringList aliases;
+  catalogue::StringList aliases;
   aliases.AddTail(longer);
   EXPECT_EQ(selection::CheckProcConflicts(index, aliases, always, nullptr), 1);
   EXPECT_EQ(box.TranscriptCount("window 102 "), 1);

@@ -4,7 +4,7 @@
 
 namespace selection {
 
-std::string LinesOf(const StringList& list) {
+std::string LinesOf(const catalogue::StringList& list) {
   std::string text;
   for (const std::string& name : list) {
     text += name;

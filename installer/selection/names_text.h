@@ -7,7 +7,7 @@
 namespace selection {
 
 // Every entry of `list`, in order, each followed by CR LF.
-std::string LinesOf(const StringList& list);
+std::string LinesOf(const catalogue::StringList& list);
 
 // `count` NUL-terminated names, each followed by CR LF.
 std::string LinesOf(const char (*names)[56], int count);

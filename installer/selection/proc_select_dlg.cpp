@@ -12,7 +12,7 @@
 
 namespace selection {
 
-ProcSelectDlg::ProcSelectDlg(ProceduresList& catalogue, ui::Dialog* owner)
+ProcSelectDlg::ProcSelectDlg(catalogue::ProceduresList& catalogue, ui::Dialog* owner)
     : ui::Dialog(IDD_PROC_SELECT, owner), catalogue_(catalogue) {
   catalogue_.selectedProcs.RemoveAll();
   catalogue_.selectedSubProcs.RemoveAll();
@@ -68,7 +68,7 @@ void ProcSelectDlg::OnItemClicked() {
   std::string name = list.GetText(clicked);
 
   configText_.clear();
-  if (const ProcNode* node = catalogue_.FindByAnyName(name)) {
+  if (const catalogue::ProcNode* node = catalogue_.FindByAnyName(name)) {
     for (const std::string& line : node->configLines) {
       configText_ += line;
       configText_ += "\r\n";
@@ -76,8 +76,8 @@ void ProcSelectDlg::OnItemClicked() {
   }
 
   // A name that no record carries stands for itself alone.
-  StringList own;
-  const StringList* aliases = catalogue_.FindSiblings(name);
+  catalogue::StringList own;
+  const catalogue::StringList* aliases = catalogue_.FindSiblings(name);
   if (aliases == nullptr) {
     own.AddTail(name);
     aliases = &own;
@@ -94,7 +94,7 @@ void ProcSelectDlg::OnItemClicked() {
   list.SetCaretIndex(clicked);
 }
 
-void ProcSelectDlg::SetAliasItems(const StringList& aliases, bool select) {
+void ProcSelectDlg::SetAliasItems(const catalogue::StringList& aliases, bool select) {
   ui::ListBox list = List(IDC_PROC_LIST);
   for (const std::string& alias : aliases) {
     // The item whose whole text is the alias: a prefix search could reach
@@ -121,13 +121,13 @@ void ProcSelectDlg::SelectAll() {
 void ProcSelectDlg::DeselectAll() { List(IDC_PROC_LIST).SetSel(-1, false); }
 
 void ProcSelectDlg::EndDirectoriesAgain(int message) {
-  SetWaitCursor(false);
+  procdir::SetWaitCursor(false);
   errp(message);
   EndDialog(END_DIRECTORIES_AGAIN);
 }
 
 void ProcSelectDlg::OnOK() {
-  SetWaitCursor(true);
+  procdir::SetWaitCursor(true);
   ui::ListBox list = List(IDC_PROC_LIST);
   int selectedCount = list.GetSelCount();
   visitedSubProcs.RemoveAll();
@@ -147,11 +147,11 @@ void ProcSelectDlg::OnOK() {
   }
 
   if (catalogue_.LoadAllXferFiles() == 1) {
-    SetWaitCursor(false);
+    procdir::SetWaitCursor(false);
     EndDialog(ui::IDOK);
     return;
   }
-  SetWaitCursor(false);
+  procdir::SetWaitCursor(false);
   MessageBox(kNoTransferLists, kInstallCaption, ui::MB_OK);
   EndDirectoriesAgain(9221);
 }

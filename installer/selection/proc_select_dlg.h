@@ -23,7 +23,7 @@ inline constexpr const char* kSelectionLogPath = "c:\\windows\\_procsel.log";
 class ProcSelectDlg : public ui::Dialog {
  public:
   // Empties selectedProcs and selectedSubProcs of `catalogue`.
-  ProcSelectDlg(ProceduresList& catalogue, ui::Dialog* owner);
+  ProcSelectDlg(catalogue::ProceduresList& catalogue, ui::Dialog* owner);
   ~ProcSelectDlg() override;
 
   // The open proc.dir that the conflict check reads (-1: none).
@@ -31,7 +31,7 @@ class ProcSelectDlg : public ui::Dialog {
   // Set by "&Always Overwrite" of dialog 102; cleared by the selection step.
   std::uint8_t alwaysOverwrite = 0;
   // Sub-procedures already expanded during one Next.
-  StringList visitedSubProcs;
+  catalogue::StringList visitedSubProcs;
 
   bool OnInitDialog() override;
   void OnOK() override;  // Next
@@ -48,11 +48,11 @@ class ProcSelectDlg : public ui::Dialog {
   void DeselectAll();
   // Gives the item of every name in `aliases` the selection `select`; ends
   // the process when a name has no item or the list refuses.
-  void SetAliasItems(const StringList& aliases, bool select);
+  void SetAliasItems(const catalogue::StringList& aliases, bool select);
   // End of Next with code 8 after `message`.
   void EndDirectoriesAgain(int message);
 
-  ProceduresList& catalogue_;
+  catalogue::ProceduresList& catalogue_;
   platform::HFILE log_ = platform::HFILE_ERROR;
   std::string nameText_;
   std::string configText_;

@@ -34,11 +34,11 @@ class SelectionPage : public ::testing::Test {
   void Load(const std::vector<Rec>& records) { seltest::LoadCatalogue(box, catalogue, records); }
   void OpenIndex(const std::string& contents) {
     box.Write(kIndex, contents);
-    index = ProcDirOpen(kIndex, "w");
+    index = procdir::ProcDirOpen(kIndex, "w");
     ASSERT_NE(index, -1);
   }
   void TearDown() override {
-    if (index != -1) ProcDirClose(index);
+    if (index != -1) procdir::ProcDirClose(index);
   }
   // Runs a page with the answers; returns its end code.
   int Run(selection::ProcSelectDlg& page, const std::string& answers) {
@@ -53,10 +53,10 @@ class SelectionPage : public ::testing::Test {
     for (int i = 0; i < list.GetCount(); ++i) out += list.GetSel(i) > 0 ? '1' : '0';
     return out;
   }
-  static std::vector<std::string> Names(const StringList& list) { return {list.begin(), list.end()}; }
+  static std::vector<std::string> Names(const catalogue::StringList& list) { return {list.begin(), list.end()}; }
 
   seltest::Sandbox box;
-  ProceduresList catalogue;
+  catalogue::ProceduresList catalogue;
   platform::HFILE index = -1;
 };
 

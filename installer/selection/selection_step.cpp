@@ -24,7 +24,7 @@ SelectionResult SelectionEnd(int endCode) {
   }
 }
 
-SelectionResult RunSelectionStep(ProceduresList& catalogue, const std::string& procDir, ui::Dialog* owner) {
+SelectionResult RunSelectionStep(catalogue::ProceduresList& catalogue, const std::string& procDir, ui::Dialog* owner) {
   ProcSelectDlg page(catalogue, owner);
   page.alwaysOverwrite = 0;
 
@@ -33,7 +33,7 @@ SelectionResult RunSelectionStep(ProceduresList& catalogue, const std::string& p
   // A path beyond the platform's limit would name another file once cut:
   // it counts as an index that cannot be opened.
   platform::HFILE index =
-      path.size() < static_cast<std::size_t>(platform::MAX_PATH) ? ProcDirOpen(path.c_str(), "w") : -1;
+      path.size() < static_cast<std::size_t>(platform::MAX_PATH) ? procdir::ProcDirOpen(path.c_str(), "w") : -1;
   if (index == -1) {
     errp(9242);
     platform::ExitProcess(installer::EXIT_FATAL);
@@ -42,7 +42,7 @@ SelectionResult RunSelectionStep(ProceduresList& catalogue, const std::string& p
   page.indexHandle = index;
   SelectionResult result = SelectionEnd(page.DoModal());
 
-  if (ProcDirClose(index) == 0) {
+  if (procdir::ProcDirClose(index) == 0) {
     errp(9244);
     platform::ExitProcess(installer::EXIT_FATAL);
   }

@@ -18,6 +18,6 @@ SelectionResult SelectionEnd(int endCode);
 // (ending in a backslash) over `owner`. When
 // proc.dir cannot be opened or closed the process ends with exit status 3
 // after message 9242 or 9244.
-SelectionResult RunSelectionStep(ProceduresList& catalogue, const std::string& procDir, ui::Dialog* owner);
+SelectionResult RunSelectionStep(catalogue::ProceduresList& catalogue, const std::string& procDir, ui::Dialog* owner);
 
 }  // namespace selection

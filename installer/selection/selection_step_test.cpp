@@ -19,7 +19,7 @@ constexpr const char* kIndex = "C:\\orvik\\proc\\proc.dir";
 // Whether an index was open each time the selection page took an answer.
 std::vector<int> openWhenAnswering;
 void NoteIndexOpen(int windowId, const std::string&) {
-  if (windowId == 108) openWhenAnswering.push_back(ProcDirIsOpen() ? 1 : 0);
+  if (windowId == 108) openWhenAnswering.push_back(procdir::ProcDirIsOpen() ? 1 : 0);
 }
 
 class SelectionStep : public ::testing::Test {
@@ -36,7 +36,7 @@ class SelectionStep : public ::testing::Test {
   }
 
   seltest::Sandbox box;
-  ProceduresList catalogue;
+  catalogue::ProceduresList catalogue;
 };
 
 TEST_F(SelectionStep, CancelLeavesAnEmptyIndexAndGoesToConfirmQuit) {
@@ -46,7 +46,7 @@ TEST_F(SelectionStep, CancelLeavesAnEmptyIndexAndGoesToConfirmQuit) {
   EXPECT_EQ(Step("108 click 2\n"), selection::SelectionResult::Quit);
   ui::SetBeforeAnswerHook(nullptr);
   EXPECT_EQ(openWhenAnswering, std::vector<int>{1});
-  EXPECT_FALSE(ProcDirIsOpen());
+  EXPECT_FALSE(procdir::ProcDirIsOpen());
   EXPECT_TRUE(box.Exists(kIndex));
   EXPECT_EQ(box.Read(kIndex), "");
 }
@@ -58,7 +58,7 @@ TEST_F(SelectionStep, EndCodesMapToTheNextStep) {
   EXPECT_EQ(Step("108 toggle 1014 Meter click 1\n"), selection::SelectionResult::Next);
   EXPECT_EQ(std::vector<std::string>(catalogue.xferProcs.begin(), catalogue.xferProcs.end()),
             std::vector<std::string>{"METER.PRO"});
-  EXPECT_FALSE(ProcDirIsOpen());
+  EXPECT_FALSE(procdir::ProcDirIsOpen());
 }
 
 TEST_F(SelectionStep, UnexpectedEndCodeIsReportedAsFailed) {

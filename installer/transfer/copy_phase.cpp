@@ -6,7 +6,7 @@
 #include "installer/transfer/copy_progress_dlg.h"
 #include "installer/transfer/xfer_worker.h"
 
-namespace xfer {
+namespace transfer {
 
 int CopyXferFiles(const InstallPaths& paths, const XferPlan& plan, CopyProgress& progress,
                   ui::Dialog* owner) {
@@ -34,4 +34,4 @@ int CopyXferFiles(const InstallPaths& paths, const XferPlan& plan, CopyProgress&
   return (progress.status.load() & STATUS_STOPPED) ? 0 : 1;
 }
 
-}  // namespace xfer
+}  // namespace transfer

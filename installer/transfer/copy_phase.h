@@ -7,7 +7,7 @@
 #include "installer/transfer/xfer_plan.h"
 #include "ui/dialog.h"
 
-namespace xfer {
+namespace transfer {
 
 // Runs XferWorker on its own thread while CopyProgressDlg (owned by
 // `owner`, which also owns the worker's disk prompts) shows `progress`;
@@ -16,4 +16,4 @@ namespace xfer {
 int CopyXferFiles(const InstallPaths& paths, const XferPlan& plan, CopyProgress& progress,
                   ui::Dialog* owner);
 
-}  // namespace xfer
+}  // namespace transfer

@@ -12,7 +12,7 @@ constexpr std::uint32_t STATUS_CANCEL_REQUESTED = 0x20;
 constexpr std::uint32_t STATUS_WORKER_DONE = 0x40;
 constexpr std::uint32_t STATUS_STOPPED = 0x80;
 
-namespace xfer {
+namespace transfer {
 
 class CopyProgress {
  public:
@@ -42,4 +42,4 @@ class CopyProgress {
   std::string currentName_;
 };
 
-}  // namespace xfer
+}  // namespace transfer

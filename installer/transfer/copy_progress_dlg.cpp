@@ -4,7 +4,7 @@
 #include "platform/process.h"
 #include "resources/kelmar_ids.h"
 
-namespace xfer {
+namespace transfer {
 
 namespace {
 // The window polls the worker's progress on a timer.
@@ -78,4 +78,4 @@ void CopyProgressDlg::DoDataExchange(ui::DataExchange& dx) {
   dx.Text(IDC_PROGRESS_FILE, fileName);
 }
 
-}  // namespace xfer
+}  // namespace transfer

@@ -10,7 +10,7 @@
 #include "installer/transfer/copy_progress.h"
 #include "ui/dialog.h"
 
-namespace xfer {
+namespace transfer {
 
 class CopyProgressDlg : public ui::Dialog {
  public:
@@ -38,4 +38,4 @@ class CopyProgressDlg : public ui::Dialog {
 // Bar position for `count` of `total` units: 0 to 100, 0 for an empty total.
 int ProgressPercent(std::uint32_t count, std::uint32_t total);
 
-}  // namespace xfer
+}  // namespace transfer

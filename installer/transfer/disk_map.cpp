@@ -4,7 +4,7 @@
 
 #include "platform/profile.h"
 
-namespace xfer {
+namespace transfer {
 
 std::int32_t DiskMap::Size(const std::string& section, const std::string& name) const {
   char buffer[260];
@@ -34,4 +34,4 @@ std::int32_t LeadingInteger(const char* value) {
 
 std::string DiskSection(int disk) { return "Disk" + std::to_string(disk); }
 
-}  // namespace xfer
+}  // namespace transfer

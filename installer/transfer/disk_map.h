@@ -6,7 +6,7 @@
 
 #include "platform/profile.h"
 
-namespace xfer {
+namespace transfer {
 
 // The disk map read once for many look-ups: file names and disk sections
 // match without regard to letter case.
@@ -34,4 +34,4 @@ std::int32_t LeadingInteger(const char* value);
 // "Disk<n>", the section of disk n in both list files.
 std::string DiskSection(int disk);
 
-}  // namespace xfer
+}  // namespace transfer

@@ -2,7 +2,7 @@
 
 #include "resources/kelmar_ids.h"
 
-namespace xfer {
+namespace transfer {
 
 DiskSpaceDlg::DiskSpaceDlg(unsigned long space, ui::Dialog* owner)
     : ui::Dialog(IDD_DISK_SPACE, owner), requiredSpace(space) {}
@@ -14,4 +14,4 @@ void DiskSpaceDlg::DoDataExchange(ui::DataExchange& dx) {
   if (!dx.Saving()) dx.Number(IDC_REQUIRED_SPACE, requiredSpace);
 }
 
-}  // namespace xfer
+}  // namespace transfer

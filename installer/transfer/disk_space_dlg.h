@@ -5,7 +5,7 @@
 
 #include "ui/dialog.h"
 
-namespace xfer {
+namespace transfer {
 
 class DiskSpaceDlg : public ui::Dialog {
  public:
@@ -17,4 +17,4 @@ class DiskSpaceDlg : public ui::Dialog {
   unsigned long requiredSpace;  // 1012
 };
 
-}  // namespace xfer
+}  // namespace transfer

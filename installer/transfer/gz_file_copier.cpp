@@ -4,7 +4,7 @@
 #include "platform/files.h"
 #include "platform/hfile.h"
 
-namespace xfer {
+namespace transfer {
 
 namespace {
 
@@ -186,4 +186,4 @@ int GzFileCopier::ReportUnplaced(const std::vector<platform::ReplaceBatch::Failu
   return static_cast<int>(failures.size());
 }
 
-}  // namespace xfer
+}  // namespace transfer

@@ -10,7 +10,7 @@
 #include "platform/flush.h"
 #include "platform/types.h"
 
-namespace xfer {
+namespace transfer {
 
 class GzFileCopier {
  public:
@@ -81,4 +81,4 @@ class GzFileCopier {
   char buffer_[kChunk];
 };
 
-}  // namespace xfer
+}  // namespace transfer

@@ -48,11 +48,11 @@ class GzCopyTest : public TransferTest {
     return orvik_testing::ReadFile(root_ + "/scratch.gz");
   }
 
-  xfer::GzFileCopier copier_;
+  transfer::GzFileCopier copier_;
 };
 
 TEST_F(GzCopyTest, DecompressesAStreamOfManyChunks) {
-  const std::string data = Payload(5 * xfer::GzFileCopier::kChunk + 123, 1) + TextPayload(300000, 2);
+  const std::string data = Payload(5 * transfer::GzFileCopier::kChunk + 123, 1) + TextPayload(300000, 2);
   AddPayload("cd", "BIG.DAT", data);
   EXPECT_EQ(Copy("BIG.DAT", "BIG.DAT"), 1);
   EXPECT_EQ(orvik_testing::ReadFile(Target("BIG.DAT")), data);
@@ -246,7 +246,7 @@ TEST_F(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
   Answers({"box contains \"D:\\proc_data\\LEADS.BMP decompresses to more than the 4000 bytes\" OK",
            "box contains \"D:\\proc_data\\BIG.TXT decompresses to more than the 1000 bytes\" OK"});
   EXPECT_EQ(copier_.Copy("D:\\proc_data\\LEADS.BMP", "C:\\orvik\\data\\LEADS.BMP", 4000), 1);
-  EXPECT_LE(written, xfer::GzFileCopier::SizeLimit(4000));
+  EXPECT_LE(written, transfer::GzFileCopier::SizeLimit(4000));
   EXPECT_EQ(copier_.Copy("D:\\proc_data\\BIG.TXT", "C:\\orvik\\data\\BIG.TXT", 1000), 1);
   EXPECT_EQ(copier_.Copy("D:\\proc_data\\NEAR.DAT", "C:\\orvik\\data\\NEAR.DAT", 4000), 1);
   faults.FilterWrites(nullptr);
@@ -255,8 +255,8 @@ TEST_F(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
   EXPECT_FALSE(orvik_testing::Exists(Target("BIG.TXT")));
   EXPECT_EQ(orvik_testing::ReadFile(Target("NEAR.DAT")), Payload(5000, 9));
   ExpectNoPartFiles();
-  EXPECT_EQ(xfer::GzFileCopier::SizeLimit(4000), 4000u + 65536u);
-  EXPECT_EQ(xfer::GzFileCopier::SizeLimit(16 << 20), (16u << 20) + (1u << 20));
+  EXPECT_EQ(transfer::GzFileCopier::SizeLimit(4000), 4000u + 65536u);
+  EXPECT_EQ(transfer::GzFileCopier::SizeLimit(16 << 20), (16u << 20) + (1u << 20));
 }
 
 // A pipe or a device as the payload or in place of the target is refused
@@ -312,7 +312,7 @@ TEST_F(GzCopyTest, FileBesideTheTargetIsNeverAPlantedLinkNorALiveCopysFile) {
 TEST_F(GzCopyTest, FileWaitingInABatchIsNoLeftoverForAnotherCopy) {
   AddPayload("cd", "LEADS.BMP", "first");
   platform::ReplaceBatch batch;
-  xfer::GzFileCopier batched(&batch);
+  transfer::GzFileCopier batched(&batch);
   EXPECT_EQ(batched.Copy("D:\\proc_data\\LEADS.BMP", "C:\\orvik\\data\\LEADS.BMP"), 1);
   ASSERT_EQ(batch.Size(), 1u);
   AddPayload("cd", "LEADS.BMP", "second");

@@ -2,10 +2,10 @@
 
 #include "resources/kelmar_ids.h"
 
-namespace xfer {
+namespace transfer {
 
 InsertDiskDlg::InsertDiskDlg(ui::Dialog* owner) : ui::Dialog(IDD_INSERT_DISK, owner) {}
 
 void InsertDiskDlg::DoDataExchange(ui::DataExchange& dx) { dx.Text(IDC_INSERT_PROMPT, prompt); }
 
-}  // namespace xfer
+}  // namespace transfer

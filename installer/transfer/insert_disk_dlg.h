@@ -4,7 +4,7 @@
 
 #include "ui/dialog.h"
 
-namespace xfer {
+namespace transfer {
 
 class InsertDiskDlg : public ui::Dialog {
  public:
@@ -14,4 +14,4 @@ class InsertDiskDlg : public ui::Dialog {
   std::string prompt;  // 1040, "Please insert Disk<n>"
 };
 
-}  // namespace xfer
+}  // namespace transfer

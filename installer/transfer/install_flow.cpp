@@ -11,7 +11,7 @@
 #include "platform/process.h"
 #include "text/text.h"
 
-namespace xfer {
+namespace transfer {
 
 namespace {
 
@@ -77,4 +77,4 @@ InstallResult RunInstallStep(const InstallPaths& paths, XferPlan& plan, CopyProg
   }
 }
 
-}  // namespace xfer
+}  // namespace transfer

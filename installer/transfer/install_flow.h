@@ -10,7 +10,7 @@
 #include "installer/transfer/xfer_plan.h"
 #include "ui/dialog.h"
 
-namespace xfer {
+namespace transfer {
 
 // The pieces the step runs that belong to the wizard. Each receives the
 // paths of this run, whose tempDir names the run's scratch folder.
@@ -34,4 +34,4 @@ InstallResult RunInstallStep(const InstallPaths& paths, XferPlan& plan, CopyProg
 // or 1 when the drive's geometry cannot be had.
 std::uint32_t TargetUnit(const std::string& procDir);
 
-}  // namespace xfer
+}  // namespace transfer

@@ -25,16 +25,16 @@ class InstallStepTest : public TransferTest {
  protected:
   void SetUp() override {
     TransferTest::SetUp();
-    actions.writeXferList = [this](const xfer::InstallPaths&) {
+    actions.writeXferList = [this](const transfer::InstallPaths&) {
       ++writes;
       tempDirAtWrite = orvik_testing::Exists(CHost("orvik/proc/_temp"));
       return std::uint32_t(4242);
     };
-    actions.copyXferFiles = [this](const xfer::InstallPaths&) {
+    actions.copyXferFiles = [this](const transfer::InstallPaths&) {
       ++copies;
       return copyResult;
     };
-    actions.updateProcDir = [this](const xfer::InstallPaths&) {
+    actions.updateProcDir = [this](const transfer::InstallPaths&) {
       ++updates;
       return 1;
     };
@@ -44,16 +44,16 @@ class InstallStepTest : public TransferTest {
       return finishCode;
     };
   }
-  xfer::InstallResult Run() { return xfer::RunInstallStep(paths, plan, progress, nullptr, actions); }
+  transfer::InstallResult Run() { return transfer::RunInstallStep(paths, plan, progress, nullptr, actions); }
 
-  xfer::InstallActions actions;
+  transfer::InstallActions actions;
   int writes = 0, copies = 0, updates = 0, finishes = 0;
   int copyResult = 1, finishCode = 2;
   bool tempDirAtWrite = false, tempDirAtFinish = true;
 };
 
 TEST_F(InstallStepTest, KnownDriveCopiesUpdatesCleansUpAndFinishes) {
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   EXPECT_GE(plan.bytesPerSector, 512u);
   EXPECT_EQ(progress.requiredSize, 4242u);
   EXPECT_TRUE(tempDirAtWrite);
@@ -65,12 +65,12 @@ TEST_F(InstallStepTest, KnownDriveCopiesUpdatesCleansUpAndFinishes) {
 
 TEST_F(InstallStepTest, FinishPageCodesGiveTheNextStep) {
   finishCode = 1;
-  EXPECT_EQ(Run(), xfer::InstallResult::DirectoriesAgain);
+  EXPECT_EQ(Run(), transfer::InstallResult::DirectoriesAgain);
   finishCode = 2;
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   finishCode = 5;
   Answers({"box contains \"the Finish page ended unexpectedly\" OK"});
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9248");
 }
@@ -78,7 +78,7 @@ TEST_F(InstallStepTest, FinishPageCodesGiveTheNextStep) {
 TEST_F(InstallStepTest, StoppedTransferSkipsTheIndexUpdateWith9247) {
   copyResult = 0;
   Answers({"box contains \"The transfer was stopped.\" OK"});
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   EXPECT_EQ(updates, 0);
   EXPECT_EQ(finishes, 1);
   EXPECT_FALSE(tempDirAtFinish);
@@ -89,12 +89,12 @@ TEST_F(InstallStepTest, StoppedTransferSkipsTheIndexUpdateWith9247) {
 TEST_F(InstallStepTest, EachRunWorksInAFolderOfItsOwnAndLeavesNothing) {
   std::vector<std::string> duringStep;
   std::string folder;
-  actions.writeXferList = [&](const xfer::InstallPaths& run) {
+  actions.writeXferList = [&](const transfer::InstallPaths& run) {
     folder = run.tempDir;
     duringStep = HostNames(CHost("orvik/proc/_temp"));
     return std::uint32_t(0);
   };
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   const std::string own = std::to_string(::getpid());
   EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + own);
   EXPECT_EQ(duringStep, (std::vector<std::string>{own, own + ".lck"}));
@@ -107,7 +107,7 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    static xfer::ScratchFolder crashed;
+    static transfer::ScratchFolder crashed;
     if (!crashed.Create(paths.tempDir)) ::_exit(1);
     orvik_testing::WriteFile(platform::HostPath(crashed.Path() + "\\sub\\HALF.PRo"), "half");
     ::_exit(0);
@@ -117,7 +117,7 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   ASSERT_EQ(HostNames(parent).size(), 2u);
   // A run still at work (the lock is held through its own open file).
-  xfer::ScratchFolder live;
+  transfer::ScratchFolder live;
   ASSERT_TRUE(live.Create(paths.tempDir));
   orvik_testing::WriteFile(platform::HostPath(live.Path() + "\\A.PRo"), "a");
   // Leftovers without a lock file, a lone lock file and a link.
@@ -127,11 +127,11 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   ASSERT_EQ(::symlink((root_ + "/outside").c_str(), (parent + "/79").c_str()), 0);
 
   std::vector<std::string> atWrite;
-  actions.writeXferList = [&](const xfer::InstallPaths&) {
+  actions.writeXferList = [&](const transfer::InstallPaths&) {
     atWrite = HostNames(parent);
     return std::uint32_t(0);
   };
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   const std::string mine = std::to_string(::getpid()) + "-1";
   const std::string liveName = live.Path().substr(live.Path().rfind('\\') + 1);
   EXPECT_EQ(atWrite, (std::vector<std::string>{liveName, mine, mine + ".lck", liveName + ".lck"}));
@@ -147,19 +147,19 @@ TEST_F(InstallStepTest, AFolderRemovedBeforeItIsLockedIsGivenUpForAnother) {
   // In the moment between making the folder and locking it, a run that
   // ends takes it for abandoned, removes it, and removes the parent too.
   int calls = 0;
-  xfer::SetScratchFolderHookForTesting([&](const std::string& folder) {
+  transfer::SetScratchFolderHookForTesting([&](const std::string& folder) {
     if (++calls > 1) return;
-    xfer::RemoveAbandonedScratchFolders(paths.tempDir);
+    transfer::RemoveAbandonedScratchFolders(paths.tempDir);
     EXPECT_FALSE(orvik_testing::Exists(platform::HostPath(folder)));
     EXPECT_EQ(platform::_rmdir(paths.tempDir.c_str()), 0);
   });
   std::string folder;
-  actions.writeXferList = [&](const xfer::InstallPaths& run) {
+  actions.writeXferList = [&](const transfer::InstallPaths& run) {
     folder = run.tempDir;
     return std::uint32_t(0);
   };
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
-  xfer::SetScratchFolderHookForTesting(nullptr);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
+  transfer::SetScratchFolderHookForTesting(nullptr);
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(folder, "C:\\orvik\\proc\\_temp\\" + std::to_string(::getpid()) + "-1");
   EXPECT_FALSE(orvik_testing::Exists(CHost("orvik/proc/_temp")));
@@ -170,7 +170,7 @@ TEST_F(InstallStepTest, ScratchFolderThatCannotBeMadeEndsTheStepWith9245) {
   paths.procDir = "C:\\nowhere\\proc\\";
   paths.tempDir = "C:\\nowhere\\proc\\_temp";
   Answers({"box contains \"scratch folder\" OK"});
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   EXPECT_EQ(writes + copies + finishes, 0);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9245");
@@ -183,7 +183,7 @@ TEST_F(InstallStepTest, UnknownGeometryShowsTheSpaceNeededInBytes) {
   paths.procDir = "\\\\srv\\cal\\proc\\";
   paths.tempDir = "\\\\srv\\cal\\proc\\_temp";
   Answers({"1047 click 1"});
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   EXPECT_EQ(plan.bytesPerSector, 1u);
   EXPECT_TRUE(HasLine("window 1047 \"ORVIK Procedure Install - Disk Space\""));
   EXPECT_TRUE(HasLine("field 1012 \"104242\""));
@@ -195,7 +195,7 @@ TEST_F(InstallStepTest, CancelInstallationOnTheSpacePageGoesBackToTheDirectories
   paths.procDir = "Q:\\proc\\";  // an unmapped drive
   paths.tempDir = "C:\\orvik\\proc\\_temp";
   Answers({"1047 click 2"});
-  EXPECT_EQ(Run(), xfer::InstallResult::DirectoriesAgain);
+  EXPECT_EQ(Run(), transfer::InstallResult::DirectoriesAgain);
   EXPECT_EQ(copies + updates + finishes, 0);
   EXPECT_FALSE(orvik_testing::Exists(CHost("orvik/proc/_temp")));
 }
@@ -204,7 +204,7 @@ TEST_F(InstallStepTest, TypingIntoTheSpaceFieldChangesNothing) {
   paths.procDir = "Q:\\proc\\";
   paths.tempDir = "C:\\orvik\\proc\\_temp";
   Answers({"1047 set 1012 \"not a number\" click 1"});
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   EXPECT_EQ(copies, 1);
   EXPECT_EQ(progress.requiredSize, 4242u);
 }
@@ -212,15 +212,15 @@ TEST_F(InstallStepTest, TypingIntoTheSpaceFieldChangesNothing) {
 TEST_F(InstallStepTest, SpaceShownIsHeldAtTheTopOfTheCount) {
   paths.procDir = "Q:\\proc\\";
   paths.tempDir = "C:\\orvik\\proc\\_temp";
-  actions.writeXferList = [](const xfer::InstallPaths&) { return std::uint32_t(0xFFFFFFF0u); };
+  actions.writeXferList = [](const transfer::InstallPaths&) { return std::uint32_t(0xFFFFFFF0u); };
   Answers({"1047 click 1"});
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   EXPECT_TRUE(HasLine("field 1012 \"4294967295\""));
 }
 
 TEST(TargetUnit, DriveGeometryOrOne) {
-  EXPECT_EQ(xfer::TargetUnit(""), 1u);
-  EXPECT_EQ(xfer::TargetUnit("\\\\srv\\share\\proc\\"), 1u);
+  EXPECT_EQ(transfer::TargetUnit(""), 1u);
+  EXPECT_EQ(transfer::TargetUnit("\\\\srv\\share\\proc\\"), 1u);
 }
 
 using InstallStepDeathTest = InstallStepTest;
@@ -249,15 +249,15 @@ TEST_F(InstallStepTest, InstallsAFloppySetEndToEnd) {
   AddPayload("disk1", "A.BMP", "bitmap");
   AddPayload("disk2", "B.DAT", "data");
   Insert("disk1");
-  xfer::XferLists lists;
+  transfer::XferLists lists;
   lists.procs = {"A.PRO"};
   lists.files = {"A.BMP"};
   lists.dataFiles = {"B.DAT"};
-  actions.writeXferList = [&](const xfer::InstallPaths& run) { return xfer::WriteXferList(lists, run, plan, false); };
-  actions.copyXferFiles = [&](const xfer::InstallPaths& run) {
-    return xfer::CopyXferFiles(run, plan, progress, nullptr);
+  actions.writeXferList = [&](const transfer::InstallPaths& run) { return transfer::WriteXferList(lists, run, plan, false); };
+  actions.copyXferFiles = [&](const transfer::InstallPaths& run) {
+    return transfer::CopyXferFiles(run, plan, progress, nullptr);
   };
-  actions.updateProcDir = [&](const xfer::InstallPaths& run) {
+  actions.updateProcDir = [&](const transfer::InstallPaths& run) {
     ++updates;
     EXPECT_EQ(orvik_testing::ReadFile(platform::HostPath(run.tempDir + "\\A.PRO")), "proc A");
     return 1;
@@ -268,7 +268,7 @@ TEST_F(InstallStepTest, InstallsAFloppySetEndToEnd) {
     platform::MapDrive('d', disk2);
     page.OnCommand(ui::IDOK);
   });
-  EXPECT_EQ(Run(), xfer::InstallResult::Exit);
+  EXPECT_EQ(Run(), transfer::InstallResult::Exit);
   EXPECT_EQ(updates, 1);
   EXPECT_EQ(ui.Runs(1048), 1);
   EXPECT_EQ(ui.Seen(1048, 1040), (std::vector<std::string>{"Please insert Disk2"}));

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-namespace xfer {
+namespace transfer {
 
 struct InstallPaths {
   std::string sourceDir;         // folder of the first medium, ends in a backslash
@@ -17,4 +17,4 @@ struct InstallPaths {
   std::string diskMapPath;       // <workDir>\_diskmap.lst
 };
 
-}  // namespace xfer
+}  // namespace transfer

@@ -1,11 +1,11 @@
 // How the install step ended.
 #pragma once
 
-namespace xfer {
+namespace transfer {
 
 enum class InstallResult {
   DirectoriesAgain,  // install more, or the installation was cancelled
   Exit,              // the operator is done, or the step could not go on
 };
 
-}  // namespace xfer
+}  // namespace transfer

@@ -9,7 +9,7 @@
 #include "platform/hfile.h"
 #include "platform/process.h"
 
-namespace xfer {
+namespace transfer {
 
 namespace {
 
@@ -153,4 +153,4 @@ void ScratchFolder::Remove() {
   platform::_rmdir(parent_.c_str());  // only once it is empty
 }
 
-}  // namespace xfer
+}  // namespace transfer

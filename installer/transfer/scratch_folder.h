@@ -11,7 +11,7 @@
 
 #include "platform/types.h"
 
-namespace xfer {
+namespace transfer {
 
 class ScratchFolder {
  public:
@@ -46,4 +46,4 @@ void RemoveAbandonedScratchFolders(const std::string& parent);
 // another run act in that moment; an empty function removes it.
 void SetScratchFolderHookForTesting(std::function<void(const std::string& folder)> hook);
 
-}  // namespace xfer
+}  // namespace transfer

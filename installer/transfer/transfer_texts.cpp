@@ -8,7 +8,7 @@
 #include "text/text.h"
 #include "ui/msgbox.h"
 
-namespace xfer {
+namespace transfer {
 
 namespace {
 
@@ -73,4 +73,4 @@ bool AskNumbered(int number) {
                         ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
 }
 
-}  // namespace xfer
+}  // namespace transfer

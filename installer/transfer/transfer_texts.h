@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-namespace xfer {
+namespace transfer {
 
 inline constexpr const char* kListLocationFormat = "orvik.lst location: %s";
 inline constexpr const char* kListNotWritableFormat = "%s : file could not be opened for writing.";
@@ -34,4 +34,4 @@ void ShowNumbered(int number, const std::string& first, const std::string& secon
 // Numbered message `number` asked as a Yes/No question; true for Yes.
 bool AskNumbered(int number);
 
-}  // namespace xfer
+}  // namespace transfer

@@ -2,7 +2,7 @@
 
 #include "platform/profile.h"
 
-namespace xfer {
+namespace transfer {
 
 std::string XferListFile::Entry(const std::string& section, int entry) const {
   char buffer[260];
@@ -42,4 +42,4 @@ std::string TargetPath(const InstallPaths& paths, char kind, const std::string& 
   }
 }
 
-}  // namespace xfer
+}  // namespace transfer

@@ -5,7 +5,7 @@
 #include "installer/transfer/install_paths.h"
 #include "platform/profile.h"
 
-namespace xfer {
+namespace transfer {
 
 inline constexpr const char* kKeyMissing = "failed find key";
 inline constexpr const char* kNextDisk = "next disk";
@@ -37,4 +37,4 @@ XferEntry SplitXferEntry(const std::string& value);
 // The target path of `name` for `kind` (P, B, M, A); "" for any other kind.
 std::string TargetPath(const InstallPaths& paths, char kind, const std::string& name);
 
-}  // namespace xfer
+}  // namespace transfer

@@ -17,7 +17,7 @@
 namespace xfertest {
 namespace {
 
-using xfer::XferLists;
+using transfer::XferLists;
 
 const char* kExampleMap =
     "[Disk1]\r\nA.PRO=12000\r\nA.BMP=30000\r\nA.DAT=500\r\n[Disk2]\r\nB.PRO=8000\r\nTOOL.EXE=40000\r\n";
@@ -36,7 +36,7 @@ class XferListTest : public TransferTest {
  protected:
   std::uint32_t Write(const XferLists& lists, bool debug = false) {
     std::uint32_t size = 0;
-    EXPECT_TRUE(xfer::LayOutXferList(lists, paths, plan, debug, &size));
+    EXPECT_TRUE(transfer::LayOutXferList(lists, paths, plan, debug, &size));
     return size;
   }
 };
@@ -178,7 +178,7 @@ TEST_F(XferListTest, FileOnNoDiskFailsAfterDisk100) {
   lists.procs = {"A.PRO"};
   lists.dataFiles = {"MISSING.DAT"};
   std::uint32_t size = 0;
-  EXPECT_FALSE(xfer::LayOutXferList(lists, paths, plan, false, &size));
+  EXPECT_FALSE(transfer::LayOutXferList(lists, paths, plan, false, &size));
   EXPECT_EQ(plan.disks, (Disks{1}));
   const std::string text = ListText();
   EXPECT_NE(text.find("[Disk100]\r\nF1=next disk\r\n\r\n[Disk101]\r\n"), std::string::npos);
@@ -248,19 +248,19 @@ TEST_F(XferListTest, NamesTheListsCannotCarryAreRefused) {
 }
 
 TEST_F(XferListTest, CollectsTheCatalogueTransferLists) {
-  ProceduresList catalogue;
+  catalogue::ProceduresList catalogue;
   catalogue.xferProcs.AddTail("A.PRO");
   catalogue.xferSubProcs.AddTail("S.PRO");
   catalogue.xferFiles.AddTail("A.BMP");
   catalogue.xferFiles.AddTail("T.EXE");
   catalogue.xferDataFiles.AddTail("D.DAT");
-  XferLists lists = xfer::CollectXferLists(catalogue);
+  XferLists lists = transfer::CollectXferLists(catalogue);
   EXPECT_EQ(lists.procs, (std::vector<std::string>{"A.PRO"}));
   EXPECT_EQ(lists.subProcs, (std::vector<std::string>{"S.PRO"}));
   EXPECT_EQ(lists.files, (std::vector<std::string>{"A.BMP", "T.EXE"}));
   EXPECT_EQ(lists.dataFiles, (std::vector<std::string>{"D.DAT"}));
   WriteDiskMap("[Disk1]\nA.PRO=1\nS.PRO=1\nA.BMP=1\nT.EXE=1\nD.DAT=1\n");
-  EXPECT_EQ(xfer::WriteXferList(catalogue, paths, plan, false), 5u);
+  EXPECT_EQ(transfer::WriteXferList(catalogue, paths, plan, false), 5u);
   EXPECT_EQ(ListText(),
             "[Disk1]\r\nF1=A.PRO,P\r\nF2=S.PRO,P\r\nF3=A.BMP,B\r\nF4=T.EXE,M\r\nF5=D.DAT,A\r\n"
             "F6=last disk\r\n\r\n");
@@ -274,7 +274,7 @@ TEST_F(XferListDeathTest, UnplaceableFileEndsTheProcessAfter9249) {
   XferLists lists;
   lists.procs = {"A.PRO", "NOWHERE.PRO"};
   Answers({"box contains \"cannot be laid out\" OK"});
-  EXPECT_EXIT(xfer::WriteXferList(lists, paths, plan, false), ::testing::ExitedWithCode(3), "");
+  EXPECT_EXIT(transfer::WriteXferList(lists, paths, plan, false), ::testing::ExitedWithCode(3), "");
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].caption, "ORVIK Error 9249");
 }
@@ -283,12 +283,12 @@ TEST_F(XferListDeathTest, UnplaceableFileEndsTheProcessAfter9249) {
 
 TEST_F(XferListTest, LookupDiskMapReadsSizesIgnoringCaseOfSectionAndKey) {
   WriteDiskMap("[DISK1]\r\na.pro = 1234\r\nB.BMP=-3\r\nC=\r\n[Disk2]\r\nA.PRO=5\r\n");
-  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "Disk1", "A.PRO"), 1234);
-  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "disk1", "b.bmp"), -3);
-  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "Disk1", "C"), 0);
-  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "Disk1", "MISSING"), -1);
-  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "Disk3", "A.PRO"), -1);
-  EXPECT_EQ(xfer::LookupDiskMap("C:\\work\\none.lst", "Disk1", "A.PRO"), -1);
+  EXPECT_EQ(transfer::LookupDiskMap(paths.diskMapPath, "Disk1", "A.PRO"), 1234);
+  EXPECT_EQ(transfer::LookupDiskMap(paths.diskMapPath, "disk1", "b.bmp"), -3);
+  EXPECT_EQ(transfer::LookupDiskMap(paths.diskMapPath, "Disk1", "C"), 0);
+  EXPECT_EQ(transfer::LookupDiskMap(paths.diskMapPath, "Disk1", "MISSING"), -1);
+  EXPECT_EQ(transfer::LookupDiskMap(paths.diskMapPath, "Disk3", "A.PRO"), -1);
+  EXPECT_EQ(transfer::LookupDiskMap("C:\\work\\none.lst", "Disk1", "A.PRO"), -1);
 }
 
 // Each list file is read once per use: its look-ups answer from what was
@@ -296,55 +296,55 @@ TEST_F(XferListTest, LookupDiskMapReadsSizesIgnoringCaseOfSectionAndKey) {
 TEST_F(XferListTest, ListFilesAreReadOnceForAllTheirLookUps) {
   WriteDiskMap("[Disk1]\r\nA.PRO=1234\r\n");
   orvik_testing::WriteFile(CHost("work/orvik.lst"), "[Disk1]\r\nF1=A.PRO,P\r\n");
-  const xfer::DiskMap map(paths.diskMapPath);
-  const xfer::XferListFile list("C:\\work\\orvik.lst");
+  const transfer::DiskMap map(paths.diskMapPath);
+  const transfer::XferListFile list("C:\\work\\orvik.lst");
   WriteDiskMap("[Disk1]\r\nA.PRO=99\r\n");
   std::filesystem::remove(CHost("work/orvik.lst"));
   EXPECT_EQ(map.Size("disk1", "a.pro"), 1234);
   EXPECT_EQ(list.Entry("disk1", 1), "A.PRO,P");
-  EXPECT_EQ(xfer::LookupDiskMap(paths.diskMapPath, "Disk1", "A.PRO"), 99);
-  EXPECT_EQ(xfer::XferListFile("C:\\work\\orvik.lst").Entry("Disk1", 1), "failed find key");
+  EXPECT_EQ(transfer::LookupDiskMap(paths.diskMapPath, "Disk1", "A.PRO"), 99);
+  EXPECT_EQ(transfer::XferListFile("C:\\work\\orvik.lst").Entry("Disk1", 1), "failed find key");
 }
 
 TEST(LeadingInteger, ConvertsLikeTheCLibrary) {
-  EXPECT_EQ(xfer::LeadingInteger("12000"), 12000);
-  EXPECT_EQ(xfer::LeadingInteger("  42abc"), 42);
-  EXPECT_EQ(xfer::LeadingInteger("+7"), 7);
-  EXPECT_EQ(xfer::LeadingInteger("-1"), -1);
-  EXPECT_EQ(xfer::LeadingInteger("abc"), 0);
-  EXPECT_EQ(xfer::LeadingInteger(""), 0);
-  EXPECT_EQ(xfer::LeadingInteger("- 5"), 0);
-  EXPECT_EQ(xfer::LeadingInteger("99999999999"), 2147483647);
-  EXPECT_EQ(xfer::LeadingInteger("-99999999999"), -2147483647 - 1);
+  EXPECT_EQ(transfer::LeadingInteger("12000"), 12000);
+  EXPECT_EQ(transfer::LeadingInteger("  42abc"), 42);
+  EXPECT_EQ(transfer::LeadingInteger("+7"), 7);
+  EXPECT_EQ(transfer::LeadingInteger("-1"), -1);
+  EXPECT_EQ(transfer::LeadingInteger("abc"), 0);
+  EXPECT_EQ(transfer::LeadingInteger(""), 0);
+  EXPECT_EQ(transfer::LeadingInteger("- 5"), 0);
+  EXPECT_EQ(transfer::LeadingInteger("99999999999"), 2147483647);
+  EXPECT_EQ(transfer::LeadingInteger("-99999999999"), -2147483647 - 1);
 }
 
 TEST(SplitXferEntry, NameBeforeTheFirstCommaKindAfterIt) {
-  xfer::XferEntry e = xfer::SplitXferEntry("A.PRO,P");
+  transfer::XferEntry e = transfer::SplitXferEntry("A.PRO,P");
   EXPECT_EQ(e.name, "A.PRO");
   EXPECT_EQ(e.kind, 'P');
-  e = xfer::SplitXferEntry("A,B,M");
+  e = transfer::SplitXferEntry("A,B,M");
   EXPECT_EQ(e.name, "A");
   EXPECT_EQ(e.kind, 'B');
-  e = xfer::SplitXferEntry("WHOLE.EXE");
+  e = transfer::SplitXferEntry("WHOLE.EXE");
   EXPECT_EQ(e.name, "WHOLE.EXE");
   EXPECT_EQ(e.kind, 0);
-  e = xfer::SplitXferEntry("X,");
+  e = transfer::SplitXferEntry("X,");
   EXPECT_EQ(e.name, "X");
   EXPECT_EQ(e.kind, 0);
 }
 
 TEST(TargetPath, ByKind) {
-  xfer::InstallPaths t;
+  transfer::InstallPaths t;
   t.dataDir = "C:\\d\\";
   t.tempDir = "C:\\p_temp";
   t.picDir = "C:\\pic\\";
   t.passwordDir = "C:\\prog\\";
-  EXPECT_EQ(xfer::TargetPath(t, 'A', "x"), "C:\\d\\x");
-  EXPECT_EQ(xfer::TargetPath(t, 'P', "x"), "C:\\p_temp\\x");
-  EXPECT_EQ(xfer::TargetPath(t, 'B', "x"), "C:\\pic\\x");
-  EXPECT_EQ(xfer::TargetPath(t, 'M', "x"), "C:\\prog\\x");
-  EXPECT_EQ(xfer::TargetPath(t, 'p', "x"), "");
-  EXPECT_EQ(xfer::TargetPath(t, 0, "x"), "");
+  EXPECT_EQ(transfer::TargetPath(t, 'A', "x"), "C:\\d\\x");
+  EXPECT_EQ(transfer::TargetPath(t, 'P', "x"), "C:\\p_temp\\x");
+  EXPECT_EQ(transfer::TargetPath(t, 'B', "x"), "C:\\pic\\x");
+  EXPECT_EQ(transfer::TargetPath(t, 'M', "x"), "C:\\prog\\x");
+  EXPECT_EQ(transfer::TargetPath(t, 'p', "x"), "");
+  EXPECT_EQ(transfer::TargetPath(t, 0, "x"), "");
 }
 
 TEST(IsListableFileName, RefusesWhatTheListFilesCannotCarry) {

@@ -14,7 +14,7 @@
 #include "platform/process.h"
 #include "text/text.h"
 
-namespace xfer {
+namespace transfer {
 
 namespace {
 
@@ -60,13 +60,13 @@ class ListFile {
   platform::HFILE file_;
 };
 
-std::vector<std::string> ToVector(const StringList& list) {
+std::vector<std::string> ToVector(const catalogue::StringList& list) {
   return std::vector<std::string>(list.begin(), list.end());
 }
 
 }  // namespace
 
-XferLists CollectXferLists(const ProceduresList& procedures) {
+XferLists CollectXferLists(const catalogue::ProceduresList& procedures) {
   XferLists lists;
   lists.procs = ToVector(procedures.xferProcs);
   lists.subProcs = ToVector(procedures.xferSubProcs);
@@ -145,9 +145,9 @@ std::uint32_t WriteXferList(const XferLists& lists, const InstallPaths& paths, X
   return size;
 }
 
-std::uint32_t WriteXferList(const ProceduresList& procedures, const InstallPaths& paths, XferPlan& plan,
+std::uint32_t WriteXferList(const catalogue::ProceduresList& procedures, const InstallPaths& paths, XferPlan& plan,
                             bool debugMode) {
   return WriteXferList(CollectXferLists(procedures), paths, plan, debugMode);
 }
 
-}  // namespace xfer
+}  // namespace transfer

@@ -9,9 +9,11 @@
 #include "installer/transfer/install_paths.h"
 #include "installer/transfer/xfer_plan.h"
 
+namespace catalogue {
 class ProceduresList;
+}  // namespace catalogue
 
-namespace xfer {
+namespace transfer {
 
 // The four transfer lists of the catalogue, in their own order.
 struct XferLists {
@@ -21,7 +23,7 @@ struct XferLists {
   std::vector<std::string> dataFiles;  // kind A
 };
 
-XferLists CollectXferLists(const ProceduresList& procedures);
+XferLists CollectXferLists(const catalogue::ProceduresList& procedures);
 
 // Writes the transfer list to `paths.transferListPath` and the disks to visit
 // to `plan.disks`, looking every file up in the disk map `paths.diskMapPath`.
@@ -39,7 +41,7 @@ bool LayOutXferList(const XferLists& lists, const InstallPaths& paths, XferPlan&
 
 // LayOutXferList, ending the process after message 9249 when it fails.
 std::uint32_t WriteXferList(const XferLists& lists, const InstallPaths& paths, XferPlan& plan, bool debugMode);
-std::uint32_t WriteXferList(const ProceduresList& procedures, const InstallPaths& paths, XferPlan& plan,
+std::uint32_t WriteXferList(const catalogue::ProceduresList& procedures, const InstallPaths& paths, XferPlan& plan,
                             bool debugMode);
 
-}  // namespace xfer
+}  // namespace transfer

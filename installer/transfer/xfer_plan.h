@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace xfer {
+namespace transfer {
 
 struct XferPlan {
   // Bytes per sector of the target drive, or 1 when its geometry is unknown.
@@ -13,4 +13,4 @@ struct XferPlan {
   std::vector<std::int32_t> disks;
 };
 
-}  // namespace xfer
+}  // namespace transfer

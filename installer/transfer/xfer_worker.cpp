@@ -14,7 +14,7 @@
 #include "platform/flush.h"
 #include "ui/msgbox.h"
 
-namespace xfer {
+namespace transfer {
 
 namespace {
 
@@ -125,4 +125,4 @@ int XferWorker(const InstallPaths& paths, const XferPlan& plan, CopyProgress& pr
   return result;
 }
 
-}  // namespace xfer
+}  // namespace transfer

@@ -7,11 +7,11 @@
 #include "installer/transfer/xfer_plan.h"
 #include "ui/dialog.h"
 
-namespace xfer {
+namespace transfer {
 
 // Thread entry: copies the disks of `plan` from paths.sourceDir, asking for
 // each disk over `owner`. Returns 1, or 0 after the operator stopped the
 // transfer. Setting STATUS_WORKER_DONE is its last touch of `progress`.
 int XferWorker(const InstallPaths& paths, const XferPlan& plan, CopyProgress& progress, ui::Dialog* owner);
 
-}  // namespace xfer
+}  // namespace transfer

@@ -26,8 +26,8 @@ namespace {
 const char* kExampleMap =
     "[Disk1]\r\nA.PRO=12000\r\nA.BMP=30000\r\nA.DAT=500\r\n[Disk2]\r\nB.PRO=8000\r\nTOOL.EXE=40000\r\n";
 
-xfer::XferLists ExampleLists() {
-  xfer::XferLists lists;
+transfer::XferLists ExampleLists() {
+  transfer::XferLists lists;
   lists.procs = {"A.PRO", "B.PRO"};
   lists.files = {"A.BMP", "TOOL.EXE"};
   lists.dataFiles = {"A.DAT"};
@@ -49,9 +49,9 @@ class WorkerTest : public TransferTest {
     AddPayload(disk2, "B.PRO", "procedure B");
     AddPayload(disk2, "TOOL.EXE", Payload(40000, 2));
   }
-  void LayOut(const xfer::XferLists& lists) {
+  void LayOut(const transfer::XferLists& lists) {
     std::uint32_t size = 0;
-    ASSERT_TRUE(xfer::LayOutXferList(lists, paths, plan, false, &size));
+    ASSERT_TRUE(transfer::LayOutXferList(lists, paths, plan, false, &size));
     progress.requiredSize = size;
   }
   bool Installed(const std::string& rel) const { return orvik_testing::Exists(CHost(rel)); }
@@ -72,7 +72,7 @@ TEST_F(WorkerTest, CdRunCopiesEveryDiskWithoutAPrompt) {
   Insert("cd");
   LayOut(ExampleLists());
   Answers({});
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   ExpectExampleInstalled();
   EXPECT_EQ(progress.progressCount.load(), 23u + 58u + 0u + 15u + 78u);
   EXPECT_EQ(progress.requiredSize, 179u);  // the bar ends a little short of full
@@ -124,7 +124,7 @@ TEST_F(WorkerTest, WorkerStartsOnlyOnceTheProgressWindowIsOpen) {
   LayOut(ExampleLists());
   Answers({});
   FirstWorkerCall probe;
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_TRUE(probe.seen.load());
   EXPECT_TRUE(probe.windowOpen.load());
 }
@@ -139,7 +139,7 @@ TEST_F(WorkerTest, TwoDiskSetAsksForTheSecondDisk) {
   g_swapTo = Medium("disk2");
   ui::SetBeforeAnswerHook(&SwapDiskHook);
   Answers({"1048 click 1"});
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(g_promptsSeen.load(), 1);
   ExpectExampleInstalled();
   EXPECT_TRUE(HasLine("window 1048 \"Procedure Install - Insert Disk\""));
@@ -164,7 +164,7 @@ TEST_F(WorkerTest, EachDiskIsFlushedOnceBeforeItsFilesAreInPlace) {
     return platform::TRUE;
   });
   Answers({"1048 click 1"});
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(flushes, (std::vector<std::string>{"volume", "volume disk1"}));
   ExpectExampleInstalled();
 }
@@ -176,7 +176,7 @@ TEST_F(WorkerTest, CancelOnTheInsertDiskPageStopsTheTransfer) {
   Insert("disk1");
   LayOut(ExampleLists());
   Answers({"1048 click 2"});
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
   EXPECT_TRUE(progress.status.load() & STATUS_STOPPED);
   EXPECT_TRUE(Installed("orvik/proc/_temp/A.PRO"));
   EXPECT_FALSE(Installed("orvik/proc/_temp/B.PRO"));
@@ -187,7 +187,7 @@ TEST_F(WorkerTest, CancelOnTheInsertDiskPageStopsTheTransfer) {
 // The worker holds in its first write of a copy until the window's Cancel
 // has been pressed, so that the question comes at a known point.
 std::atomic<bool> g_inFirstWrite{false};
-xfer::CopyProgress* g_context = nullptr;
+transfer::CopyProgress* g_context = nullptr;
 
 void HoldFirstWriteUntilCancel(platform::FaultInjector& faults) {
   g_inFirstWrite = false;
@@ -216,7 +216,7 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoAbandonsTheFileInProgress)
   HoldFirstWriteUntilCancel(faults);
   ui::SetBeforeAnswerHook(&CancelWhenCopying);
   Answers({"1046 click 2", "box contains \"Copying has been interrupted\" No"});
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
   EXPECT_EQ(BoxCount("Copying has been interrupted"), 1);
   EXPECT_EQ(HostNames(CHost("orvik/proc/_temp")), std::vector<std::string>{});
   EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
@@ -254,7 +254,7 @@ TEST_F(WorkerTest, YesGoesOnWithoutAskingUntilTheNextCancel) {
   ui::SetBeforeAnswerHook(&CancelWhenCopying);
   Answers({"1046 click 2", "box contains \"Copying has been interrupted\" Yes", "1046 click 2",
            "box contains \"Copying has been interrupted\" No"});
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
   EXPECT_EQ(BoxCount("Copying has been interrupted"), 2);
   EXPECT_EQ(LineCount("answer click 2"), 2);
   // A.PRO went on after Yes; No came within A.BMP and abandoned it.
@@ -273,7 +273,7 @@ TEST_F(WorkerTest, FileLargerThanTheDiskMapDeclaresIsRefused) {
   Insert("cd");
   LayOut(ExampleLists());
   Answers({"box contains \"D:\\proc_data\\A.BMP decompresses to more than the 30000 bytes\" OK"});
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
   EXPECT_EQ(HostNames(CHost("orvik/pic")), std::vector<std::string>{});
   EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/prog/TOOL.EXE")), Payload(40000, 2));
@@ -298,7 +298,7 @@ TEST_F(WorkerTest, InsertDiskPageNamesTheDiskAndComesBackUntilItIsThere) {
     if (prompts == 3) platform::MapDrive('d', disk2);
     page.OnCommand(ui::IDOK);
   });
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(ui.Seen(1048, 1040),
             (std::vector<std::string>{"Please insert Disk1", "Please insert Disk1", "Please insert Disk2"}));
   ExpectExampleInstalled();
@@ -314,7 +314,7 @@ TEST_F(WorkerTest, DriveWithADiskChangerLoadsTheDiskOnceThePromptIsConfirmed) {
   ::setenv("ORVIK_MEDIA_D", (root_ + "/media/set").c_str(), 1);
   RecordingFrontend& ui = InstallRecorder();
   ui.OnDialog(1048, [&](ui::Dialog& page) { page.OnCommand(ui.Runs(1048) > 2 ? ui::IDCANCEL : ui::IDOK); });
-  const int result = xfer::CopyXferFiles(paths, plan, progress, nullptr);
+  const int result = transfer::CopyXferFiles(paths, plan, progress, nullptr);
   ::unsetenv("ORVIK_MEDIA_D");
   EXPECT_EQ(result, 1);
   EXPECT_EQ(ui.Seen(1048, 1040), (std::vector<std::string>{"Please insert Disk2"}));
@@ -350,7 +350,7 @@ TEST_F(WorkerTest, ProgressWindowShowsDiskFileAndShare) {
     }
     worker.join();
   });
-  xfer::CopyProgressDlg window(progress, nullptr);
+  transfer::CopyProgressDlg window(progress, nullptr);
   EXPECT_EQ(window.DoModal(), 2);
   EXPECT_EQ(ui.Seen(1046, 1037), (std::vector<std::string>{"Copying Disk #3"}));
   EXPECT_EQ(ui.Seen(1046, 1038), (std::vector<std::string>{"File:"}));
@@ -379,17 +379,17 @@ TEST_F(WorkerTest, ProgressWindowCancelWaitsForTheWorker) {
     EXPECT_TRUE(workerDone.load());  // Cancel returned only after the worker ended
     worker.join();
   });
-  xfer::CopyProgressDlg window(progress, nullptr);
+  transfer::CopyProgressDlg window(progress, nullptr);
   EXPECT_EQ(window.DoModal(), 2);
   EXPECT_TRUE(progress.status.load() & STATUS_CANCEL_REQUESTED);
 }
 
 TEST(ProgressPercent, NeverOverflowsNorPassesFull) {
-  EXPECT_EQ(xfer::ProgressPercent(0, 0), 0);
-  EXPECT_EQ(xfer::ProgressPercent(5, 0), 0);
-  EXPECT_EQ(xfer::ProgressPercent(174, 179), 97);
-  EXPECT_EQ(xfer::ProgressPercent(4000000000u, 4200000000u), 95);
-  EXPECT_EQ(xfer::ProgressPercent(500, 100), 100);
+  EXPECT_EQ(transfer::ProgressPercent(0, 0), 0);
+  EXPECT_EQ(transfer::ProgressPercent(5, 0), 0);
+  EXPECT_EQ(transfer::ProgressPercent(174, 179), 97);
+  EXPECT_EQ(transfer::ProgressPercent(4000000000u, 4200000000u), 95);
+  EXPECT_EQ(transfer::ProgressPercent(500, 100), 100);
 }
 
 TEST_F(WorkerTest, SecondCopyPhaseStartsAfresh) {
@@ -398,10 +398,10 @@ TEST_F(WorkerTest, SecondCopyPhaseStartsAfresh) {
   Insert("cd");
   LayOut(ExampleLists());
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   const std::uint32_t first = progress.progressCount.load();
   progress.status.fetch_or(STATUS_STOPPED | STATUS_CANCEL_REQUESTED);
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(progress.progressCount.load(), first);
   EXPECT_EQ(progress.status.load(), STATUS_WORKER_DONE);
   EXPECT_TRUE(ui.Boxes().empty());
@@ -416,7 +416,7 @@ TEST_F(WorkerTest, MissingKeySkipsTheRestOfThatDisk) {
   orvik_testing::WriteFile(CHost("work/orvik.lst"), "[Disk1]\r\nF1=ONE.DAT,A\r\nF3=X,A\r\n\r\n[Disk2]\r\nF1=TWO.DAT,A\r\nF2=last disk\r\n");
   plan.disks = {1, 2};
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   ASSERT_EQ(ui.Boxes().size(), 1u);
   EXPECT_EQ(ui.Boxes()[0].text, "Key values not found in ORVIK.LST");
   EXPECT_EQ(ui.Boxes()[0].caption, "ORVIK - Procedure Installation");
@@ -435,7 +435,7 @@ TEST_F(WorkerTest, NamesThatAreNoPlainFileNamesAreNeverWritten) {
             "F5=,A\r\nF6=OK.DAT,A\r\nF7=last disk\r\n");
   plan.disks = {1};
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(ui.BoxCount("not a plain file name; the file is not transferred."), 5);
   EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/OK.DAT")), "fine");
   EXPECT_FALSE(orvik_testing::Exists(CHost("evil.txt")));
@@ -453,7 +453,7 @@ TEST_F(WorkerTest, UnknownKindIsReportedAndSkipped) {
   orvik_testing::WriteFile(CHost("work/orvik.lst"), "[Disk1]\r\nF1=Q.DAT,X\r\nF2=Q.DAT\r\nF3=R.DAT,A\r\nF4=last disk\r\n");
   plan.disks = {1};
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(ui.BoxCount("Q.DAT : unknown kind of file"), 2);
   EXPECT_EQ(HostNames(CHost("orvik/data")), (std::vector<std::string>{"R.DAT"}));
   EXPECT_EQ(progress.progressCount.load(), 2u);
@@ -464,11 +464,11 @@ TEST_F(WorkerTest, FileMissingFromTheMediumIsReportedAndTheRestCopied) {
   AddPayload("cd", "B.DAT", "b");
   Insert("cd");
   WriteDiskMap("[Disk1]\nA.DAT=10\nB.DAT=10\n");
-  xfer::XferLists lists;
+  transfer::XferLists lists;
   lists.dataFiles = {"A.DAT", "B.DAT"};
   LayOut(lists);
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   ASSERT_EQ(ui.Boxes().size(), 1u);
   EXPECT_NE(ui.Boxes()[0].text.find("D:\\proc_data\\A.DAT cannot be opened"), std::string::npos);
   EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/B.DAT")), "b");
@@ -478,7 +478,7 @@ TEST_F(WorkerTest, ManySmallFilesWhileTheWindowWatches) {
   AddMarker("cd", "DiskCD");
   Insert("cd");
   std::string map = "[Disk1]\n";
-  xfer::XferLists lists;
+  transfer::XferLists lists;
   for (int i = 0; i < 150; ++i) {
     const std::string name = "F" + std::to_string(i) + ".DAT";
     AddPayload("cd", name, TextPayload(2000 + i, i));
@@ -488,7 +488,7 @@ TEST_F(WorkerTest, ManySmallFilesWhileTheWindowWatches) {
   WriteDiskMap(map);
   LayOut(lists);
   RecordingFrontend& ui = InstallRecorder();
-  EXPECT_EQ(xfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 1);
   EXPECT_TRUE(ui.Boxes().empty());
   EXPECT_EQ(HostNames(CHost("orvik/data")).size(), 150u);
   EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/F149.DAT")), TextPayload(2149, 149));
@@ -500,7 +500,7 @@ TEST_F(WorkerTest, AStoppedRecordIsNotWalked) {
   Insert("cd");
   LayOut(ExampleLists());
   progress.status = STATUS_STOPPED;
-  EXPECT_EQ(xfer::XferWorker(paths, plan, progress, nullptr), 1);
+  EXPECT_EQ(transfer::XferWorker(paths, plan, progress, nullptr), 1);
   EXPECT_EQ(progress.status.load(), STATUS_STOPPED | STATUS_WORKER_DONE);
   EXPECT_FALSE(Installed("orvik/proc/_temp/A.PRO"));
 }

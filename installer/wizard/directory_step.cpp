@@ -38,7 +38,7 @@ int MainDialog::DirectoryStep() {
     return wizard::STEP_EXIT;
   }
 
-  xfer::InstallPaths& paths = state_.Paths();
+  transfer::InstallPaths& paths = state_.Paths();
   // Checks one directory; 0 to go on, else the step code to return.
   auto check = [this](std::string& directory, const char* label, int error) {
     int result = CheckDirectory(directory, label);
@@ -83,7 +83,7 @@ int MainDialog::DirectoryStep() {
 }
 
 int MainDialog::ConfirmDirectories() {
-  xfer::InstallPaths& paths = state_.Paths();
+  transfer::InstallPaths& paths = state_.Paths();
   ConfirmDirectoriesPage page(this);
   page.userProgramDirectory = paths.userProgDir;
   page.procedureDirectory = paths.procDir;

@@ -15,28 +15,28 @@ namespace wizard {
 int MainDialog::InstallStep() {
   ui::App* app = ui::GetApp();
   ui::Dialog* mainWindow = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd : this;
-  xfer::InstallActions actions;
-  ProceduresList& procedures = state_.Procedures();
-  xfer::XferPlan& plan = state_.Plan();
-  xfer::CopyProgress& progress = state_.Progress();
+  transfer::InstallActions actions;
+  catalogue::ProceduresList& procedures = state_.Procedures();
+  transfer::XferPlan& plan = state_.Plan();
+  transfer::CopyProgress& progress = state_.Progress();
   const bool debugMode = state_.DebugMode();
-  actions.writeXferList = [&](const xfer::InstallPaths& run) {
-    return xfer::WriteXferList(procedures, run, plan, debugMode);
+  actions.writeXferList = [&](const transfer::InstallPaths& run) {
+    return transfer::WriteXferList(procedures, run, plan, debugMode);
   };
-  actions.copyXferFiles = [&](const xfer::InstallPaths& run) {
-    return xfer::CopyXferFiles(run, plan, progress, this);
+  actions.copyXferFiles = [&](const transfer::InstallPaths& run) {
+    return transfer::CopyXferFiles(run, plan, progress, this);
   };
-  actions.updateProcDir = [&](const xfer::InstallPaths& run) {
+  actions.updateProcDir = [&](const transfer::InstallPaths& run) {
     return registration::UpdateProcDir(procedures, run, progress, mainWindow);
   };
   actions.runFinishPage = [this] {
     FinishPage finish(state_.ReadmeTarget(), this);
     return finish.DoModal();
   };
-  switch (xfer::RunInstallStep(state_.Paths(), plan, progress, mainWindow, actions)) {
-    case xfer::InstallResult::DirectoriesAgain:
+  switch (transfer::RunInstallStep(state_.Paths(), plan, progress, mainWindow, actions)) {
+    case transfer::InstallResult::DirectoriesAgain:
       return wizard::STEP_DIRECTORIES_AGAIN;
-    case xfer::InstallResult::Exit:
+    case transfer::InstallResult::Exit:
       break;
   }
   return wizard::STEP_EXIT;

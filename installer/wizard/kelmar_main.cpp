@@ -5,9 +5,9 @@
 #include "resources/kelmar_resources.h"
 
 int main(int argc, char** argv) {
-  OpenCatalogueTrace();
+  catalogue::OpenCatalogueTrace();
   wizard::InstallerApp app;
   int code = app.Run(argc, argv, &resources::Kelmar());
-  CloseCatalogueTrace();
+  catalogue::CloseCatalogueTrace();
   return code;
 }

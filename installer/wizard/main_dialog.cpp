@@ -24,7 +24,7 @@ bool MainDialog::OnInitDialog() {
   state_.TakeWorkDir();
   state_.TakeCommandLine();
   if (state_.DebugMode()) {
-    const xfer::InstallPaths& paths = state_.Paths();
+    const transfer::InstallPaths& paths = state_.Paths();
     char message[1024];
     std::snprintf(message, sizeof message, "orvik.lst is: %s   ||command line is: %s    ||srcdir is: %s",
                   paths.transferListPath.c_str(), state_.CommandLine().c_str(), paths.sourceDir.c_str());

@@ -28,7 +28,7 @@ class WizardState {
   // Reads the target directories from orvik.ini.
   void ReadStartupSettings();
 
-  ProceduresList& Procedures() { return procedures_; }
+  catalogue::ProceduresList& Procedures() { return procedures_; }
   const std::string& CommandLine() const { return commandLine_; }
   const std::string& CalibratorCode() const { return calibratorCode_; }
   void SetCalibratorCode(const std::string& code) { calibratorCode_ = code; }
@@ -42,23 +42,23 @@ class WizardState {
 
   // The target directories change only in the directory step; the install
   // step reads them.
-  xfer::InstallPaths& Paths() { return paths_; }
-  const xfer::InstallPaths& Paths() const { return paths_; }
-  xfer::XferPlan& Plan() { return plan_; }
-  xfer::CopyProgress& Progress() { return progress_; }
+  transfer::InstallPaths& Paths() { return paths_; }
+  const transfer::InstallPaths& Paths() const { return paths_; }
+  transfer::XferPlan& Plan() { return plan_; }
+  transfer::CopyProgress& Progress() { return progress_; }
 
  private:
   // Members in declaration order.
-  ProceduresList procedures_;
+  catalogue::ProceduresList procedures_;
   std::string commandLine_;
   std::string calibratorCode_;
   std::string readmeTarget_;
   std::string workDir_;
   std::uint8_t readmeCopied_ = 0;
   char workDirBuffer_[260] = {};
-  xfer::InstallPaths paths_;
-  xfer::XferPlan plan_;
-  xfer::CopyProgress progress_;
+  transfer::InstallPaths paths_;
+  transfer::XferPlan plan_;
+  transfer::CopyProgress progress_;
   std::uint8_t debugMode_ = 0;
   int icon_ = IDI_KELMAR;
 };

@@ -37,6 +37,13 @@ bool WriteAll(int fd, const char* data, size_t count) {
   return true;
 }
 
+// True while the open file `fd` is the entry named `path`.
+bool AtItsName(int fd, const char* path) {
+  struct stat open, named;
+  if (::fstat(fd, &open) != 0 || open.st_nlink == 0) return false;
+  return ::lstat(path, &named) == 0 && named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
+
 // The file a copy writes beside its target: ".<name>.~ov" and six letters.
 std::string TempPrefix(const std::string& name) { return "." + name + ".~ov"; }
 
@@ -65,15 +72,27 @@ BOOL CopyInto(int in, const struct stat& srcStat, const std::string& dstHost) {
   std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : dstHost.substr(0, slash));
   std::string name = slash == std::string::npos ? dstHost : dstHost.substr(slash + 1);
   RemoveLeftovers(dir, name);
-  std::string temp = (dir == "/" ? "" : dir) + "/" + TempPrefix(name) + "XXXXXX";
-  std::vector<char> tempName(temp.begin(), temp.end());
-  tempName.push_back(0);
-  int out = ::mkostemp(tempName.data(), O_CLOEXEC);
-  if (out < 0) return Fail(detail::ErrorFromErrno(errno, dstHost));
-  struct flock inUse = {};
-  inUse.l_type = F_RDLCK;
-  inUse.l_whence = SEEK_SET;
-  (void)::fcntl(out, F_OFD_SETLK, &inUse);
+  const std::string temp = (dir == "/" ? "" : dir) + "/" + TempPrefix(name) + "XXXXXX";
+  std::vector<char> tempName;
+  int out = -1;
+  // Another copy's clean-up can take the new file away in the moment between
+  // its creation and its lock: a file not at its name once locked is given
+  // up and another one made.
+  for (int attempt = 0; out < 0 && attempt < 16; ++attempt) {
+    tempName.assign(temp.begin(), temp.end());
+    tempName.push_back(0);
+    out = ::mkostemp(tempName.data(), O_CLOEXEC);
+    if (out < 0) return Fail(detail::ErrorFromErrno(errno, dstHost));
+    struct flock inUse = {};
+    inUse.l_type = F_RDLCK;
+    inUse.l_whence = SEEK_SET;
+    (void)::fcntl(out, F_OFD_SETLK, &inUse);
+    if (!AtItsName(out, tempName.data())) {
+      ::close(out);
+      out = -1;
+    }
+  }
+  if (out < 0) return Fail(ERROR_SHARING_VIOLATION);
   int guard = ::fcntl(out, F_DUPFD_CLOEXEC, 0);
   std::vector<char> chunk(65536);
   bool ok = true;
