@@ -49,6 +49,12 @@ BOOL DeleteFileIfUnused(const char* path);
 // descriptor now belongs to a library that reads and closes it itself
 // (zlib's gzdopen). FALSE when `file` is no open handle.
 BOOL ReleaseHandle(HFILE file);
+// The C run-time descriptor of an open file, for a library that reads and
+// closes it through one (zlib's gzdopen); -1 when `file` is no open handle.
+// Where the handle is not itself a descriptor (Windows), the descriptor is
+// made over it and closing the descriptor closes the handle. Hand the file
+// over with ReleaseHandle once the library has taken the descriptor.
+int CrtDescriptor(HFILE file);
 // Creates `path` as a new empty file open for reading and writing; never
 // opens or truncates one that exists, nor follows a symbolic link there
 // (error 80 for either). Of several programs creating the same name at once,

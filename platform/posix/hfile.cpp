@@ -355,6 +355,11 @@ BOOL posix::ReleaseHandle(HFILE file) {
   return Handles().erase(file) != 0 ? TRUE : FALSE;
 }
 
+int posix::CrtDescriptor(HFILE file) {
+  HandleInfo info;
+  return Lookup(file, info) ? file : -1;
+}
+
 DWORD posix::GetFileSize(HFILE file, DWORD* high) {
   HandleInfo info;
   struct stat st;
