@@ -60,6 +60,12 @@ int CrtDescriptor(HFILE file);
 // (error 80 for either). Of several programs creating the same name at once,
 // exactly one succeeds.
 HFILE CreateNewFile(const char* path);
+// Opens `path` for reading, never through a symbolic link (error 1920), to
+// keep a file that another handle of this program writes in use until the
+// guard is closed: DeleteFileIfUnused leaves it alone meanwhile, while the
+// writer goes on writing and the file may still be renamed. (A deny-write
+// open would do on POSIX, but Windows refuses it beside a writer.)
+HFILE OpenGuard(const char* path);
 // Opens `path` as a lock file (creating it when missing, never truncating
 // it, never following a symbolic link: error 5) and holds an exclusive share
 // lock on it until the handle is closed or the process ends. The lock is on

@@ -53,8 +53,7 @@ bool GzFileCopier::CreatePart(const std::string& target, std::string* part) {
       if (attempt > 0 || !DeleteFileIfUnused(part->c_str())) break;
     }
     if (output_ == HFILE_ERROR) continue;
-    OFSTRUCT of;
-    partGuard_ = OpenFile(part->c_str(), &of, OF_READ | OF_SHARE_DENY_WRITE | OF_NOFOLLOW);
+    partGuard_ = OpenGuard(part->c_str());
     if (partGuard_ != HFILE_ERROR) return true;
     // Taken away before it could be locked: another name.
     _lclose(output_);

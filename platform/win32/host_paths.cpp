@@ -6,6 +6,7 @@
 
 #include "platform/dos_path.h"
 #include "platform/files.h"
+#include "platform/hfile.h"
 #include "platform/process.h"
 #include "platform/profile.h"
 #include "platform/win32/windows_api.h"
@@ -39,6 +40,8 @@ bool MapDrive(char letter, const std::string& hostTarget) {
 
 // Shares are the network's own on Windows.
 bool MapShare(const std::string&, const std::string&, const std::string&) { return false; }
+
+HFILE OpenGuard(const char* path) { return win32::OpenGuard(path); }
 
 const char* CrtStrError(int crtErrno) { return std::strerror(crtErrno); }
 

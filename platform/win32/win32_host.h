@@ -20,6 +20,9 @@ HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style);
 HFILE _lcreat(const char* path, int attribute);
 HFILE CreateNewFile(const char* path);
 HFILE OpenLockFile(const char* path);
+// Any open handle keeps DeleteFileIfUnused away (it opens with no sharing);
+// this one lets writers and renames through.
+HFILE OpenGuard(const char* path);
 BOOL DeleteFileIfUnused(const char* path);
 UINT _lread(HFILE file, void* buffer, UINT count);
 UINT _lwrite(HFILE file, const void* buffer, UINT count);

@@ -232,6 +232,23 @@ TEST_F(Win32HostTest, DescriptorReadsTheFileAndClosingItClosesTheHandle) {
   EXPECT_EQ(platform::CrtDescriptor(HFILE_ERROR), -1);
 }
 
+TEST_F(Win32HostTest, GuardBesideAWriterKeepsTheFileFromDeletionButNotFromRenaming) {
+  OFSTRUCT of;
+  std::string part = Path("file.part");
+  HFILE writer = platform::OpenFile(part.c_str(), &of,
+                                    platform::OF_CREATE | platform::OF_CREATE_NEW | platform::OF_WRITE |
+                                        platform::OF_SHARE_DENY_NONE);
+  ASSERT_NE(writer, HFILE_ERROR);
+  HFILE guard = platform::OpenGuard(part.c_str());
+  ASSERT_NE(guard, HFILE_ERROR);
+  EXPECT_EQ(platform::_lwrite(writer, "data", 4), 4u);
+  EXPECT_EQ(platform::_lclose(writer), 0);
+  EXPECT_FALSE(platform::DeleteFileIfUnused(part.c_str()));
+  EXPECT_TRUE(platform::MoveFileExA(part.c_str(), Path("file.txt").c_str(), platform::MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(platform::_lclose(guard), 0);
+  EXPECT_EQ(Read("file.txt"), "data");
+}
+
 TEST_F(Win32HostTest, BatchPutsFlushedFilesInPlaceAndDropsThoseThatFailToFlush) {
   Write("a.txt", "old a");
   Write("b.txt", "old b");
