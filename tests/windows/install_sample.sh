@@ -1,11 +1,13 @@
 #!/bin/sh
 # Installs the sample CD with the Windows programs under Wine, unattended
-# (script frontend, the sample answer file), and checks what lands on C:.
+# (script frontend, the sample answer file; with `console`, the console
+# frontend reading piped lines through setup.exe and the installer it
+# starts), and checks what lands on C:.
 # The medium's lists and payload come from the POSIX build's mkmedia; its
 # programs are replaced by the Windows ones.
-#   install_sample.sh <mkmedia> <build-win/bin> <source dir> <work dir>
+#   install_sample.sh <mkmedia> <build-win/bin> <source dir> <work dir> [console]
 set -eu
-mkmedia=$1 bin=$2 source=$3 work=$4
+mkmedia=$1 bin=$2 source=$3 work=$4 frontend=${5:-script}
 : "${WINEPREFIX:?}"
 rm -rf "$work"
 mkdir -p "$work/src"
@@ -24,9 +26,17 @@ rm -rf "$drive_c/orvik"
 mkdir -p "$drive_c/orvik/proc" "$drive_c/orvik/pic"
 
 native() { printf 'Z:%s' "$1" | tr / '\\'; }
-ORVIK_UI=script ORVIK_SCRIPT=$(native "$source/sample/answers.txt") \
-  ORVIK_TRANSCRIPT=$(native "$work/transcript.txt") \
-  "$(dirname "$0")/../../scripts/wine-run.sh" 'M:\setup.exe' </dev/null
+run="$(dirname "$0")/../../scripts/wine-run.sh"
+export ORVIK_TRANSCRIPT
+ORVIK_TRANSCRIPT=$(native "$work/transcript.txt")
+if [ "$frontend" = console ]; then
+  # Welcome: Next; folders: Next; the read-me box: OK; two procedures;
+  # Next; Finish: Quit.
+  printf '%s\n' n n o 'toggle 1014 "DMM 45"' 'toggle 1014 "Counter 220"' n q |
+    ORVIK_UI=console "$run" 'M:\setup.exe' >"$work/console.txt"
+else
+  ORVIK_UI=script ORVIK_SCRIPT=$(native "$source/sample/answers.txt") "$run" 'M:\setup.exe' </dev/null
+fi
 
 # setup.exe ends once the installer runs: wait for the installer's end.
 until grep -q '^end 1050 ' "$work/transcript.txt" 2>/dev/null; do
