@@ -1,16 +1,26 @@
 #include "platform/disk_changer.h"
 
+#include <cstdlib>
+
+#include "platform/ascii_case.h"
+
+#ifndef _WIN32
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-
-#include "platform/ascii_case.h"
 #include "platform/dos_path.h"
 #include "platform/host.h"
+#endif
 
 namespace platform {
+
+#ifdef _WIN32
+std::string DiskSetVariable(char letter) { return std::string("ORVIK_MEDIA_") + AsciiUpper(letter); }
+
+// The drives of a Windows machine are its own: the operator changes disks.
+bool LoadDisk(char, const std::string&) { return false; }
+#else
 
 namespace {
 
@@ -56,5 +66,6 @@ bool LoadDisk(char letter, const std::string& diskName) {
   }
   return true;
 }
+#endif
 
 }  // namespace platform

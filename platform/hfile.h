@@ -49,11 +49,23 @@ BOOL DeleteFileIfUnused(const char* path);
 // descriptor now belongs to a library that reads and closes it itself
 // (zlib's gzdopen). FALSE when `file` is no open handle.
 BOOL ReleaseHandle(HFILE file);
+// The C run-time descriptor of an open file, for a library that reads and
+// closes it through one (zlib's gzdopen); -1 when `file` is no open handle.
+// Where the handle is not itself a descriptor (Windows), the descriptor is
+// made over it and closing the descriptor closes the handle. Hand the file
+// over with ReleaseHandle once the library has taken the descriptor.
+int CrtDescriptor(HFILE file);
 // Creates `path` as a new empty file open for reading and writing; never
 // opens or truncates one that exists, nor follows a symbolic link there
 // (error 80 for either). Of several programs creating the same name at once,
 // exactly one succeeds.
 HFILE CreateNewFile(const char* path);
+// Opens `path` for reading, never through a symbolic link (error 1920), to
+// keep a file that another handle of this program writes in use until the
+// guard is closed: DeleteFileIfUnused leaves it alone meanwhile, while the
+// writer goes on writing and the file may still be renamed. (A deny-write
+// open would do on POSIX, but Windows refuses it beside a writer.)
+HFILE OpenGuard(const char* path);
 // Opens `path` as a lock file (creating it when missing, never truncating
 // it, never following a symbolic link: error 5) and holds an exclusive share
 // lock on it until the handle is closed or the process ends. The lock is on

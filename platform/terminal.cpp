@@ -1,8 +1,10 @@
 #include "platform/terminal.h"
 
+#ifndef _WIN32
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cstdio>
@@ -16,6 +18,8 @@ namespace platform {
 namespace {
 
 std::atomic<TerminalReleaseHook> releaseHook{nullptr};
+
+#ifndef _WIN32
 
 std::vector<std::string> ReadLines(const char* path, bool* ok) {
   std::vector<std::string> lines;
@@ -46,12 +50,18 @@ void Write(const std::string& text) {
   }
 }
 
+#endif
+
 }  // namespace
 
 bool ScreenTerminal() {
+#ifdef _WIN32
+  return false;  // the Windows build has no full-screen frontend
+#else
   const char* term = std::getenv("TERM");
   if (!term || !*term || std::strcmp(term, "dumb") == 0) return false;
   return ::isatty(0) == 1 && ::isatty(1) == 1;
+#endif
 }
 
 bool ScreenFrontendChosen() {
@@ -66,6 +76,8 @@ void ReleaseTerminal() {
   if (TerminalReleaseHook hook = releaseHook.load()) hook();
 }
 
+#ifndef _WIN32
+// Windows shows read-me files with the host's own viewer.
 int PageTextFile(const char* hostPath) {
   bool ok = false;
   std::vector<std::string> lines = ReadLines(hostPath, &ok);
@@ -116,5 +128,6 @@ int PageTextFile(const char* hostPath) {
   if (raw) ::tcsetattr(0, TCSANOW, &saved);
   return 0;
 }
+#endif
 
 }  // namespace platform

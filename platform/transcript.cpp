@@ -2,8 +2,12 @@
 // write(), so lines of threads and of programs started by WinExec never mix.
 #include "platform/transcript.h"
 
+#ifdef _WIN32
+#include "platform/win32/win32_host.h"
+#else
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 
@@ -21,12 +25,16 @@ bool TranscriptEnabled() { return TranscriptFile() != nullptr; }
 void TranscriptLine(const std::string& line) {
   const char* path = TranscriptFile();
   if (!path) return;
+#ifdef _WIN32
+  win32::AppendToFile(path, line + "\n");
+#else
   int fd = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
   if (fd < 0) return;
   std::string text = line + "\n";
   ssize_t written = ::write(fd, text.data(), text.size());
   (void)written;  // a transcript that cannot be written is not the program's failure
   ::close(fd);
+#endif
 }
 
 std::string TranscriptQuote(const std::string& text) {

@@ -1,7 +1,17 @@
 #include "ui/console_io.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <poll.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cerrno>
@@ -37,6 +47,68 @@ bool TakeBufferedLine(std::string* line) {
   return true;
 }
 
+enum class Ready { Yes, Timeout, Ended };
+
+#ifdef _WIN32
+HANDLE Input() { return ::GetStdHandle(STD_INPUT_HANDLE); }
+
+bool InputIsTerminal() {
+  DWORD mode = 0;
+  return ::GetConsoleMode(Input(), &mode) != 0;
+}
+
+// A pipe says how much it holds; a console signals its handle; a file is
+// always ready.
+Ready WaitForInput(long long ms) {
+  HANDLE in = Input();
+  if (in == nullptr || in == INVALID_HANDLE_VALUE) return Ready::Ended;
+  if (::GetFileType(in) == FILE_TYPE_PIPE) {
+    long long deadline = Now() + ms;
+    for (;;) {
+      DWORD available = 0;
+      if (!::PeekNamedPipe(in, nullptr, 0, nullptr, &available, nullptr)) {
+        // A pipe that cannot be looked into (Wine's stand-in for a POSIX
+        // pipe) is read without a time limit.
+        return ::GetLastError() == ERROR_BROKEN_PIPE ? Ready::Ended : Ready::Yes;
+      }
+      if (available > 0) return Ready::Yes;
+      if (Now() >= deadline) return Ready::Timeout;
+      ::Sleep(10);
+    }
+  }
+  if (InputIsTerminal()) {
+    return ::WaitForSingleObject(in, static_cast<DWORD>(ms)) == WAIT_OBJECT_0 ? Ready::Yes : Ready::Timeout;
+  }
+  return Ready::Yes;
+}
+
+// Bytes read: 0 at the end of the input, below 0 when to try again.
+long ReadInput(char* buffer, size_t size) {
+  DWORD read = 0;
+  if (!::ReadFile(Input(), buffer, static_cast<DWORD>(size), &read, nullptr)) return 0;
+  return static_cast<long>(read);
+}
+#else
+bool InputIsTerminal() { return isatty(0) == 1; }
+
+Ready WaitForInput(long long ms) {
+  for (;;) {
+    pollfd fd{0, POLLIN, 0};
+    int ready = poll(&fd, 1, static_cast<int>(ms));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0 || (ready > 0 && (fd.revents & POLLNVAL))) return Ready::Ended;
+    return ready == 0 ? Ready::Timeout : Ready::Yes;
+  }
+}
+
+// Bytes read: 0 at the end of the input, below 0 when to try again.
+long ReadInput(char* buffer, size_t size) {
+  ssize_t n = read(0, buffer, size);
+  if (n < 0 && errno != EINTR && errno != EAGAIN) return 0;
+  return static_cast<long>(n);
+}
+#endif
+
 }  // namespace
 
 InputResult ReadConsoleLine(int timeoutMs, std::string* line) {
@@ -47,33 +119,27 @@ InputResult ReadConsoleLine(int timeoutMs, std::string* line) {
     if (inputEnded) return InputResult::End;
     long long left = deadline - Now();
     if (left < 0) return InputResult::Timeout;
-    pollfd fd{0, POLLIN, 0};
-    int ready = poll(&fd, 1, static_cast<int>(left));
-    if (ready < 0) {
-      if (errno == EINTR) continue;
+    Ready ready = WaitForInput(left);
+    if (ready == Ready::Ended) {
       inputEnded = true;
       continue;
     }
-    if (ready == 0) return InputResult::Timeout;
-    if (fd.revents & POLLNVAL) {
-      inputEnded = true;
-      continue;
-    }
+    if (ready == Ready::Timeout) return InputResult::Timeout;
     // A terminal hands over one line per read. From a pipe or a file only
     // up to the next line end is taken, so input meant for a program this
     // one starts (the installer after the bootstrap) is left to it.
     char chunk[4096];
-    static const bool terminal = isatty(0) == 1;
-    ssize_t n = read(0, chunk, terminal ? sizeof chunk : 1);
+    static const bool terminal = InputIsTerminal();
+    long n = ReadInput(chunk, terminal ? sizeof chunk : 1);
     if (n > 0) {
       inputBuffer.append(chunk, static_cast<size_t>(n));
-    } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
+    } else if (n == 0) {
       inputEnded = true;
     }
   }
 }
 
-bool ConsoleIsTerminal() { return isatty(0) == 1; }
+bool ConsoleIsTerminal() { return InputIsTerminal(); }
 
 void ConsoleWrite(const std::string& text) {
   std::lock_guard<std::mutex> lock(outputMutex);

@@ -53,8 +53,7 @@ bool GzFileCopier::CreatePart(const std::string& target, std::string* part) {
       if (attempt > 0 || !DeleteFileIfUnused(part->c_str())) break;
     }
     if (output_ == HFILE_ERROR) continue;
-    OFSTRUCT of;
-    partGuard_ = OpenFile(part->c_str(), &of, OF_READ | OF_SHARE_DENY_WRITE | OF_NOFOLLOW);
+    partGuard_ = OpenGuard(part->c_str());
     if (partGuard_ != HFILE_ERROR) return true;
     // Taken away before it could be locked: another name.
     _lclose(output_);
@@ -78,7 +77,7 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
   // the payload is refused without blocking.
   OFSTRUCT of;
   HFILE in = OpenFile(source.c_str(), &of, OF_READ | OF_SHARE_DENY_NONE);
-  input_ = in == HFILE_ERROR ? nullptr : gzdopen(in, "rb");
+  input_ = in == HFILE_ERROR ? nullptr : gzdopen(CrtDescriptor(in), "rb");
   if (input_ == nullptr) {
     if (in != HFILE_ERROR) _lclose(in);
     ShowNumbered(in == HFILE_ERROR && of.nErrCode == ERROR_BAD_FILE_TYPE ? 8590 : 8587, source);

@@ -355,6 +355,18 @@ BOOL posix::ReleaseHandle(HFILE file) {
   return Handles().erase(file) != 0 ? TRUE : FALSE;
 }
 
+// A read lock, through the current backend: DeleteFileIfUnused needs the
+// exclusive one.
+HFILE OpenGuard(const char* path) {
+  OFSTRUCT of;
+  return OpenFile(path, &of, OF_READ | OF_SHARE_DENY_WRITE | OF_NOFOLLOW);
+}
+
+int posix::CrtDescriptor(HFILE file) {
+  HandleInfo info;
+  return Lookup(file, info) ? file : -1;
+}
+
 DWORD posix::GetFileSize(HFILE file, DWORD* high) {
   HandleInfo info;
   struct stat st;

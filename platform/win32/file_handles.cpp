@@ -3,6 +3,9 @@
 // open modes the platform adds (a new file only, no link followed); the
 // handle lands in an HFILE as OpenFile's does, so _lread, _lwrite, _llseek
 // and _lclose are the host's own.
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstring>
 #include <string>
 
@@ -119,6 +122,13 @@ HFILE OpenLockFile(const char* path) {
 
 // Deleting through a handle opened without sharing fails with 32 while
 // anyone has the file open, and keeps others out while it goes.
+HFILE OpenGuard(const char* path) {
+  HANDLE handle = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  handle = RegularOnly(NotALink(handle));
+  return handle == INVALID_HANDLE_VALUE ? HFILE_ERROR : ToHfile(handle);
+}
+
 BOOL DeleteFileIfUnused(const char* path) {
   HANDLE handle = ::CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -157,6 +167,13 @@ DWORD GetFileSize(HFILE file, DWORD* high) {
   return low;
 }
 
+int CrtDescriptor(HFILE file) {
+  if (file == HFILE_ERROR) return -1;
+  return ::_open_osfhandle(static_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+}
+
+BOOL ReleaseHandle(HFILE file) { return file != HFILE_ERROR ? 1 : 0; }
+
 BOOL FlushFileBuffers(HFILE file) { return ::FlushFileBuffers(ToHandle(file)) ? 1 : 0; }
 
 BOOL FlushVolumeBuffers(const char* path) {
@@ -176,6 +193,17 @@ BOOL FlushVolumeBuffers(const char* path) {
   ::CloseHandle(handle);
   if (!flushed) ::SetLastError(error);
   return flushed ? 1 : 0;
+}
+
+bool AppendToFile(const char* path, const std::string& text) {
+  HANDLE handle = ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  ::DWORD written = 0;
+  bool ok = ::WriteFile(handle, text.data(), static_cast<::DWORD>(text.size()), &written, nullptr) &&
+            written == text.size();
+  ::CloseHandle(handle);
+  return ok;
 }
 
 DWORD GetLastError() { return ::GetLastError(); }

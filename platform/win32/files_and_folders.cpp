@@ -150,4 +150,6 @@ int _access(const char* path, int mode) { return CrtResult(::_access(path, mode)
 
 int CrtErrno() { return t_crtErrno; }
 
+void _set_errno(int crtErrno) { t_crtErrno = crtErrno; }
+
 }  // namespace platform::win32

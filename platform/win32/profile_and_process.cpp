@@ -12,7 +12,44 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
   return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, file);
 }
 
-UINT WinExec(const char* commandLine, UINT show) { return ::WinExec(commandLine, show); }
+// As the host's WinExec, but the child gets this program's standard
+// handles: a console program whose input is a pipe leaves the lines it
+// has not read to the program it starts.
+UINT WinExec(const char* commandLine, UINT show) {
+  std::string line = commandLine ? commandLine : "";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show);
+  HANDLE standard[] = {::GetStdHandle(STD_INPUT_HANDLE), ::GetStdHandle(STD_OUTPUT_HANDLE),
+                       ::GetStdHandle(STD_ERROR_HANDLE)};
+  bool inherit = true;
+  for (HANDLE handle : standard) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE ||
+        !::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT))
+      inherit = false;
+  }
+  if (inherit) {
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdInput = standard[0];
+    startup.hStdOutput = standard[1];
+    startup.hStdError = standard[2];
+  }
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, inherit ? TRUE : FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+    // WinExec's own results: 2 file, 3 path not found, 11 not a program.
+    switch (::GetLastError()) {
+      case ERROR_FILE_NOT_FOUND: return 2;
+      case ERROR_PATH_NOT_FOUND: return 3;
+      case ERROR_BAD_EXE_FORMAT: return 11;
+      default: return 0;
+    }
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return 33;
+}
 
 // Programs started later inherit the process environment.
 void SetChildEnvironment(const std::string& name, const std::string& value) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/flush.h"
 #include "platform/hfile.h"
 #include "platform/process.h"
 #include "platform/types.h"
@@ -19,18 +20,28 @@ HFILE OpenFile(const char* path, OFSTRUCT* of, UINT style);
 HFILE _lcreat(const char* path, int attribute);
 HFILE CreateNewFile(const char* path);
 HFILE OpenLockFile(const char* path);
+// Any open handle keeps DeleteFileIfUnused away (it opens with no sharing);
+// this one lets writers and renames through.
+HFILE OpenGuard(const char* path);
 BOOL DeleteFileIfUnused(const char* path);
 UINT _lread(HFILE file, void* buffer, UINT count);
 UINT _lwrite(HFILE file, const void* buffer, UINT count);
 LONG _llseek(HFILE file, LONG offset, int origin);
 HFILE _lclose(HFILE file);
 DWORD GetFileSize(HFILE file, DWORD* high);
+// A C run-time descriptor made over the handle (it then owns the handle);
+// -1 when there is none. ReleaseHandle has nothing to forget: TRUE.
+int CrtDescriptor(HFILE file);
+BOOL ReleaseHandle(HFILE file);
 BOOL FlushFileBuffers(HFILE file);
 // Flushes the volume that holds `path` through a handle on the volume
 // itself, which the host grants administrators only; others get FALSE with
 // error 5 (1 where the volume cannot be flushed that way) and flush file by
 // file instead.
 BOOL FlushVolumeBuffers(const char* path);
+// False, with ERROR_WRITE_FAULT, when the tests' flush hook fails this
+// flush (platform/flush.h); the backend asks before every flush.
+bool FlushAllowed(FlushScope scope, const std::string& path);
 DWORD GetLastError();
 void SetLastError(DWORD error);
 DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId,
@@ -66,6 +77,12 @@ int _mkdir(const char* path);
 int _rmdir(const char* path);
 int _access(const char* path, int mode);
 int CrtErrno();
+void _set_errno(int crtErrno);
+
+// Appends `text` to the file at `path` (created when missing) with one
+// write on a handle opened for appending only, so that lines of several
+// threads and programs never mix. False when it cannot.
+bool AppendToFile(const char* path, const std::string& text);
 
 // Initialisation files.
 DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,

@@ -2,10 +2,17 @@
 // when cross-built).
 #include "platform/win32/win32_host.h"
 
+#include <fcntl.h>
+#include <io.h>
+#include <stdlib.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "platform/flush.h"
+#include "platform/transcript.h"
 
 namespace w = platform::win32;
 using platform::HFILE;
@@ -205,6 +212,75 @@ TEST_F(Win32HostTest, WinExecStartsProgramsWithTheChildEnvironment) {
   // The child runs on its own: wait for its file to appear whole.
   while (!w::FindFile(Path("out.txt").c_str())) w::Sleep(20);
   EXPECT_EQ(Read("out.txt").substr(0, 4), "seen");
+}
+
+// The platform's own calls reach the host through the default backend.
+TEST_F(Win32HostTest, DescriptorReadsTheFileAndClosingItClosesTheHandle) {
+  Write("data.txt", "payload");
+  OFSTRUCT of;
+  HFILE file = platform::OpenFile(Path("data.txt").c_str(), &of, platform::OF_READ | platform::OF_SHARE_EXCLUSIVE);
+  ASSERT_NE(file, HFILE_ERROR);
+  int fd = platform::CrtDescriptor(file);
+  ASSERT_GE(fd, 0);
+  EXPECT_TRUE(platform::ReleaseHandle(file));
+  char buffer[16] = {};
+  EXPECT_EQ(::_read(fd, buffer, sizeof buffer), 7);
+  EXPECT_EQ(std::string(buffer), "payload");
+  EXPECT_EQ(::_close(fd), 0);
+  // The exclusive handle is gone with the descriptor.
+  EXPECT_EQ(Read("data.txt"), "payload");
+  EXPECT_EQ(platform::CrtDescriptor(HFILE_ERROR), -1);
+}
+
+TEST_F(Win32HostTest, GuardBesideAWriterKeepsTheFileFromDeletionButNotFromRenaming) {
+  OFSTRUCT of;
+  std::string part = Path("file.part");
+  HFILE writer = platform::OpenFile(part.c_str(), &of,
+                                    platform::OF_CREATE | platform::OF_CREATE_NEW | platform::OF_WRITE |
+                                        platform::OF_SHARE_DENY_NONE);
+  ASSERT_NE(writer, HFILE_ERROR);
+  HFILE guard = platform::OpenGuard(part.c_str());
+  ASSERT_NE(guard, HFILE_ERROR);
+  EXPECT_EQ(platform::_lwrite(writer, "data", 4), 4u);
+  EXPECT_EQ(platform::_lclose(writer), 0);
+  EXPECT_FALSE(platform::DeleteFileIfUnused(part.c_str()));
+  EXPECT_TRUE(platform::MoveFileExA(part.c_str(), Path("file.txt").c_str(), platform::MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(platform::_lclose(guard), 0);
+  EXPECT_EQ(Read("file.txt"), "data");
+}
+
+TEST_F(Win32HostTest, BatchPutsFlushedFilesInPlaceAndDropsThoseThatFailToFlush) {
+  Write("a.txt", "old a");
+  Write("b.txt", "old b");
+  Write("a.new", "new a");
+  Write("b.new", "new b");
+  std::vector<std::string> flushed;
+  platform::ScopedFlushHook hook([&](platform::FlushScope scope, const std::string& path) {
+    flushed.push_back(path);
+    // The volume cannot be flushed as a whole; b.new not at all.
+    return scope == platform::FlushScope::kFile && path != Path("b.new") ? platform::TRUE : platform::FALSE;
+  });
+  platform::ReplaceBatch batch;
+  batch.Add(Path("a.new"), Path("a.txt"));
+  batch.Add(Path("b.new"), Path("b.txt"));
+  std::vector<platform::ReplaceBatch::Failure> failures = batch.PutInPlace();
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].written, Path("b.new"));
+  EXPECT_FALSE(failures[0].flushed);
+  EXPECT_EQ(failures[0].error, platform::ERROR_WRITE_FAULT);
+  EXPECT_EQ(Read("a.txt"), "new a");
+  EXPECT_EQ(Read("b.txt"), "old b");
+  EXPECT_FALSE(w::FindFile(Path("b.new").c_str()));
+  EXPECT_EQ(flushed, (std::vector<std::string>{Path("a.new"), Path("a.new"), Path("b.new")}));
+  EXPECT_FALSE(platform::FlushFileBuffers(HFILE_ERROR));
+}
+
+TEST_F(Win32HostTest, TranscriptLinesAreAppended) {
+  ASSERT_EQ(::_putenv_s("ORVIK_TRANSCRIPT", Path("transcript.txt").c_str()), 0);
+  platform::TranscriptLine("window 1050 \"Welcome\"");
+  platform::TranscriptLine("end 1050 1");
+  ASSERT_EQ(::_putenv_s("ORVIK_TRANSCRIPT", ""), 0);
+  EXPECT_EQ(Read("transcript.txt"), "window 1050 \"Welcome\"\nend 1050 1\n");
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // the installer to be gone, then removes its staging folder. Refuses any
 // folder that is not a staging folder, so a wrong argument cannot remove
 // anything else.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -11,8 +9,41 @@
 #include "platform/process.h"
 #include "tools/ov_clean/staging_removal.h"
 
+// After the platform's headers: windows.h defines macros under names they
+// declare.
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <tlhelp32.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace {
 
+#ifdef _WIN32
+// Waits (about 60 seconds at most) until the process that started us has
+// ended: the host keeps the id of the parent in our process entry.
+void WaitForParentToEnd() {
+  DWORD self = ::GetCurrentProcessId();
+  DWORD parent = 0;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
+    if (entry.th32ProcessID == self) parent = entry.th32ParentProcessID;
+  }
+  ::CloseHandle(snapshot);
+  if (parent == 0) return;
+  // A parent already gone cannot be opened (or its id is taken by another
+  // process, whose end we then wait for at most as long).
+  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, parent);
+  if (process == nullptr) return;
+  ::WaitForSingleObject(process, 60000);
+  ::CloseHandle(process);
+}
+#else
 // Waits (about 60 seconds at most) until the process that started us has
 // ended, seen as our parent changing. WinExec names the starter in
 // ORVIK_PARENT_PID: it may have ended (and we been adopted) before we looked.
@@ -25,6 +56,7 @@ void WaitForParentToEnd() {
   if (parent <= 1) return;
   for (int i = 0; i < 600 && ::getppid() == parent; ++i) platform::Sleep(100);
 }
+#endif
 
 }  // namespace
 

@@ -1,0 +1,57 @@
+#!/bin/sh
+# Installs the sample CD with the Windows programs under Wine, unattended
+# (script frontend, the sample answer file; with `console`, the console
+# frontend reading piped lines through setup.exe and the installer it
+# starts), and checks what lands on C:.
+# The medium's lists and payload come from the POSIX build's mkmedia; its
+# programs are replaced by the Windows ones.
+#   install_sample.sh <mkmedia> <build-win/bin> <source dir> <work dir> [console]
+set -eu
+mkmedia=$1 bin=$2 source=$3 work=$4 frontend=${5:-script}
+: "${WINEPREFIX:?}"
+rm -rf "$work"
+mkdir -p "$work/src"
+cp "$source/sample/kelmar.lst" "$source/sample/readme.txt" "$work/src/"
+"$mkmedia" --generate-payloads "$work/src" >/dev/null
+"$mkmedia" "$work/src" "$work/medium" >/dev/null
+cp "$bin/kelmar_setup.exe" "$work/medium/setup.exe"
+cp "$bin/kelmar.exe" "$work/medium/_kelmar.exe"
+cp "$bin/ov_clean.exe" "$bin/text.dll" "$bin/zlib.dll" "$bin/ovtext.mdb" "$work/medium/"
+
+# The medium is drive M:; the installation goes to a fresh C:\orvik.
+drive_c="$WINEPREFIX/drive_c"
+ln -sfn "$work/medium" "$WINEPREFIX/dosdevices/m:"
+trap 'rm -f "$WINEPREFIX/dosdevices/m:"' EXIT
+rm -rf "$drive_c/orvik"
+mkdir -p "$drive_c/orvik/proc" "$drive_c/orvik/pic"
+
+native() { printf 'Z:%s' "$1" | tr / '\\'; }
+run="$(dirname "$0")/../../scripts/wine-run.sh"
+export ORVIK_TRANSCRIPT
+ORVIK_TRANSCRIPT=$(native "$work/transcript.txt")
+if [ "$frontend" = console ]; then
+  # Welcome: Next; folders: Next; the read-me box: OK; two procedures;
+  # Next; Finish: Quit.
+  printf '%s\n' n n o 'toggle 1014 "DMM 45"' 'toggle 1014 "Counter 220"' n q |
+    ORVIK_UI=console "$run" 'M:\setup.exe' >"$work/console.txt"
+else
+  ORVIK_UI=script ORVIK_SCRIPT=$(native "$source/sample/answers.txt") "$run" 'M:\setup.exe' </dev/null
+fi
+
+# setup.exe ends once the installer runs: wait for the installer's end.
+until grep -q '^end 1050 ' "$work/transcript.txt" 2>/dev/null; do
+  if grep -q '^error ' "$work/transcript.txt" 2>/dev/null; then break; fi
+  sleep 1
+done
+fail() { echo "install_sample: $*" >&2; cat "$work/transcript.txt" >&2; exit 1; }
+grep -q '^error ' "$work/transcript.txt" && fail "the answer file did not fit"
+grep -q '^window 107 ' "$work/transcript.txt" || fail "no Finish page"
+if grep '^box ' "$work/transcript.txt" | grep -qv 'Unable to change permission'; then
+  fail "unexpected message box"
+fi
+for f in proc/proc.dir proc/readme.txt pic/DMM45.BMP pic/CNT220.BMP; do
+  [ -s "$drive_c/orvik/$f" ] || fail "C:\\orvik\\$f missing"
+done
+grep -q 'DMM 45' "$drive_c/orvik/proc/proc.dir" || fail "DMM 45 not in proc.dir"
+grep -q 'Counter 220' "$drive_c/orvik/proc/proc.dir" || fail "Counter 220 not in proc.dir"
+echo "install_sample: installed"
