@@ -3,30 +3,24 @@
 // the flushes.
 #include "platform/flush.h"
 #include "platform/host_backend.h"
-#include "platform/win32/win32_host.h"
+#include "platform/win32/native_calls.h"
 
 namespace platform {
 
-namespace {
-
-// The calls as the backend makes them: the Win32 ones, but for the flushes,
-// which the hook may fail first.
-namespace calls {
-using namespace win32;
-
-BOOL FlushFileBuffers(HFILE file) {
+BOOL win32_native::FlushFileBuffers(HFILE file) {
   return win32::FlushAllowed(FlushScope::kFile, "") ? win32::FlushFileBuffers(file) : FALSE;
 }
 
-BOOL FlushVolumeBuffers(const char* path) {
+BOOL win32_native::FlushVolumeBuffers(const char* path) {
   return win32::FlushAllowed(FlushScope::kVolume, path ? path : "") ? win32::FlushVolumeBuffers(path) : FALSE;
 }
-}  // namespace calls
+
+namespace {
 
 class Win32Backend final : public HostBackend {
  public:
 #define HOST_CALL(R, NAME, PARAMS, ARGS) \
-  R NAME PARAMS override { return calls::NAME ARGS; }
+  R NAME PARAMS override { return native::NAME ARGS; }
 #include "platform/host_calls.def"
 #undef HOST_CALL
 };
