@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/transcript.h"
 #include "testing/host_files.h"
 
 namespace orvik_testing {
@@ -72,19 +73,6 @@ std::vector<std::string> LinesStartingWith(const std::string& text, const std::s
   return out;
 }
 
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default: out += c;
-    }
-  }
-  return out + "\"";
-}
+std::string Quoted(const std::string& text) { return platform::TranscriptQuote(text); }
 
 }  // namespace orvik_testing
