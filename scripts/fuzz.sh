@@ -5,6 +5,7 @@
 #   scripts/fuzz.sh [seconds]      each target for that long (default 60)
 #   scripts/fuzz.sh -runs=N        each target for N inputs
 #   FUZZ_TARGETS="dose_fuzz ..."   only these targets
+#   FUZZ_FLAGS="-max_len=256"      more libFuzzer flags for every target
 #
 # A crash or a broken invariant fails the script; the input that caused it is
 # in build-fuzz/artifacts/<target>/, and the target's log beside it.
@@ -33,8 +34,10 @@ run_one() {
   local work="$build/corpus/$target"  # grows as the run finds new paths
   mkdir -p "$artifacts" "$work"
   local extra=()
+  # shellcheck disable=SC2206
+  [ -n "${FUZZ_FLAGS:-}" ] && extra+=($FUZZ_FLAGS)
   # A catalogue is a few records; larger inputs only slow the search.
-  [ "$target" = catalogue_fuzz ] && extra=(-max_len=2048)
+  [ "$target" = catalogue_fuzz ] && extra+=(-max_len=2048)
   # The seeds stay as they are in the repository; new inputs go to $work.
   if "$build/fuzz/$target" "$limit" "${extra[@]}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$artifacts/" "$work" "$root/fuzz/corpus/$name" >"$artifacts/log.txt" 2>&1; then
