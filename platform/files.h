@@ -55,6 +55,11 @@ BOOL MoveFileExA(const char* src, const char* dst, DWORD flags);
 
 // C run-time calls. They return 0 or -1 and set the C error number that
 // CrtErrno() reports (numbered as the host's C library: 2, 13, 17, 41 ...).
+// The Windows C library's <sys/stat.h> defines the two modes as macros of
+// the same values; these constants take their place in whatever includes
+// this header after it.
+#undef _S_IREAD
+#undef _S_IWRITE
 constexpr int _S_IREAD = 0x0100;
 constexpr int _S_IWRITE = 0x0080;
 int _chmod(const char* path, int pmode);

@@ -71,6 +71,7 @@ HFILE OpenGuard(const char* path);
 // lock on it until the handle is closed or the process ends. The lock is on
 // the file the path names when the call returns: a file removed or replaced
 // while it was being locked, like a file locked elsewhere, fails with 32.
+// The holder may delete the file before closing the handle.
 HFILE OpenLockFile(const char* path);
 // Reads up to count bytes; returns the count read, or (UINT)HFILE_ERROR.
 UINT _lread(HFILE file, void* buffer, UINT count);

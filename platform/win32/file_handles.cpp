@@ -109,8 +109,10 @@ HFILE CreateNewFile(const char* path) {
 
 // Exclusive by its share mode: nobody else opens the file while the handle
 // lives, and the host drops it when the process ends.
+// Shared for deletion only: the holder removes the file while it holds it
+// (it goes with the last handle), everyone else is refused with 32.
 HFILE OpenLockFile(const char* path) {
-  HANDLE handle = ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+  HANDLE handle = ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   handle = NotALink(handle);
   if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_CANT_ACCESS_FILE) {

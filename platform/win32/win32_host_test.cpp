@@ -112,6 +112,11 @@ TEST_F(Win32HostTest, ShareModesRefuseWritersWithSharingViolation) {
   open_.push_back(lock);
   EXPECT_EQ(w::OpenLockFile(Path("run.lock").c_str()), HFILE_ERROR);
   EXPECT_EQ(w::GetLastError(), platform::ERROR_SHARING_VIOLATION);
+  // The holder removes its lock file before letting it go.
+  EXPECT_TRUE(w::DeleteFileA(Path("run.lock").c_str()));
+  w::_lclose(lock);
+  open_.pop_back();
+  EXPECT_FALSE(w::FindFile(Path("run.lock").c_str()));
 }
 
 TEST_F(Win32HostTest, OpeningFailuresCarryTheHostsErrorNumbers) {

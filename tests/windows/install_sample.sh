@@ -3,8 +3,10 @@
 # (script frontend, the sample answer file; with `console`, the console
 # frontend reading piped lines through setup.exe and the installer it
 # starts), and checks what lands on C:.
-# The medium's lists and payload come from the POSIX build's mkmedia; its
-# programs are replaced by the Windows ones.
+# The POSIX build's mkmedia makes the medium with the Windows programs
+# (--windows). With the script frontend the same medium, with the POSIX
+# programs, is also installed by the POSIX build (orvik_run beside mkmedia),
+# and C:\orvik must come out the same byte for byte.
 #   install_sample.sh <mkmedia> <build-win/bin> <source dir> <work dir> [console]
 set -eu
 mkmedia=$1 bin=$2 source=$3 work=$4 frontend=${5:-script}
@@ -13,10 +15,11 @@ rm -rf "$work"
 mkdir -p "$work/src"
 cp "$source/sample/kelmar.lst" "$source/sample/readme.txt" "$work/src/"
 "$mkmedia" --generate-payloads "$work/src" >/dev/null
-"$mkmedia" "$work/src" "$work/medium" >/dev/null
-cp "$bin/kelmar_setup.exe" "$work/medium/setup.exe"
-cp "$bin/kelmar.exe" "$work/medium/_kelmar.exe"
-cp "$bin/ov_clean.exe" "$bin/text.dll" "$bin/zlib.dll" "$bin/ovtext.mdb" "$work/medium/"
+"$mkmedia" "$work/src" "$work/medium" --windows "$bin" >/dev/null
+# The medium carries the Windows programs, stripped.
+for f in setup.exe _kelmar.exe ov_clean.exe text.dll zlib.dll; do
+  [ "$(head -c 2 "$work/medium/$f")" = MZ ] || { echo "install_sample: $f on the medium is no Windows program" >&2; exit 1; }
+done
 
 # The medium is drive M:; the installation goes to a fresh C:\orvik.
 drive_c="$WINEPREFIX/drive_c"
@@ -54,4 +57,17 @@ for f in proc/proc.dir proc/readme.txt pic/DMM45.BMP pic/CNT220.BMP; do
 done
 grep -q 'DMM 45' "$drive_c/orvik/proc/proc.dir" || fail "DMM 45 not in proc.dir"
 grep -q 'Counter 220' "$drive_c/orvik/proc/proc.dir" || fail "Counter 220 not in proc.dir"
+
+if [ "$frontend" = script ]; then
+  # The same installation by the POSIX programs from the same source.
+  host_bin=$(dirname "$mkmedia")
+  "$mkmedia" "$work/src" "$work/posix_medium" >/dev/null
+  prefix="$work/posix_prefix"
+  mkdir -p "$prefix/drive_c/orvik/proc" "$prefix/drive_c/orvik/pic"
+  ORVIK_PREFIX="$prefix" ORVIK_UI=script ORVIK_SCRIPT="$source/sample/answers.txt" \
+    ORVIK_TRANSCRIPT="$work/posix_transcript.txt" \
+    "$host_bin/orvik_run" --drive "m:=$work/posix_medium" 'M:\setup.exe' </dev/null ||
+    { cat "$work/posix_transcript.txt" >&2; fail "the POSIX programs did not install the medium"; }
+  diff -r "$prefix/drive_c/orvik" "$drive_c/orvik" >&2 || fail "C:\\orvik differs from the POSIX programs' installation"
+fi
 echo "install_sample: installed"

@@ -39,7 +39,8 @@ MediumReport BuildMedium(const MediumRequest& request) {
 
   MediumContents contents;
   contents.cd = request.diskSize == 0;
-  contents.staged = StagedFiles(request.programFolder, request.zlibFile, request.source, &report.problems);
+  contents.staged = StagedFiles(request.programFolder, request.zlibFile, request.source, request.windowsPrograms,
+                                &report.problems);
   if (!report.problems.empty()) return report;
 
   std::vector<PayloadFile> names = PayloadFiles(catalogue);

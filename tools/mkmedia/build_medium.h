@@ -14,6 +14,7 @@ struct MediumRequest {
   std::uint64_t diskSize = 0;   // 0: one CD
   std::string programFolder;    // where kelmar_setup, kelmar, ov_clean, text.dll, ovtext.mdb are
   std::string zlibFile;         // the zlib library to ship as zlib.dll
+  bool windowsPrograms = false; // programFolder holds the Windows build (kelmar_setup.exe ...)
   bool checkOnly = false;       // check and lay out, write nothing
 };
 

@@ -1,10 +1,11 @@
-// mkmedia <source folder> <output folder> [--disk-size <bytes>]
+// mkmedia <source folder> <output folder> [--disk-size <bytes>] [--windows <folder>]
 // mkmedia --check <source folder> [--disk-size <bytes>]
 // mkmedia --generate-payloads <folder>
 //
 // Makes a distribution medium from a folder holding kelmar.lst, readme.txt
 // and the payload files the catalogue names: one CD, or numbered disks of the
-// given capacity. The programs come from the folder mkmedia itself is in.
+// given capacity. The programs come from the folder mkmedia itself is in, or
+// with --windows from a Windows build's program folder (build-win/bin).
 // Prints what each disk holds; --check does all but the writing. Warnings go
 // to standard error and do not stop it. Exits 0, or 1 with one line per
 // problem on standard error.
@@ -25,7 +26,7 @@ int Fail(const std::vector<std::string>& problems) {
 }
 
 int Usage() {
-  return Fail({"usage: mkmedia <source folder> <output folder> [--disk-size <bytes>]",
+  return Fail({"usage: mkmedia <source folder> <output folder> [--disk-size <bytes>] [--windows <folder>]",
                "       mkmedia --check <source folder> [--disk-size <bytes>]",
                "       mkmedia --generate-payloads <folder>"});
 }
@@ -42,11 +43,15 @@ int main(int argc, char** argv) {
   std::vector<std::string> folders;
   mkmedia::MediumRequest request;
   bool generate = false;
+  std::string windowsFolder;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--disk-size") {
       if (i + 1 >= argc || !ParseSize(argv[++i], &request.diskSize))
         return Fail({"--disk-size needs a number of bytes above 0"});
+    } else if (arg == "--windows") {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') return Fail({"--windows needs the folder of the Windows programs"});
+      windowsFolder = argv[++i];
     } else if (arg == "--generate-payloads") {
       generate = true;
     } else if (arg == "--check") {
@@ -59,7 +64,7 @@ int main(int argc, char** argv) {
   }
 
   if (generate) {
-    if (folders.size() != 1 || request.diskSize != 0 || request.checkOnly) return Usage();
+    if (folders.size() != 1 || request.diskSize != 0 || request.checkOnly || !windowsFolder.empty()) return Usage();
     int written = 0, kept = 0;
     std::vector<std::string> problems;
     if (!mkmedia::GenerateMissingPayloads(folders[0], &written, &kept, &problems)) return Fail(problems);
@@ -70,8 +75,15 @@ int main(int argc, char** argv) {
   if (folders.size() != (request.checkOnly ? 1u : 2u)) return Usage();
   request.source = folders[0];
   if (!request.checkOnly) request.output = folders[1];
-  request.programFolder = mkmedia::OwnFolder();
-  request.zlibFile = mkmedia::LoadedZlibFile();
+  if (windowsFolder.empty()) {
+    request.programFolder = mkmedia::OwnFolder();
+    request.zlibFile = mkmedia::LoadedZlibFile();
+  } else {
+    // The Windows build ships zlib.dll beside its programs.
+    request.programFolder = windowsFolder;
+    request.zlibFile = windowsFolder + "/zlib.dll";
+    request.windowsPrograms = true;
+  }
   mkmedia::MediumReport report = mkmedia::BuildMedium(request);
   for (const std::string& w : report.warnings) std::fprintf(stderr, "%s\n", w.c_str());
   if (!report.problems.empty()) return Fail(report.problems);

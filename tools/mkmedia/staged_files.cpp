@@ -44,7 +44,9 @@ std::string LoadedZlibFile() {
 }
 
 std::vector<StagedFile> StagedFiles(const std::string& programFolder, const std::string& zlibFile,
-                                    const std::string& sourceFolder, std::vector<std::string>* problems) {
+                                    const std::string& sourceFolder, bool windowsPrograms,
+                                    std::vector<std::string>* problems) {
+  const std::string exe = windowsPrograms ? ".exe" : "";
   std::vector<StagedFile> files = {
       {"text.dll", programFolder + "/text.dll", "", true},
       {"zlib.dll", zlibFile, "", true},
@@ -52,9 +54,9 @@ std::vector<StagedFile> StagedFiles(const std::string& programFolder, const std:
       {"orvik.lst", "", "", false},
       {"kelmar.lst", sourceFolder + "/kelmar.lst", "", false},
       {"readme.txt", sourceFolder + "/readme.txt", "", false},
-      {"_kelmar.exe", programFolder + "/kelmar", "", true},
-      {"ov_clean.exe", programFolder + "/ov_clean", "", true},
-      {"setup.exe", programFolder + "/kelmar_setup", "", true},
+      {"_kelmar.exe", programFolder + "/kelmar" + exe, "", true},
+      {"ov_clean.exe", programFolder + "/ov_clean" + exe, "", true},
+      {"setup.exe", programFolder + "/kelmar_setup" + exe, "", true},
   };
   for (const StagedFile& f : files) {
     // The source folder's files are the caller's to check.

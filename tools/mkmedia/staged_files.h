@@ -26,11 +26,13 @@ std::string LoadedZlibFile();
 // text.dll, zlib.dll, ovtext.mdb from `programFolder` (the build's names
 // kelmar_setup, kelmar, ov_clean) and `zlibFile`, the programs and libraries
 // stripped of their debug information; orvik.lst empty; kelmar.lst and
-// readme.txt from `sourceFolder`. Missing programs, and programs that cannot
-// be stripped, are reported (the source folder's files are the caller's to
-// check).
+// readme.txt from `sourceFolder`. With `windowsPrograms` the folder holds the
+// Windows build, whose programs carry .exe already. Missing programs, and
+// programs that cannot be stripped, are reported (the source folder's files
+// are the caller's to check).
 std::vector<StagedFile> StagedFiles(const std::string& programFolder, const std::string& zlibFile,
-                                    const std::string& sourceFolder, std::vector<std::string>* problems);
+                                    const std::string& sourceFolder, bool windowsPrograms,
+                                    std::vector<std::string>* problems);
 
 // Total bytes of the staged files.
 unsigned long long StagedSize(const std::vector<StagedFile>& files);
