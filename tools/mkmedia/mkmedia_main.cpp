@@ -26,9 +26,10 @@ int Fail(const std::vector<std::string>& problems) {
 }
 
 int Usage() {
-  return Fail({"usage: mkmedia <source folder> <output folder> [--disk-size <bytes>] [--windows <folder>]",
+  return Fail({"usage: mkmedia <source folder> <output folder> [--disk-size <bytes>]",
                "       mkmedia --check <source folder> [--disk-size <bytes>]",
-               "       mkmedia --generate-payloads <folder>"});
+               "       mkmedia --generate-payloads <folder>",
+               "       mkmedia <source folder> <output folder> --windows <Windows program folder>"});
 }
 
 bool ParseSize(const std::string& text, std::uint64_t* size) {

@@ -305,11 +305,19 @@ TEST_F(MkmediaProgram, ProgramsThatCannotBeStrippedAreReported) {
 TEST_F(MkmediaProgram, UsageErrors) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {source}, {source, "a", "b"}, {"--bogus", source, "x"}, {"--generate-payloads"},
-        {"--check", source, "x"}}) {
+        {"--check", source, "x"}, {"--generate-payloads", source, "--windows", source}}) {
     RunResult r = Mkmedia(args);
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_EQ(r.err.rfind("usage: mkmedia <source folder> <output folder> [--disk-size <bytes>]\n", 0), 0u) << r.err;
   }
+  RunResult noFolder = Mkmedia({source, box.root + "/x", "--windows"});
+  EXPECT_EQ(noFolder.err, "--windows needs the folder of the Windows programs\n");
+  // A folder without the Windows build names each program it lacks.
+  RunResult noPrograms = Mkmedia({source, box.root + "/x", "--windows", box.root});
+  EXPECT_EQ(noPrograms.exitStatus, 1);
+  EXPECT_NE(noPrograms.err.find(box.root + "/kelmar_setup.exe is missing (for setup.exe)"), std::string::npos)
+      << noPrograms.err;
+  EXPECT_FALSE(fs::exists(box.root + "/x"));
   for (const char* size : {"0", "abc", "-5", "12k"}) {
     RunResult r = Mkmedia({source, box.root + "/x", "--disk-size", size});
     EXPECT_EQ(r.exitStatus, 1);
