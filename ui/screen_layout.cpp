@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ascii_case.h"
+#include "ui/console_view.h"
 
 namespace ui::detail {
 namespace {
@@ -142,6 +143,91 @@ void WidenButtons(const DialogTemplate& t, DialogCellsLayout* layout) {
   }
 }
 
+// Whether the cells of `rect` are free of every control but control `self`
+// (group boxes and frames only surround others).
+bool FreeCells(const DialogTemplate& t, const DialogCellsLayout& layout, size_t self, const CellRect& rect) {
+  const CellRect& w = layout.window;
+  if (rect.col < w.col + 1 || rect.col + rect.cols > w.col + w.cols - 1) return false;
+  if (rect.row < w.row + 1 || rect.row + rect.rows > w.row + w.rows - 1) return false;
+  for (size_t j = 0; j < layout.controls.size(); ++j) {
+    if (j == self || t.controls[j].kind == ControlKind::GroupBox || t.controls[j].kind == ControlKind::Frame) continue;
+    if (Overlaps(rect, layout.controls[j])) return false;
+  }
+  return true;
+}
+
+// Whether control `j` can do with one row less: a list box or field of more
+// than three rows, or a static text with a row its words do not need.
+bool SpareRow(const DialogTemplate& t, const DialogCellsLayout& layout, size_t j) {
+  const ControlTemplate& c = t.controls[j];
+  const CellRect& r = layout.controls[j];
+  if (c.kind == ControlKind::ListBox || c.kind == ControlKind::Edit) return r.rows > 3;
+  if (c.kind == ControlKind::Static)
+    return r.rows > 1 && static_cast<int>(WrapText(StripAmpersand(c.text), r.cols).size()) < r.rows;
+  return false;
+}
+
+// Frees the row under (`down`) or over control `self`: each control that
+// begins (ends) there gives up a row it can spare, or a static text moves
+// one row on when the row beyond it can be freed in turn. With `apply`
+// false only tells whether it can be done.
+bool FreeRow(const DialogTemplate& t, DialogCellsLayout* layout, size_t self, bool down, bool apply) {
+  const CellRect r = layout->controls[self];
+  const CellRect& w = layout->window;
+  CellRect next{down ? r.row + r.rows : r.row - 1, r.col, 1, r.cols};
+  if (next.row < w.row + 1 || next.row >= w.row + w.rows - 1) return false;
+  for (size_t j = 0; j < layout->controls.size(); ++j) {
+    if (j == self || t.controls[j].kind == ControlKind::GroupBox || t.controls[j].kind == ControlKind::Frame) continue;
+    if (!Overlaps(next, layout->controls[j])) continue;
+    CellRect& c = layout->controls[j];
+    bool edge = down ? c.row == next.row : c.row + c.rows - 1 == next.row;
+    if (!edge) return false;
+    if (SpareRow(t, *layout, j)) {
+      if (apply) {
+        if (down) ++c.row;
+        --c.rows;
+      }
+    } else if (t.controls[j].kind == ControlKind::Static && FreeRow(t, layout, j, down, apply)) {
+      if (apply) c.row += down ? 1 : -1;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TakeRow(const DialogTemplate& t, DialogCellsLayout* layout, size_t self, bool down) {
+  return FreeRow(t, layout, self, down, false) && FreeRow(t, layout, self, down, true);
+}
+
+// A static text that its cells cannot hold (the terminal's cells are coarser
+// than dialog units) grows into free cells, right first, then down, so that
+// none of its words is cut off.
+void WidenTexts(const DialogTemplate& t, DialogCellsLayout* layout) {
+  for (size_t i = 0; i < t.controls.size(); ++i) {
+    if (t.controls[i].kind != ControlKind::Static) continue;
+    CellRect& r = layout->controls[i];
+    const std::string text = StripAmpersand(t.controls[i].text);
+    auto needed = [&] { return static_cast<int>(WrapText(text, r.cols).size()); };
+    while (needed() > r.rows && FreeCells(t, *layout, i, CellRect{r.row, r.col + r.cols, r.rows, 1})) ++r.cols;
+    while (needed() > r.rows && FreeCells(t, *layout, i, CellRect{r.row + r.rows, r.col, 1, r.cols})) ++r.rows;
+    while (needed() > r.rows && FreeCells(t, *layout, i, CellRect{r.row - 1, r.col, 1, r.cols})) {
+      --r.row;
+      ++r.rows;
+    }
+    while (needed() > r.rows && FreeCells(t, *layout, i, CellRect{r.row, r.col - 1, r.rows, 1})) {
+      --r.col;
+      ++r.cols;
+    }
+    // Still short: the controls right below or above give up a row each.
+    while (needed() > r.rows && TakeRow(t, layout, i, true)) ++r.rows;
+    while (needed() > r.rows && TakeRow(t, layout, i, false)) {
+      --r.row;
+      ++r.rows;
+    }
+  }
+}
+
 }  // namespace
 
 DialogCellsLayout LayOut(const DialogTemplate& t, int screenRows, int screenCols) {
@@ -150,6 +236,7 @@ DialogCellsLayout LayOut(const DialogTemplate& t, int screenRows, int screenCols
   out.window = DialogCells(t.cx, t.cy, screenRows, screenCols);
   for (const ControlTemplate& c : t.controls) out.controls.push_back(ControlCells(c, t.cx, t.cy, out.window));
   WidenButtons(t, &out);
+  WidenTexts(t, &out);
   return out;
 }
 
