@@ -27,6 +27,11 @@ std::string Env(const char* name) {
 
 std::unique_ptr<Frontend> FromEnvironment() {
   std::string kind = Env("ORVIK_UI");
+  if (kind == "gui" || (kind.empty() && detail::GuiAvailable())) {
+    int firstLine = 1;
+    if (!detail::ParseDecimal(Env("ORVIK_SCRIPT_LINE"), &firstLine) || firstLine < 1) firstLine = 1;
+    if (std::unique_ptr<Frontend> gui = detail::MakeGuiFrontend(Env("ORVIK_SCRIPT"), firstLine)) return gui;
+  }
   if (kind == "screen" || (kind.empty() && platform::ScreenTerminal())) return detail::MakeScreenFrontend();
   if (kind.empty() || kind == "console") return detail::MakeConsoleFrontend();
   if (kind == "script") {
@@ -35,7 +40,7 @@ std::unique_ptr<Frontend> FromEnvironment() {
     return detail::MakeScriptFrontend(Env("ORVIK_SCRIPT"), firstLine);
   }
   detail::FailNoAnswer("ORVIK_UI " + platform::TranscriptQuote(kind) +
-                       " names no operator frontend (screen, console or script)");
+                       " names no operator frontend (screen, console, script or gui)");
 }
 
 }  // namespace
@@ -44,6 +49,11 @@ Frontend& CurrentFrontend() {
   std::lock_guard<std::mutex> lock(frontendMutex);
   if (!Current()) Current() = FromEnvironment();
   return *Current();
+}
+
+Frontend* ChosenFrontend() {
+  std::lock_guard<std::mutex> lock(frontendMutex);
+  return Current().get();
 }
 
 void SetFrontend(std::unique_ptr<Frontend> frontend) {
