@@ -1,11 +1,12 @@
 #!/bin/sh
 # Installs the sample CD with the Windows programs under Wine, unattended
-# (script frontend, the sample answer file; with `console`, the console
-# frontend reading piped lines through setup.exe and the installer it
-# starts), and checks what lands on C:.
+# (script frontend, the sample answer file; with `gui`, the same answer file
+# driving the native dialogs; with `console`, the console frontend reading
+# piped lines through setup.exe and the installer it starts), and checks
+# what lands on C:.
 # The medium's lists and payload come from the POSIX build's mkmedia; its
 # programs are replaced by the Windows ones.
-#   install_sample.sh <mkmedia> <build-win/bin> <source dir> <work dir> [console]
+#   install_sample.sh <mkmedia> <build-win/bin> <source dir> <work dir> [script|gui|console]
 set -eu
 mkmedia=$1 bin=$2 source=$3 work=$4 frontend=${5:-script}
 : "${WINEPREFIX:?}"
@@ -35,7 +36,7 @@ if [ "$frontend" = console ]; then
   printf '%s\n' n n o 'toggle 1014 "DMM 45"' 'toggle 1014 "Counter 220"' n q |
     ORVIK_UI=console "$run" 'M:\setup.exe' >"$work/console.txt"
 else
-  ORVIK_UI=script ORVIK_SCRIPT=$(native "$source/sample/answers.txt") "$run" 'M:\setup.exe' </dev/null
+  ORVIK_UI=$frontend ORVIK_SCRIPT=$(native "$source/sample/answers.txt") "$run" 'M:\setup.exe' </dev/null
 fi
 
 # setup.exe ends once the installer runs: wait for the installer's end.
