@@ -7,7 +7,7 @@
 # or a picture shows no window (a blank or one-colour image).
 # Needs build-win (scripts/build-windows.sh) and the POSIX build's mkmedia
 # (build/bin/mkmedia, built here when missing). Installs xvfb, imagemagick
-# and xauth when they are missing.
+# xauth and fonts-wine when they are missing.
 #   scripts/screenshots.sh
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -18,7 +18,7 @@ prefix="$build/wineprefix-screens"
 wine_dir=/usr/lib/wine
 
 missing=()
-for p in xvfb imagemagick xauth; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
+for p in xvfb imagemagick xauth fonts-wine; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
 if [ ${#missing[@]} -gt 0 ]; then
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
@@ -39,6 +39,11 @@ if [ ! -f "$prefix/system.reg" ]; then
   DISPLAY= "$wine_dir/wine64" wineboot --init >"$build/wineboot-screens.log" 2>&1
   "$wine_dir/wineserver" -w
 fi
+# Wine's own fonts (Debian's fonts-wine) in the prefix's font folder: this
+# Wine does not look for them where Debian puts them, and without them the
+# dialog font falls back to a bitmap font and the caption buttons, drawn
+# with Marlett's glyphs, show letters.
+cp -u /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
 
 # The medium, as tests/windows/install_sample.sh makes it, and an empty
 # C:\orvik.

@@ -179,6 +179,9 @@ void TakePicture(NativeWindow* w) {
   if (w->pictured || settings.pictureDir.empty() || !IsWindowVisible(w->hwnd)) return;
   w->pictured = true;
   RedrawWindow(w->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  // What was painted reaches the screen while the thread waits for
+  // messages; none is taken here, so no handler runs.
+  for (int i = 0; i < 5; ++i) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   SaveWindowPicture(w->hwnd, NextPicturePath(settings.pictureDir, std::to_string(w->dialog->TemplateId())));
 }
 
@@ -297,6 +300,10 @@ void TakeAnswer(NativeWindow* w) {
 }
 
 void Tick(NativeWindow* w) {
+  // A modal window shows itself once its loop first idles; until then its
+  // dialog's timers wait (a window that works from its first timer, as
+  // setup.exe's, would otherwise work unseen).
+  if (!IsWindowVisible(w->hwnd)) return;
   ++handlersRunning;
   detail::FireThreadTimers();
   --handlersRunning;
@@ -327,9 +334,23 @@ void SetUp(NativeWindow* w) {
       AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.command), item.text.c_str());
     }
   }
+  // Accelerators are underlined from the start, not only after Alt.
+  SendMessageA(w->hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
   Push(w);
   WriteLinesFromWindow(w);
   SetTimer(w->hwnd, kTickTimer, kTickMs, nullptr);
+}
+
+// The control that has the focus as the window opens: the first edit
+// field or list the operator works in, else the default button.
+HWND FirstFocus(NativeWindow* w) {
+  HWND first = GetNextDlgTabItem(w->hwnd, nullptr, FALSE);
+  char cls[16] = "";
+  if (first) GetClassNameA(first, cls, sizeof cls);
+  if (first && lstrcmpiA(cls, "Button") != 0) return first;
+  LRESULT def = SendMessageA(w->hwnd, DM_GETDEFID, 0, 0);
+  HWND button = HIWORD(def) == DC_HASDEFID ? GetDlgItem(w->hwnd, LOWORD(def)) : nullptr;
+  return button && IsWindowEnabled(button) ? button : first;
 }
 
 // Paints the icon centred in the client area of a minimised window.
@@ -351,6 +372,10 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
     w->hwnd = hwnd;
     SetUp(w);
+    if (HWND focus = FirstFocus(w)) {
+      SetFocus(focus);
+      return FALSE;  // the focus is set
+    }
     return TRUE;
   }
   if (!w) return FALSE;
