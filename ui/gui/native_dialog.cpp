@@ -341,16 +341,16 @@ void SetUp(NativeWindow* w) {
   SetTimer(w->hwnd, kTickTimer, kTickMs, nullptr);
 }
 
-// The control that has the focus as the window opens: the first edit
-// field or list the operator works in, else the default button.
-HWND FirstFocus(NativeWindow* w) {
+// The button that takes the focus as the window opens when its first tab
+// stop is a button: the default one. nullptr when the first tab stop is a
+// field or a list, which the dialog manager focuses (its text selected).
+HWND FocusButton(NativeWindow* w) {
   HWND first = GetNextDlgTabItem(w->hwnd, nullptr, FALSE);
   char cls[16] = "";
-  if (first) GetClassNameA(first, cls, sizeof cls);
-  if (first && lstrcmpiA(cls, "Button") != 0) return first;
+  if (!first || !GetClassNameA(first, cls, sizeof cls) || lstrcmpiA(cls, "Button") != 0) return nullptr;
   LRESULT def = SendMessageA(w->hwnd, DM_GETDEFID, 0, 0);
   HWND button = HIWORD(def) == DC_HASDEFID ? GetDlgItem(w->hwnd, LOWORD(def)) : nullptr;
-  return button && IsWindowEnabled(button) ? button : first;
+  return button && IsWindowEnabled(button) ? button : nullptr;
 }
 
 // Paints the icon centred in the client area of a minimised window.
@@ -372,8 +372,8 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
     w->hwnd = hwnd;
     SetUp(w);
-    if (HWND focus = FirstFocus(w)) {
-      SetFocus(focus);
+    if (HWND button = FocusButton(w)) {
+      SetFocus(button);
       return FALSE;  // the focus is set
     }
     return TRUE;
