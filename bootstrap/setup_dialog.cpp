@@ -33,6 +33,7 @@ SetupDialog::SetupDialog(bool debugMode) : ui::Dialog(IDD_STAGING, nullptr), deb
 
 bool SetupDialog::OnInitDialog() {
   ui::Dialog::OnInitDialog();
+  SetIcon(IDI_SETUP);
   Progress(IDC_STAGING_BAR).SetRange(0, 100);
   Progress(IDC_STAGING_BAR).SetPos(0);
   // The staging starts once the window is on screen.

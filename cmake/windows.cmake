@@ -2,7 +2,7 @@
 # beside the programs, and GoogleTest built from its sources.
 
 # The test programs that build and run on Windows.
-set(ORVIK_WINDOWS_TESTS platform_win32_test zlib_dll_test text_test resources_test procdir_share_test)
+set(ORVIK_WINDOWS_TESTS platform_win32_test zlib_dll_test text_test resources_test procdir_share_test ui_gui_test)
 
 # zlib. Debian's MinGW zlib is the DLL zlib1.dll with an import library that
 # names it; the programs load it as zlib.dll. So the DLL is copied to

@@ -31,6 +31,14 @@ if [ ! -f "$build/wineprefix/system.reg" ]; then
     }
 fi
 
+# Windows are made without a display: Wine's null graphics driver serves
+# them (the screenshot run uses a prefix of its own with a display).
+if ! grep -q '"Graphics"="null"' "$build/wineprefix/user.reg" 2>/dev/null; then
+  WINEPREFIX="$build/wineprefix" WINEDEBUG=-all DISPLAY= /usr/lib/wine/wine64 reg add \
+    'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >>"$build/wineboot.log" 2>&1
+  WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver -w
+fi
+
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 cmake -S "$root" -B "$build" -G Ninja \

@@ -13,8 +13,9 @@ namespace {
 
 std::string ControlName(int id) { return "control " + std::to_string(id); }
 
-// Looks up the control and checks its kind and state for the action.
-const ControlTemplate* CheckControl(const Dialog& dialog, const DialogAction& action, std::string* why) {
+}  // namespace
+
+const ControlTemplate* CheckAction(const Dialog& dialog, const DialogAction& action, std::string* why) {
   const ControlTemplate* t = dialog.FindControlTemplate(action.control);
   if (!t) {
     *why = "the dialog has no " + ControlName(action.control);
@@ -53,7 +54,6 @@ const ControlTemplate* CheckControl(const Dialog& dialog, const DialogAction& ac
   return t;
 }
 
-}  // namespace
 
 bool ParseDecimal(const std::string& text, int* value) {
   if (text.empty() || text.size() > 10) return false;
@@ -85,23 +85,37 @@ int ResolveItem(const Dialog& dialog, int control, const std::string& spec, std:
   return -1;
 }
 
+std::string AnswerText(const DialogAction& action, const std::string& text) {
+  std::string id = std::to_string(action.control);
+  switch (action.kind) {
+    case ActionKind::Set:
+      return "set " + id + " " + platform::TranscriptQuote(text);
+    case ActionKind::Toggle:
+      return "toggle " + id + " " + platform::TranscriptQuote(text);
+    case ActionKind::Click:
+      return "click " + id;
+    case ActionKind::Close:
+      break;
+  }
+  return "close";
+}
+
 std::string PerformAction(Dialog& dialog, const DialogAction& action, AnswerRecorder* recorder) {
   std::string why;
   if (action.kind == ActionKind::Close) {
     if (recorder) recorder->RecordAction(dialog, action);
-    WriteAnswerLine("close");
+    WriteAnswerLine(AnswerText(action, ""));
     dialog.OnCancel();
     return "";
   }
-  const ControlTemplate* t = CheckControl(dialog, action, &why);
+  const ControlTemplate* t = CheckAction(dialog, action, &why);
   if (!t) return why;
   if (action.kind == ActionKind::Toggle && ResolveItem(dialog, action.control, action.text, &why) < 0) return why;
   // Recorded before it runs: a window the action opens records after it.
   if (recorder) recorder->RecordAction(dialog, action);
-  std::string id = std::to_string(action.control);
   switch (action.kind) {
     case ActionKind::Set: {
-      WriteAnswerLine("set " + id + " " + platform::TranscriptQuote(action.text));
+      WriteAnswerLine(AnswerText(action, action.text));
       dialog.SetDlgItemText(action.control, (t->style & ES_UPPERCASE) ? platform::AsciiUpper(action.text) : action.text);
       break;
     }
@@ -109,14 +123,14 @@ std::string PerformAction(Dialog& dialog, const DialogAction& action, AnswerReco
       int index = ResolveItem(dialog, action.control, action.text, &why);
       if (index < 0) return why;
       ListBox list = dialog.List(action.control);
-      WriteAnswerLine("toggle " + id + " " + platform::TranscriptQuote(list.GetText(index)));
+      WriteAnswerLine(AnswerText(action, list.GetText(index)));
       list.SetSel(index, list.GetSel(index) <= 0);
       list.SetCaretIndex(index);
       dialog.OnSelChange(action.control);
       break;
     }
     case ActionKind::Click:
-      WriteAnswerLine("click " + id);
+      WriteAnswerLine(AnswerText(action, ""));
       if (t->kind == ControlKind::Radio) dialog.CheckRadioInGroup(action.control);
       dialog.OnCommand(action.control);
       break;

@@ -7,6 +7,7 @@
 
 namespace ui {
 class Dialog;
+struct ControlTemplate;
 }
 
 namespace ui::detail {
@@ -26,6 +27,14 @@ class AnswerRecorder;
 // performs it (running the dialog's handlers) and returns "". Otherwise
 // returns why it cannot be done and changes nothing.
 std::string PerformAction(Dialog& dialog, const DialogAction& action, AnswerRecorder* recorder = nullptr);
+
+// Looks up the action's control and checks its kind and state; nullptr
+// with the reason in `why` when the action cannot be done.
+const ControlTemplate* CheckAction(const Dialog& dialog, const DialogAction& action, std::string* why);
+
+// The transcript's text of an action (after `answer `): `text` is the set
+// text or the toggled item's text.
+std::string AnswerText(const DialogAction& action, const std::string& text);
 
 // Index of the item of list `control` named by `spec` (exact text, or #<n>
 // counted from 1), or -1 with the reason in `why`.

@@ -380,6 +380,10 @@ TEST_F(SampleTest, UnknownFrontendEndsWith86) {
   ChildRun run = Sample({}, {{"ORVIK_UI", "graphic"}}, "");
   EXPECT_EQ(run.status, 86);
   EXPECT_NE(run.err.find("ORVIK_UI \"graphic\" names no operator frontend"), std::string::npos) << run.err;
+  // The native dialogs exist only in the Windows build.
+  run = Sample({}, {{"ORVIK_UI", "gui"}}, "");
+  EXPECT_EQ(run.status, 86);
+  EXPECT_NE(run.err.find("ORVIK_UI \"gui\": this build has no native dialogs"), std::string::npos) << run.err;
 }
 
 }  // namespace

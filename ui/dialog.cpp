@@ -60,7 +60,7 @@ int Dialog::DoModal() {
   OnInitDialog();
   if (!ended_.load()) {
     // The dialog now waits for the operator for the first time.
-    detail::WriteWindowLines(*this);
+    if (!CurrentFrontend().WritesWindowLines()) detail::WriteWindowLines(*this);
     CurrentFrontend().RunModal(*this);
   }
   detail::PopWindow(window);
@@ -98,7 +98,7 @@ void Dialog::ShowWindow(bool show) {
   if (!modeless_ || !built_ || !show) return;
   if (!shown_) {
     shown_ = true;
-    detail::WriteWindowLines(*this);
+    if (!CurrentFrontend().WritesWindowLines()) detail::WriteWindowLines(*this);
     CurrentFrontend().ModelessShown(*this);
   } else {
     CurrentFrontend().ModelessUpdated(*this);
@@ -128,6 +128,20 @@ void Dialog::ReleaseModeless() {
   shown_ = false;
   ended_.store(true);
   detail::WakeWindows();
+}
+
+bool Dialog::AppendSystemMenuItem(int command, const std::string& text) {
+  Frontend* frontend = ChosenFrontend();
+  if (!frontend || !frontend->HasSystemMenu()) return false;
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  systemMenu_.push_back(MenuItem{command, text});
+  Touch();
+  return true;
+}
+
+std::vector<Dialog::MenuItem> Dialog::SystemMenuItems() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return systemMenu_;
 }
 
 bool Dialog::UpdateData(bool saveAndValidate) {

@@ -137,6 +137,20 @@ class Dialog {
   void SetTimer(int timerId, unsigned milliseconds);
   void KillTimer(int timerId);
 
+  // The window's large and small icon, and the icon it shows while
+  // minimised: an icon resource id (0: none).
+  void SetIcon(int iconId) { iconId_.store(iconId); }
+  int IconId() const { return iconId_.load(); }
+  // Appends a separator and the command item `command` with `text` to the
+  // window's system menu; false when the frontend's windows have none.
+  // Choosing it calls OnSysCommand.
+  bool AppendSystemMenuItem(int command, const std::string& text);
+  struct MenuItem {
+    int command;
+    std::string text;
+  };
+  std::vector<MenuItem> SystemMenuItems() const;
+
   // A box owned by this dialog.
   int MessageBox(const std::string& text, const std::string& caption, unsigned style);
 
@@ -147,6 +161,8 @@ class Dialog {
   virtual void OnCommand(int controlId);    // base: 1 OnOK, 2 OnCancel
   virtual void OnSelChange(int controlId);  // a list item was toggled
   virtual void OnTimer(int timerId);
+  // A command of the system menu added with AppendSystemMenuItem.
+  virtual void OnSysCommand(int command) { (void)command; }
   virtual void DoDataExchange(DataExchange& dx);
 
   // Frontend use: fires the timers that are due; returns ms to the next one
@@ -187,6 +203,8 @@ class Dialog {
   std::vector<Control> controls_;  // template order, labels included
   std::map<int, size_t> index_;    // control id -> position in controls_
   std::vector<Timer> timers_;
+  std::vector<MenuItem> systemMenu_;
+  std::atomic<int> iconId_{0};
   std::atomic<bool> ended_{false};
   std::atomic<int> result_{0};
   std::atomic<unsigned long> revision_{0};

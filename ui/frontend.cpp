@@ -25,17 +25,24 @@ std::string Env(const char* name) {
   return value ? value : "";
 }
 
+// The first answer-file line to take: $ORVIK_SCRIPT_LINE, else 1.
+int FirstScriptLine() {
+  int firstLine = 1;
+  if (!detail::ParseDecimal(Env("ORVIK_SCRIPT_LINE"), &firstLine) || firstLine < 1) firstLine = 1;
+  return firstLine;
+}
+
 std::unique_ptr<Frontend> FromEnvironment() {
   std::string kind = Env("ORVIK_UI");
+  if (kind == "gui" || (kind.empty() && detail::GuiAvailable())) {
+    if (std::unique_ptr<Frontend> gui = detail::MakeGuiFrontend(Env("ORVIK_SCRIPT"), FirstScriptLine())) return gui;
+    detail::FailNoAnswer("ORVIK_UI \"gui\": this build has no native dialogs (screen, console or script)");
+  }
   if (kind == "screen" || (kind.empty() && platform::ScreenTerminal())) return detail::MakeScreenFrontend();
   if (kind.empty() || kind == "console") return detail::MakeConsoleFrontend();
-  if (kind == "script") {
-    int firstLine = 1;
-    if (!detail::ParseDecimal(Env("ORVIK_SCRIPT_LINE"), &firstLine) || firstLine < 1) firstLine = 1;
-    return detail::MakeScriptFrontend(Env("ORVIK_SCRIPT"), firstLine);
-  }
+  if (kind == "script") return detail::MakeScriptFrontend(Env("ORVIK_SCRIPT"), FirstScriptLine());
   detail::FailNoAnswer("ORVIK_UI " + platform::TranscriptQuote(kind) +
-                       " names no operator frontend (screen, console or script)");
+                       " names no operator frontend (screen, console, script or gui)");
 }
 
 }  // namespace
@@ -44,6 +51,11 @@ Frontend& CurrentFrontend() {
   std::lock_guard<std::mutex> lock(frontendMutex);
   if (!Current()) Current() = FromEnvironment();
   return *Current();
+}
+
+Frontend* ChosenFrontend() {
+  std::lock_guard<std::mutex> lock(frontendMutex);
+  return Current().get();
 }
 
 void SetFrontend(std::unique_ptr<Frontend> frontend) {

@@ -23,12 +23,25 @@ class Frontend {
   // that keeps its thread busy). Frontends that draw only while they wait
   // for the operator may ignore it.
   virtual void WindowUpdated(Dialog& dialog) { (void)dialog; }
+  // True when the frontend writes a dialog's window, field and item lines
+  // itself, from what its own controls hold (else the dialog writes them
+  // from its state as it first waits).
+  virtual bool WritesWindowLines() const { return false; }
+  // True when its windows have a system menu (Dialog::AppendSystemMenuItem).
+  virtual bool HasSystemMenu() const { return false; }
+  // The wait cursor was switched on or off (SetWaitCursor).
+  virtual void WaitCursorChanged(bool on) { (void)on; }
+  // Dispatches the window events that wait for the calling thread
+  // (PumpMessages); frontends without native windows have none.
+  virtual void DispatchPending() {}
 };
 
 // The frontend chosen by ORVIK_UI (screen by default on a terminal that can
 // address the screen, else console; script reads $ORVIK_SCRIPT from line
 // $ORVIK_SCRIPT_LINE). Created on first use.
 Frontend& CurrentFrontend();
+// The frontend if one was chosen already, else nullptr (no choice is made).
+Frontend* ChosenFrontend();
 // Replaces the frontend (tests).
 void SetFrontend(std::unique_ptr<Frontend> frontend);
 // Makes the next call of CurrentFrontend read the environment again.

@@ -13,6 +13,12 @@ std::unique_ptr<Frontend> MakeScriptFrontend(const std::string& path, int firstL
 std::unique_ptr<Frontend> MakeConsoleFrontend();
 // Full-screen windows on the terminal, driven by keys.
 std::unique_ptr<Frontend> MakeScreenFrontend();
+// Native dialogs of the host's window system (nullptr where there is none),
+// driven by the answer file `scriptPath` from line `firstLine` when the
+// path is not empty.
+std::unique_ptr<Frontend> MakeGuiFrontend(const std::string& scriptPath, int firstLine);
+// True where the native dialogs exist (the default frontend there).
+bool GuiAvailable();
 
 // Calls the hook set with SetBeforeAnswerHook, if any.
 void CallBeforeAnswerHook(int windowId, const std::string& caption);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/dialog.h"
+#include "ui/frontend.h"
 #include "ui/thread_dialogs.h"
 
 namespace ui {
@@ -136,6 +137,7 @@ int Dialog::FireDueTimers() {
 
 int SetWaitCursor(bool on) {
   detail::waitCursor.store(on);
+  if (Frontend* frontend = ChosenFrontend()) frontend->WaitCursorChanged(on);
   return 1;
 }
 
@@ -146,6 +148,7 @@ int PumpMessages(unsigned milliseconds) {
   const Clock::time_point end = Clock::now() + std::chrono::milliseconds(milliseconds);
   if (milliseconds == 0) return 1;
   for (;;) {
+    if (Frontend* frontend = ChosenFrontend()) frontend->DispatchPending();
     int next = detail::FireThreadTimers();
     Clock::duration left = end - Clock::now();
     if (left <= Clock::duration::zero()) break;

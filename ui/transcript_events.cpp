@@ -12,9 +12,13 @@ using platform::TranscriptQuote;
 
 void WriteWindowLines(const Dialog& dialog) {
   if (!platform::TranscriptEnabled()) return;
-  platform::TranscriptLine("window " + std::to_string(dialog.TemplateId()) + " " +
-                           TranscriptQuote(dialog.Caption()));
-  for (const Control& c : dialog.ControlsSnapshot()) {
+  WriteWindowLines(dialog.TemplateId(), dialog.Caption(), dialog.ControlsSnapshot());
+}
+
+void WriteWindowLines(int id, const std::string& caption, const std::vector<Control>& controls) {
+  if (!platform::TranscriptEnabled()) return;
+  platform::TranscriptLine("window " + std::to_string(id) + " " + TranscriptQuote(caption));
+  for (const Control& c : controls) {
     if (c.tmpl.kind == ControlKind::Edit) {
       platform::TranscriptLine("field " + std::to_string(c.tmpl.id) + " " + TranscriptQuote(c.text));
     } else if (c.tmpl.kind == ControlKind::ListBox) {

@@ -2,9 +2,11 @@
 // answer, end, error) and the fatal "no answer" exit. Internal.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace ui {
 class Dialog;
+struct Control;
 }
 
 namespace ui::detail {
@@ -12,6 +14,8 @@ namespace ui::detail {
 // `window <id> "<caption>"`, then `field` for every edit field and `item`
 // for every list item, in template order.
 void WriteWindowLines(const Dialog& dialog);
+// The same for a window whose controls are given (what a native window holds).
+void WriteWindowLines(int id, const std::string& caption, const std::vector<Control>& controls);
 void WriteAnswerLine(const std::string& action);
 void WriteBoxLine(const std::string& caption, const std::string& text);
 void WriteEndLine(int id, int code);

@@ -52,6 +52,11 @@ bool ThisThreadOnTop() {
   return !Stack().empty() && Stack().back().thread == std::this_thread::get_id();
 }
 
+bool TopWindowIs(const Dialog* dialog) {
+  std::lock_guard<std::recursive_mutex> lock(UiMutex());
+  return !Stack().empty() && Stack().back().dialog == dialog;
+}
+
 bool NoWindowOpen() {
   std::lock_guard<std::recursive_mutex> lock(UiMutex());
   return Stack().empty();

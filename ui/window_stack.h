@@ -30,6 +30,8 @@ void PopWindow(OpenWindow* window);
 // waits only in its innermost window, so this tells that window it may take
 // input.
 bool ThisThreadOnTop();
+// True when `dialog` is the top-most open window of the process.
+bool TopWindowIs(const Dialog* dialog);
 // True when no modal window is open in the process.
 bool NoWindowOpen();
 

@@ -14,9 +14,11 @@ MainDialog::MainDialog(const std::string& commandLineText)
 
 bool MainDialog::OnInitDialog() {
   ui::Dialog::OnInitDialog();
-  // The About command of the system menu: this frontend has no system menu,
-  // so the text only confirms the string table; the About button opens it.
-  (void)ui::LoadString(IDS_ABOUTBOX);
+  // The About command of the system menu, where the window has one (the
+  // About button opens the box as well).
+  const std::string about = ui::LoadString(IDS_ABOUTBOX);
+  if (!about.empty()) AppendSystemMenuItem(IDM_ABOUTBOX, about);
+  SetIcon(IDI_KELMAR);
 
   if (!state_.LoadCatalogue())
     ui::MessageBox(kCatalogueUnreadable, kInstallCaption, ui::MB_OK | ui::MB_ICONEXCLAMATION);
@@ -40,6 +42,11 @@ void MainDialog::OnCommand(int controlId) {
     return;
   }
   ui::Dialog::OnCommand(controlId);
+}
+
+void MainDialog::OnSysCommand(int command) {
+  // The low four bits of a system command are the system's own.
+  if ((command & 0xFFF0) == IDM_ABOUTBOX) ShowAbout();
 }
 
 void MainDialog::ShowAbout() {

@@ -15,6 +15,7 @@ class MainDialog : public ui::Dialog {
   bool OnInitDialog() override;
   void OnOK() override;  // the wizard driver
   void OnCommand(int controlId) override;
+  void OnSysCommand(int command) override;  // the system menu's About item
 
  private:
   // Wizard steps; each returns the code of the next step.

@@ -1,13 +1,14 @@
 #!/bin/sh
 # Installs the sample CD with the Windows programs under Wine, unattended
-# (script frontend, the sample answer file; with `console`, the console
-# frontend reading piped lines through setup.exe and the installer it
-# starts), and checks what lands on C:.
+# (script frontend, the sample answer file; with `gui`, the same answer file
+# driving the native dialogs; with `console`, the console frontend reading
+# piped lines through setup.exe and the installer it starts), and checks
+# what lands on C:.
 # The POSIX build's mkmedia makes the medium with the Windows programs
-# (--windows). With the script frontend the same medium, with the POSIX
+# (--windows). With an answer file the same medium, with the POSIX
 # programs, is also installed by the POSIX build (orvik_run beside mkmedia),
 # and C:\orvik must come out the same byte for byte.
-#   install_sample.sh <mkmedia> <build-win/bin> <source dir> <work dir> [console]
+#   install_sample.sh <mkmedia> <build-win/bin> <source dir> <work dir> [script|gui|console]
 set -eu
 mkmedia=$1 bin=$2 source=$3 work=$4 frontend=${5:-script}
 : "${WINEPREFIX:?}"
@@ -38,7 +39,7 @@ if [ "$frontend" = console ]; then
   printf '%s\n' n n o 'toggle 1014 "DMM 45"' 'toggle 1014 "Counter 220"' n q |
     ORVIK_UI=console "$run" 'M:\setup.exe' >"$work/console.txt"
 else
-  ORVIK_UI=script ORVIK_SCRIPT=$(native "$source/sample/answers.txt") "$run" 'M:\setup.exe' </dev/null
+  ORVIK_UI=$frontend ORVIK_SCRIPT=$(native "$source/sample/answers.txt") "$run" 'M:\setup.exe' </dev/null
 fi
 
 # setup.exe ends once the installer runs: wait for the installer's end.
@@ -58,7 +59,7 @@ done
 grep -q 'DMM 45' "$drive_c/orvik/proc/proc.dir" || fail "DMM 45 not in proc.dir"
 grep -q 'Counter 220' "$drive_c/orvik/proc/proc.dir" || fail "Counter 220 not in proc.dir"
 
-if [ "$frontend" = script ]; then
+if [ "$frontend" != console ]; then
   # The same installation by the POSIX programs from the same source.
   host_bin=$(dirname "$mkmedia")
   "$mkmedia" "$work/src" "$work/posix_medium" >/dev/null
