@@ -1,5 +1,7 @@
 #include "installer/transfer/gz_file_copier.h"
 
+#include "installer/transfer/background_put.h"
+#include "installer/transfer/decoded_payload.h"
 #include "installer/transfer/transfer_texts.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
@@ -70,6 +72,7 @@ void GzFileCopier::ReleasePart() {
 int GzFileCopier::Copy(const std::string& source, const std::string& target, std::int64_t declared) {
   using namespace platform;
   if (source == target) {
+    BeforeMessage();
     ShowNumbered(8586, source, target);
     return 0;
   }
@@ -80,6 +83,7 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
   input_ = in == HFILE_ERROR ? nullptr : gzdopen(CrtDescriptor(in), "rb");
   if (input_ == nullptr) {
     if (in != HFILE_ERROR) _lclose(in);
+    BeforeMessage();
     ShowNumbered(in == HFILE_ERROR && of.nErrCode == ERROR_BAD_FILE_TYPE ? 8590 : 8587, source);
     return 0;
   }
@@ -91,11 +95,8 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
   const unsigned bufferSize = high != 0 || low >= kInputBuffer ? kInputBuffer : low < 8192 ? 8192 : low;
   ReleaseHandle(in);  // gzclose closes it
   gzbuffer(input_, bufferSize);
-  DWORD error = 0;
-  const bool writable = !Exists(target) || TargetWritable(target, &error);
   std::string part;
-  if (!writable || !CreatePart(target, &part)) {
-    ShowNumbered(error == ERROR_BAD_FILE_TYPE ? 8590 : 8588, target);
+  if (!StartPart(target, &part)) {
     gzclose(input_);
     input_ = nullptr;
     return 0;
@@ -111,8 +112,109 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
     DeleteFileA(part.c_str());
   ReleasePart();
   limit_ = UINT64_MAX;
-  if (oversize_) ShowNumbered(8589, source, std::to_string(declared > 0 ? declared : 0));
+  if (oversize_) {
+    BeforeMessage();
+    ShowNumbered(8589, source, std::to_string(declared > 0 ? declared : 0));
+  }
   return 1;
+}
+
+bool GzFileCopier::StartPart(const std::string& target, std::string* part) {
+  platform::DWORD error = 0;
+  const bool writable = !Exists(target) || TargetWritable(target, &error);
+  if (writable && CreatePart(target, part)) return true;
+  BeforeMessage();
+  ShowNumbered(error == platform::ERROR_BAD_FILE_TYPE ? 8590 : 8588, target);
+  return false;
+}
+
+int GzFileCopier::CopyDecoded(const std::string& source, const std::string& target, std::int64_t declared,
+                              DecodedPayload& payload) {
+  using namespace platform;
+  if (source == target) {
+    payload.Abandon();
+    BeforeMessage();
+    ShowNumbered(8586, source, target);
+    return 0;
+  }
+  if (payload.OpenFailure() != 0) {
+    BeforeMessage();
+    ShowNumbered(payload.OpenFailure(), source);
+    return 0;
+  }
+  std::string part;
+  if (!StartPart(target, &part)) {
+    payload.Abandon();
+    return 0;
+  }
+  limit_ = declared == kUndeclared ? UINT64_MAX : SizeLimit(declared);
+  oversize_ = false;
+  const int complete = WritePayload(payload, output_);
+  output_ = HFILE_ERROR;
+  if (complete)
+    Commit(part, target);
+  else
+    DeleteFileA(part.c_str());
+  ReleasePart();
+  limit_ = UINT64_MAX;
+  if (oversize_) {
+    BeforeMessage();
+    ShowNumbered(8589, source, std::to_string(declared > 0 ? declared : 0));
+  }
+  return 1;
+}
+
+int GzFileCopier::WritePayload(DecodedPayload& payload, platform::HFILE output) {
+  bool ok = true;
+  bool ended = false;
+  std::uint64_t written = 0;
+  for (;;) {
+    if (interrupted_ && interrupted_()) {
+      ok = false;
+      break;
+    }
+    const char* data = nullptr;
+    std::size_t count = 0;
+    if (!payload.Next(&data, &count)) {
+      ended = true;
+      if (payload.Ended() == PayloadStream::End::kDamaged) {
+        BeforeMessage();
+        ShowNumbered(8582);
+        ok = false;
+      } else if (payload.Ended() == PayloadStream::End::kOversize) {
+        oversize_ = true;
+        ok = false;
+      }
+      break;
+    }
+    written += count;
+    if (written > limit_) {
+      oversize_ = true;
+      ok = false;
+      break;
+    }
+    const platform::UINT stored = platform::_lwrite(output, data, static_cast<platform::UINT>(count));
+    if (stored != static_cast<platform::UINT>(count)) {
+      BeforeMessage();
+      ShowNumbered(8583);
+      ok = false;
+      break;
+    }
+  }
+  // The decoding stops when the rest is not wanted.
+  payload.Abandon();
+  if (platform::_lclose(output) != 0) {
+    BeforeMessage();
+    ShowNumbered(8585);
+    ok = false;
+  }
+  // A stream cut short shows when its input is closed, once read to its end.
+  if (ended && payload.CloseFailed()) {
+    BeforeMessage();
+    ShowNumbered(8584);
+    ok = false;
+  }
+  return ok ? 1 : 0;
 }
 
 int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
@@ -125,6 +227,7 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
     }
     const int count = gzread(input, buffer_, kChunk);
     if (count < 0) {
+      BeforeMessage();
       ShowNumbered(8582);
       ok = false;
       break;
@@ -140,17 +243,20 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
     }
     const platform::UINT written = platform::_lwrite(output, buffer_, static_cast<platform::UINT>(count));
     if (written != static_cast<platform::UINT>(count)) {
+      BeforeMessage();
       ShowNumbered(8583);
       ok = false;
       break;
     }
   }
   if (platform::_lclose(output) != 0) {
+    BeforeMessage();
     ShowNumbered(8585);
     ok = false;
   }
   // A stream cut short reads as its end and shows here (Z_BUF_ERROR).
   if (gzclose(input) != Z_OK) {
+    BeforeMessage();
     ShowNumbered(8584);
     ok = false;
   }
@@ -164,13 +270,24 @@ bool GzFileCopier::Commit(const std::string& part, const std::string& target) {
     // the number of open handles bounded.
     batch_->Add(part, target, partGuard_);
     partGuard_ = platform::HFILE_ERROR;
-    if (batch_->Size() >= kBatchLimit) return ReportUnplaced(batch_->PutInPlace()) == 0;
-    return true;
+    if (batch_->Size() < kBatchLimit) return true;
+    if (put_ != nullptr) {
+      put_->Hand(*batch_);
+      return true;
+    }
+    return Report(batch_->PutInPlace());
   }
   // One rename replaces the old target, so it is never missing.
   platform::ReplaceBatch one;
   one.Add(part, target);
-  return ReportUnplaced(one.PutInPlace()) == 0;
+  return Report(one.PutInPlace());
+}
+
+bool GzFileCopier::Report(const std::vector<platform::ReplaceBatch::Failure>& failures) {
+  if (failures.empty()) return true;
+  BeforeMessage();
+  ReportUnplaced(failures);
+  return false;
 }
 
 int GzFileCopier::ReportUnplaced(const std::vector<platform::ReplaceBatch::Failure>& failures) {
