@@ -15,7 +15,10 @@ BackgroundPut::~BackgroundPut() {
 
 void BackgroundPut::Hand(platform::ReplaceBatch& batch) {
   if (batch.Empty()) return;
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock(mutex_);
+  // Each waiting file holds a handle: with one batch being put in place and
+  // the caller's next one filling, no more are open than two batches hold.
+  changed_.wait(lock, [this] { return queue_.empty() && !putting_; });
   queue_.push_back(std::move(batch));
   batch = platform::ReplaceBatch();
   // The thread starts with the first batch: a copy that puts nothing in

@@ -22,7 +22,7 @@ class BackgroundPut {
   BackgroundPut& operator=(const BackgroundPut&) = delete;
 
   // Takes the files of `batch` (which is left empty) to put in place after
-  // those handed over before.
+  // those handed over before, once the batch before it is in place.
   void Hand(platform::ReplaceBatch& batch);
   // Waits until every batch handed over is in place; returns the files
   // that could not be, in the order they were added, each once.
