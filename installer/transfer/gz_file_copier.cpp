@@ -2,71 +2,17 @@
 
 #include "installer/transfer/background_put.h"
 #include "installer/transfer/decoded_payload.h"
+#include "installer/transfer/part_file.h"
 #include "installer/transfer/transfer_texts.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 
 namespace transfer {
 
-namespace {
-
-bool Exists(const std::string& path) {
-  return platform::GetFileAttributesA(path.c_str()) != platform::INVALID_FILE_ATTRIBUTES;
-}
-
-// The number of names tried beside one target.
-constexpr int kPartNames = 1000;
-
-// True when the existing `target` could be opened for writing now: it is a
-// regular file, not read-only and not held by another program. `error`
-// says why not.
-bool TargetWritable(const std::string& target, platform::DWORD* error) {
-  platform::OFSTRUCT of;
-  platform::HFILE probe =
-      platform::OpenFile(target.c_str(), &of, platform::OF_WRITE | platform::OF_SHARE_DENY_NONE);
-  if (probe == platform::HFILE_ERROR) {
-    *error = of.nErrCode;
-    return false;
-  }
-  platform::_lclose(probe);
-  return true;
-}
-
-}  // namespace
-
 std::uint64_t GzFileCopier::SizeLimit(std::int64_t declared) {
   const std::uint64_t size = declared > 0 ? std::uint64_t(declared) : 0;
   const std::uint64_t margin = size / 16 > kMarginFloor ? size / 16 : kMarginFloor;
   return size + margin;
-}
-
-bool GzFileCopier::CreatePart(const std::string& target, std::string* part) {
-  using namespace platform;
-  for (int n = 0; n < kPartNames; ++n) {
-    *part = target + ".~ov" + std::to_string(n);
-    // A name taken by a leftover of a copy that ended (a regular file that
-    // no copy holds locked) is freed and tried once more; links, other
-    // programs' files and live copies keep their names.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-      OFSTRUCT of;
-      output_ = OpenFile(part->c_str(), &of, OF_CREATE | OF_CREATE_NEW | OF_WRITE | OF_SHARE_DENY_NONE);
-      if (output_ != HFILE_ERROR) break;
-      if (of.nErrCode != ERROR_FILE_EXISTS) return false;
-      if (attempt > 0 || !DeleteFileIfUnused(part->c_str())) break;
-    }
-    if (output_ == HFILE_ERROR) continue;
-    partGuard_ = OpenGuard(part->c_str());
-    if (partGuard_ != HFILE_ERROR) return true;
-    // Taken away before it could be locked: another name.
-    _lclose(output_);
-    output_ = HFILE_ERROR;
-  }
-  return false;
-}
-
-void GzFileCopier::ReleasePart() {
-  if (partGuard_ != platform::HFILE_ERROR) platform::_lclose(partGuard_);
-  partGuard_ = platform::HFILE_ERROR;
 }
 
 int GzFileCopier::Copy(const std::string& source, const std::string& target, std::int64_t declared) {
@@ -95,22 +41,20 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
   const unsigned bufferSize = high != 0 || low >= kInputBuffer ? kInputBuffer : low < 8192 ? 8192 : low;
   ReleaseHandle(in);  // gzclose closes it
   gzbuffer(input_, bufferSize);
-  std::string part;
-  if (!StartPart(target, &part)) {
+  if (!StartPart(target)) {
     gzclose(input_);
     input_ = nullptr;
     return 0;
   }
   limit_ = declared == kUndeclared ? UINT64_MAX : SizeLimit(declared);
   oversize_ = false;
-  const int complete = CopyStream(input_, output_);
+  const int complete = CopyStream(input_, part_.Output());
   input_ = nullptr;
-  output_ = HFILE_ERROR;
   if (complete)
-    Commit(part, target);
+    Commit(part_.Path(), target);
   else
-    DeleteFileA(part.c_str());
-  ReleasePart();
+    DeleteFileA(part_.Path().c_str());
+  part_.Release();
   limit_ = UINT64_MAX;
   if (oversize_) {
     BeforeMessage();
@@ -119,10 +63,9 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
   return 1;
 }
 
-bool GzFileCopier::StartPart(const std::string& target, std::string* part) {
+bool GzFileCopier::StartPart(const std::string& target) {
   platform::DWORD error = 0;
-  const bool writable = !Exists(target) || TargetWritable(target, &error);
-  if (writable && CreatePart(target, part)) return true;
+  if (part_.Create(target, &error)) return true;
   BeforeMessage();
   ShowNumbered(error == platform::ERROR_BAD_FILE_TYPE ? 8590 : 8588, target);
   return false;
@@ -142,20 +85,18 @@ int GzFileCopier::CopyDecoded(const std::string& source, const std::string& targ
     ShowNumbered(payload.OpenFailure(), source);
     return 0;
   }
-  std::string part;
-  if (!StartPart(target, &part)) {
+  if (!StartPart(target)) {
     payload.Abandon();
     return 0;
   }
   limit_ = declared == kUndeclared ? UINT64_MAX : SizeLimit(declared);
   oversize_ = false;
-  const int complete = WritePayload(payload, output_);
-  output_ = HFILE_ERROR;
+  const int complete = WritePayload(payload, part_.Output());
   if (complete)
-    Commit(part, target);
+    Commit(part_.Path(), target);
   else
-    DeleteFileA(part.c_str());
-  ReleasePart();
+    DeleteFileA(part_.Path().c_str());
+  part_.Release();
   limit_ = UINT64_MAX;
   if (oversize_) {
     BeforeMessage();
@@ -268,8 +209,7 @@ bool GzFileCopier::Commit(const std::string& part, const std::string& target) {
     // The file waits locked, so that no other installer on a shared folder
     // removes it as a leftover; a full batch goes in place now, which keeps
     // the number of open handles bounded.
-    batch_->Add(part, target, partGuard_);
-    partGuard_ = platform::HFILE_ERROR;
+    batch_->Add(part, target, part_.TakeGuard());
     if (batch_->Size() < kBatchLimit) return true;
     if (put_ != nullptr) {
       put_->Hand(*batch_);

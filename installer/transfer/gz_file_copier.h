@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/transfer/part_file.h"
 #include "platform/flush.h"
 #include "platform/types.h"
 
@@ -82,7 +83,7 @@ class GzFileCopier {
   bool Commit(const std::string& part, const std::string& target);
   // Opens the file beside `target` that receives the data; false after
   // reporting when it cannot.
-  bool StartPart(const std::string& target, std::string* part);
+  bool StartPart(const std::string& target);
   // Writes the decoded data of `payload` into `output` and closes it, as
   // CopyStream does.
   int WritePayload(DecodedPayload& payload, platform::HFILE output);
@@ -96,14 +97,8 @@ class GzFileCopier {
   platform::ReplaceBatch* batch_ = nullptr;
   BackgroundPut* put_ = nullptr;
   std::function<void()> beforeMessage_;
-  // Makes the new file beside `target` that receives the data, and a second
-  // handle that keeps it locked until it has been renamed or removed.
-  bool CreatePart(const std::string& target, std::string* part);
-  void ReleasePart();
-
   gzFile input_ = nullptr;
-  platform::HFILE output_ = -1;
-  platform::HFILE partGuard_ = -1;
+  PartFile part_;
   std::uint64_t limit_ = UINT64_MAX;
   bool oversize_ = false;
   std::function<bool()> interrupted_;
