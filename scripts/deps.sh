@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libgmock-dev zlib1g-dev gzip libncurses-dev libvterm-dev pkg-config
+packages=(cmake g++ make libgtest-dev libgmock-dev zlib1g-dev libdeflate-dev gzip libncurses-dev libvterm-dev pkg-config
           clang libclang-rt-dev ninja-build)
 missing=()
 for p in "${packages[@]}"; do

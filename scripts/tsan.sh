@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build-tsan}"
-targets=(ui_test transfer_worker_test transfer_install_test)
+targets=(ui_test transfer_worker_test transfer_install_test transfer_copy_order_test)
 # Only where libvterm is there (otherwise the target does not exist).
 if pkg-config --exists vterm 2>/dev/null; then targets+=(screen_frontend_test); fi
 cmake -S . -B "$build" -DORVIK_TSAN=ON

@@ -1,36 +1,13 @@
 #include "installer/transfer/gz_file_copier.h"
 
+#include "installer/transfer/background_put.h"
+#include "installer/transfer/decoded_payload.h"
+#include "installer/transfer/part_file.h"
 #include "installer/transfer/transfer_texts.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
 
 namespace transfer {
-
-namespace {
-
-bool Exists(const std::string& path) {
-  return platform::GetFileAttributesA(path.c_str()) != platform::INVALID_FILE_ATTRIBUTES;
-}
-
-// The number of names tried beside one target.
-constexpr int kPartNames = 1000;
-
-// True when the existing `target` could be opened for writing now: it is a
-// regular file, not read-only and not held by another program. `error`
-// says why not.
-bool TargetWritable(const std::string& target, platform::DWORD* error) {
-  platform::OFSTRUCT of;
-  platform::HFILE probe =
-      platform::OpenFile(target.c_str(), &of, platform::OF_WRITE | platform::OF_SHARE_DENY_NONE);
-  if (probe == platform::HFILE_ERROR) {
-    *error = of.nErrCode;
-    return false;
-  }
-  platform::_lclose(probe);
-  return true;
-}
-
-}  // namespace
 
 std::uint64_t GzFileCopier::SizeLimit(std::int64_t declared) {
   const std::uint64_t size = declared > 0 ? std::uint64_t(declared) : 0;
@@ -38,38 +15,10 @@ std::uint64_t GzFileCopier::SizeLimit(std::int64_t declared) {
   return size + margin;
 }
 
-bool GzFileCopier::CreatePart(const std::string& target, std::string* part) {
-  using namespace platform;
-  for (int n = 0; n < kPartNames; ++n) {
-    *part = target + ".~ov" + std::to_string(n);
-    // A name taken by a leftover of a copy that ended (a regular file that
-    // no copy holds locked) is freed and tried once more; links, other
-    // programs' files and live copies keep their names.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-      OFSTRUCT of;
-      output_ = OpenFile(part->c_str(), &of, OF_CREATE | OF_CREATE_NEW | OF_WRITE | OF_SHARE_DENY_NONE);
-      if (output_ != HFILE_ERROR) break;
-      if (of.nErrCode != ERROR_FILE_EXISTS) return false;
-      if (attempt > 0 || !DeleteFileIfUnused(part->c_str())) break;
-    }
-    if (output_ == HFILE_ERROR) continue;
-    partGuard_ = OpenGuard(part->c_str());
-    if (partGuard_ != HFILE_ERROR) return true;
-    // Taken away before it could be locked: another name.
-    _lclose(output_);
-    output_ = HFILE_ERROR;
-  }
-  return false;
-}
-
-void GzFileCopier::ReleasePart() {
-  if (partGuard_ != platform::HFILE_ERROR) platform::_lclose(partGuard_);
-  partGuard_ = platform::HFILE_ERROR;
-}
-
 int GzFileCopier::Copy(const std::string& source, const std::string& target, std::int64_t declared) {
   using namespace platform;
   if (source == target) {
+    BeforeMessage();
     ShowNumbered(8586, source, target);
     return 0;
   }
@@ -80,6 +29,7 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
   input_ = in == HFILE_ERROR ? nullptr : gzdopen(CrtDescriptor(in), "rb");
   if (input_ == nullptr) {
     if (in != HFILE_ERROR) _lclose(in);
+    BeforeMessage();
     ShowNumbered(in == HFILE_ERROR && of.nErrCode == ERROR_BAD_FILE_TYPE ? 8590 : 8587, source);
     return 0;
   }
@@ -91,28 +41,121 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
   const unsigned bufferSize = high != 0 || low >= kInputBuffer ? kInputBuffer : low < 8192 ? 8192 : low;
   ReleaseHandle(in);  // gzclose closes it
   gzbuffer(input_, bufferSize);
-  DWORD error = 0;
-  const bool writable = !Exists(target) || TargetWritable(target, &error);
-  std::string part;
-  if (!writable || !CreatePart(target, &part)) {
-    ShowNumbered(error == ERROR_BAD_FILE_TYPE ? 8590 : 8588, target);
+  if (!StartPart(target)) {
     gzclose(input_);
     input_ = nullptr;
     return 0;
   }
   limit_ = declared == kUndeclared ? UINT64_MAX : SizeLimit(declared);
   oversize_ = false;
-  const int complete = CopyStream(input_, output_);
+  const int complete = CopyStream(input_, part_.Output());
   input_ = nullptr;
-  output_ = HFILE_ERROR;
   if (complete)
-    Commit(part, target);
+    Commit(part_.Path(), target);
   else
-    DeleteFileA(part.c_str());
-  ReleasePart();
+    DeleteFileA(part_.Path().c_str());
+  part_.Release();
   limit_ = UINT64_MAX;
-  if (oversize_) ShowNumbered(8589, source, std::to_string(declared > 0 ? declared : 0));
+  if (oversize_) {
+    BeforeMessage();
+    ShowNumbered(8589, source, std::to_string(declared > 0 ? declared : 0));
+  }
   return 1;
+}
+
+bool GzFileCopier::StartPart(const std::string& target) {
+  platform::DWORD error = 0;
+  if (part_.Create(target, &error)) return true;
+  BeforeMessage();
+  ShowNumbered(error == platform::ERROR_BAD_FILE_TYPE ? 8590 : 8588, target);
+  return false;
+}
+
+int GzFileCopier::CopyDecoded(const std::string& source, const std::string& target, std::int64_t declared,
+                              DecodedPayload& payload) {
+  using namespace platform;
+  if (source == target) {
+    payload.Abandon();
+    BeforeMessage();
+    ShowNumbered(8586, source, target);
+    return 0;
+  }
+  if (payload.OpenFailure() != 0) {
+    BeforeMessage();
+    ShowNumbered(payload.OpenFailure(), source);
+    return 0;
+  }
+  if (!StartPart(target)) {
+    payload.Abandon();
+    return 0;
+  }
+  limit_ = declared == kUndeclared ? UINT64_MAX : SizeLimit(declared);
+  oversize_ = false;
+  const int complete = WritePayload(payload, part_.Output());
+  if (complete)
+    Commit(part_.Path(), target);
+  else
+    DeleteFileA(part_.Path().c_str());
+  part_.Release();
+  limit_ = UINT64_MAX;
+  if (oversize_) {
+    BeforeMessage();
+    ShowNumbered(8589, source, std::to_string(declared > 0 ? declared : 0));
+  }
+  return 1;
+}
+
+int GzFileCopier::WritePayload(DecodedPayload& payload, platform::HFILE output) {
+  bool ok = true;
+  bool ended = false;
+  std::uint64_t written = 0;
+  for (;;) {
+    if (interrupted_ && interrupted_()) {
+      ok = false;
+      break;
+    }
+    const char* data = nullptr;
+    std::size_t count = 0;
+    if (!payload.Next(&data, &count)) {
+      ended = true;
+      if (payload.Ended() == PayloadStream::End::kDamaged) {
+        BeforeMessage();
+        ShowNumbered(8582);
+        ok = false;
+      } else if (payload.Ended() == PayloadStream::End::kOversize) {
+        oversize_ = true;
+        ok = false;
+      }
+      break;
+    }
+    written += count;
+    if (written > limit_) {
+      oversize_ = true;
+      ok = false;
+      break;
+    }
+    const platform::UINT stored = platform::_lwrite(output, data, static_cast<platform::UINT>(count));
+    if (stored != static_cast<platform::UINT>(count)) {
+      BeforeMessage();
+      ShowNumbered(8583);
+      ok = false;
+      break;
+    }
+  }
+  // The decoding stops when the rest is not wanted.
+  payload.Abandon();
+  if (platform::_lclose(output) != 0) {
+    BeforeMessage();
+    ShowNumbered(8585);
+    ok = false;
+  }
+  // A stream cut short shows when its input is closed, once read to its end.
+  if (ended && payload.CloseFailed()) {
+    BeforeMessage();
+    ShowNumbered(8584);
+    ok = false;
+  }
+  return ok ? 1 : 0;
 }
 
 int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
@@ -125,6 +168,7 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
     }
     const int count = gzread(input, buffer_, kChunk);
     if (count < 0) {
+      BeforeMessage();
       ShowNumbered(8582);
       ok = false;
       break;
@@ -140,17 +184,20 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
     }
     const platform::UINT written = platform::_lwrite(output, buffer_, static_cast<platform::UINT>(count));
     if (written != static_cast<platform::UINT>(count)) {
+      BeforeMessage();
       ShowNumbered(8583);
       ok = false;
       break;
     }
   }
   if (platform::_lclose(output) != 0) {
+    BeforeMessage();
     ShowNumbered(8585);
     ok = false;
   }
   // A stream cut short reads as its end and shows here (Z_BUF_ERROR).
   if (gzclose(input) != Z_OK) {
+    BeforeMessage();
     ShowNumbered(8584);
     ok = false;
   }
@@ -162,15 +209,25 @@ bool GzFileCopier::Commit(const std::string& part, const std::string& target) {
     // The file waits locked, so that no other installer on a shared folder
     // removes it as a leftover; a full batch goes in place now, which keeps
     // the number of open handles bounded.
-    batch_->Add(part, target, partGuard_);
-    partGuard_ = platform::HFILE_ERROR;
-    if (batch_->Size() >= kBatchLimit) return ReportUnplaced(batch_->PutInPlace()) == 0;
-    return true;
+    batch_->Add(part, target, part_.TakeGuard());
+    if (batch_->Size() < kBatchLimit) return true;
+    if (put_ != nullptr) {
+      put_->Hand(*batch_);
+      return true;
+    }
+    return Report(batch_->PutInPlace());
   }
   // One rename replaces the old target, so it is never missing.
   platform::ReplaceBatch one;
   one.Add(part, target);
-  return ReportUnplaced(one.PutInPlace()) == 0;
+  return Report(one.PutInPlace());
+}
+
+bool GzFileCopier::Report(const std::vector<platform::ReplaceBatch::Failure>& failures) {
+  if (failures.empty()) return true;
+  BeforeMessage();
+  ReportUnplaced(failures);
+  return false;
 }
 
 int GzFileCopier::ReportUnplaced(const std::vector<platform::ReplaceBatch::Failure>& failures) {

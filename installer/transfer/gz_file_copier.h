@@ -7,10 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "installer/transfer/part_file.h"
 #include "platform/flush.h"
 #include "platform/types.h"
 
 namespace transfer {
+
+class BackgroundPut;
+class DecodedPayload;
 
 class GzFileCopier {
  public:
@@ -25,6 +29,9 @@ class GzFileCopier {
   // puts them in place together (one flush per volume) and reports what
   // failed with ReportUnplaced; a full batch is put in place at once.
   explicit GzFileCopier(platform::ReplaceBatch* batch = nullptr) : batch_(batch) {}
+  // With `put` as well, a full batch is handed to it instead of being put
+  // in place before the next file.
+  GzFileCopier(platform::ReplaceBatch* batch, BackgroundPut* put) : batch_(batch), put_(put) {}
   static constexpr std::size_t kBatchLimit = 256;
 
   // A file may come out larger than the disk map declares by this much, at
@@ -46,6 +53,15 @@ class GzFileCopier {
   // cannot be opened), else 1 whatever became of the copy.
   int Copy(const std::string& source, const std::string& target, std::int64_t declared = kUndeclared);
 
+  // Copy with the data of `source` already being decoded elsewhere into
+  // `payload`: the same checks, messages (in the same order) and result.
+  int CopyDecoded(const std::string& source, const std::string& target, std::int64_t declared,
+                  DecodedPayload& payload);
+
+  // Called before each message the copier shows, so that the caller can
+  // show what is due before it first.
+  void SetBeforeMessage(std::function<void()> before) { beforeMessage_ = std::move(before); }
+
   // Asked between two reads of a file; true stops that copy (its partial
   // file is removed, an old target kept) without a message.
   void SetInterrupt(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
@@ -65,16 +81,24 @@ class GzFileCopier {
   // it is on the disk (or leaves that to the batch); false after reporting
   // when it cannot.
   bool Commit(const std::string& part, const std::string& target);
+  // Opens the file beside `target` that receives the data; false after
+  // reporting when it cannot.
+  bool StartPart(const std::string& target);
+  // Writes the decoded data of `payload` into `output` and closes it, as
+  // CopyStream does.
+  int WritePayload(DecodedPayload& payload, platform::HFILE output);
+  // Reports `failures` after the caller's hook; true when there were none.
+  bool Report(const std::vector<platform::ReplaceBatch::Failure>& failures);
+  // Runs the caller's hook before a message.
+  void BeforeMessage() {
+    if (beforeMessage_) beforeMessage_();
+  }
 
   platform::ReplaceBatch* batch_ = nullptr;
-  // Makes the new file beside `target` that receives the data, and a second
-  // handle that keeps it locked until it has been renamed or removed.
-  bool CreatePart(const std::string& target, std::string* part);
-  void ReleasePart();
-
+  BackgroundPut* put_ = nullptr;
+  std::function<void()> beforeMessage_;
   gzFile input_ = nullptr;
-  platform::HFILE output_ = -1;
-  platform::HFILE partGuard_ = -1;
+  PartFile part_;
   std::uint64_t limit_ = UINT64_MAX;
   bool oversize_ = false;
   std::function<bool()> interrupted_;

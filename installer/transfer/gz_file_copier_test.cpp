@@ -5,9 +5,12 @@
 #include <zlib.h>
 
 #include <filesystem>
+#include <map>
+#include <thread>
 
 #include <gtest/gtest.h>
 
+#include "installer/transfer/decoded_payload.h"
 #include "installer/transfer/gz_file_copier.h"
 #include "testing/transfer_test.h"
 #include "platform/flush.h"
@@ -17,8 +20,11 @@
 namespace xfertest {
 namespace {
 
-class GzCopyTest : public TransferTest {
+// Each case runs twice: with Copy, which decodes as it writes, and with
+// CopyDecoded fed by another thread, as the copy worker does.
+class GzCopyTest : public TransferTest, public ::testing::WithParamInterface<bool> {
  protected:
+  bool Decoded() const { return GetParam(); }
   void SetUp() override {
     TransferTest::SetUp();
     Insert("cd");
@@ -40,7 +46,19 @@ class GzCopyTest : public TransferTest {
     }
   }
   int Copy(const std::string& source, const std::string& target) {
-    return copier_.Copy("D:\\proc_data\\" + source, "C:\\orvik\\data\\" + target);
+    return CopyFile("D:\\proc_data\\" + source, "C:\\orvik\\data\\" + target);
+  }
+  int CopyFile(const std::string& source, const std::string& target,
+               std::int64_t declared = transfer::GzFileCopier::kUndeclared, transfer::GzFileCopier* copier = nullptr) {
+    if (copier == nullptr) copier = &copier_;
+    if (!Decoded()) return copier->Copy(source, target, declared);
+    const std::uint64_t limit =
+        declared == transfer::GzFileCopier::kUndeclared ? UINT64_MAX : transfer::GzFileCopier::SizeLimit(declared);
+    std::shared_ptr<transfer::DecodedPayload> payload = transfer::DecodedPayload::Open(source, declared, limit);
+    std::thread decoder([&payload] { payload->Pump(); });
+    const int result = copier->CopyDecoded(source, target, declared, *payload);
+    decoder.join();
+    return result;
   }
   // A gzip file of `contents` as bytes.
   std::string Gzip(const std::string& contents) {
@@ -51,7 +69,7 @@ class GzCopyTest : public TransferTest {
   transfer::GzFileCopier copier_;
 };
 
-TEST_F(GzCopyTest, DecompressesAStreamOfManyChunks) {
+TEST_P(GzCopyTest, DecompressesAStreamOfManyChunks) {
   const std::string data = Payload(5 * transfer::GzFileCopier::kChunk + 123, 1) + TextPayload(300000, 2);
   AddPayload("cd", "BIG.DAT", data);
   EXPECT_EQ(Copy("BIG.DAT", "BIG.DAT"), 1);
@@ -60,7 +78,7 @@ TEST_F(GzCopyTest, DecompressesAStreamOfManyChunks) {
   ExpectNoPartFiles();
 }
 
-TEST_F(GzCopyTest, SourceWithoutCompressionIsCopiedUnchanged) {
+TEST_P(GzCopyTest, SourceWithoutCompressionIsCopiedUnchanged) {
   const std::string data = "plain text, not gzip\r\n" + Payload(40000, 3);
   AddPayload("cd", "PLAIN.TXT", data, false);
   EXPECT_EQ(Copy("PLAIN.TXT", "PLAIN.TXT"), 1);
@@ -68,7 +86,7 @@ TEST_F(GzCopyTest, SourceWithoutCompressionIsCopiedUnchanged) {
   EXPECT_EQ(LineCount("box "), 0);
 }
 
-TEST_F(GzCopyTest, EmptySourcesGiveEmptyTargets) {
+TEST_P(GzCopyTest, EmptySourcesGiveEmptyTargets) {
   AddPayload("cd", "EMPTY.GZ", "");
   AddPayload("cd", "EMPTY.TXT", "", false);
   EXPECT_EQ(Copy("EMPTY.GZ", "E1"), 1);
@@ -79,7 +97,7 @@ TEST_F(GzCopyTest, EmptySourcesGiveEmptyTargets) {
   EXPECT_EQ(LineCount("box "), 0);
 }
 
-TEST_F(GzCopyTest, ReplacesAnExistingTargetUnderTheListedName) {
+TEST_P(GzCopyTest, ReplacesAnExistingTargetUnderTheListedName) {
   AddPayload("cd", "NEW.DAT", "new contents");
   orvik_testing::WriteFile(Target("new.dat"), "old contents");
   EXPECT_EQ(Copy("NEW.DAT", "NEW.DAT"), 1);
@@ -87,15 +105,15 @@ TEST_F(GzCopyTest, ReplacesAnExistingTargetUnderTheListedName) {
   EXPECT_EQ(orvik_testing::ReadFile(Target("NEW.DAT")), "new contents");
 }
 
-TEST_F(GzCopyTest, SamePathsAreRefusedWith8586) {
+TEST_P(GzCopyTest, SamePathsAreRefusedWith8586) {
   AddPayload("cd", "X.DAT", "x");
   Answers({"box contains \"The source file D:\\proc_data\\X.DAT and the target file D:\\proc_data\\X.DAT\" OK"});
-  EXPECT_EQ(copier_.Copy("D:\\proc_data\\X.DAT", "D:\\proc_data\\X.DAT"), 0);
+  EXPECT_EQ(CopyFile("D:\\proc_data\\X.DAT", "D:\\proc_data\\X.DAT"), 0);
   ExpectBoxes({"The source file D:\\proc_data\\X.DAT and the target file D:\\proc_data\\X.DAT are the same file."});
   EXPECT_EQ(orvik_testing::ReadFile(Source("X.DAT")), Gzip("x"));
 }
 
-TEST_F(GzCopyTest, MissingSourceIsSkippedWith8587) {
+TEST_P(GzCopyTest, MissingSourceIsSkippedWith8587) {
   orvik_testing::WriteFile(Target("KEEP.DAT"), "good");
   Answers({"box contains \"The source file D:\\proc_data\\KEEP.DAT cannot be opened\" OK"});
   EXPECT_EQ(Copy("KEEP.DAT", "KEEP.DAT"), 0);
@@ -104,7 +122,7 @@ TEST_F(GzCopyTest, MissingSourceIsSkippedWith8587) {
   ExpectNoPartFiles();
 }
 
-TEST_F(GzCopyTest, ReadOnlyTargetIsSkippedWith8588) {
+TEST_P(GzCopyTest, ReadOnlyTargetIsSkippedWith8588) {
   AddPayload("cd", "RO.DAT", "new");
   orvik_testing::WriteFile(Target("RO.DAT"), "kept");
   ::chmod(Target("RO.DAT").c_str(), 0444);
@@ -115,7 +133,7 @@ TEST_F(GzCopyTest, ReadOnlyTargetIsSkippedWith8588) {
   ExpectNoPartFiles();
 }
 
-TEST_F(GzCopyTest, TargetHeldByAnotherProgramIsSkippedWith8588) {
+TEST_P(GzCopyTest, TargetHeldByAnotherProgramIsSkippedWith8588) {
   AddPayload("cd", "HELD.DAT", "new");
   orvik_testing::WriteFile(Target("HELD.DAT"), "in use");
   platform::OFSTRUCT of;
@@ -129,18 +147,18 @@ TEST_F(GzCopyTest, TargetHeldByAnotherProgramIsSkippedWith8588) {
   EXPECT_EQ(orvik_testing::ReadFile(Target("HELD.DAT")), "in use");
 }
 
-TEST_F(GzCopyTest, FolderInPlaceOfTheTargetOrMissingFolderIs8588) {
+TEST_P(GzCopyTest, FolderInPlaceOfTheTargetOrMissingFolderIs8588) {
   AddPayload("cd", "F.DAT", "x");
   std::filesystem::create_directories(Target("F.DAT"));
   Answers({"box contains \"C:\\orvik\\data\\F.DAT cannot be opened\" OK",
            "box contains \"C:\\orvik\\nowhere\\F.DAT cannot be opened\" OK"});
   EXPECT_EQ(Copy("F.DAT", "F.DAT"), 0);
-  EXPECT_EQ(copier_.Copy("D:\\proc_data\\F.DAT", "C:\\orvik\\nowhere\\F.DAT"), 0);
+  EXPECT_EQ(CopyFile("D:\\proc_data\\F.DAT", "C:\\orvik\\nowhere\\F.DAT"), 0);
   ExpectBoxes({"C:\\orvik\\data\\F.DAT cannot be opened for writing",
                "C:\\orvik\\nowhere\\F.DAT cannot be opened for writing"});
 }
 
-TEST_F(GzCopyTest, CorruptStreamLeavesTheGoodTargetAlone) {
+TEST_P(GzCopyTest, CorruptStreamLeavesTheGoodTargetAlone) {
   std::string bytes = Gzip(TextPayload(200000, 4));
   bytes[bytes.size() / 2] ^= 0x55;
   bytes[bytes.size() / 2 + 1] ^= 0x55;
@@ -153,7 +171,7 @@ TEST_F(GzCopyTest, CorruptStreamLeavesTheGoodTargetAlone) {
   ExpectNoPartFiles();
 }
 
-TEST_F(GzCopyTest, WrongChecksumLeavesNoTargetBehind) {
+TEST_P(GzCopyTest, WrongChecksumLeavesNoTargetBehind) {
   std::string bytes = Gzip("short text that decodes fine");
   bytes[bytes.size() - 8] ^= 0x01;  // the CRC in the trailer
   orvik_testing::WriteFile(Source("CRC.DAT"), bytes);
@@ -164,7 +182,7 @@ TEST_F(GzCopyTest, WrongChecksumLeavesNoTargetBehind) {
   ExpectNoPartFiles();
 }
 
-TEST_F(GzCopyTest, TruncatedStreamIsCaughtAtCloseAndNeverReplacesTheTarget) {
+TEST_P(GzCopyTest, TruncatedStreamIsCaughtAtCloseAndNeverReplacesTheTarget) {
   std::string bytes = Gzip(Payload(100000, 5));
   orvik_testing::WriteFile(Source("CUT.DAT"), bytes.substr(0, bytes.size() / 2));
   orvik_testing::WriteFile(Source("TAIL.DAT"), bytes.substr(0, bytes.size() - 4));  // only the length is missing
@@ -178,23 +196,24 @@ TEST_F(GzCopyTest, TruncatedStreamIsCaughtAtCloseAndNeverReplacesTheTarget) {
   ExpectNoPartFiles();
 }
 
-TEST_F(GzCopyTest, WriteErrorLeavesTheGoodTargetAlone) {
+TEST_P(GzCopyTest, WriteErrorLeavesTheGoodTargetAlone) {
   AddPayload("cd", "W.DAT", Payload(100000, 6));
   orvik_testing::WriteFile(Target("W.DAT"), "old");
   int writes = 0;
   platform::FaultInjector faults;
-  faults.FilterWrites([&writes](platform::HFILE, platform::UINT count) {
-    return ++writes == 3 ? count / 2 : count;  // a short write in the third chunk
+  faults.FilterWrites([this, &writes](platform::HFILE, platform::UINT count) {
+    // A short write in the third chunk (the first, of a larger one, here).
+    return ++writes == (Decoded() ? 1 : 3) ? count / 2 : count;
   });
   Answers({"box contains \"A write error occurred\" OK"});
   EXPECT_EQ(Copy("W.DAT", "W.DAT"), 1);
   ExpectBoxes({"A write error occurred while decompressing"});
-  EXPECT_EQ(writes, 3);
+  EXPECT_EQ(writes, Decoded() ? 1 : 3);
   EXPECT_EQ(orvik_testing::ReadFile(Target("W.DAT")), "old");
   ExpectNoPartFiles();
 }
 
-TEST_F(GzCopyTest, FullDiskLeavesNoPartialFile) {
+TEST_P(GzCopyTest, FullDiskLeavesNoPartialFile) {
   AddPayload("cd", "FULL.DAT", TextPayload(100000, 7));
   platform::FaultInjector faults;
   faults.FilterWrites([](platform::HFILE, platform::UINT) -> platform::UINT { return 0; });
@@ -205,7 +224,7 @@ TEST_F(GzCopyTest, FullDiskLeavesNoPartialFile) {
   ExpectNoPartFiles();
 }
 
-TEST_F(GzCopyTest, DataThatCannotBeFlushedNeverReplaceTheTarget) {
+TEST_P(GzCopyTest, DataThatCannotBeFlushedNeverReplaceTheTarget) {
   AddPayload("cd", "F.DAT", "new");
   orvik_testing::WriteFile(Target("F.DAT"), "old");
   platform::ScopedFlushHook failing([](platform::FlushScope, const std::string&) { return platform::FALSE; });
@@ -216,7 +235,7 @@ TEST_F(GzCopyTest, DataThatCannotBeFlushedNeverReplaceTheTarget) {
   ExpectNoPartFiles();
 }
 
-TEST_F(GzCopyTest, LeftoverPartFileOfAnEarlierRunIsNotReused) {
+TEST_P(GzCopyTest, LeftoverPartFileOfAnEarlierRunIsNotReused) {
   AddPayload("cd", "P.DAT", "fresh");
   orvik_testing::WriteFile(Target("P.DAT.~ov0"), "someone's file");
   ::chmod(Target("P.DAT.~ov0").c_str(), 0444);
@@ -227,7 +246,7 @@ TEST_F(GzCopyTest, LeftoverPartFileOfAnEarlierRunIsNotReused) {
 
 // A payload that inflates far past its disk-map size: the copy stops at the
 // limit, nothing larger was ever written, the old target stays.
-TEST_F(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
+TEST_P(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
   std::filesystem::create_directories(Medium("cd") + "/proc_data");
   gzFile bomb = gzopen(Source("LEADS.BMP").c_str(), "wb9");
   ASSERT_NE(bomb, nullptr);
@@ -245,10 +264,10 @@ TEST_F(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
   });
   Answers({"box contains \"D:\\proc_data\\LEADS.BMP decompresses to more than the 4000 bytes\" OK",
            "box contains \"D:\\proc_data\\BIG.TXT decompresses to more than the 1000 bytes\" OK"});
-  EXPECT_EQ(copier_.Copy("D:\\proc_data\\LEADS.BMP", "C:\\orvik\\data\\LEADS.BMP", 4000), 1);
+  EXPECT_EQ(CopyFile("D:\\proc_data\\LEADS.BMP", "C:\\orvik\\data\\LEADS.BMP", 4000), 1);
   EXPECT_LE(written, transfer::GzFileCopier::SizeLimit(4000));
-  EXPECT_EQ(copier_.Copy("D:\\proc_data\\BIG.TXT", "C:\\orvik\\data\\BIG.TXT", 1000), 1);
-  EXPECT_EQ(copier_.Copy("D:\\proc_data\\NEAR.DAT", "C:\\orvik\\data\\NEAR.DAT", 4000), 1);
+  EXPECT_EQ(CopyFile("D:\\proc_data\\BIG.TXT", "C:\\orvik\\data\\BIG.TXT", 1000), 1);
+  EXPECT_EQ(CopyFile("D:\\proc_data\\NEAR.DAT", "C:\\orvik\\data\\NEAR.DAT", 4000), 1);
   faults.FilterWrites(nullptr);
   ExpectBoxes({"It was not installed", "It was not installed"});
   EXPECT_EQ(orvik_testing::ReadFile(Target("LEADS.BMP")), "old picture");
@@ -261,7 +280,7 @@ TEST_F(GzCopyTest, PayloadGrowingPastItsDeclaredSizeIsRefusedAtTheLimit) {
 
 // A pipe or a device as the payload or in place of the target is refused
 // at once; neither the open nor the copy waits or runs on.
-TEST_F(GzCopyTest, PipesAndDevicesAreRefused) {
+TEST_P(GzCopyTest, PipesAndDevicesAreRefused) {
   std::filesystem::create_directories(Medium("cd") + "/proc_data");
   ASSERT_EQ(::mkfifo(Source("PIPE.DAT").c_str(), 0666), 0);
   ASSERT_EQ(::symlink("/dev/zero", Source("ZERO.DAT").c_str()), 0);
@@ -280,7 +299,7 @@ TEST_F(GzCopyTest, PipesAndDevicesAreRefused) {
 // The file beside the target is always a new one: a link planted under a
 // free name is never written through; a leftover of a killed run is
 // cleared, another copy's file in progress is left alone.
-TEST_F(GzCopyTest, FileBesideTheTargetIsNeverAPlantedLinkNorALiveCopysFile) {
+TEST_P(GzCopyTest, FileBesideTheTargetIsNeverAPlantedLinkNorALiveCopysFile) {
   AddPayload("cd", "LEADS.BMP", "fresh");
   orvik_testing::WriteFile(root_ + "/victim", "victim");
   for (int n = 0; n < 999; ++n) {
@@ -309,11 +328,11 @@ TEST_F(GzCopyTest, FileBesideTheTargetIsNeverAPlantedLinkNorALiveCopysFile) {
 
 // A finished file waiting in a batch stays locked: another installer
 // writing the same target on a shared folder never takes it for a leftover.
-TEST_F(GzCopyTest, FileWaitingInABatchIsNoLeftoverForAnotherCopy) {
+TEST_P(GzCopyTest, FileWaitingInABatchIsNoLeftoverForAnotherCopy) {
   AddPayload("cd", "LEADS.BMP", "first");
   platform::ReplaceBatch batch;
   transfer::GzFileCopier batched(&batch);
-  EXPECT_EQ(batched.Copy("D:\\proc_data\\LEADS.BMP", "C:\\orvik\\data\\LEADS.BMP"), 1);
+  EXPECT_EQ(CopyFile("D:\\proc_data\\LEADS.BMP", "C:\\orvik\\data\\LEADS.BMP", transfer::GzFileCopier::kUndeclared, &batched), 1);
   ASSERT_EQ(batch.Size(), 1u);
   AddPayload("cd", "LEADS.BMP", "second");
   EXPECT_EQ(Copy("LEADS.BMP", "LEADS.BMP"), 1);
@@ -323,7 +342,7 @@ TEST_F(GzCopyTest, FileWaitingInABatchIsNoLeftoverForAnotherCopy) {
   ExpectNoPartFiles();
 }
 
-TEST_F(GzCopyTest, CopyStreamReportsAFailedOutputClose) {
+TEST_P(GzCopyTest, CopyStreamReportsAFailedOutputClose) {
   AddPayload("cd", "C.DAT", "abc");
   gzFile input = gzopen(Source("C.DAT").c_str(), "rb");
   ASSERT_NE(input, nullptr);
@@ -334,6 +353,37 @@ TEST_F(GzCopyTest, CopyStreamReportsAFailedOutputClose) {
   EXPECT_EQ(copier_.CopyStream(input, output), 0);
   ExpectBoxes({"A write error occurred", "The target file could not be closed"});
 }
+
+// Files tried whole (declared sizes given) come out as zlib's reader gives
+// them: members one after the other, bytes after the last member and files
+// without compression as that reader takes them.
+TEST_P(GzCopyTest, FilesDecodedWholeComeOutAsZlibsReaderGivesThem) {
+  const std::string one = Gzip(TextPayload(50000, 11)), two = Gzip(TextPayload(7000, 12));
+  const std::map<std::string, std::string> sources = {
+      {"TWO.DAT", one + two},
+      {"TAILZ.DAT", one + std::string(100, '\0')},
+      {"PLAIN.DAT", TextPayload(3000, 13)},
+      {"EMPTY.DAT", Gzip("")},
+  };
+  for (const auto& [name, bytes] : sources) {
+    orvik_testing::WriteFile(Source(name), bytes);
+    std::string expected;
+    gzFile in = gzopen(Source(name).c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    char buffer[4096];
+    for (int n; (n = gzread(in, buffer, sizeof buffer)) > 0;) expected.append(buffer, std::size_t(n));
+    gzclose(in);
+    EXPECT_EQ(CopyFile("D:\\proc_data\\" + name, "C:\\orvik\\data\\" + name, std::int64_t(expected.size())), 1);
+    EXPECT_EQ(orvik_testing::ReadFile(Target(name)), expected) << name;
+  }
+  EXPECT_EQ(LineCount("box "), 0);
+  ExpectNoPartFiles();
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, GzCopyTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "DecodedAhead" : "DecodedWhileWriting";
+                         });
 
 }  // namespace
 }  // namespace xfertest

@@ -1,9 +1,14 @@
 #include "installer/transfer/xfer_worker.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "installer/catalogue/plain_file_name.h"
+#include "installer/transfer/background_put.h"
+#include "installer/transfer/decoder_pool.h"
+#include "installer/transfer/disk_entries.h"
 #include "installer/transfer/disk_map.h"
 #include "installer/transfer/gz_file_copier.h"
 #include "installer/transfer/insert_disk_dlg.h"
@@ -20,20 +25,81 @@ namespace {
 
 bool Has(const CopyProgress& progress, std::uint32_t bit) { return (progress.status.load() & bit) != 0; }
 
+// An entry of a disk's section as the worker will take it.
+struct PlannedEntry {
+  XferEntry entry;
+  bool plain = false;
+  std::string source;
+  std::string target;  // "" for an unknown kind
+  std::int32_t bytes = -1;  // the disk map's size
+};
+
+// The worker of one copy phase. Decoder threads decode the files of the
+// disk being copied ahead of it and a put thread puts finished files in
+// place behind it; everything the operator sees (prompts, questions,
+// messages, the file name and the share) comes from this thread in the
+// order of the list, as when one thread did all the work.
+class Worker {
+ public:
+  Worker(const InstallPaths& paths, const XferPlan& plan, CopyProgress& progress, ui::Dialog* owner)
+      : paths_(paths),
+        plan_(plan),
+        progress_(progress),
+        prompt_(owner),
+        list_(paths.transferListPath),
+        diskMap_(paths.diskMapPath),
+        copier_(&finished_, &put_) {
+    // Cancel pressed while a file is being copied is asked about at once,
+    // between two pieces; No abandons that file, Yes lets the copy go on.
+    copier_.SetInterrupt([this] { return Has(progress_, STATUS_CANCEL_REQUESTED) && !GoOnAfterCancel(); });
+    // Files handed to the put thread that could not be put in place are
+    // reported before any later message, where one thread would have.
+    copier_.SetBeforeMessage([this] { Settle(); });
+  }
+
+  int Run();
+
+ private:
+  bool WaitForDisk(int disk);
+  bool GoOnAfterCancel();
+  void CopyDisk(const std::string& section);
+  std::vector<PlannedEntry> Plan(const std::vector<std::string>& values, const std::string& section) const;
+  void CopyEntry(const PlannedEntry& planned);
+  void Settle() { GzFileCopier::ReportUnplaced(put_.Settle()); }
+
+  const InstallPaths& paths_;
+  const XferPlan& plan_;
+  CopyProgress& progress_;
+  InsertDiskDlg prompt_;
+  // Both list files are in the work folder and stay as they are during the
+  // copy: each is read once, not once per entry.
+  const XferListFile list_;
+  const DiskMap diskMap_;
+  // Finished files wait beside their targets until their disk is done (or
+  // the batch is full), then go to the put thread, which flushes each
+  // volume once and renames them in order.
+  platform::ReplaceBatch finished_;
+  BackgroundPut put_;
+  GzFileCopier copier_;
+  DecoderPool decoders_;
+  int result_ = 1;
+};
+
 // Asks for disk `disk` until its marker is there; false when the operator
 // cancelled (the transfer is then stopped).
-bool WaitForDisk(const std::string& sourceDir, CopyProgress& progress, InsertDiskDlg& prompt, int disk) {
+bool Worker::WaitForDisk(int disk) {
   const std::string section = DiskSection(disk);
-  const std::string marker = sourceDir + section;
-  prompt.prompt = FormatText(kInsertDiskFormat, section);
+  const std::string marker = paths_.sourceDir + section;
+  prompt_.prompt = FormatText(kInsertDiskFormat, section);
   while (!platform::FindFile(marker.c_str())) {
-    if (Has(progress, STATUS_DISK_DONE)) break;
-    if (prompt.DoModal() != ui::IDOK) {
-      progress.status.fetch_or(STATUS_STOPPED | STATUS_DISK_DONE);
+    if (Has(progress_, STATUS_DISK_DONE)) break;
+    Settle();
+    if (prompt_.DoModal() != ui::IDOK) {
+      progress_.status.fetch_or(STATUS_STOPPED | STATUS_DISK_DONE);
       return false;
     }
     // A drive with a disk changer loads the disk the operator confirmed.
-    if (sourceDir.size() >= 2 && sourceDir[1] == ':') platform::LoadDisk(sourceDir[0], section);
+    if (paths_.sourceDir.size() >= 2 && paths_.sourceDir[1] == ':') platform::LoadDisk(paths_.sourceDir[0], section);
   }
   return true;
 }
@@ -41,85 +107,111 @@ bool WaitForDisk(const std::string& sourceDir, CopyProgress& progress, InsertDis
 // Asks whether to go on after Cancel (9258). Yes answers the request: the
 // copy goes on without asking until Cancel is pressed again. No stops the
 // transfer.
-bool GoOnAfterCancel(CopyProgress& progress) {
+bool Worker::GoOnAfterCancel() {
+  Settle();
   if (AskNumbered(9258)) {
-    progress.status.fetch_and(~STATUS_CANCEL_REQUESTED);
+    progress_.status.fetch_and(~STATUS_CANCEL_REQUESTED);
     return true;
   }
-  progress.status.fetch_or(STATUS_STOPPED);
+  progress_.status.fetch_or(STATUS_STOPPED);
   return false;
 }
 
+std::vector<PlannedEntry> Worker::Plan(const std::vector<std::string>& values, const std::string& section) const {
+  const std::string sourceBase = paths_.sourceDir + "proc_data\\";
+  std::vector<PlannedEntry> planned(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    PlannedEntry& p = planned[i];
+    p.entry = SplitXferEntry(values[i]);
+    p.plain = catalogue::IsPlainFileName(p.entry.name);
+    if (!p.plain) continue;
+    p.target = TargetPath(paths_, p.entry.kind, p.entry.name);
+    if (p.target.empty()) continue;
+    p.source = sourceBase + p.entry.name;
+    p.bytes = diskMap_.Size(section, p.entry.name);
+  }
+  return planned;
+}
+
 // Copies one entry of the list; reports entries it cannot take.
-void CopyEntry(const InstallPaths& paths, const XferPlan& plan, CopyProgress& progress, GzFileCopier& copier,
-               const DiskMap& diskMap, const std::string& section, const std::string& sourceBase, const std::string& value) {
-  const XferEntry entry = SplitXferEntry(value);
-  if (!catalogue::IsPlainFileName(entry.name)) {
-    ShowPlain(FormatText(kNameRefusedFormat, entry.name));
+void Worker::CopyEntry(const PlannedEntry& planned) {
+  if (!planned.plain) {
+    Settle();
+    ShowPlain(FormatText(kNameRefusedFormat, planned.entry.name));
     return;
   }
-  const std::string target = TargetPath(paths, entry.kind, entry.name);
-  if (target.empty()) {
-    ShowPlain(FormatText(kKindUnknownFormat, entry.name));
+  if (planned.target.empty()) {
+    Settle();
+    ShowPlain(FormatText(kKindUnknownFormat, planned.entry.name));
     return;
   }
-  progress.SetCurrentName(entry.name);
-  const std::int32_t bytes = diskMap.Size(section, entry.name);
+  progress_.SetCurrentName(planned.entry.name);
   // A file the map does not size adds nothing (never a negative size).
-  if (bytes > 0) {
-    const std::uint32_t unit = plan.bytesPerSector == 0 ? 1 : plan.bytesPerSector;
-    progress.progressCount.fetch_add(static_cast<std::uint32_t>(bytes) / unit);
+  if (planned.bytes > 0) {
+    const std::uint32_t unit = plan_.bytesPerSector == 0 ? 1 : plan_.bytesPerSector;
+    progress_.progressCount.fetch_add(static_cast<std::uint32_t>(planned.bytes) / unit);
   }
   // The map's size bounds what the file may become on the target.
-  copier.Copy(sourceBase + entry.name, target, bytes > 0 ? bytes : 0);
+  const std::shared_ptr<DecodedPayload> payload = decoders_.Take();
+  copier_.CopyDecoded(planned.source, planned.target, planned.bytes > 0 ? planned.bytes : 0, *payload);
+}
+
+// The entries of one disk, in order; the files are decoded ahead, never
+// past the end of this disk (the next may need a prompt first).
+void Worker::CopyDisk(const std::string& section) {
+  const DiskEntries entries = ReadDiskEntries(list_, section);
+  const std::vector<PlannedEntry> planned = Plan(entries.values, section);
+  std::vector<DecodeJob> jobs;
+  for (const PlannedEntry& p : planned)
+    if (!p.target.empty()) {
+      const std::int64_t declared = p.bytes > 0 ? p.bytes : 0;
+      jobs.push_back({p.source, declared, GzFileCopier::SizeLimit(declared)});
+    }
+  decoders_.Begin(std::move(jobs));
+  for (std::size_t i = 0;; ++i) {
+    if (Has(progress_, STATUS_CANCEL_REQUESTED) && !GoOnAfterCancel()) {
+      result_ = 0;
+      break;
+    }
+    if (i == planned.size()) {
+      if (entries.keyMissing) {
+        Settle();
+        ShowPlain(kKeyNotFound);
+      }
+      break;
+    }
+    CopyEntry(planned[i]);
+    if (Has(progress_, STATUS_STOPPED)) {
+      result_ = 0;
+      break;
+    }
+  }
+  decoders_.End();
+}
+
+int Worker::Run() {
+  const bool cdMode = platform::FindFile((paths_.sourceDir + "DiskCD").c_str());
+  if (Has(progress_, STATUS_STOPPED)) return result_;
+  for (const std::int32_t disk : plan_.disks) {
+    progress_.currentDisk.store(disk);
+    if (!cdMode && !WaitForDisk(disk)) result_ = 0;
+    if (!Has(progress_, STATUS_DISK_DONE)) CopyDisk(DiskSection(disk));
+    put_.Hand(finished_);
+    progress_.status.fetch_and(~STATUS_DISK_DONE);
+    if (Has(progress_, STATUS_STOPPED)) break;
+  }
+  Settle();
+  return result_;
 }
 
 }  // namespace
 
 int XferWorker(const InstallPaths& paths, const XferPlan& plan, CopyProgress& progress, ui::Dialog* owner) {
-  int result = 1;
-  const bool cdMode = platform::FindFile((paths.sourceDir + "DiskCD").c_str());
-  InsertDiskDlg prompt(owner);
-  // Both list files are in the work folder and stay as they are during the
-  // copy: each is read once, not once per entry.
-  const XferListFile list(paths.transferListPath);
-  const DiskMap diskMap(paths.diskMapPath);
-  // A disk's files are put in place together when the disk is done (or a
-  // batch is full), after one flush of each volume they were written to.
-  platform::ReplaceBatch finished;
-  GzFileCopier copier(&finished);
-  // Cancel pressed while a file is being copied is asked about at once,
-  // between two reads; No abandons that file, Yes lets the copy go on.
-  copier.SetInterrupt([&progress] { return Has(progress, STATUS_CANCEL_REQUESTED) && !GoOnAfterCancel(progress); });
-  if (!Has(progress, STATUS_STOPPED)) {
-    for (const std::int32_t disk : plan.disks) {
-      progress.currentDisk.store(disk);
-      const std::string section = DiskSection(disk);
-      const std::string sourceBase = paths.sourceDir + "proc_data\\";
-      if (!cdMode && !WaitForDisk(paths.sourceDir, progress, prompt, disk)) result = 0;
-      for (int entry = 1; !Has(progress, STATUS_DISK_DONE); ++entry) {
-        if (Has(progress, STATUS_CANCEL_REQUESTED) && !GoOnAfterCancel(progress)) {
-          result = 0;
-          break;
-        }
-        const std::string value = list.Entry(section, entry);
-        if (value == kKeyMissing) {
-          ShowPlain(kKeyNotFound);
-          progress.status.fetch_or(STATUS_DISK_DONE);
-        } else if (value == kNextDisk || value == kLastDiskEntry) {
-          progress.status.fetch_or(STATUS_DISK_DONE);
-        } else {
-          CopyEntry(paths, plan, progress, copier, diskMap, section, sourceBase, value);
-          if (Has(progress, STATUS_STOPPED)) {
-            result = 0;
-            break;
-          }
-        }
-      }
-      GzFileCopier::ReportUnplaced(finished.PutInPlace());
-      progress.status.fetch_and(~STATUS_DISK_DONE);
-      if (Has(progress, STATUS_STOPPED)) break;
-    }
+  int result;
+  {
+    // Every thread the worker started has ended before it reports itself done.
+    Worker worker(paths, plan, progress, owner);
+    result = worker.Run();
   }
   progress.status.fetch_or(STATUS_WORKER_DONE);
   return result;

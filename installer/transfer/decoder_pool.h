@@ -1,0 +1,64 @@
+// Threads that decode the files of one disk ahead of the worker, which
+// takes their results strictly in the order of the list: what the operator
+// sees stays what one worker would show, while every core decodes.
+#pragma once
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "installer/transfer/decoded_payload.h"
+
+namespace transfer {
+
+// A file to decode: its source, the size the disk map declares (-1 when it
+// gives none) and the most bytes it may decode to.
+struct DecodeJob {
+  std::string source;
+  std::int64_t declared = -1;
+  std::uint64_t limit = 0;
+};
+
+class DecoderPool {
+ public:
+  // One thread per core, at least two and at most eight.
+  static unsigned DefaultThreads();
+
+  explicit DecoderPool(unsigned threads = DefaultThreads());
+  ~DecoderPool();
+  DecoderPool(const DecoderPool&) = delete;
+  DecoderPool& operator=(const DecoderPool&) = delete;
+
+  // Starts on the files of a disk (the last Begin must have been Ended).
+  // At most a few files per thread are decoded ahead of the one taken last.
+  void Begin(std::vector<DecodeJob> jobs);
+  // The next job's payload in order, waiting until it is decoded (a large
+  // file: until its stream has started). Null after the last job.
+  std::shared_ptr<DecodedPayload> Take();
+  // The disk is done: files decoded ahead and not taken are dropped, and
+  // this returns once no thread works on any of the disk's files.
+  void End();
+
+  unsigned Threads() const { return unsigned(threads_.size()); }
+
+ private:
+  void Run();
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<DecodeJob> jobs_;
+  std::vector<std::shared_ptr<DecodedPayload>> done_;
+  std::size_t next_ = 0;    // the first job no thread has claimed
+  std::size_t taken_ = 0;   // jobs the worker has taken
+  std::size_t ahead_ = 0;   // claimed jobs may run this far past taken_
+  unsigned busy_ = 0;       // threads working on a job of this disk
+  bool ending_ = false;
+  bool stop_ = false;
+  std::vector<std::thread> threads_;
+};
+
+}  // namespace transfer
