@@ -2,7 +2,10 @@
 # beside the programs, and GoogleTest built from its sources.
 
 # The test programs that build and run on Windows.
-set(ORVIK_WINDOWS_TESTS platform_win32_test zlib_dll_test text_test resources_test procdir_share_test)
+set(ORVIK_WINDOWS_TESTS platform_win32_test zlib_dll_test text_test resources_test procdir_share_test
+  datenum_format_test datenum_convert_test catalogue_test transfer_list_test
+  selection_test procdir_record_test procdir_image_test remove_tree_test registration_test
+  datenum_file_test datenum_run_test platform_profile_test)
 
 # zlib. Debian's MinGW zlib is the DLL zlib1.dll with an import library that
 # names it; the programs load it as zlib.dll. So the DLL is copied to

@@ -19,7 +19,7 @@ namespace orvik_testing {
 namespace {
 
 // Quotes one argument so that the C run-time's parser gives it back as is.
-std::string Quoted(const std::string& arg) {
+std::string ArgumentText(const std::string& arg) {
   if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
   std::string out = "\"";
   std::size_t backslashes = 0;
@@ -108,8 +108,8 @@ RunResult RunChild(const std::string& program, const std::vector<std::string>& a
   startup.hStdInput = inRead;
   startup.hStdOutput = outWrite;
   startup.hStdError = errWrite;
-  std::string line = Quoted(program);
-  for (const std::string& a : args) line += " " + Quoted(a);
+  std::string line = ArgumentText(program);
+  for (const std::string& a : args) line += " " + ArgumentText(a);
   std::string block = EnvironmentBlock(env);
   PROCESS_INFORMATION process{};
   RunResult result;

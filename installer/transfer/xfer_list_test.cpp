@@ -1,6 +1,5 @@
 // The transfer list orvik.lst: layout, kinds, units, the disk table, the
 // disk map look-up and the refusals.
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -209,7 +208,8 @@ TEST_F(XferListTest, EmptyTransferWritesNothing) {
 TEST_F(XferListTest, RewritesAReadOnlyStagedList) {
   WriteDiskMap(kExampleMap);
   orvik_testing::WriteFile(CHost("work/orvik.lst"), "[Disk9]\r\nF1=OLD,P\r\n");
-  ::chmod(CHost("work/orvik.lst").c_str(), 0444);
+  namespace fs = std::filesystem;
+  fs::permissions(CHost("work/orvik.lst"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   Write(ExampleLists());
   EXPECT_EQ(ListText().rfind("[Disk1]\r\nF1=A.PRO,P\r\n", 0), 0u);
   EXPECT_EQ(ListText().find("OLD"), std::string::npos);
