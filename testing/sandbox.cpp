@@ -28,6 +28,7 @@ Sandbox::~Sandbox() {
     platform::ResetPlatformForTesting();
     SetEnv("ORVIK_PREFIX", "");
   }
+  RemoveLeftovers();
   RemoveTree(root);
 }
 

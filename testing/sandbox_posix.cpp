@@ -27,6 +27,9 @@ Sandbox::Sandbox(Use use) {
   }
 }
 
+// Everything the test made is under `root`.
+void Sandbox::RemoveLeftovers() const {}
+
 std::string Sandbox::OnC(const std::string& dosPath) const {
   std::string rest = dosPath.substr(2);
   for (char& c : rest)

@@ -1,6 +1,10 @@
 // The sandbox on Windows: DOS paths are the machine's own, so there is no
 // prefix; the sandbox is a fresh folder under the temporary folder, and C:
-// is the machine's drive C: (tests that write there share it).
+// is the machine's drive C:. What a test makes in C:\, C:\windows and
+// C:\windows\temp (the product's folders, orvik.ini, the staging folder) is
+// removed at its end; test programs that write there hold CTest's lock on
+// the drive.
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/dos_path.h"
@@ -10,7 +14,16 @@
 
 namespace orvik_testing {
 
+namespace {
+
+const char* const kWatched[] = {"C:\\", "C:\\windows\\", "C:\\windows\\temp\\"};
+
+}  // namespace
+
 Sandbox::Sandbox(Use use) {
+  for (const char* folder : kWatched)
+    for (const std::string& name : HostNames(folder)) before_.push_back(folder + name);
+  std::sort(before_.begin(), before_.end());
   root = MakeTempFolder();
   driveC = "C:";
   work = root + "\\work";
@@ -18,6 +31,14 @@ Sandbox::Sandbox(Use use) {
     MakeDirs(work);
     Enter();
   }
+}
+
+void Sandbox::RemoveLeftovers() const {
+  for (const char* folder : kWatched)
+    for (const std::string& name : HostNames(folder)) {
+      std::string path = folder + name;
+      if (!std::binary_search(before_.begin(), before_.end(), path)) RemoveTree(path);
+    }
 }
 
 std::string Sandbox::OnC(const std::string& dosPath) const { return dosPath; }
