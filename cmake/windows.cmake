@@ -1,8 +1,14 @@
 # What the Windows build takes from the cross toolchain: zlib as zlib.dll
 # beside the programs, and GoogleTest built from its sources.
 
-# The test programs that build and run on Windows.
-set(ORVIK_WINDOWS_TESTS platform_win32_test zlib_dll_test text_test resources_test procdir_share_test ui_gui_test)
+# The test programs that build and run on Windows (README, "Windows build").
+set(ORVIK_WINDOWS_TESTS platform_win32_test zlib_dll_test text_test resources_test procdir_share_test ui_gui_test
+  catalogue_test transfer_list_test selection_test registration_test procdir_record_test
+  procdir_image_test datenum_format_test platform_profile_test)
+# Those whose sandboxes write to the machine's drive C: (there is no prefix
+# on Windows): CTest runs their tests one at a time.
+set(ORVIK_WINDOWS_DRIVE_C_TESTS catalogue_test transfer_list_test selection_test registration_test
+  procdir_record_test procdir_image_test platform_profile_test)
 
 # zlib. Debian's MinGW zlib is the DLL zlib1.dll with an import library that
 # names it; the programs load it as zlib.dll. So the DLL is copied to

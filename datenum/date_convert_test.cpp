@@ -10,6 +10,8 @@
 #include <ostream>
 #include <string>
 
+#include "testing/host_platform.h"
+
 namespace datenum {
 namespace {
 
@@ -54,14 +56,14 @@ class ZoneTest : public ::testing::TestWithParam<Zone> {
     const char* old = getenv("TZ");
     hadTz_ = old != nullptr;
     if (hadTz_) oldTz_ = old;
-    setenv("TZ", GetParam().tz, 1);
+    orvik_testing::SetEnv("TZ", GetParam().tz);
     tzset();
   }
   void TearDown() override {
     if (hadTz_) {
-      setenv("TZ", oldTz_.c_str(), 1);
+      orvik_testing::SetEnv("TZ", oldTz_);
     } else {
-      unsetenv("TZ");
+      orvik_testing::SetEnv("TZ", "");
     }
     tzset();
   }

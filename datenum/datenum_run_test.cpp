@@ -12,6 +12,7 @@
 
 #include "datenum/dose_location.h"
 #include "testing/host_files.h"
+#include "testing/host_platform.h"
 #include "testing/sandbox.h"
 #include "testing/recording_frontend.h"
 #include "ui/msgbox.h"
@@ -40,7 +41,7 @@ class RunTest : public ::testing::Test {
     const char* tz = getenv("TZ");
     hadTz_ = tz != nullptr;
     if (hadTz_) oldTz_ = tz;
-    setenv("TZ", "UTC0", 1);
+    orvik_testing::SetEnv("TZ", "UTC0");
     tzset();
     ResetDoseLocationForTesting();
     recorder_ = &orvik_testing::InstallRecorder();
@@ -52,9 +53,9 @@ class RunTest : public ::testing::Test {
   void TearDown() override {
     ResetDoseLocationForTesting();
     if (hadTz_) {
-      setenv("TZ", oldTz_.c_str(), 1);
+      orvik_testing::SetEnv("TZ", oldTz_);
     } else {
-      unsetenv("TZ");
+      orvik_testing::SetEnv("TZ", "");
     }
     tzset();
   }

@@ -3,7 +3,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
+#include "testing/host_platform.h"
 #include "testing/prefix_test.h"
 
 namespace platform {
@@ -47,6 +49,7 @@ TEST_F(ProfileTest, SectionAndKeyIgnoreCaseAndBlanksAreTrimmed) {
 }
 
 TEST_F(ProfileTest, FirstOccurrenceWins) {
+  SKIP_UNLESS_POSIX("the system's own reader answers on Windows, and Wine's looks only in the first of repeated sections");
   EXPECT_EQ(Read("Startup", "procdir"), "C:\\orvik\\proc\\");
   // A key only in a repeated section is still found.
   EXPECT_EQ(Read("Startup", "late"), "found");
@@ -59,6 +62,7 @@ TEST_F(ProfileTest, MatchingQuotesAreRemoved) {
 }
 
 TEST_F(ProfileTest, CommentsAreNotKeys) {
+  SKIP_UNLESS_POSIX("the system's own reader answers on Windows, and it takes a line starting with ';' for a key");
   EXPECT_EQ(Read("startup", ";picdir"), "dflt");
 }
 
@@ -100,6 +104,7 @@ TEST_F(ProfileTest, LineEndsTabsCommentsAndZeroBytes) {
 // The same settings saved with a UTF-8 mark and as UTF-16 in either byte
 // order, with one character outside ASCII and one outside the 16-bit range.
 TEST_F(ProfileTest, ByteOrderMarksAndUtf16) {
+  SKIP_UNLESS_POSIX("the system's own reader answers on Windows, in the ANSI code page rather than UTF-8");
   const std::u16string text = u"[startup]\r\nprocdir=C:\\Pr\u00fcf\\\r\npicdir=\U0001F600\r\n";
   const std::string utf8 = "C:\\Pr\xc3\xbc" "f\\";
   std::string le = "\xff\xfe", be = "\xfe\xff";
@@ -132,7 +137,9 @@ TEST_F(ProfileTest, ChangedFilesAreReadAnew) {
   orvik_testing::WaitUntilSettled(path);
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "six");
   orvik_testing::WriteFile(path + ".new", "[s]\nk=ten\n");
-  ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
+  std::error_code replaced;
+  std::filesystem::rename(path + ".new", path, replaced);  // replaces the file on every host
+  ASSERT_FALSE(replaced) << replaced.message();
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "ten");
   ASSERT_EQ(std::remove(path.c_str()), 0);
   EXPECT_EQ(Read("s", "k", "dflt", "change.ini"), "dflt");

@@ -1,10 +1,5 @@
 #include "testing/host_files.h"
 
-#include <dirent.h>
-#include <ftw.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -20,16 +15,16 @@ std::string ReadFile(const std::string& hostPath) {
 }
 
 void WriteFile(const std::string& hostPath, const std::string& contents) {
-  std::size_t slash = hostPath.rfind('/');
-  if (slash != std::string::npos && slash > 0) MakeDirs(hostPath.substr(0, slash));
+  std::filesystem::path folder = std::filesystem::path(hostPath).parent_path();
+  if (!folder.empty()) MakeDirs(folder.string());
   std::ofstream out(hostPath, std::ios::binary | std::ios::trunc);
   out << contents;
   if (!out) throw std::runtime_error("cannot write " + hostPath);
 }
 
 bool Exists(const std::string& hostPath) {
-  struct stat st;
-  return ::lstat(hostPath.c_str(), &st) == 0;
+  std::error_code ignored;
+  return std::filesystem::exists(std::filesystem::symlink_status(hostPath, ignored));
 }
 
 void MakeDirs(const std::string& hostPath) {
@@ -38,32 +33,29 @@ void MakeDirs(const std::string& hostPath) {
 }
 
 void RemoveTree(const std::string& hostPath) {
-  ::nftw(hostPath.c_str(),
-         [](const char* path, const struct stat* st, int type, struct FTW*) {
-           if (type == FTW_D) ::chmod(path, st->st_mode | S_IRWXU);
-           return 0;
-         },
-         16, FTW_PHYS);
-  ::nftw(hostPath.c_str(),
-         [](const char* path, const struct stat*, int type, struct FTW*) {
-           if (type == FTW_DP)
-             ::rmdir(path);
-           else
-             ::unlink(path);
-           return 0;
-         },
-         16, FTW_PHYS | FTW_DEPTH);
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  // Folders a test left without owner rights, and read-only files (which
+  // Windows will not delete), are given them back first; links are neither
+  // followed nor changed.
+  auto writable = [&ec](const fs::path& path) {
+    if (!fs::is_symlink(fs::symlink_status(path, ec)))
+      fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
+  };
+  if (fs::is_directory(fs::symlink_status(hostPath, ec))) {
+    writable(hostPath);
+    for (fs::recursive_directory_iterator it(hostPath, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec))
+      writable(it->path());
+  }
+  fs::remove_all(hostPath, ec);
 }
 
 std::vector<std::string> HostNames(const std::string& folder) {
   std::vector<std::string> names;
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return names;
-  while (dirent* entry = ::readdir(dir)) {
-    std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  ::closedir(dir);
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    names.push_back(it->path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }

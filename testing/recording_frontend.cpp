@@ -1,6 +1,5 @@
 #include "testing/recording_frontend.h"
 
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "testing/host_files.h"
+#include "testing/host_platform.h"
 #include "ui/dialog.h"
 #include "ui/msgbox.h"
 
@@ -171,7 +171,7 @@ void RunTimersUntilEnded(ui::Dialog& dialog) {
   while (!dialog.IsEnded()) {
     int next = dialog.FireDueTimers();
     if (dialog.IsEnded()) break;
-    ::usleep(static_cast<useconds_t>(1000 * (next < 0 || next > 5 ? 5 : next < 1 ? 1 : next)));
+    SleepMilliseconds(next < 0 || next > 5 ? 5 : next < 1 ? 1 : next);
   }
 }
 

@@ -70,8 +70,13 @@ class Sandbox {
                          const std::string& answers) const;
 
  private:
+  // Removes what the test left outside `root` (the host's own part: on
+  // Windows, new entries of C:\, C:\windows and C:\windows\temp).
+  void RemoveLeftovers() const;
+
   bool entered_ = false;
   std::string savedCwd_;
+  std::vector<std::string> before_;  // host entries there before the test
 };
 
 // Build outputs.

@@ -1,7 +1,6 @@
 #include "testing/selection_test.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdio>
 
@@ -15,12 +14,13 @@
 #include "resources/kelmar_resources.h"
 #include "text/text.h"
 #include "testing/fake_instance.h"
+#include "testing/host_platform.h"
 #include "ui/frontend.h"
 #include "ui/msgbox.h"
 
 namespace seltest {
 Sandbox::Sandbox() : orvik_testing::Sandbox(kThisProcess) {
-  ::setenv("ORVIK_TRANSCRIPT", TranscriptPath().c_str(), 1);
+  orvik_testing::SetEnv("ORVIK_TRANSCRIPT", TranscriptPath());
   ui::ResetFrontendForTesting();
   ui::SetResources(&resources::Kelmar());
   EXPECT_TRUE(orvik_testing::OpenMessages()) << "ovtext.mdb is built beside the programs";

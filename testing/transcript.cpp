@@ -1,8 +1,7 @@
 #include "testing/transcript.h"
 
-#include <unistd.h>
-
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/transcript.h"
 #include "testing/host_files.h"
@@ -64,7 +63,10 @@ int Transcript::BoxCount(const std::string& part) const {
   return count;
 }
 
-void Transcript::Clear() const { ::unlink(path_.c_str()); }
+void Transcript::Clear() const {
+  std::error_code ignored;
+  std::filesystem::remove(path_, ignored);
+}
 
 std::vector<std::string> LinesStartingWith(const std::string& text, const std::string& prefix) {
   std::vector<std::string> out;

@@ -89,7 +89,7 @@ void TransferTest::TearDown() {
 }
 
 std::string TransferTest::CHost(const std::string& rel) const {
-  return root_ + "/prefix/drive_c/" + rel;
+  return box_->OnC("C:\\") + rel;
 }
 
 std::string TransferTest::Medium(const std::string& name) const {

@@ -1,8 +1,6 @@
 // A dialog-framework test: an entered sandbox whose answer file and
 // transcript the script frontend uses, with the sample resources.
 #pragma once
-#include <stdlib.h>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "testing/host_files.h"
+#include "testing/host_platform.h"
 #include "testing/sandbox.h"
 #include "ui/frontend.h"
 #include "ui/resource.h"
@@ -24,9 +23,9 @@ class UiTest : public ::testing::Test {
     dir_ = box_->root;
     script_ = box_->AnswersPath();
     transcript_ = box_->TranscriptPath();
-    ::setenv("ORVIK_UI", "script", 1);
-    ::setenv("ORVIK_SCRIPT", script_.c_str(), 1);
-    ::setenv("ORVIK_TRANSCRIPT", transcript_.c_str(), 1);
+    SetEnv("ORVIK_UI", "script");
+    SetEnv("ORVIK_SCRIPT", script_);
+    SetEnv("ORVIK_TRANSCRIPT", transcript_);
     ui::SetResources(&sample::Resources());
     ui::ResetFrontendForTesting();
   }

@@ -1,4 +1,5 @@
 // Reading kelmar.lst: the record chain, keywords, line pieces and damaged files.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -236,13 +237,13 @@ TEST_F(TextInput, MissingFileGivesZeroAndAnEmptyCatalogue) {
 
 TEST_F(TextInput, FolderInsteadOfAFileCannotBeRead) {
   catalogue::ProceduresList list;
-  ASSERT_EQ(::mkdir((driveC_ + "/kelmar.lst").c_str(), 0777), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(driveC_ + "/kelmar.lst"));
   EXPECT_EQ(list.TextInput("C:\\kelmar.lst"), 0);
   EXPECT_EQ(list.pHead, nullptr);
 }
 
 TEST_F(TextInput, ReadsKelmarLstFromTheCurrentFolder) {
-  ASSERT_EQ(::mkdir((driveC_ + "/stage").c_str(), 0777), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(driveC_ + "/stage"));
   orvik_testing::WriteFile(driveC_ + "/stage/KELMAR.LST", Record({"Here"}, "h.pro"));
   ASSERT_EQ(platform::_chdir("C:\\stage"), 0);
   catalogue::ProceduresList list;

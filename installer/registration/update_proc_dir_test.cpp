@@ -3,7 +3,6 @@
 // progress window and every reported failure.
 #include "installer/registration/update_proc_dir.h"
 
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 #include <utility>
 
 #include "installer/procdir/procdir_open.h"
+#include "testing/host_platform.h"
 #include "testing/selection_test.h"
 #include "installer/installer_codes.h"
 
@@ -172,13 +172,16 @@ TEST_F(IndexUpdate, NameOfAnotherEntryKeepsTheOldNamesButTheFileIsCopied) {
 // A planted entry whose file name leads out of the procedure directory, onto
 // a data file or onto the index itself is damaged: never written through.
 TEST_F(IndexUpdate, EntryFileNamesThatAreNotPlainNamesAreNeverWrittenThrough) {
+  SKIP_UNLESS_POSIX("a folder of the procedure directory symlinked elsewhere");
   Load({Proc({"A"}, "A.PRO"), Proc({"B"}, "B.PRO"), Proc({"C"}, "C.PRO"), Proc({"D"}, "D.PRO")});
   std::string index = Entry('E', "..\\..\\x.pro", {"A"}) + Entry('E', "..\\DMM45.DAT", {"B"}) +
                       Entry('E', "proc.dir", {"C"}) + Entry('E', "e\\x.pro", {"D"});
   box.Write(kIndex, index);
   box.Write("C:\\orvik\\DMM45.DAT", "data");
   box.MakeDir("C:\\outside");
-  ASSERT_EQ(::symlink(box.Host("C:\\outside").c_str(), (box.Host("C:\\orvik\\proc") + "/e").c_str()), 0);
+  std::error_code linked;
+  std::filesystem::create_directory_symlink(box.Host("C:\\outside"), box.Host("C:\\orvik\\proc") + "/e", linked);
+  ASSERT_FALSE(linked) << linked.message();
   for (const char* file : {"A.PRO", "B.PRO", "C.PRO", "D.PRO"}) Stage(file, "procedure");
   Transfer({}, {"A.PRO", "B.PRO", "C.PRO", "D.PRO"});
   EXPECT_EQ(Update(), 1);

@@ -1,6 +1,5 @@
 // The transfer list orvik.lst: layout, kinds, units, the disk table, the
 // disk map look-up and the refusals.
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include "installer/catalogue/plain_file_name.h"
 #include "installer/catalogue/procedures_list.h"
 #include "installer/transfer/disk_map.h"
+#include "testing/host_platform.h"
 #include "testing/transfer_test.h"
 #include "installer/transfer/xfer_entry.h"
 #include "installer/transfer/xfer_list_writer.h"
@@ -209,7 +209,8 @@ TEST_F(XferListTest, EmptyTransferWritesNothing) {
 TEST_F(XferListTest, RewritesAReadOnlyStagedList) {
   WriteDiskMap(kExampleMap);
   orvik_testing::WriteFile(CHost("work/orvik.lst"), "[Disk9]\r\nF1=OLD,P\r\n");
-  ::chmod(CHost("work/orvik.lst").c_str(), 0444);
+  namespace fs = std::filesystem;
+  fs::permissions(CHost("work/orvik.lst"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   Write(ExampleLists());
   EXPECT_EQ(ListText().rfind("[Disk1]\r\nF1=A.PRO,P\r\n", 0), 0u);
   EXPECT_EQ(ListText().find("OLD"), std::string::npos);
@@ -269,6 +270,7 @@ TEST_F(XferListTest, CollectsTheCatalogueTransferLists) {
 using XferListDeathTest = XferListTest;
 
 TEST_F(XferListDeathTest, UnplaceableFileEndsTheProcessAfter9249) {
+  SKIP_UNLESS_POSIX("a death test on Windows runs in a new process with a sandbox of its own, whose boxes this one cannot see");
   GTEST_FLAG_SET(death_test_style, "fast");  // the child keeps this sandbox
   WriteDiskMap("[Disk1]\nA.PRO=10\n");
   XferLists lists;

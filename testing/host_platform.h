@@ -1,0 +1,32 @@
+// What the test kit needs of the host it runs on, apart from the platform
+// under test: environment, temporary folders, the current folder, pauses and
+// program names. One implementation per host (host_platform_posix.cpp,
+// host_platform_win32.cpp), chosen by the build.
+#pragma once
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace orvik_testing {
+
+// True on a POSIX host, false on Windows.
+extern const bool kPosixHost;
+
+// Sets a variable of this process's environment; an empty value removes it.
+void SetEnv(const std::string& name, const std::string& value);
+// A fresh, empty folder under the host's temporary folder (its real path).
+std::string MakeTempFolder();
+// The process's current host folder ("" when unknown), and changing it.
+std::string CurrentFolder();
+bool ChangeFolder(const std::string& hostPath);
+void SleepMilliseconds(int milliseconds);
+// The host path of the built program `name` in BinDir() ("kelmar" ->
+// .../bin/kelmar, or .../bin/kelmar.exe on Windows).
+std::string ProgramPath(const std::string& name);
+
+}  // namespace orvik_testing
+
+// Skips the rest of a test on hosts that are not POSIX, by name and with the
+// reason (symlinked drives, owner write bits, extended attributes ...).
+#define SKIP_UNLESS_POSIX(reason) \
+  if (!::orvik_testing::kPosixHost) GTEST_SKIP() << "needs a POSIX host: " << (reason)

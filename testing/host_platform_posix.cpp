@@ -1,0 +1,57 @@
+#include "testing/host_platform.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "platform/change_times.h"
+#include "testing/prefix_test.h"
+#include "testing/sandbox.h"
+#include "testing/wait_until.h"
+
+namespace orvik_testing {
+
+const bool kPosixHost = true;
+
+void SetEnv(const std::string& name, const std::string& value) {
+  if (value.empty())
+    ::unsetenv(name.c_str());
+  else
+    ::setenv(name.c_str(), value.c_str(), 1);
+}
+
+std::string MakeTempFolder() {
+  char tmpl[] = "/tmp/orvik_test_XXXXXX";
+  if (::mkdtemp(tmpl) == nullptr) throw std::runtime_error("mkdtemp");
+  char real[4096];
+  if (::realpath(tmpl, real) == nullptr) throw std::runtime_error("realpath");
+  return real;
+}
+
+std::string CurrentFolder() {
+  char cwd[4096];
+  return ::getcwd(cwd, sizeof cwd) != nullptr ? cwd : "";
+}
+
+bool ChangeFolder(const std::string& hostPath) { return ::chdir(hostPath.c_str()) == 0; }
+
+void SleepMilliseconds(int milliseconds) { ::usleep(static_cast<useconds_t>(1000 * milliseconds)); }
+
+std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name; }
+
+// The platform keeps what it read of a file until the file's times show a
+// change; a file is settled once a later change would stamp other times.
+void WaitUntilSettled(const std::string& path) {
+  ASSERT_TRUE(WaitUntil([&] {
+    struct stat st;
+    timespec now;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return platform::detail::ChangedLongBefore(st, now);
+  })) << path << " never settled";
+}
+
+}  // namespace orvik_testing

@@ -1,0 +1,177 @@
+// The program runners on Windows: the program is started with CreateProcess
+// in a job object, with pipes for its standard handles; the run ends when
+// the job holds no process (the program and all it started have ended).
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+#include "testing/program_runner.h"
+
+namespace orvik_testing {
+
+namespace {
+
+// Quotes one argument so that the C run-time's parser gives it back as is.
+std::string ArgumentText(const std::string& arg) {
+  if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(2 * backslashes, '\\');
+  return out + "\"";
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+// This process's environment with `env` applied, as a CreateProcess block.
+std::string EnvironmentBlock(const std::map<std::string, std::string>& env) {
+  std::vector<std::string> vars;
+  if (char* strings = ::GetEnvironmentStringsA()) {
+    for (const char* p = strings; *p; p += std::strlen(p) + 1) vars.emplace_back(p);
+    ::FreeEnvironmentStringsA(strings);
+  }
+  for (const auto& [name, value] : env) {
+    vars.erase(std::remove_if(vars.begin(), vars.end(),
+                              [&](const std::string& v) {
+                                std::size_t eq = v.find('=', 1);
+                                return eq != std::string::npos && SameName(v.substr(0, eq), name);
+                              }),
+               vars.end());
+    if (!value.empty()) vars.push_back(name + "=" + value);
+  }
+  std::string block;
+  for (const std::string& v : vars) block += v + '\0';
+  return block + '\0';
+}
+
+// Reads a pipe to its end on a thread of its own.
+class Drain {
+ public:
+  Drain(HANDLE pipe, std::string& out) : thread_([pipe, &out] {
+      char buffer[4096];
+      DWORD n = 0;
+      while (::ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0) out.append(buffer, n);
+      ::CloseHandle(pipe);
+    }) {}
+  void Join() { thread_.join(); }
+
+ private:
+  std::thread thread_;
+};
+
+}  // namespace
+
+void WriteAll(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    int n = ::_write(fd, text.data() + done, static_cast<unsigned>(text.size() - done));
+    if (n <= 0) return;  // the program has gone; its result tells why
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+RunResult RunChild(const std::string& program, const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& env, const std::string& cwd,
+                   const std::function<bool(int input)>& feed, int timeoutSeconds,
+                   const std::function<std::string()>& timeoutNote) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE inRead, inWrite, outRead, outWrite, errRead, errWrite;
+  if (!::CreatePipe(&inRead, &inWrite, &inherit, 0) || !::CreatePipe(&outRead, &outWrite, &inherit, 0) ||
+      !::CreatePipe(&errRead, &errWrite, &inherit, 0))
+    throw std::runtime_error("CreatePipe");
+  // The test's ends stay in this process.
+  for (HANDLE h : {inWrite, outRead, errRead}) ::SetHandleInformation(h, HANDLE_FLAG_INHERIT, 0);
+
+  HANDLE job = ::CreateJobObjectA(nullptr, nullptr);
+  if (job == nullptr) throw std::runtime_error("CreateJobObject");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = inRead;
+  startup.hStdOutput = outWrite;
+  startup.hStdError = errWrite;
+  std::string line = ArgumentText(program);
+  for (const std::string& a : args) line += " " + ArgumentText(a);
+  std::string block = EnvironmentBlock(env);
+  PROCESS_INFORMATION process{};
+  RunResult result;
+  BOOL started = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE,
+                                  CREATE_SUSPENDED | CREATE_NO_WINDOW, block.data(),
+                                  cwd.empty() ? nullptr : cwd.c_str(), &startup, &process);
+  for (HANDLE h : {inRead, outWrite, errWrite}) ::CloseHandle(h);
+  if (!started) {
+    for (HANDLE h : {inWrite, outRead, errRead, job}) ::CloseHandle(h);
+    result.exitStatus = 127;
+    result.err = "[test runner: cannot start " + program + ", error " + std::to_string(::GetLastError()) + "]\n";
+    return result;
+  }
+  ::AssignProcessToJobObject(job, process.hProcess);
+  ::ResumeThread(process.hThread);
+  ::CloseHandle(process.hThread);
+
+  Drain out(outRead, result.out);
+  Drain err(errRead, result.err);
+  int input = ::_open_osfhandle(reinterpret_cast<intptr_t>(inWrite), _O_WRONLY | _O_BINARY);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  bool timedOut = false;
+  std::string note;
+  for (;;) {
+    if (input >= 0 && feed(input)) {
+      ::_close(input);
+      input = -1;
+    }
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    bool programDone = ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+    if (programDone && ::QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info,
+                                                   nullptr) &&
+        info.ActiveProcesses == 0)
+      break;
+    if (!timedOut && std::chrono::steady_clock::now() > deadline) {
+      timedOut = true;
+      ::TerminateJobObject(job, 137);
+      note = "\n[test runner: timed out" + (timeoutNote ? timeoutNote() : std::string()) + "]\n";
+    }
+    ::Sleep(10);
+  }
+  if (input >= 0) ::_close(input);
+  DWORD code = 0;
+  ::GetExitCodeProcess(process.hProcess, &code);
+  result.exitStatus = static_cast<int>(code);
+  ::CloseHandle(process.hProcess);
+  ::CloseHandle(job);
+  out.Join();
+  err.Join();
+  result.err += note;
+  return result;
+}
+
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::map<std::string, std::string>& env, const std::string& cwd,
+                     const std::string& input, int timeoutSeconds) {
+  return RunChild(program, args, env, cwd,
+                  [&input](int fd) {
+                    WriteAll(fd, input);
+                    return true;
+                  },
+                  timeoutSeconds);
+}
+
+}  // namespace orvik_testing

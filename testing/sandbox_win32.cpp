@@ -1,0 +1,51 @@
+// The sandbox on Windows: DOS paths are the machine's own, so there is no
+// prefix; the sandbox is a fresh folder under the temporary folder, and C:
+// is the machine's drive C:. What a test makes in C:\, C:\windows and
+// C:\windows\temp (the product's folders, orvik.ini, the staging folder) is
+// removed at its end; test programs that write there hold CTest's lock on
+// the drive.
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/dos_path.h"
+#include "testing/host_files.h"
+#include "testing/host_platform.h"
+#include "testing/sandbox.h"
+
+namespace orvik_testing {
+
+namespace {
+
+const char* const kWatched[] = {"C:\\", "C:\\windows\\", "C:\\windows\\temp\\"};
+
+}  // namespace
+
+Sandbox::Sandbox(Use use) {
+  for (const char* folder : kWatched)
+    for (const std::string& name : HostNames(folder)) before_.push_back(folder + name);
+  std::sort(before_.begin(), before_.end());
+  root = MakeTempFolder();
+  driveC = "C:";
+  work = root + "\\work";
+  if (use == kThisProcess) {
+    MakeDirs(work);
+    Enter();
+  }
+}
+
+void Sandbox::RemoveLeftovers() const {
+  for (const char* folder : kWatched)
+    for (const std::string& name : HostNames(folder)) {
+      std::string path = folder + name;
+      if (!std::binary_search(before_.begin(), before_.end(), path)) RemoveTree(path);
+    }
+}
+
+std::string Sandbox::OnC(const std::string& dosPath) const { return dosPath; }
+
+void Sandbox::MapDrive(char letter, const std::string& hostFolder) const {
+  if (!platform::MapDrive(letter, hostFolder))
+    throw std::runtime_error(std::string("cannot map ") + letter + ": onto " + hostFolder);
+}
+
+}  // namespace orvik_testing
