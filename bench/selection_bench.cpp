@@ -16,6 +16,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "installer/procdir/procdir_open.h"
@@ -251,8 +252,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("offered names %d, sub-procedures collected %d, index records %d, procedures registered %d "
-              "(%d records), runs %d\n",
-              offered, selectedSubs, kIndexRecords, kUpdatedProcs, registered, runs);
+              "(%d records), runs %d, %u cores\n",
+              offered, selectedSubs, kIndexRecords, kUpdatedProcs, registered, runs, std::thread::hardware_concurrency());
   open.Print("page 108: open");
   click.Print("page 108: alias click");
   selectAll.Print("page 108: Select All");
