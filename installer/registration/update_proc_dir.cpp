@@ -172,7 +172,7 @@ int UpdateProcDir(catalogue::ProceduresList& catalogue, const transfer::InstallP
   }
 
   {
-    // The files are copied while the index is held, so that no other
+    // The files are prepared while the index is held, so that no other
     // installer meets their part files. The index is read once; every item
     // is looked up in that copy, which the writes keep current (no other
     // program can write while it is open).
