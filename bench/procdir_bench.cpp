@@ -17,6 +17,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "installer/procdir/procdir_entry.h"
@@ -120,7 +121,8 @@ int main(int argc, char** argv) {
   }
 
   double base = Median(read);
-  std::printf("proc.dir of 65,536 records (%zu bytes), median of %d runs\n", full.size(), runs);
+  std::printf("proc.dir of 65,536 records (%zu bytes), median of %d runs, %u cores\n", full.size(), runs,
+              std::thread::hardware_concurrency());
   std::printf("%-34s %9s %9s\n", "", "ms", "x read");
   auto row = [&](const char* name, const std::vector<double>& times) {
     double ms = Median(times);

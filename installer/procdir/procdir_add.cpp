@@ -25,9 +25,12 @@ AddScan ScanFile(HFILE file, const ProcDirEntry& entry) {
   AddScan result;
   NameMatcher matcher(entry);
   RecordScanner scan(file);
+  // The records of an entry repeat its file name, so a field is looked at
+  // only when it differs from the record before's; the usual fields are
+  // ranked, and only the highest rank is turned into its number.
   std::uint64_t lastField = 0;
-  long lastNumber = 0;
-  bool lastValid = false;
+  bool lastRanked = false;
+  std::uint64_t highestRank = 0;
   if (!scan.Rewind()) {
     result.outcome = AddScan::kSeekFailed;
     return result;
@@ -38,6 +41,7 @@ AddScan ScanFile(HFILE file, const ProcDirEntry& entry) {
     switch (scan.NextBlock(&records, &count)) {
       case RecordScanner::kEnd:
         result.index = scan.Index();
+        if (highestRank != 0) result.highest = std::max(result.highest, RankedFileNumber(highestRank));
         return result;
       case RecordScanner::kShort:
         result.outcome = AddScan::kShortRecord;
@@ -55,16 +59,16 @@ AddScan ScanFile(HFILE file, const ProcDirEntry& entry) {
         result.index = first + k;
         return result;
       }
-      // The records of an entry repeat its file name: a field whose number
-      // its first eight bytes decide is parsed once for the run.
       const std::uint64_t field = LoadWord(record + kColFileName);
-      long number = lastNumber;
-      if (!lastValid || field != lastField) {
-        lastValid = ShortFileNumber(record, &number);
-        if (!lastValid) number = RecordFileNumberSlow(record);
-        lastField = field;
-        lastNumber = number;
+      if (lastRanked && field == lastField) continue;
+      lastField = field;
+      std::uint64_t rank = 0;
+      lastRanked = FileNumberRank(field, &rank);
+      if (lastRanked) {
+        if (rank > highestRank) highestRank = rank;
+        continue;
       }
+      const long number = RecordFileNumber(record);
       if (number >= kFileNumberLimit) {
         result.outcome = AddScan::kNumberTooHigh;
         return result;

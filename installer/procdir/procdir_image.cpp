@@ -17,14 +17,18 @@ IndexImage* g_image = nullptr;  // one index is open per process
 
 constexpr std::size_t kSize = PROCDIR_RECORD_SIZE;
 
-std::string Folded(const char* text, std::size_t length) {
-  std::string key(text, length);
-  for (char& c : key)
+// FNV-1a of the name with ASCII letters folded to upper case.
+std::uint32_t NameHash(const char* name, std::size_t length) {
+  std::uint32_t hash = 2166136261u;
+  for (std::size_t i = 0; i < length; ++i) {
+    char c = name[i];
     if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  return key;
+    hash = (hash ^ std::uint8_t(c)) * 16777619u;
+  }
+  return hash;
 }
 
-std::string RecordKey(const char* record) { return Folded(record + kColName, RecordNameLength(record)); }
+std::uint32_t RecordHash(const char* record) { return NameHash(record + kColName, RecordNameLength(record)); }
 
 }  // namespace
 
@@ -39,6 +43,9 @@ IndexImage::IndexImage(HFILE file) : file_(file) {
   }
   std::uint32_t records = FullRecords();
   numbers_.resize(records);
+  std::size_t capacity = 1024;
+  while (capacity < 2 * std::size_t(std::min(records, PROCDIR_MAX_RECORDS))) capacity *= 2;
+  slots_.assign(capacity, Slot{kEmpty, 0});
   for (std::uint32_t i = 0; i < records; ++i) Index(i, true);
   g_image = this;
 }
@@ -53,16 +60,15 @@ bool IndexImage::Active() const { return g_image == this; }
 void IndexImage::Index(std::uint32_t record, bool add) {
   if (record >= PROCDIR_MAX_RECORDS) return;  // never looked at
   const char* bytes = bytes_.data() + std::size_t(record) * kSize;
-  std::vector<std::uint32_t>& holders = byName_[RecordKey(bytes)];
-  auto at = std::lower_bound(holders.begin(), holders.end(), record);
+  const std::uint32_t hash = RecordHash(bytes);
   if (add) {
-    holders.insert(at, record);
+    Insert(record, hash);
     long number = RecordFileNumber(bytes);
     numbers_[record] = number;
     if (number >= kFileNumberLimit) tooHigh_.insert(record);
     if (number > highest_) highest_ = number;
   } else {
-    if (at != holders.end() && *at == record) holders.erase(at);
+    Remove(record, hash);
     tooHigh_.erase(record);
     // The highest number may have gone with this record.
     if (numbers_[record] >= highest_) highestKnown_ = false;
@@ -78,8 +84,7 @@ AddScan IndexImage::ScanForAdd(const ProcDirEntry& entry) {
     std::size_t length = strnlen(entry.names[i], PROCDIR_NAME_LENGTH);
     // A record's name never ends in a blank.
     if (length > 0 && entry.names[i][length - 1] == ' ') continue;
-    auto found = byName_.find(Folded(entry.names[i], length));
-    if (found != byName_.end() && !found->second.empty()) match = std::min(match, found->second.front());
+    match = std::min(match, FirstHolding(entry.names[i], length));
   }
   // Records are checked for a match before their file number.
   if (!tooHigh_.empty() && *tooHigh_.begin() < match) {
@@ -119,6 +124,53 @@ void IndexImage::Mirror(std::uint32_t index, const char* records, std::uint32_t 
   std::memcpy(&bytes_[from], records, to - from);
   numbers_.resize(FullRecords());
   for (std::uint32_t i = index; i < index + count; ++i) Index(i, true);
+}
+
+void IndexImage::Insert(std::uint32_t record, std::uint32_t hash) {
+  // At most half the slots in use, removed marks counted: the table is
+  // made again, twice as large when the records need it.
+  if (2 * (used_ + 1) > slots_.size()) {
+    std::vector<Slot> old;
+    old.swap(slots_);
+    std::size_t live = 0;
+    for (const Slot& slot : old) live += slot.record < kRemoved;
+    std::size_t capacity = old.size();
+    if (4 * (live + 1) > capacity) capacity *= 2;
+    slots_.assign(capacity, Slot{kEmpty, 0});
+    used_ = 0;
+    for (const Slot& slot : old)
+      if (slot.record < kRemoved) Insert(slot.record, slot.hash);
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t at = hash & mask;
+  while (slots_[at].record != kEmpty) at = (at + 1) & mask;
+  slots_[at] = Slot{record, hash};
+  ++used_;
+}
+
+void IndexImage::Remove(std::uint32_t record, std::uint32_t hash) {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = hash & mask; slots_[at].record != kEmpty; at = (at + 1) & mask) {
+    if (slots_[at].record == record) {
+      slots_[at].record = kRemoved;
+      return;
+    }
+  }
+}
+
+// The first record, in file order, whose name is `name` (letter case
+// aside); UINT32_MAX when none is.
+std::uint32_t IndexImage::FirstHolding(const char* name, std::size_t length) const {
+  const std::uint32_t hash = NameHash(name, length);
+  const std::size_t mask = slots_.size() - 1;
+  std::uint32_t first = UINT32_MAX;
+  for (std::size_t at = hash & mask; slots_[at].record != kEmpty; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.record >= kRemoved || slot.hash != hash || slot.record >= first) continue;
+    const char* record = bytes_.data() + std::size_t(slot.record) * kSize;
+    if (RecordNameLength(record) == length && ProcDirNamesEqual(record + kColName, name, length)) first = slot.record;
+  }
+  return first;
 }
 
 IndexImage* ImageOf(HFILE file) { return g_image != nullptr && g_image->File() == file ? g_image : nullptr; }

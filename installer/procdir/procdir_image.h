@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "installer/procdir/procdir_entry.h"
@@ -46,8 +45,18 @@ class IndexImage {
 
   platform::HFILE file_;
   std::string bytes_;
-  // Records (below 65,536) by their name folded to upper case, in file order.
-  std::unordered_map<std::string, std::vector<std::uint32_t>> byName_;
+  // Records (below 65,536) by their name, letter case folded: an open
+  // table of record numbers with their names' hashes, grown by doubling.
+  struct Slot {
+    std::uint32_t record;
+    std::uint32_t hash;
+  };
+  static constexpr std::uint32_t kEmpty = UINT32_MAX, kRemoved = UINT32_MAX - 1;
+  void Insert(std::uint32_t record, std::uint32_t hash);
+  void Remove(std::uint32_t record, std::uint32_t hash);
+  std::uint32_t FirstHolding(const char* name, std::size_t length) const;
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;  // slots holding a record or a removed mark
   std::vector<long> numbers_;       // file number of each record
   std::set<std::uint32_t> tooHigh_;  // records whose number leaves none to give
   long highest_ = 0;

@@ -2,6 +2,7 @@
 // results, messages and records, in the same order, as reading the file for
 // every operation.
 #include <algorithm>
+#include <cctype>
 #include <memory>
 #include <string>
 #include <vector>
@@ -124,6 +125,39 @@ TEST_F(ImageTest, ARewriteThatLeavesACopyBehindIsFreedTheSame) {
   const std::string bytes = EntryRecords('E', "4.pro", {"Twice"}) + EntryRecords('E', "1.pro", {"Other"}) +
                             EntryRecords('E', "4.pro", {"Twice", "Twice 2"});
   ExpectSame(bytes, {{procdir::PD_KIND_E, {"Twice", "Twice 2", "Twice 3"}}, {procdir::PD_KIND_E, {"Next"}}});
+}
+
+// Many names over several hundred entries, repeated in other letter case,
+// rewritten, grown, freed: the in-memory lookups stay those of the file while
+// their table is rebuilt and grown under them.
+TEST_F(ImageTest, ManyRewritesOverALargeIndex) {
+  unsigned seed = 31;
+  auto next = [&seed](unsigned range) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % range;
+  };
+  auto name = [&](unsigned pool) {
+    std::string text = "Name " + std::to_string(next(pool));
+    if (next(3) == 0)
+      for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+  };
+  std::string bytes;
+  for (int e = 0; e < 400; ++e) {
+    std::vector<std::string> names;
+    for (unsigned k = 0, count = 1 + next(3); k < count; ++k) names.push_back("Stored " + std::to_string(e) + "/" + std::to_string(k));
+    for (std::size_t k = 0; k < names.size(); ++k)
+      bytes += Record(' ', 'E', k == 0, k + 1 == names.size(), std::to_string(e + 1) + ".pro", names[k]);
+    if (next(8) == 0) bytes += FreeRecord();
+  }
+  std::vector<Item> items;
+  for (int i = 0; i < 700; ++i) {
+    Item item{procdir::PD_KIND_E, {}, next(6) == 0};
+    for (unsigned k = 0, count = 1 + next(4); k < count; ++k)
+      item.names.push_back(next(4) == 0 ? "stored " + std::to_string(next(400)) + "/" + std::to_string(next(3)) : name(500));
+    items.push_back(item);
+  }
+  ExpectSame(bytes, items);
 }
 
 }  // namespace

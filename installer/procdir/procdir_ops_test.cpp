@@ -1,6 +1,7 @@
 // Reading, finding, adding and replacing entries of an open index.
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_inspect.h"
@@ -194,6 +195,57 @@ TEST_F(OpsTest, AddTakesTheHighestNumberPlusOne) {
   procdir::ProcDirEntry next = Names({"Newer"}, procdir::PD_KIND_E);
   ASSERT_EQ(procdir::ProcDirAdd(file, next), 1);
   EXPECT_STREQ(next.fileName, "43.pro");
+}
+
+// The number at the start of a file-name field, leading blanks skipped.
+long LeadingNumber(const std::string& field) {
+  std::size_t at = field.find_first_not_of(' ');
+  long number = 0;
+  for (; at < field.size() && field[at] >= '0' && field[at] <= '9'; ++at) number = number * 10 + (field[at] - '0');
+  return number;
+}
+
+// File numbers in every form the pass meets, in runs of records under one
+// file name: the new entry is numbered one above the highest.
+TEST_F(OpsTest, AddFindsTheHighestNumberAmongFileNamesOfEveryForm) {
+  unsigned seed = 99;
+  auto next = [&seed](unsigned range) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % range;
+  };
+  const std::vector<std::string> shapes = {"%", "0%", "00%", "  %", "%x", "%.pro", "x%.pro", "% .pro", ""};
+  for (int round = 0; round < 40; ++round) {
+    std::string bytes;
+    long highest = 0;
+    for (int e = 0; e < 60; ++e) {
+      long number = long(next(round % 2 == 0 ? 1000u : 30000000u));
+      std::string shape = shapes[next(unsigned(shapes.size()))];
+      std::string field = shape;
+      std::size_t at = field.find('%');
+      if (at != std::string::npos) field.replace(at, 1, std::to_string(number));
+      field = field.substr(0, 12);
+      long value = LeadingNumber(field);
+      if (value > highest) highest = value;
+      std::string names[3] = {"N" + std::to_string(e), "M" + std::to_string(e), "O" + std::to_string(e)};
+      int count = 1 + int(next(3));
+      for (int i = 0; i < count; ++i) bytes += Record(' ', 'E', i == 0, i + 1 == count, field, names[i]);
+      if (next(5) == 0) bytes += FreeRecord();
+    }
+    WriteIndex(bytes);
+    HFILE file = Open("w");
+    procdir::ProcDirEntry entry = Names({"New"}, procdir::PD_KIND_E);
+    ASSERT_EQ(procdir::ProcDirAdd(file, entry), 1) << "round " << round;
+    EXPECT_EQ(entry.fileName, std::to_string(highest + 1) + ".pro") << "round " << round;
+    Close();
+  }
+  // Fields alike in their first eight bytes, told apart by what follows.
+  WriteIndex(EntryRecords('E', "  3000001", {"A"}) + EntryRecords('E', "  3000009", {"B"}) +
+             EntryRecords('E', "000000017", {"C"}) + EntryRecords('E', "000000015", {"D"}));
+  HFILE file = Open("w");
+  procdir::ProcDirEntry entry = Names({"New"}, procdir::PD_KIND_E);
+  ASSERT_EQ(procdir::ProcDirAdd(file, entry), 1);
+  EXPECT_STREQ(entry.fileName, "3000010.pro");
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(OpsTest, AddOfAnExistingNamePointsAtTheEntryAndWritesNothing) {

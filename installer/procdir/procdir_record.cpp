@@ -1,6 +1,7 @@
 // Record layout: names, matching, formatting.
 #include "installer/procdir/procdir_record.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/ascii_case.h"
@@ -29,6 +30,13 @@ long RecordFileNumberSlow(const char* record) {
     number = number * 10 + (record[col] - '0');
     if (number >= kFileNumberLimit) return kFileNumberLimit;
   }
+  return number;
+}
+
+long RankedFileNumber(std::uint64_t rank) {
+  const int count = int(rank >> 56);
+  long number = 0;
+  for (int i = 0; i < count; ++i) number = number * 10 + long(((rank >> (48 - 8 * i)) & 0xFF) - '0');
   return number;
 }
 
@@ -72,16 +80,24 @@ std::uint64_t FirstBytes(int count) {
 }  // namespace
 
 NameMatcher::NameMatcher(const ProcDirEntry& entry) {
-  count_ = entry.nameCount < PROCDIR_MAX_NAMES ? entry.nameCount : PROCDIR_MAX_NAMES;
-  for (int i = 0; i < count_; ++i) {
-    length_[i] = SlotLength(entry.names[i]);
-    never_[i] = length_[i] > 0 && entry.names[i][length_[i] - 1] == ' ';
+  const int slots = entry.nameCount < PROCDIR_MAX_NAMES ? entry.nameCount : PROCDIR_MAX_NAMES;
+  for (int slot = 0; slot < slots; ++slot) {
+    const std::size_t length = SlotLength(entry.names[slot]);
+    // A record's name never ends in a blank.
+    if (length > 0 && entry.names[slot][length - 1] == ' ') continue;
+    const int i = count_++;
+    slotOf_[i] = slot;
     char field[kWords * 8];
     std::memset(field, ' ', sizeof field);
-    for (std::size_t j = 0; j < length_[i]; ++j) field[j] = platform::AsciiUpper(entry.names[i][j]);
+    for (std::size_t j = 0; j < length; ++j) field[j] = platform::AsciiUpper(entry.names[slot][j]);
     std::memcpy(folded_[i], field, sizeof folded_[i]);
     for (int w = 0; w < kWords; ++w) field_[i][w] = LoadWord(field + w * 8);
     field_[i][kWords - 1] &= FirstBytes(kLastWordBytes);
+    // The name's last fifteen characters and the blank after it; a short
+    // name from the field's start, a full one its last sixteen characters.
+    const std::size_t last = std::size_t(PROCDIR_NAME_LENGTH - kProbe);
+    probeAt_[i] = length + 1 < std::size_t(kProbe) ? 0 : std::min(length + 1 - kProbe, last);
+    for (int j = 0; j < kProbe; ++j) probe_[i][j] = char(field[probeAt_[i] + j] | 0x20);
   }
   lastMask_ = FirstBytes(kLastWordBytes);
 }

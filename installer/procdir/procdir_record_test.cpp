@@ -1,11 +1,16 @@
 // Record layout: name comparison, matching and formatting.
+#include <cctype>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_inspect.h"
+#include "installer/procdir/procdir_record.h"
 #include "testing/procdir_test.h"
 
 using namespace procdir_test;
@@ -111,6 +116,99 @@ TEST(MatchTest, AgreesWithThePlainRuleOnRandomNames) {
     matches += expected != 0;
   }
   EXPECT_GT(matches, 2000);
+}
+
+// Names whose ends fall either side of the sixteen bytes compared first,
+// with bytes that differ only in the case bit without being letters.
+TEST(MatchTest, AgreesWithThePlainRuleAroundTheNamesEnd) {
+  unsigned seed = 777;
+  auto next = [&seed](unsigned range) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % range;
+  };
+  const char alphabet[] = "aA@`[{ \xE4\xC4z";
+  const std::size_t lengths[] = {0, 1, 14, 15, 16, 17, 31, 38, 39, 40, 53, 54, 55};
+  auto name = [&](std::size_t length) {
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i) text += alphabet[next(sizeof alphabet - 1)];
+    return text;
+  };
+  int matches = 0;
+  for (int round = 0; round < 20000; ++round) {
+    std::string stored = name(lengths[next(std::size(lengths))]);
+    while (!stored.empty() && stored.back() == ' ') stored.pop_back();
+    std::string record = Record(' ', 'E', true, true, "1.pro", stored);
+    procdir::ProcDirEntry entry = Names({});
+    entry.nameCount = std::uint8_t(1 + next(6));
+    for (int i = 0; i < entry.nameCount; ++i) {
+      std::string lookup = stored;
+      switch (next(4)) {
+        case 0:  // another name of a length near the stored one's
+          lookup = name(stored.size() + next(3) - (stored.empty() ? 0 : 1));
+          break;
+        case 1:  // one byte changed or flipped in its case bit
+          if (!stored.empty()) {
+            char& c = lookup[next(unsigned(stored.size()))];
+            c = next(2) == 0 ? char(c ^ 0x20) : alphabet[next(sizeof alphabet - 1)];
+          }
+          break;
+        case 2:  // letter case changed throughout
+          for (char& c : lookup) c = char(std::islower(static_cast<unsigned char>(c)) ? c - 32 : c);
+          break;
+        default:
+          break;
+      }
+      std::strncpy(entry.names[i], lookup.c_str(), 55);
+    }
+    int expected = ReferenceMatch(record, entry);
+    ASSERT_EQ(procdir::ProcDirMatch(record.data(), entry), expected) << "round " << round << " \"" << stored << "\"";
+    matches += expected != 0;
+  }
+  EXPECT_GT(matches, 5000);
+}
+
+// The file number as written out plainly: leading blanks skipped, then the
+// digits, stopped at the limit.
+long ReferenceNumber(const std::string& record) {
+  std::size_t col = 5;
+  while (col < 73 && record[col] == ' ') ++col;
+  long number = 0;
+  for (; col < 73 && record[col] >= '0' && record[col] <= '9'; ++col) {
+    number = number * 10 + (record[col] - '0');
+    if (number >= 99999999) return 99999999;
+  }
+  return number;
+}
+
+TEST(FileNumberTest, ReadingAndRankingAgreeWithThePlainRule) {
+  unsigned seed = 4242;
+  auto next = [&seed](unsigned range) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % range;
+  };
+  const char bytes[] = "0123456789012345678901234567890123456789 .pX/:\xFA\xFF";
+  std::vector<std::pair<std::uint64_t, long>> ranked;
+  for (int round = 0; round < 20000; ++round) {
+    std::string field;
+    std::size_t length = next(13);
+    for (std::size_t i = 0; i < length; ++i) field += bytes[next(sizeof bytes - 1)];
+    if (next(3) == 0) field = std::to_string(next(10000000)) + field.substr(0, length / 2);
+    std::string record = Record(' ', 'E', true, true, field, "N");
+    const long expected = ReferenceNumber(record);
+    ASSERT_EQ(procdir::RecordFileNumber(record.data()), expected) << "\"" << field << "\"";
+    std::uint64_t rank = 0;
+    if (procdir::FileNumberRank(procdir::LoadWord(record.data() + 5), &rank)) {
+      ASSERT_EQ(procdir::RankedFileNumber(rank), expected) << "\"" << field << "\"";
+      ranked.push_back({rank, expected});
+    }
+  }
+  ASSERT_GT(ranked.size(), 3000u);
+  // A higher rank is a higher number.
+  for (std::size_t i = 1; i < ranked.size(); ++i) {
+    const auto& [rankA, numberA] = ranked[i - 1];
+    const auto& [rankB, numberB] = ranked[i];
+    ASSERT_EQ(rankA < rankB, numberA < numberB) << numberA << " " << numberB;
+  }
 }
 
 TEST(FormatTest, RecordsAreByteForByte) {

@@ -1,8 +1,10 @@
 #include "installer/registration/update_proc_dir.h"
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_image.h"
@@ -10,6 +12,7 @@
 #include "installer/procdir/procdir_open.h"
 #include "installer/registration/copy_failure.h"
 #include "installer/registration/index_progress_dialog.h"
+#include "installer/registration/procedure_copies.h"
 #include "installer/installer_codes.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
@@ -52,37 +55,67 @@ void FillEntry(procdir::ProcDirEntry& entry, const catalogue::StringList& names,
   entry.flags = kindFlag | procdir::PD_EXISTS;
 }
 
+// Why a transferred file is not registered, before its index records.
+enum class Refusal { kNone, kNoEntry, kNoNames, kTooManyNames };
+
+Refusal Check(catalogue::ProceduresList& catalogue, const std::string& file, const catalogue::ProcNode** node) {
+  *node = catalogue.FindByProcFile(file);
+  if (*node == nullptr) return Refusal::kNoEntry;
+  int count = (*node)->siblings.GetCount();
+  // No record would carry a file number given to an entry without names.
+  if (count == 0) return Refusal::kNoNames;
+  if (count > procdir::PROCDIR_MAX_NAMES) return Refusal::kTooManyNames;
+  return Refusal::kNone;
+}
+
 class IndexUpdate {
  public:
   IndexUpdate(catalogue::ProceduresList& catalogue, const transfer::InstallPaths& paths, transfer::CopyProgress& progress,
               IndexProgressDialog& window, platform::HFILE index)
-      : catalogue_(catalogue), paths_(paths), progress_(progress), window_(window), index_(index) {}
+      : catalogue_(catalogue), paths_(paths), progress_(progress), window_(window), index_(index), copies_(paths.procDir) {}
+
+  // Prepares the files of the items that will be registered, before the
+  // first item: the parts of stopped runs go, each file is made ready
+  // beside the index and all of them are flushed at once.
+  void PrepareCopies() {
+    copies_.RemoveLeftovers();
+    for (const catalogue::StringList* files : {&catalogue_.xferSubProcs, &catalogue_.xferProcs}) {
+      for (const std::string& file : *files) {
+        const catalogue::ProcNode* node = nullptr;
+        copyOf_.push_back(Check(catalogue_, file, &node) == Refusal::kNone ? copies_.Add(Source(file)) : kNoCopy);
+      }
+    }
+    copies_.Prepare();
+  }
 
   void RegisterAll(const catalogue::StringList& files, const ItemKind& kind) {
-    for (const std::string& file : files) Register(file, kind);
+    for (const std::string& file : files) Register(file, kind, copyOf_.at(item_++));
   }
 
  private:
-  void Register(const std::string& file, const ItemKind& kind) {
+  static constexpr std::size_t kNoCopy = SIZE_MAX;
+
+  std::string Source(const std::string& file) const { return paths_.tempDir + "\\" + StagedName(file); }
+
+  void Register(const std::string& file, const ItemKind& kind, std::size_t copy) {
     progress_.SetCurrentName(file);
     progress_.progressCount.fetch_add(1);
     window_.Refresh();
 
-    const catalogue::ProcNode* node = catalogue_.FindByProcFile(file);
-    if (node == nullptr) {
-      errp(kind.noEntryMessage);
-      return;
-    }
-    int count = node->siblings.GetCount();
-    if (count == 0) {
-      // No record would carry a file number given to it.
-      errp(kind.noNamesMessage);
-      return;
-    }
-    if (count > procdir::PROCDIR_MAX_NAMES) {
-      // Refused before any name is stored; nothing is registered or copied.
-      errp(procdir::msg::kTooManyNames, count);
-      return;
+    const catalogue::ProcNode* node = nullptr;
+    switch (Check(catalogue_, file, &node)) {
+      case Refusal::kNoEntry:
+        errp(kind.noEntryMessage);
+        return;
+      case Refusal::kNoNames:
+        errp(kind.noNamesMessage);
+        return;
+      case Refusal::kTooManyNames:
+        // Refused before any name is stored; nothing is registered or copied.
+        errp(procdir::msg::kTooManyNames, node->siblings.GetCount());
+        return;
+      case Refusal::kNone:
+        break;
     }
 
     FillEntry(entry_, node->siblings, kind.kindFlag);
@@ -92,14 +125,14 @@ class IndexUpdate {
     // Without a file name the add failed before it recorded anything.
     if (entry_.fileName[0] == '\0') return;
 
-    // The copy writes beside the target and renames, so a rewritten entry
-    // whose copy fails keeps the file it had; a new entry without its file
-    // is taken out again, so the index never names a missing file.
-    std::string source = paths_.tempDir + "\\" + StagedName(file);
+    // The file, whole and already on the disk, replaces the target in one
+    // rename, so a rewritten entry whose copy fails keeps the file it
+    // had; a new entry without its file is taken out again, so the index
+    // never names a missing file.
     std::string target =
         paths_.procDir + std::string(entry_.fileName, strnlen(entry_.fileName, sizeof entry_.fileName));
-    if (!platform::CopyFileA(source.c_str(), target.c_str(), platform::FALSE)) {
-      platform::DWORD error = platform::GetLastError();
+    platform::DWORD error = 0;
+    if (!copies_.PutInPlace(copy, target, &error)) {
       if (added) procdir::ProcDirFree(index_, entry_);
       ui::MessageBox(CopyFailureText(kind.copyFailedMessage, file, error), kInstallCaption, ui::MB_OK);
     }
@@ -111,6 +144,9 @@ class IndexUpdate {
   IndexProgressDialog& window_;
   platform::HFILE index_;
   procdir::ProcDirEntry entry_{};  // reused for every item
+  ProcedureCopies copies_;
+  std::vector<std::size_t> copyOf_;  // each item's copy, in list order
+  std::size_t item_ = 0;
 };
 
 }  // namespace
@@ -136,10 +172,13 @@ int UpdateProcDir(catalogue::ProceduresList& catalogue, const transfer::InstallP
   }
 
   {
-    // The index is read once; every item is looked up in that copy, which
-    // the writes keep current (no other program can write while it is open).
-    procdir::IndexImage image(index);
+    // The files are prepared while the index is held, so that no other
+    // installer meets their part files. The index is read once; every item
+    // is looked up in that copy, which the writes keep current (no other
+    // program can write while it is open).
     IndexUpdate update(catalogue, paths, progress, *window, index);
+    update.PrepareCopies();
+    procdir::IndexImage image(index);
     update.RegisterAll(catalogue.xferSubProcs, kSubProc);
     update.RegisterAll(catalogue.xferProcs, kProc);
   }

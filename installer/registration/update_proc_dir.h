@@ -16,7 +16,8 @@ namespace registration {
 // after message 9250 or 9256. Failures of single items are reported and
 // the item is left: a copy is tried only under a file name that the index
 // records, and a new entry whose copy fails is taken out again. proc.dir is
-// read once for the whole run, not once per item.
+// read once for the whole run, not once per item, and the procedure files
+// are prepared before the first item and flushed together (ProcedureCopies).
 int UpdateProcDir(catalogue::ProceduresList& catalogue, const transfer::InstallPaths& paths, transfer::CopyProgress& progress,
                   ui::Dialog* owner);
 

@@ -76,8 +76,8 @@ BOOL CopyInto(int in, const struct stat& srcStat, const std::string& dstHost) {
   std::vector<char> tempName;
   int out = -1;
   // Another copy's clean-up can take the new file away in the moment between
-  // its creation and its lock: a file not at its name once locked is given
-  // up and another one made.
+  // its creation and its lock: a file not at its name once locked, or whose
+  // lock that clean-up holds, is given up and another one made.
   for (int attempt = 0; out < 0 && attempt < 16; ++attempt) {
     tempName.assign(temp.begin(), temp.end());
     tempName.push_back(0);
@@ -86,8 +86,11 @@ BOOL CopyInto(int in, const struct stat& srcStat, const std::string& dstHost) {
     struct flock inUse = {};
     inUse.l_type = F_RDLCK;
     inUse.l_whence = SEEK_SET;
-    (void)::fcntl(out, F_OFD_SETLK, &inUse);
-    if (!AtItsName(out, tempName.data())) {
+    // A lock refused because another copy's clean-up holds the file is the
+    // same case: that clean-up is about to remove it. (A file system
+    // without these locks leaves the file unlocked, as before.)
+    const bool taken = ::fcntl(out, F_OFD_SETLK, &inUse) != 0 && (errno == EAGAIN || errno == EACCES);
+    if (taken || !AtItsName(out, tempName.data())) {
       ::close(out);
       out = -1;
     }
