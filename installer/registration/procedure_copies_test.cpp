@@ -1,8 +1,6 @@
 // How the index update puts the procedure files in place: staged files used
 // twice, files that are no plain files, flushes that fail, and a run that
 // stops before its renames.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +14,7 @@
 #include "installer/procdir/procdir_open.h"
 #include "installer/registration/update_proc_dir.h"
 #include "platform/flush.h"
+#include "testing/host_platform.h"
 #include "testing/selection_test.h"
 
 namespace {
@@ -82,9 +81,10 @@ TEST_F(PutInPlace, AStagedFileTransferredTwiceIsInstalledBothTimes) {
 // A staged link is read, never moved: the procedure directory receives a
 // file, and what the link leads to stays as it was.
 TEST_F(PutInPlace, AStagedLinkIsCopiedNotMoved) {
+  SKIP_UNLESS_POSIX("a symbolic link staged in the scratch folder");
   Load({Proc({"L"}, "L.PRO")});
   box.Write("C:\\elsewhere.dat", "linked data");
-  ASSERT_EQ(::symlink(box.Host("C:\\elsewhere.dat").c_str(), box.Host(paths.tempDir + "\\L.PRO").c_str()), 0);
+  std::filesystem::create_symlink(box.Host("C:\\elsewhere.dat"), box.Host(paths.tempDir + "\\L.PRO"));
   Transfer({"L.PRO"});
   EXPECT_EQ(Update(), 1);
   EXPECT_EQ(box.Read(kIndex), Entry('E', "1.pro", {"L"}));
@@ -129,6 +129,7 @@ TEST_F(PutInPlace, AFileThatCannotBeFlushedIsNotInstalled) {
 // the index and the procedure files as they were; the next update removes
 // the parts and installs everything.
 TEST_F(PutInPlace, ARunStoppedBeforeItsRenamesLeavesEverythingAsItWas) {
+  SKIP_UNLESS_POSIX("a death test on Windows runs in a new process with a sandbox of its own");
   Load({Proc({"P1"}, "P1.PRO"), Proc({"P2"}, "P2.PRO")});
   Stage("P1.PRO", "p1");
   Stage("P2.PRO", "p2");

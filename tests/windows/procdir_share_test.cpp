@@ -33,7 +33,10 @@ class ShareTest : public ::testing::Test {
     char temp[platform::MAX_PATH];
     ASSERT_GT(platform::GetTempPathA(sizeof temp, temp), 0u);
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::string(temp) + "orvik_share_" + std::to_string(platform::GetCurrentProcessId()) + "_" + info->name();
+    // Process numbers come round again quickly under Wine: the tick count
+    // keeps a folder another run left from being taken for this one's.
+    dir_ = std::string(temp) + "orvik_share_" + std::to_string(platform::GetCurrentProcessId()) + "_" +
+           std::to_string(platform::GetTickCount()) + "_" + info->name();
     ASSERT_EQ(platform::_mkdir(dir_.c_str()), 0);
     index_ = dir_ + "\\proc.dir";
     // Two 75-byte records: whatever they hold, the holder counts them.
