@@ -128,16 +128,7 @@ int GzFileCopier::WritePayload(DecodedPayload& payload, platform::HFILE output) 
       }
       break;
     }
-    written += count;
-    if (written > limit_) {
-      oversize_ = true;
-      ok = false;
-      break;
-    }
-    const platform::UINT stored = platform::_lwrite(output, data, static_cast<platform::UINT>(count));
-    if (stored != static_cast<platform::UINT>(count)) {
-      BeforeMessage();
-      ShowNumbered(8583);
+    if (!WriteChunk(output, data, count, &written)) {
       ok = false;
       break;
     }
@@ -158,6 +149,22 @@ int GzFileCopier::WritePayload(DecodedPayload& payload, platform::HFILE output) 
   return ok ? 1 : 0;
 }
 
+// Nothing past the limit is written: a stream that decodes to more than its
+// declared size is refused.
+bool GzFileCopier::WriteChunk(platform::HFILE output, const char* data, std::size_t count, std::uint64_t* written) {
+  *written += count;
+  if (*written > limit_) {
+    oversize_ = true;
+    return false;
+  }
+  if (platform::_lwrite(output, data, static_cast<platform::UINT>(count)) != static_cast<platform::UINT>(count)) {
+    BeforeMessage();
+    ShowNumbered(8583);
+    return false;
+  }
+  return true;
+}
+
 int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
   bool ok = true;
   std::uint64_t written = 0;
@@ -174,18 +181,7 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
       break;
     }
     if (count == 0) break;
-    // Nothing past the limit is written: a stream that decodes to more than
-    // its declared size is refused.
-    written += static_cast<unsigned>(count);
-    if (written > limit_) {
-      oversize_ = true;
-      ok = false;
-      break;
-    }
-    const platform::UINT written = platform::_lwrite(output, buffer_, static_cast<platform::UINT>(count));
-    if (written != static_cast<platform::UINT>(count)) {
-      BeforeMessage();
-      ShowNumbered(8583);
+    if (!WriteChunk(output, buffer_, static_cast<std::size_t>(count), &written)) {
       ok = false;
       break;
     }

@@ -87,6 +87,9 @@ class GzFileCopier {
   // Writes the decoded data of `payload` into `output` and closes it, as
   // CopyStream does.
   int WritePayload(DecodedPayload& payload, platform::HFILE output);
+  // Adds `count` to `*written` and writes the chunk; false, with the size
+  // refusal noted or the write failure reported, when it must stop.
+  bool WriteChunk(platform::HFILE output, const char* data, std::size_t count, std::uint64_t* written);
   // Reports `failures` after the caller's hook; true when there were none.
   bool Report(const std::vector<platform::ReplaceBatch::Failure>& failures);
   // Runs the caller's hook before a message.
