@@ -51,6 +51,16 @@ void RemoveTree(const std::string& hostPath) {
   fs::remove_all(hostPath, ec);
 }
 
+void ChangeMode(const std::string& hostPath, unsigned bits) {
+  std::filesystem::permissions(hostPath, static_cast<std::filesystem::perms>(bits));
+}
+
+bool OwnerWritable(const std::string& hostPath) {
+  std::error_code ec;
+  auto perms = std::filesystem::status(hostPath, ec).permissions();
+  return !ec && (perms & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+}
+
 std::vector<std::string> HostNames(const std::string& folder) {
   std::vector<std::string> names;
   std::error_code ec;

@@ -14,6 +14,11 @@ bool Exists(const std::string& hostPath);
 void MakeDirs(const std::string& hostPath);
 // Removes a host tree, making folders writable first; links are not followed.
 void RemoveTree(const std::string& hostPath);
+// Sets a host file's permission bits (0755, 0444 ...). On Windows a file
+// without write bits is read-only and the others do nothing.
+void ChangeMode(const std::string& hostPath, unsigned bits);
+// True when the file's owner may write it (Windows: not read-only).
+bool OwnerWritable(const std::string& hostPath);
 // Names in a host folder, sorted ("." and ".." left out).
 std::vector<std::string> HostNames(const std::string& folder);
 // The lines of `text` without their line ends.

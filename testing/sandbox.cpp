@@ -1,5 +1,6 @@
 #include "testing/sandbox.h"
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "platform/dos_path.h"
@@ -66,7 +67,9 @@ void Sandbox::Answers(const std::string& lines) const {
 
 std::map<std::string, std::string> Sandbox::ScriptEnv(const std::string& answers) const {
   WriteFile(AnswersPath(), answers);
-  return {{"ORVIK_PREFIX", prefix},       {"ORVIK_UI", "script"},
+  // ORVIK_TEST_UI=gui runs the same answers against the real windows.
+  const char* ui = std::getenv("ORVIK_TEST_UI");
+  return {{"ORVIK_PREFIX", prefix},       {"ORVIK_UI", ui != nullptr && *ui != '\0' ? ui : "script"},
           {"ORVIK_SCRIPT", AnswersPath()}, {"ORVIK_SCRIPT_LINE", ""},
           {"ORVIK_TRANSCRIPT", TranscriptPath()}, {"ORVIK_VIEWER", ""},
           {"DISPLAY", ""}};

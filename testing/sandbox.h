@@ -50,8 +50,8 @@ class Sandbox {
   // In this process: the script frontend answers with `lines` from now on,
   // writing the transcript.
   void Answers(const std::string& lines) const;
-  // Environment for a program run: prefix, script frontend, answer file and
-  // transcript in the sandbox.
+  // Environment for a program run: prefix, script frontend (or the one
+  // ORVIK_TEST_UI names), answer file and transcript in the sandbox.
   std::map<std::string, std::string> ScriptEnv(const std::string& answers) const;
   orvik_testing::Transcript TranscriptFile() const { return orvik_testing::Transcript(TranscriptPath()); }
   std::string Transcript() const { return TranscriptFile().Text(); }

@@ -3,7 +3,6 @@
 // staging, and a file missing at each step shows the value the bar had
 // reached after the step before. A failed step still moves the bar on.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -71,7 +70,7 @@ TEST_F(BootstrapBar, EachStepLeavesItsValue) {
     // The remaining steps are skipped but the bar still reaches 100.
     EXPECT_EQ(bars.back(), Bar(100, "Approaching WinExec area.  bfail is: TRUE"));
     orvik_testing::WriteFile(medium + "/" + step.file, keep);
-    ::chmod((medium + "/" + step.file).c_str(), 0755);
+    orvik_testing::ChangeMode(medium + "/" + step.file, 0755);
   }
 }
 

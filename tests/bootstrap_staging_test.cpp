@@ -2,12 +2,12 @@
 // installer's command line and working folder, the leftovers it replaces,
 // its failure boxes word for word, and "-d".
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <set>
 
 #include "tests/bootstrap_support.h"
+#include "testing/host_platform.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ class BootstrapStaging : public ::testing::Test {
  protected:
   void SetUp() override {
     medium = box.root + "/medium";
-    bootstrap_test::MakeStubMedium(medium, orvik_testing::BinDir() + "/kelmar_setup", box.root);
+    bootstrap_test::MakeStubMedium(medium, orvik_testing::ProgramPath("kelmar_setup"), box.root);
     box.MapDrive('a', medium);
     staging = box.OnC(kStaging);
     cleaner = box.OnC(R"(C:\windows\temp\ov_clean.exe)");
@@ -80,7 +80,7 @@ TEST_F(BootstrapStaging, StagesTheNineFilesWritableAndStartsTheInstaller) {
 
 TEST_F(BootstrapStaging, SourceFolderIsWhereSetupLies) {
   std::string set1 = box.root + "/d/SET1";
-  bootstrap_test::MakeStubMedium(set1, orvik_testing::BinDir() + "/kelmar_setup", box.root, "Setup.exe");
+  bootstrap_test::MakeStubMedium(set1, orvik_testing::ProgramPath("kelmar_setup"), box.root, "Setup.exe");
   box.MapDrive('d', box.root + "/d");
   RunResult r = Run({}, "", set1 + "/Setup.exe");
   ASSERT_EQ(r.exitStatus, 0) << r.err;
@@ -94,10 +94,10 @@ TEST_F(BootstrapStaging, LeftoversOfAnEarlierRunAreReplaced) {
   orvik_testing::MakeDirs(staging + "/old/deeper");
   orvik_testing::WriteFile(staging + "/old/deeper/stale.lst", "stale");
   orvik_testing::WriteFile(staging + "/kelmar.lst", "an older catalogue");
-  ::chmod((staging + "/old/deeper/stale.lst").c_str(), 0444);
-  ::chmod((staging + "/kelmar.lst").c_str(), 0444);
+  orvik_testing::ChangeMode(staging + "/old/deeper/stale.lst", 0444);
+  orvik_testing::ChangeMode(staging + "/kelmar.lst", 0444);
   orvik_testing::WriteFile(cleaner, "an older clean-up program");
-  ::chmod(cleaner.c_str(), 0444);
+  orvik_testing::ChangeMode(cleaner, 0444);
   RunResult r = Run({}, "");
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_TRUE(Boxes().empty()) << box.Transcript();
@@ -134,7 +134,7 @@ TEST_F(BootstrapStaging, EachMissingFileStopsTheStagingWithItsBox) {
     EXPECT_FALSE(orvik_testing::Exists(staging));
     EXPECT_FALSE(orvik_testing::Exists(cleaner));
     orvik_testing::WriteFile(medium + "/" + name, keep);
-    ::chmod((medium + "/" + name).c_str(), 0755);
+    orvik_testing::ChangeMode(medium + "/" + name, 0755);
   }
 }
 
@@ -168,7 +168,8 @@ TEST_F(BootstrapStaging, DebugSwitchAfterAFailure) {
 }
 
 TEST_F(BootstrapStaging, InstallerThatCannotStartIsReportedAndUnstaged) {
-  ::chmod((medium + "/_kelmar.exe").c_str(), 0444);  // not a program any more
+  orvik_testing::RemoveTree(medium + "/_kelmar.exe");
+  orvik_testing::WriteFile(medium + "/_kelmar.exe", "not a program\n");
   std::string command = std::string(kStaging) + R"(\_kelmar.exe a:\)";
   RunResult r = Run({}, "box OK\n");
   ASSERT_EQ(r.exitStatus, 0) << r.err;
@@ -183,7 +184,7 @@ TEST_F(BootstrapStaging, InstallerThatCannotStartIsReportedAndUnstaged) {
 
 TEST_F(BootstrapStaging, ProgramNotNamedSetupExeStagesNothing) {
   orvik_testing::WriteFile(medium + "/install.exe", ReadFile(medium + "/setup.exe"));
-  ::chmod((medium + "/install.exe").c_str(), 0755);
+  orvik_testing::ChangeMode(medium + "/install.exe", 0755);
   RunResult r = Run({}, "box OK\n", medium + "/install.exe");
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(Boxes(), (std::vector<std::string>{Box("Failure identifying module file name. (2)")}));

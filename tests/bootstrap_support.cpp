@@ -1,8 +1,8 @@
 #include "tests/bootstrap_support.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
+
+#include "testing/host_platform.h"
 
 namespace bootstrap_test {
 
@@ -18,28 +18,23 @@ void MakeStubMedium(const std::string& folder, const std::string& setupProgram, 
   for (const std::string& name : StagedNames())
     orvik_testing::WriteFile(folder + "/" + name, "contents of " + name + " on the medium\n");
   orvik_testing::WriteFile(folder + "/_diskmap.lst", "[Disk1]\r\nDMM45.PRO=9685\r\n");
-  orvik_testing::WriteFile(folder + "/_kelmar.exe",
-                         "#!/bin/sh\n"
-                         "# stand-in installer\n"
-                         "for a in \"$@\"; do printf '%s|' \"$a\"; done > '" + notes + "/installer_args'\n"
-                         "pwd > '" + notes + "/installer_cwd'\n");
-  orvik_testing::WriteFile(folder + "/ov_clean.exe", "#!/bin/sh\n# stand-in clean-up program\nexit 0\n");
+  const std::string standIn = orvik_testing::ReadFile(STAND_IN_PATH);
+  for (const char* program : {"_kelmar.exe", "ov_clean.exe"}) {
+    orvik_testing::WriteFile(folder + "/" + program, standIn);
+    orvik_testing::ChangeMode(folder + "/" + program, 0755);
+  }
   orvik_testing::WriteFile(folder + "/" + setupName, orvik_testing::ReadFile(setupProgram));
-  for (const char* program : {"_kelmar.exe", "ov_clean.exe"}) ::chmod((folder + "/" + program).c_str(), 0755);
-  ::chmod((folder + "/" + setupName).c_str(), 0755);
+  orvik_testing::ChangeMode(folder + "/" + setupName, 0755);
+  // The programs this test starts pass the environment on to the stand-ins.
+  orvik_testing::SetEnv("ORVIK_STAND_IN_NOTES", notes);
 }
 
 void MakeReadOnly(const std::string& folder) {
-  for (const auto& e : std::filesystem::directory_iterator(folder)) {
-    struct stat st;
-    if (::stat(e.path().c_str(), &st) == 0 && S_ISREG(st.st_mode))
-      ::chmod(e.path().c_str(), st.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH));
-  }
-}
-
-bool OwnerWritable(const std::string& hostPath) {
-  struct stat st;
-  return ::stat(hostPath.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) != 0;
+  namespace fs = std::filesystem;
+  for (const auto& e : fs::directory_iterator(folder))
+    if (e.is_regular_file())
+      fs::permissions(e.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
 }
 
 }  // namespace bootstrap_test

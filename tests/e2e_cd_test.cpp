@@ -2,7 +2,6 @@
 // wizard installs and registers the chosen procedures, and the clean-up
 // program removes the staging folder when the installer has ended.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 

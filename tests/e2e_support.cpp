@@ -7,6 +7,7 @@
 
 #include "testing/index_records.h"
 #include "tests/bootstrap_support.h"
+#include "testing/host_platform.h"
 
 namespace e2e {
 
@@ -17,7 +18,7 @@ using orvik_testing::RunResult;
 namespace {
 
 RunResult Mkmedia(const orvik_testing::Sandbox& box, const std::vector<std::string>& args) {
-  return orvik_testing::RunProgram(orvik_testing::BinDir() + "/mkmedia", args, {}, box.root);
+  return orvik_testing::RunProgram(orvik_testing::ProgramPath("mkmedia"), args, {}, box.root);
 }
 
 std::uint64_t FolderBytes(const std::string& dir) {

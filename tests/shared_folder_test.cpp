@@ -16,6 +16,7 @@
 
 #include "tests/e2e_support.h"
 #include "testing/interactive_runner.h"
+#include "testing/host_platform.h"
 
 namespace {
 
@@ -245,7 +246,7 @@ TEST_F(SharedProcedureFolder, EightInstallersAtOnce) {
   for (const auto& e : fs::directory_iterator(share + "/proc")) listed.insert(e.path().filename().string());
   EXPECT_EQ(listed, inProc);
 
-  RunResult check = orvik_testing::RunProgram(orvik_testing::BinDir() + "/procdir",
+  RunResult check = orvik_testing::RunProgram(orvik_testing::ProgramPath("procdir"),
                                             {"check", share + "/proc/proc.dir"}, {}, main.root);
   EXPECT_EQ(check.exitStatus, 0) << check.out << check.err;
   EXPECT_NE(check.out.find("healthy"), std::string::npos) << check.out;

@@ -1,7 +1,6 @@
 // The install step driven through the installer with answer files: a CD and
 // a two-disk set, the Insert Disk page, Cancel on either window, the layout
 // error that ends the installer, and a read-only target.
-#include <sys/stat.h>
 #include <zlib.h>
 
 #include <gtest/gtest.h>
@@ -208,7 +207,7 @@ TEST_F(TransferFlow, FileOnNoDiskEndsTheInstallerAfter9249) {
 TEST_F(TransferFlow, ReadOnlyTargetIsSkippedAndTheRestInstalled) {
   box.MapDrive('a', Medium("cd", "DiskCD", {"METER.PRO", "METER.BMP", "TOOL.EXE", "METER.DAT"}));
   WriteFile(OnC("C:\\orvik\\TOOL.EXE"), "the installed tool");
-  ::chmod(OnC("C:\\orvik\\TOOL.EXE").c_str(), 0444);
+  orvik_testing::ChangeMode(OnC("C:\\orvik\\TOOL.EXE"), 0444);
   RunResult r = Run(std::string(kToSelection) + "108 toggle 1014 Meter click 1\n" +
                     "box contains \"c:\\orvik\\TOOL.EXE cannot be opened for writing\" OK\n" + kQuitFromFinish);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "testing/program_runner.h"
+#include "testing/host_platform.h"
 
 using orvik_testing::ReadFile;
 using orvik_testing::RunResult;
@@ -145,8 +146,8 @@ TEST_F(WizardFlow, ReadmeThatCannotBeCopiedEndsTheWizard) {
 }
 
 TEST_F(WizardFlow, CleanupProgramRemovesTheStagingFolder) {
-  WriteFile(box.OnC("C:\\windows\\temp\\ov_clean.exe"), ReadFile(orvik_testing::BinDir() + "/ov_clean"));
-  ::chmod(box.OnC("C:\\windows\\temp\\ov_clean.exe").c_str(), 0755);
+  WriteFile(box.OnC("C:\\windows\\temp\\ov_clean.exe"), ReadFile(orvik_testing::ProgramPath("ov_clean")));
+  orvik_testing::ChangeMode(box.OnC("C:\\windows\\temp\\ov_clean.exe"), 0755);
   RunResult r = Run({"A:\\"}, "1050 click 2\n");
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_TRUE(Has("exec \"C:\\\\windows\\\\temp\\\\\\\\ov_clean.exe C:\\\\windows\\\\temp\\\\~ovprocedureinstall\" 33"))
