@@ -35,8 +35,11 @@ char* _getcwd(char* buf, int size);
 int _chdir(const char* dosPath);
 
 // Maps drive `letter` onto host folder `hostTarget` in the prefix
-// (dosdevices/<letter>: symlink). Used by tools and tests.
+// (dosdevices/<letter>: symlink; on Windows the session's drive letter),
+// replacing an earlier mapping. Used by tools and tests.
 bool MapDrive(char letter, const std::string& hostTarget);
+// Removes the mapping MapDrive made.
+bool UnmapDrive(char letter);
 
 // Maps \\server\share onto host folder `hostTarget`
 // (dosdevices/unc/<server>/<share> symlink). Used by tools and tests.

@@ -72,7 +72,11 @@ std::map<std::string, std::string> Sandbox::ScriptEnv(const std::string& answers
   return {{"ORVIK_PREFIX", prefix},       {"ORVIK_UI", ui != nullptr && *ui != '\0' ? ui : "script"},
           {"ORVIK_SCRIPT", AnswersPath()}, {"ORVIK_SCRIPT_LINE", ""},
           {"ORVIK_TRANSCRIPT", TranscriptPath()}, {"ORVIK_VIEWER", ""},
-          {"DISPLAY", ""}};
+          {"DISPLAY", ""},
+          // Windows: the programs' temporary folder is C:\windows\temp, as
+          // on the workstations the tests stand for (the POSIX host's is
+          // always that).
+          {"TMP", kPosixHost ? "" : "C:\\windows\\temp"}, {"TEMP", kPosixHost ? "" : "C:\\windows\\temp"}};
 }
 
 std::string Sandbox::MakeStaging(const std::string& catalogue, const std::string& diskMap) const {

@@ -43,6 +43,10 @@ class Sandbox {
   void MakeDir(const std::string& dosPath) const;
   // Maps drive `letter` onto `hostFolder`.
   void MapDrive(char letter, const std::string& hostFolder) const;
+  // The host path to start a program `name` (a relative path) on mapped drive
+  // `letter` by, so that it finds itself on that drive: on POSIX the file in
+  // the mapped folder (the prefix maps it back), on Windows "a:\name".
+  std::string OnDrive(char letter, const std::string& name) const;
 
   // The answer file and the transcript.
   std::string AnswersPath() const { return root + "/answers.txt"; }
@@ -74,6 +78,7 @@ class Sandbox {
   // Windows, new entries of C:\, C:\windows and C:\windows\temp).
   void RemoveLeftovers() const;
 
+  mutable std::map<char, std::string> drives_;  // mapped by MapDrive, by lower-case letter
   bool entered_ = false;
   std::string savedCwd_;
   std::vector<std::string> before_;  // host entries there before the test

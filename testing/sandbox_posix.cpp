@@ -42,6 +42,14 @@ void Sandbox::MapDrive(char letter, const std::string& hostFolder) const {
   std::string link = prefix + "/dosdevices/" + std::string(1, static_cast<char>(std::tolower(letter))) + ":";
   ::unlink(link.c_str());
   if (::symlink(hostFolder.c_str(), link.c_str()) != 0) throw std::runtime_error("symlink " + link);
+  drives_[static_cast<char>(std::tolower(letter))] = hostFolder;
+}
+
+std::string Sandbox::OnDrive(char letter, const std::string& name) const {
+  std::string path = drives_.at(static_cast<char>(std::tolower(letter))) + "/" + name;
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
 }
 
 }  // namespace orvik_testing

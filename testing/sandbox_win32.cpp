@@ -5,6 +5,7 @@
 // removed at its end; test programs that write there hold CTest's lock on
 // the drive.
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 #include "platform/dos_path.h"
@@ -34,6 +35,8 @@ Sandbox::Sandbox(Use use) {
 }
 
 void Sandbox::RemoveLeftovers() const {
+  // Drives mapped for the test go too (they are the machine's, not the process's).
+  for (const auto& mapped : drives_) platform::UnmapDrive(mapped.first);
   for (const char* folder : kWatched)
     for (const std::string& name : HostNames(folder)) {
       std::string path = folder + name;
@@ -46,6 +49,14 @@ std::string Sandbox::OnC(const std::string& dosPath) const { return dosPath; }
 void Sandbox::MapDrive(char letter, const std::string& hostFolder) const {
   if (!platform::MapDrive(letter, hostFolder))
     throw std::runtime_error(std::string("cannot map ") + letter + ": onto " + hostFolder);
+  drives_[static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))] = hostFolder;
+}
+
+std::string Sandbox::OnDrive(char letter, const std::string& name) const {
+  std::string path = std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(letter)))) + ":\\" + name;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
 }
 
 }  // namespace orvik_testing

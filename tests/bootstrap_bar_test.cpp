@@ -27,7 +27,7 @@ class BootstrapBar : public ::testing::Test {
 
   std::vector<std::string> RunBars(const std::vector<std::string>& args) {
     orvik_testing::RemoveTree(box.TranscriptPath());
-    orvik_testing::RunResult r = orvik_testing::RunProgram(medium + "/setup.exe", args, box.ScriptEnv(""), box.root);
+    orvik_testing::RunResult r = orvik_testing::RunProgram(box.OnDrive('a', "setup.exe"), args, box.ScriptEnv(""), box.root);
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     return LinesStartingWith(box.Transcript(), "bar ");
   }

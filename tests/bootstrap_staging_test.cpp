@@ -38,7 +38,7 @@ class BootstrapStaging : public ::testing::Test {
 
   RunResult Run(const std::vector<std::string>& args, const std::string& answers,
                 const std::string& program = "") {
-    return orvik_testing::RunProgram(program.empty() ? medium + "/setup.exe" : program, args, box.ScriptEnv(answers),
+    return orvik_testing::RunProgram(program.empty() ? box.OnDrive('a', "setup.exe") : program, args, box.ScriptEnv(answers),
                                    box.root);
   }
 
@@ -82,7 +82,7 @@ TEST_F(BootstrapStaging, SourceFolderIsWhereSetupLies) {
   std::string set1 = box.root + "/d/SET1";
   bootstrap_test::MakeStubMedium(set1, orvik_testing::ProgramPath("kelmar_setup"), box.root, "Setup.exe");
   box.MapDrive('d', box.root + "/d");
-  RunResult r = Run({}, "", set1 + "/Setup.exe");
+  RunResult r = Run({}, "", box.OnDrive('d', "SET1/Setup.exe"));
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(LinesStartingWith(box.Transcript(), "exec "),
             (std::vector<std::string>{"exec " + Quoted(std::string(kStaging) + R"(\_kelmar.exe d:\set1\)") + " 33"}));
@@ -185,7 +185,7 @@ TEST_F(BootstrapStaging, InstallerThatCannotStartIsReportedAndUnstaged) {
 TEST_F(BootstrapStaging, ProgramNotNamedSetupExeStagesNothing) {
   orvik_testing::WriteFile(medium + "/install.exe", ReadFile(medium + "/setup.exe"));
   orvik_testing::ChangeMode(medium + "/install.exe", 0755);
-  RunResult r = Run({}, "box OK\n", medium + "/install.exe");
+  RunResult r = Run({}, "box OK\n", box.OnDrive('a', "install.exe"));
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(Boxes(), (std::vector<std::string>{Box("Failure identifying module file name. (2)")}));
   EXPECT_FALSE(orvik_testing::Exists(staging));

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "testing/host_platform.h"
 #include "tests/e2e_support.h"
 #include "testing/interactive_runner.h"
 
@@ -39,7 +40,7 @@ class EndToEndCd : public ::testing::Test {
 
   RunResult Setup(const std::vector<std::string>& args, const std::string& answers) {
     orvik_testing::RemoveTree(box.TranscriptPath());
-    return orvik_testing::RunProgram(medium + "/setup.exe", args, box.ScriptEnv(answers), box.root);
+    return orvik_testing::RunProgram(box.OnDrive('a', "setup.exe"), args, box.ScriptEnv(answers), box.root);
   }
 
   std::string Box(const std::string& text) { return "box " + Quoted(kCaption) + " " + Quoted(text); }
@@ -91,7 +92,7 @@ TEST_F(EndToEndCd, CleanupProgramRemovesTheStagingFolderAfterTheInstaller) {
          stagedAtFinish = orvik_testing::Exists(staging + "/_kelmar.exe") && orvik_testing::Exists(staging + "/orvik.lst");
        },
        "click 2\n"}};
-  RunResult r = orvik_testing::RunConsole(medium + "/setup.exe", {}, orvik_testing::ConsoleEnv(box), box.root,
+  RunResult r = orvik_testing::RunConsole(box.OnDrive('a', "setup.exe"), {}, orvik_testing::ConsoleEnv(box), box.root,
                                         box.TranscriptPath(), turns);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   EXPECT_TRUE(stagedAtFinish);
@@ -154,6 +155,7 @@ TEST_F(EndToEndCd, SecondInstallationKeepingTheExistingFiles) {
 }
 
 TEST_F(EndToEndCd, RelativePrefixReachesTheInstallerAndTheCleanupProgram) {
+  SKIP_UNLESS_POSIX("the prefix of drive C: is a POSIX host's");
   orvik_testing::RemoveTree(box.TranscriptPath());
   std::map<std::string, std::string> env = box.ScriptEnv("1050 click 2\n");
   env["ORVIK_PREFIX"] = "prefix";  // relative to the folder setup.exe starts in

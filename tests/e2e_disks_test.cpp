@@ -67,7 +67,7 @@ TEST(EndToEndDisks, TwoDisksWithASwap) {
        },
        "click 1\n"},
       {"window 107 ", nullptr, "click 2\n"}};
-  RunResult r = orvik_testing::RunConsole(disks[0] + "/setup.exe", {}, orvik_testing::ConsoleEnv(box), box.root,
+  RunResult r = orvik_testing::RunConsole(box.OnDrive('a', "setup.exe"), {}, orvik_testing::ConsoleEnv(box), box.root,
                                         box.TranscriptPath(), turns);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   EXPECT_TRUE(askedWithDisk1In);
@@ -113,7 +113,7 @@ TEST(EndToEndDisks, FloppiesOfOnePointFourFourMegabytes) {
   for (std::size_t next = 1; next < disks.size(); ++next)
     turns.push_back({"window 1048 ", [&box, &disks, next] { box.MapDrive('a', disks[next]); }, "click 1\n"});
   turns.push_back({"window 107 ", nullptr, "click 2\n"});
-  RunResult r = orvik_testing::RunConsole(disks[0] + "/setup.exe", {}, orvik_testing::ConsoleEnv(box), box.root,
+  RunResult r = orvik_testing::RunConsole(box.OnDrive('a', "setup.exe"), {}, orvik_testing::ConsoleEnv(box), box.root,
                                         box.TranscriptPath(), turns);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   std::string t = box.Transcript();
@@ -146,7 +146,7 @@ TEST(EndToEndDisks, CancelAtTheSecondDiskStopsBeforeTheIndex) {
                                           {"window 1048 ", nullptr, "click 2\n"},  // Cancel
                                           {"box ", nullptr, "OK\n"},               // the transfer was stopped
                                           {"window 107 ", nullptr, "click 2\n"}};
-  RunResult r = orvik_testing::RunConsole(disks[0] + "/setup.exe", {}, orvik_testing::ConsoleEnv(box), box.root,
+  RunResult r = orvik_testing::RunConsole(box.OnDrive('a', "setup.exe"), {}, orvik_testing::ConsoleEnv(box), box.root,
                                         box.TranscriptPath(), turns);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();
   std::string t = box.Transcript();

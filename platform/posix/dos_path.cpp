@@ -386,6 +386,13 @@ bool MapDrive(char letter, const std::string& hostTarget) {
   return ::symlink(target.c_str(), link.c_str()) == 0;
 }
 
+bool UnmapDrive(char letter) {
+  if (!IsLetter(letter)) return false;
+  std::string link = PrefixDir() + "/dosdevices/" + std::string(1, AsciiLower(letter)) + ":";
+  struct stat st;
+  return ::lstat(link.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::unlink(link.c_str()) == 0;
+}
+
 bool MapShare(const std::string& server, const std::string& share, const std::string& hostTarget) {
   if (server.empty() || share.empty() || hostTarget.empty()) return false;
   if (server.find('/') != std::string::npos || share.find('/') != std::string::npos) return false;

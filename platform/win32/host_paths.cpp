@@ -33,11 +33,6 @@ std::string FullDosPath(const std::string& dosPath) {
   return result;
 }
 
-bool MapDrive(char letter, const std::string& hostTarget) {
-  const char device[] = {letter, ':', '\0'};
-  return ::DefineDosDeviceA(0, device, hostTarget.c_str()) != 0;
-}
-
 // Shares are the network's own on Windows.
 bool MapShare(const std::string&, const std::string&, const std::string&) { return false; }
 
