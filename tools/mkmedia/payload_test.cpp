@@ -1,12 +1,12 @@
 // gzip payloads and the generated stand-in files of the sample medium.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 
+#include "testing/host_platform.h"
 #include "tools/mkmedia/gzip_payload.h"
 #include "tools/mkmedia/host_files.h"
 #include "tools/mkmedia/payload_generator.h"
@@ -38,9 +38,8 @@ TEST(GzipPayload, RoundTripsAndIsTheSameEveryTime) {
 
 TEST(GzipPayload, ReadableThroughGzread) {
   // The installer reads payload with gzopen/gzread: check it the same way.
-  char tmpl[] = "/tmp/mkmedia_gz_XXXXXX";
-  ASSERT_NE(::mkdtemp(tmpl), nullptr);
-  std::string path = std::string(tmpl) + "/x.gz";
+  std::string dir = orvik_testing::MakeTempFolder();
+  std::string path = dir + "/x.gz";
   std::string data = GeneratePayload("LEADS.BMP");
   ASSERT_TRUE(WriteHostFile(path, GzipBytes(data), 0644));
   gzFile in = gzopen(path.c_str(), "rb");
@@ -52,7 +51,7 @@ TEST(GzipPayload, ReadableThroughGzread) {
   EXPECT_EQ(n, 0);
   EXPECT_EQ(gzclose(in), Z_OK);
   EXPECT_EQ(read, data);
-  std::filesystem::remove_all(tmpl);
+  std::filesystem::remove_all(dir);
 }
 
 TEST(PayloadGenerator, SameNameSameBytesOtherNameOtherBytes) {
@@ -79,9 +78,7 @@ TEST(PayloadGenerator, KindFollowsTheExtensionInAnyCase) {
 }
 
 TEST(PayloadGenerator, WritesOnlyWhatIsMissing) {
-  char tmpl[] = "/tmp/mkmedia_gen_XXXXXX";
-  ASSERT_NE(::mkdtemp(tmpl), nullptr);
-  std::string dir = tmpl;
+  std::string dir = orvik_testing::MakeTempFolder();
   ASSERT_TRUE(WriteHostFile(dir + "/kelmar.lst",
                             "instrument==========\nP\nprocfile\nP.PRO\nfiles\nP.BMP\ndatafiles\nP.DAT\ncalibrator\n"
                             "R520\nend\n",
@@ -108,7 +105,7 @@ TEST(PayloadGenerator, WritesOnlyWhatIsMissing) {
   EXPECT_EQ(problems, (std::vector<std::string>{
                           "kelmar.lst:1: \"../escape.exe\" is not a plain file name that the media lists can carry"}));
   EXPECT_FALSE(std::filesystem::exists(dir + "/Q.PRO"));
-  EXPECT_FALSE(std::filesystem::exists(std::string(tmpl) + "/../escape.exe"));
+  EXPECT_FALSE(std::filesystem::exists(dir + "/../escape.exe"));
 
   problems.clear();
   std::filesystem::remove(dir + "/kelmar.lst");
