@@ -10,7 +10,8 @@ bool ReadHostFile(const std::string& path, std::string* contents) {
   if (!in) return false;
   contents->clear();
   char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) contents->append(buffer, static_cast<std::size_t>(in.gcount()));
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+    contents->append(buffer, static_cast<std::size_t>(in.gcount()));
   return in.eof() && !in.bad();
 }
 
