@@ -21,6 +21,7 @@ find_file(ORVIK_ZLIB_DLL zlib1.dll PATHS ${ORVIK_MINGW_LIB} NO_CMAKE_FIND_ROOT_P
 find_path(ORVIK_ZLIB_INCLUDE zlib.h REQUIRED)
 find_program(ORVIK_OBJDUMP ${ORVIK_MINGW_TRIPLE}-objdump REQUIRED)
 find_program(ORVIK_DLLTOOL ${ORVIK_MINGW_TRIPLE}-dlltool REQUIRED)
+include(${CMAKE_CURRENT_LIST_DIR}/strip_windows_programs.cmake)
 
 execute_process(COMMAND ${ORVIK_OBJDUMP} -p ${ORVIK_ZLIB_DLL}
                 OUTPUT_VARIABLE zlib_headers RESULT_VARIABLE zlib_status)

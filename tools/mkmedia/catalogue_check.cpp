@@ -1,7 +1,5 @@
 #include "tools/mkmedia/catalogue_check.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -73,25 +71,27 @@ std::vector<std::string> CheckRecords(const MediaCatalogue& catalogue) {
 FoundFile FindInFolder(const std::string& folder, const std::string& name) {
   namespace fs = std::filesystem;
   FoundFile found;
-  std::string path = folder + "/" + name;
+  // The folder's own spelling of the name, on hosts whose names ignore
+  // letter case as on those that keep it.
+  std::string exact, folded;
+  int foldedMatches = 0;
   std::error_code ec;
-  if (!fs::exists(fs::symlink_status(path, ec))) {
-    path.clear();
-    int matches = 0;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-      std::string entryName = entry.path().filename().string();
-      if (platform::EqualNoCase(entryName, name)) {
-        path = entry.path().string();
-        ++matches;
-      }
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    std::string entryName = entry.path().filename().string();
+    if (entryName == name) {
+      exact = folder + "/" + entryName;
+    } else if (platform::EqualNoCase(entryName, name)) {
+      folded = folder + "/" + entryName;
+      ++foldedMatches;
     }
-    if (matches != 1) return found;
   }
-  found.hostPath = path;
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-    found.regular = true;
-    found.size = static_cast<unsigned long long>(st.st_size);
+  if (exact.empty() && foldedMatches != 1) return found;
+  found.hostPath = exact.empty() ? folded : exact;
+  fs::file_status status = fs::status(found.hostPath, ec);
+  if (!ec && fs::is_regular_file(status)) {
+    std::uintmax_t size = fs::file_size(found.hostPath, ec);
+    found.regular = !ec;
+    if (!ec) found.size = static_cast<unsigned long long>(size);
   }
   return found;
 }

@@ -14,6 +14,14 @@ constexpr std::size_t kChunk = 16384;
 std::string GzipBytes(const std::string& data) {
   z_stream s{};
   if (deflateInit2(&s, Z_BEST_COMPRESSION, Z_DEFLATED, kGzipWindow, 8, Z_DEFAULT_STRATEGY) != Z_OK) return "";
+  // The same bytes whichever host makes the medium: zlib would name its own
+  // system in the header; this one always names Unix (3), as on POSIX hosts.
+  gz_header header{};
+  header.os = 3;
+  if (deflateSetHeader(&s, &header) != Z_OK) {
+    deflateEnd(&s);
+    return "";
+  }
   std::string out;
   s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
   s.avail_in = static_cast<uInt>(data.size());

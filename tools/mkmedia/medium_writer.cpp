@@ -1,12 +1,9 @@
 #include "tools/mkmedia/medium_writer.h"
 
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 #include "tools/mkmedia/host_files.h"
 
@@ -51,10 +48,9 @@ class Writer {
   }
 
   bool MakeDir(const std::string& path) {
-    struct stat st;
-    if (::mkdir(path.c_str(), 0755) == 0 || (errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
-      return true;
-    return Fail("cannot create " + path + ": " + std::strerror(errno));
+    std::error_code ec;
+    if (std::filesystem::create_directory(path, ec) || (!ec && std::filesystem::is_directory(path, ec))) return true;
+    return Fail("cannot create " + path + ": " + (ec ? ec.message() : "a file is in the way"));
   }
 
   bool Put(const std::string& path, const std::string& bytes, unsigned mode) {
@@ -88,23 +84,36 @@ bool WriteMedium(const std::string& output, const MediumContents& contents, std:
     problems->push_back("cannot create " + parent);
     return false;
   }
-  std::string pattern = parent + "/." + out.filename().string() + ".mkmedia-XXXXXX";
-  std::vector<char> temp(pattern.begin(), pattern.end());
-  temp.push_back(0);
-  if (::mkdtemp(temp.data()) == nullptr) {
-    problems->push_back("cannot create a folder beside " + out.string() + ": " + std::strerror(errno));
+  // A new folder of our own beside `output`, so that the final rename stays
+  // on one file system.
+  const std::string stem = (out.parent_path() / ("." + out.filename().string() + ".mkmedia-")).string();
+  std::string building;
+  std::random_device seed;
+  std::minstd_rand next(seed());
+  for (int attempt = 0; attempt < 100 && building.empty(); ++attempt) {
+    std::string candidate = stem + std::to_string(next());
+    if (fs::create_directory(candidate, ec)) building = candidate;
+    if (ec) break;
+  }
+  if (building.empty()) {
+    problems->push_back("cannot create a folder beside " + out.string() +
+                        (ec ? ": " + ec.message() : ": every name tried is taken"));
     return false;
   }
-  std::string building = temp.data();
-  ::chmod(building.c_str(), 0755);
+  fs::permissions(building, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec,
+                  ec);
   bool ok = Writer(contents, problems).Write(building);
-  if (ok && existed && ::rmdir(out.c_str()) != 0) {
-    problems->push_back("cannot replace " + out.string() + ": " + std::strerror(errno));
+  if (ok && existed && !fs::remove(out, ec)) {
+    problems->push_back("cannot replace " + out.string() + ": " + ec.message());
     ok = false;
   }
-  if (ok && ::rename(building.c_str(), out.c_str()) != 0) {
-    problems->push_back("cannot rename " + building + " to " + out.string() + ": " + std::strerror(errno));
-    ok = false;
+  if (ok) {
+    fs::rename(building, out, ec);
+    if (ec) {
+      problems->push_back("cannot rename " + building + " to " + out.string() + ": " + ec.message());
+      ok = false;
+    }
   }
   if (!ok) fs::remove_all(building, ec);
   return ok;

@@ -16,6 +16,7 @@
 
 #include "tools/mkmedia/build_medium.h"
 #include "tools/mkmedia/payload_generator.h"
+#include "tools/mkmedia/program_location.h"
 #include "tools/mkmedia/staged_files.h"
 
 namespace {
@@ -79,6 +80,10 @@ int main(int argc, char** argv) {
   if (windowsFolder.empty()) {
     request.programFolder = mkmedia::OwnFolder();
     request.zlibFile = mkmedia::LoadedZlibFile();
+#ifdef _WIN32
+    // The Windows build's programs beside this one carry .exe.
+    request.windowsPrograms = true;
+#endif
   } else {
     // The Windows build ships zlib.dll beside its programs.
     request.programFolder = windowsFolder;

@@ -1,12 +1,13 @@
 // gzip payloads and the generated stand-in files of the sample medium.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 
+#include "testing/host_platform.h"
 #include "tools/mkmedia/gzip_payload.h"
 #include "tools/mkmedia/host_files.h"
 #include "tools/mkmedia/payload_generator.h"
@@ -27,6 +28,7 @@ TEST(GzipPayload, RoundTripsAndIsTheSameEveryTime) {
   ASSERT_GT(gz.size(), 18u);
   EXPECT_EQ(gz.substr(0, 3), "\x1f\x8b\x08");
   EXPECT_EQ(Le32(gz, 4), 0u);  // no time stamp
+  EXPECT_EQ(gz[9], '\x03');     // the same system byte on every host
   EXPECT_LT(gz.size(), data.size());
   EXPECT_EQ(GzipBytes(data), gz);
   std::string back;
@@ -38,9 +40,8 @@ TEST(GzipPayload, RoundTripsAndIsTheSameEveryTime) {
 
 TEST(GzipPayload, ReadableThroughGzread) {
   // The installer reads payload with gzopen/gzread: check it the same way.
-  char tmpl[] = "/tmp/mkmedia_gz_XXXXXX";
-  ASSERT_NE(::mkdtemp(tmpl), nullptr);
-  std::string path = std::string(tmpl) + "/x.gz";
+  std::string dir = orvik_testing::MakeTempFolder();
+  std::string path = dir + "/x.gz";
   std::string data = GeneratePayload("LEADS.BMP");
   ASSERT_TRUE(WriteHostFile(path, GzipBytes(data), 0644));
   gzFile in = gzopen(path.c_str(), "rb");
@@ -52,7 +53,7 @@ TEST(GzipPayload, ReadableThroughGzread) {
   EXPECT_EQ(n, 0);
   EXPECT_EQ(gzclose(in), Z_OK);
   EXPECT_EQ(read, data);
-  std::filesystem::remove_all(tmpl);
+  std::filesystem::remove_all(dir);
 }
 
 TEST(PayloadGenerator, SameNameSameBytesOtherNameOtherBytes) {
@@ -79,9 +80,7 @@ TEST(PayloadGenerator, KindFollowsTheExtensionInAnyCase) {
 }
 
 TEST(PayloadGenerator, WritesOnlyWhatIsMissing) {
-  char tmpl[] = "/tmp/mkmedia_gen_XXXXXX";
-  ASSERT_NE(::mkdtemp(tmpl), nullptr);
-  std::string dir = tmpl;
+  std::string dir = orvik_testing::MakeTempFolder();
   ASSERT_TRUE(WriteHostFile(dir + "/kelmar.lst",
                             "instrument==========\nP\nprocfile\nP.PRO\nfiles\nP.BMP\ndatafiles\nP.DAT\ncalibrator\n"
                             "R520\nend\n",
@@ -97,7 +96,10 @@ TEST(PayloadGenerator, WritesOnlyWhatIsMissing) {
   EXPECT_EQ(bytes, GeneratePayload("P.PRO"));
   ASSERT_TRUE(ReadHostFile(dir + "/p.bmp", &bytes));
   EXPECT_EQ(bytes, "a real picture");
-  EXPECT_FALSE(std::filesystem::exists(dir + "/P.BMP"));
+  // The picture is kept under its own spelling, with no second one beside it.
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.insert(entry.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"P.DAT", "P.PRO", "kelmar.lst", "p.bmp"}));
 
   // A name that is no plain file name: nothing is written.
   ASSERT_TRUE(WriteHostFile(dir + "/kelmar.lst",
@@ -108,7 +110,7 @@ TEST(PayloadGenerator, WritesOnlyWhatIsMissing) {
   EXPECT_EQ(problems, (std::vector<std::string>{
                           "kelmar.lst:1: \"../escape.exe\" is not a plain file name that the media lists can carry"}));
   EXPECT_FALSE(std::filesystem::exists(dir + "/Q.PRO"));
-  EXPECT_FALSE(std::filesystem::exists(std::string(tmpl) + "/../escape.exe"));
+  EXPECT_FALSE(std::filesystem::exists(dir + "/../escape.exe"));
 
   problems.clear();
   std::filesystem::remove(dir + "/kelmar.lst");

@@ -1,12 +1,6 @@
 #include "tools/mkmedia/staged_files.h"
 
-#include <dlfcn.h>
-#include <limits.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <zlib.h>
-
-#include <cstdlib>
+#include <filesystem>
 
 #include "tools/mkmedia/strip_program.h"
 
@@ -15,33 +9,15 @@ namespace mkmedia {
 namespace {
 
 bool RegularFile(const std::string& path, unsigned long long* size) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (size) *size = static_cast<unsigned long long>(st.st_size);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  std::uintmax_t bytes = std::filesystem::file_size(path, ec);
+  if (ec) return false;
+  if (size) *size = static_cast<unsigned long long>(bytes);
   return true;
 }
 
 }  // namespace
-
-std::string OwnFolder() {
-  char exe[PATH_MAX];
-  ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n <= 0) return "";
-  std::string path(exe, static_cast<std::size_t>(n));
-  std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
-std::string LoadedZlibFile() {
-  Dl_info info{};
-  if (::dladdr(reinterpret_cast<void*>(&gzopen), &info) == 0 || info.dli_fname == nullptr) return "";
-  // dli_fname is the name the loader used; resolve it to the file itself.
-  char* real = ::realpath(info.dli_fname, nullptr);
-  if (real == nullptr) return "";
-  std::string path = real;
-  std::free(real);
-  return path;
-}
 
 std::vector<StagedFile> StagedFiles(const std::string& programFolder, const std::string& zlibFile,
                                     const std::string& sourceFolder, bool windowsPrograms,

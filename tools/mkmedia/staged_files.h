@@ -14,13 +14,6 @@ struct StagedFile {
   bool program = false;    // executable on the medium
 };
 
-// The folder of the running program (where the build puts every program).
-std::string OwnFolder();
-
-// The host file of the zlib library this program has loaded (the same one
-// the installer loads), or "" when it cannot be told.
-std::string LoadedZlibFile();
-
 // The nine files, in the order the bootstrap stages them except for the
 // disk map, which the caller writes: setup.exe, _kelmar.exe, ov_clean.exe,
 // text.dll, zlib.dll, ovtext.mdb from `programFolder` (the build's names

@@ -7,9 +7,11 @@
 namespace mkmedia {
 
 // The bytes of the program or shared library at `path` without its debug
-// information and the symbols that neither loading nor running it needs
-// (binutils' objcopy --strip-unneeded; the dynamic symbols stay). False,
-// with the reason in `problem`, when it cannot be made.
+// information and the symbols that neither loading nor running it needs.
+// On a POSIX host binutils' objcopy --strip-unneeded makes them (the dynamic
+// symbols stay); on Windows the build has stripped its programs already and
+// they are taken as they are. False, with the reason in `problem`, when they
+// cannot be made.
 bool StrippedProgram(const std::string& path, std::string* bytes, std::string* problem);
 
 }  // namespace mkmedia

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/mkmedia/host_files.h"
+#include "tools/mkmedia/pe_link_time.h"
 
 extern char** environ;
 
@@ -56,6 +57,10 @@ bool StrippedProgram(const std::string& path, std::string* bytes, std::string* p
   const std::string out = temp.data();
   int status = Run({"objcopy", "--strip-unneeded", path, out});
   bool ok = status == 0 && ReadHostFile(out, bytes);
+  // A Windows program keeps its link time: the same program, stripped again
+  // or already stripped, gives the same bytes.
+  std::string original;
+  if (ok && ReadHostFile(path, &original)) KeepLinkTime(original, bytes);
   if (status < 0)
     *problem = path + " cannot be stripped of its debug information: objcopy (binutils) cannot be run: " +
                std::strerror(errno);
