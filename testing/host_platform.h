@@ -24,6 +24,20 @@ void SleepMilliseconds(int milliseconds);
 // .../bin/kelmar, or .../bin/kelmar.exe on Windows).
 std::string ProgramPath(const std::string& name);
 
+// Keeps a host file open against writers while it lives, as another
+// program using it would (Windows; on POSIX, which has no share modes, it
+// does nothing).
+class FileInUse {
+ public:
+  explicit FileInUse(const std::string& hostPath);
+  ~FileInUse();
+  FileInUse(const FileInUse&) = delete;
+  FileInUse& operator=(const FileInUse&) = delete;
+
+ private:
+  void* handle_ = nullptr;
+};
+
 }  // namespace orvik_testing
 
 // Skips the rest of a test on hosts that are not POSIX, by name and with the

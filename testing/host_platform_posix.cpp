@@ -42,6 +42,9 @@ void SleepMilliseconds(int milliseconds) { ::usleep(static_cast<useconds_t>(1000
 
 std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name; }
 
+FileInUse::FileInUse(const std::string&) {}
+FileInUse::~FileInUse() {}
+
 // The platform keeps what it read of a file until the file's times show a
 // change; a file is settled once a later change would stamp other times.
 void WaitUntilSettled(const std::string& path) {

@@ -50,6 +50,13 @@ void SleepMilliseconds(int milliseconds) { ::Sleep(static_cast<DWORD>(millisecon
 
 std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name + ".exe"; }
 
+FileInUse::FileInUse(const std::string& hostPath)
+    : handle_(::CreateFileA(hostPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {
+  if (handle_ == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + hostPath);
+}
+
+FileInUse::~FileInUse() { ::CloseHandle(handle_); }
+
 // The platform keeps nothing of a file here (the system reads it on each
 // call): a file is settled once it is there.
 void WaitUntilSettled(const std::string& path) {

@@ -114,7 +114,7 @@ RunResult RunChild(const std::string& program, const std::vector<std::string>& a
   PROCESS_INFORMATION process{};
   RunResult result;
   BOOL started = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE,
-                                  CREATE_SUSPENDED | CREATE_NO_WINDOW, block.data(),
+                                  CREATE_SUSPENDED, block.data(),
                                   cwd.empty() ? nullptr : cwd.c_str(), &startup, &process);
   for (HANDLE h : {inRead, outWrite, errWrite}) ::CloseHandle(h);
   if (!started) {

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "testing/host_platform.h"
-#include "tests/e2e_support.h"
 #include "testing/interactive_runner.h"
+#include "tests/e2e_support.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/host_platform.h"
 #include "testing/program_runner.h"
 
 using orvik_testing::ReadFile;
@@ -176,6 +177,10 @@ TEST_F(TransferFlow, CancelOnTheProgressWindowAnsweredNo) {
   std::string big;
   for (unsigned long long i = 0; big.size() < 40u * 1000 * 1000; ++i) big += "line " + std::to_string(i * 7919 % 100003) + "\r\n";
   WriteFile(dir + "/proc_data/METER.PRO", Gzip(big));
+  // Declared at its size, so that only Cancel can stop it.
+  std::string diskMap = kDiskMap;
+  diskMap.replace(diskMap.find("METER.PRO=12000"), 15, "METER.PRO=" + std::to_string(big.size()));
+  WriteFile(staging + "/_diskmap.lst", diskMap);
   box.MapDrive('a', dir);
   RunResult r = Run(std::string(kToSelection) + "108 toggle 1014 Meter click 1\n" +
                     "1046 click 2\n"
@@ -208,6 +213,8 @@ TEST_F(TransferFlow, ReadOnlyTargetIsSkippedAndTheRestInstalled) {
   box.MapDrive('a', Medium("cd", "DiskCD", {"METER.PRO", "METER.BMP", "TOOL.EXE", "METER.DAT"}));
   WriteFile(OnC("C:\\orvik\\TOOL.EXE"), "the installed tool");
   orvik_testing::ChangeMode(OnC("C:\\orvik\\TOOL.EXE"), 0444);
+  // Wine run as root lets read-only files be written: there the file is in use too.
+  orvik_testing::FileInUse inUse(OnC("C:\\orvik\\TOOL.EXE"));
   RunResult r = Run(std::string(kToSelection) + "108 toggle 1014 Meter click 1\n" +
                     "box contains \"c:\\orvik\\TOOL.EXE cannot be opened for writing\" OK\n" + kQuitFromFinish);
   ASSERT_EQ(r.exitStatus, 0) << r.err << box.Transcript();

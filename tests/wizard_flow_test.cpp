@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "testing/program_runner.h"
 #include "testing/host_platform.h"
+#include "testing/program_runner.h"
 
 using orvik_testing::ReadFile;
 using orvik_testing::RunResult;
@@ -152,7 +152,7 @@ TEST_F(WizardFlow, CleanupProgramRemovesTheStagingFolder) {
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_TRUE(Has("exec \"C:\\\\windows\\\\temp\\\\\\\\ov_clean.exe C:\\\\windows\\\\temp\\\\~ovprocedureinstall\" 33"))
       << box.Transcript();
-  EXPECT_FALSE(orvik_testing::Exists(staging));
+  EXPECT_FALSE(orvik_testing::Exists(staging)) << r.err;
 }
 
 TEST_F(WizardFlow, DebugSwitchOnlyAtTheEnd) {

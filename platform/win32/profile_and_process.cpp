@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/transcript.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -36,19 +37,22 @@ UINT WinExec(const char* commandLine, UINT show) {
     startup.hStdError = standard[2];
   }
   PROCESS_INFORMATION process{};
+  UINT result = 33;
   if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, inherit ? TRUE : FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
     // WinExec's own results: 2 file, 3 path not found, 11 not a program.
     switch (::GetLastError()) {
-      case ERROR_FILE_NOT_FOUND: return 2;
-      case ERROR_PATH_NOT_FOUND: return 3;
-      case ERROR_BAD_EXE_FORMAT: return 11;
-      default: return 0;
+      case ERROR_FILE_NOT_FOUND: result = 2; break;
+      case ERROR_PATH_NOT_FOUND: result = 3; break;
+      case ERROR_BAD_EXE_FORMAT: result = 11; break;
+      default: result = 0; break;
     }
+  } else {
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
   }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  return 33;
+  TranscriptLine("exec " + TranscriptQuote(commandLine ? commandLine : "") + " " + std::to_string(result));
+  return result;
 }
 
 // Programs started later inherit the process environment.

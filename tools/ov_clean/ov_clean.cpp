@@ -72,7 +72,15 @@ int main(int argc, char** argv) {
     return 2;
   }
   WaitForParentToEnd();
-  if (!ov_clean::RemoveStagingFolder(folder)) {
+  // What the installer left running may hold the folder a little longer
+  // (on Windows a console host keeps it as its working folder): try again
+  // for up to ten seconds.
+  bool removed = ov_clean::RemoveStagingFolder(folder);
+  for (int i = 0; i < 100 && !removed; ++i) {
+    platform::Sleep(100);
+    removed = ov_clean::RemoveStagingFolder(folder);
+  }
+  if (!removed) {
     std::fprintf(stderr, "ov_clean: could not remove all of %s\n", folder.c_str());
     return 1;
   }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/ascii_case.h"
+#include "platform/dos_path.h"
 #include "platform/files.h"
 
 namespace ov_clean {
@@ -55,6 +56,10 @@ bool RemoveStagingFolder(const std::string& folder) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // already gone
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileA(path.c_str()) != FALSE;
   _chmod(path.c_str(), _S_IREAD | _S_IWRITE);
+  // Windows removes no folder that is a program's working folder, and this
+  // program may have inherited the staging folder as its own: step out.
+  size_t sep = path.find_last_of('\\');
+  if (sep != std::string::npos) _chdir(sep == 2 && path[1] == ':' ? path.substr(0, 3).c_str() : path.substr(0, sep).c_str());
   bool ok = RemoveContents(path + "\\");
   return _rmdir(path.c_str()) == 0 && ok;
 }
