@@ -1,5 +1,6 @@
-// Every static text of every window shows whole on a terminal of 80 x 24:
-// the full-screen frontend's cells are coarser than dialog units.
+// Every static text of every window shows whole on a terminal of 80 x 24,
+// on cells of its own: the full-screen frontend's cells are coarser than
+// dialog units.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,6 +22,13 @@ void ExpectTextsFit(const ui::ResourceModule& module, int rows = 24, int cols = 
       size_t lines = ui::detail::WrapText(ui::detail::StripAmpersand(c.text), r.cols).size();
       EXPECT_LE(lines, static_cast<size_t>(r.rows)) << "window " << id << ": \"" << c.text << "\" in " << r.rows
                                                     << " x " << r.cols;
+      for (size_t j = 0; j < dialog.controls.size(); ++j) {
+        const ui::detail::CellRect& o = layout.controls[j];
+        ui::ControlKind kind = dialog.controls[j].kind;
+        if (j == i || kind == ui::ControlKind::GroupBox || kind == ui::ControlKind::Frame) continue;
+        EXPECT_FALSE(r.row < o.row + o.rows && o.row < r.row + r.rows && r.col < o.col + o.cols && o.col < r.col + r.cols)
+            << "window " << id << ": \"" << c.text << "\" under control " << j << " at " << rows << " x " << cols;
+      }
     }
   }
 }

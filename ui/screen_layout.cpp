@@ -200,6 +200,29 @@ bool TakeRow(const DialogTemplate& t, DialogCellsLayout* layout, size_t self, bo
   return FreeRow(t, layout, self, down, false) && FreeRow(t, layout, self, down, true);
 }
 
+// Rounding dialog units to cells can put a static text on the first row of
+// the control under it (a label of 9 units over a field of 12): that control
+// gives up its first row when it has another, else the text moves up a row
+// when that row is free.
+void SeparateTexts(const DialogTemplate& t, DialogCellsLayout* layout) {
+  for (size_t i = 0; i < t.controls.size(); ++i) {
+    if (t.controls[i].kind != ControlKind::Static) continue;
+    CellRect& r = layout->controls[i];
+    for (size_t j = 0; j < t.controls.size(); ++j) {
+      ControlKind kind = t.controls[j].kind;
+      if (j == i || kind == ControlKind::GroupBox || kind == ControlKind::Frame) continue;
+      CellRect& c = layout->controls[j];
+      if (!Overlaps(r, c) || c.row != r.row + r.rows - 1) continue;
+      if (c.rows > 1) {
+        ++c.row;
+        --c.rows;
+      } else if (FreeCells(t, *layout, i, CellRect{r.row - 1, r.col, 1, r.cols})) {
+        --r.row;
+      }
+    }
+  }
+}
+
 // A static text that its cells cannot hold (the terminal's cells are coarser
 // than dialog units) grows into free cells, right first, then down, so that
 // none of its words is cut off.
@@ -235,6 +258,7 @@ DialogCellsLayout LayOut(const DialogTemplate& t, int screenRows, int screenCols
   DialogCellsLayout out;
   out.window = DialogCells(t.cx, t.cy, screenRows, screenCols);
   for (const ControlTemplate& c : t.controls) out.controls.push_back(ControlCells(c, t.cx, t.cy, out.window));
+  SeparateTexts(t, &out);
   WidenButtons(t, &out);
   WidenTexts(t, &out);
   return out;
