@@ -58,6 +58,9 @@ TEST_F(DosPathTest, ExistingComponentsMatchWithoutCase) {
   orvik_testing::WriteFile(driveC_ + "/Orvik/Proc/Proc.Dir", "x");
   EXPECT_EQ(HostPath("C:\\ORVIK\\proc\\PROC.DIR"), driveC_ + "/Orvik/Proc/Proc.Dir");
   EXPECT_EQ(HostPath("c:/orvik/PROC/proc.dir"), driveC_ + "/Orvik/Proc/Proc.Dir");
+  // The folders as typed, the file in other letters.
+  EXPECT_EQ(HostPath("C:\\Orvik\\Proc\\PROC.DIR"), driveC_ + "/Orvik/Proc/Proc.Dir");
+  EXPECT_EQ(HostPath("C:\\Orvik\\Proc\\new.dir"), driveC_ + "/Orvik/Proc/new.dir");
 }
 
 TEST_F(DosPathTest, ExactMatchWinsOverCaseFold) {
@@ -179,6 +182,11 @@ TEST_F(DosPathTest, MappedDriveReachesItsTarget) {
   std::string other = root_ + "/other";
   ASSERT_EQ(::mkdir(other.c_str(), 0777), 0);
   ASSERT_TRUE(MapDrive('a', other));
+  EXPECT_EQ(HostPath("A:\\x"), other + "/x");
+  // A target that is gone leaves the link itself; one made again is reached.
+  ASSERT_EQ(::rmdir(other.c_str()), 0);
+  EXPECT_EQ(HostPath("A:\\x"), prefix_ + "/dosdevices/a:/x");
+  ASSERT_EQ(::mkdir(other.c_str(), 0777), 0);
   EXPECT_EQ(HostPath("A:\\x"), other + "/x");
 }
 

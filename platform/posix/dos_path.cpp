@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ascii_case.h"
@@ -168,9 +169,17 @@ DosParts Parse(const std::string& path) {
 
 // Finds `name` in host folder `dir`: exact first, then ignoring ASCII case
 // (the smallest such name, so the choice is stable). Empty when missing.
+std::string MatchOtherCase(const std::string& dir, const std::string& name);
+
 std::string MatchComponent(const std::string& dir, const std::string& name) {
   struct stat st;
   if (::lstat(JoinHost(dir, name).c_str(), &st) == 0) return name;
+  return MatchOtherCase(dir, name);
+}
+
+// MatchComponent once `name` is known to be missing in its exact spelling.
+std::string MatchOtherCase(const std::string& dir, const std::string& name) {
+  struct stat st;
   // The all-capitals spelling is the smallest of the case variants, so when
   // it exists it is the answer; media and installers mostly use it.
   std::string upper = AsciiUpper(name);
@@ -182,6 +191,46 @@ std::string RealPathOf(const std::string& path) {
   char buf[PATH_MAX];
   if (::realpath(path.c_str(), buf)) return buf;
   return "";
+}
+
+// What each drive or share link resolved to, by the link's host path, with
+// the link's text then. Resolving a link walks and reads every component of
+// its path; a link whose text is unchanged and whose folder is still there
+// resolves the same way, which one readlink and one stat tell.
+struct ResolvedLink {
+  std::string text;
+  std::string real;
+};
+std::unordered_map<std::string, ResolvedLink> g_links;  // guarded by g_mutex
+
+// The real path of the drive or share link `link`, or the link itself when
+// it cannot be resolved; "" when there is no such link.
+std::string ResolveRootLink(const std::string& link) {
+  char text[PATH_MAX];
+  const ssize_t length = ::readlink(link.c_str(), text, sizeof text);
+  if (length < 0 || size_t(length) >= sizeof text) {
+    // Not a link (a plain folder serves as well) or not there at all.
+    struct stat st;
+    if (::lstat(link.c_str(), &st) != 0) return "";
+    std::string real = RealPathOf(link);
+    return real.empty() ? link : real;
+  }
+  const std::string target(text, size_t(length));
+  std::string known;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    auto it = g_links.find(link);
+    if (it != g_links.end() && it->second.text == target) known = it->second.real;
+  }
+  struct stat st;
+  if (!known.empty() && ::stat(known.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return known;
+  std::string real = RealPathOf(link);
+  if (real.empty()) return link;
+  if (::stat(real.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_links[link] = {target, real};
+  }
+  return real;
 }
 
 // Host folder that a drive letter or a share stands for; "" when unmapped.
@@ -201,17 +250,26 @@ std::string RootHostDir(const DosParts& p) {
     link = JoinHost(JoinHost(unc, server), share);
   } else {
     link = prefix + "/dosdevices/" + std::string(1, AsciiLower(p.drive)) + ":";
-    struct stat st;
-    if (::lstat(link.c_str(), &st) != 0) return "";
   }
-  std::string real = RealPathOf(link);
-  return real.empty() ? link : real;
+  return ResolveRootLink(link);
 }
 
 std::string HostPathOf(const DosParts& p) {
   if (!p.valid) return "";
   std::string host = RootHostDir(p);
-  if (host.empty()) return "";
+  if (host.empty() || p.parts.empty()) return host;
+  // Most paths are spelled as on the disk. When the whole path, or its
+  // folder, exists as typed, every component on the way matches in its exact
+  // spelling, as the walk below would find one by one.
+  std::string folder = host;
+  for (size_t i = 0; i + 1 < p.parts.size(); ++i) folder = JoinHost(folder, p.parts[i]);
+  const std::string& last = p.parts.back();
+  struct stat st;
+  if (::lstat(JoinHost(folder, last).c_str(), &st) == 0) return JoinHost(folder, last);
+  if (errno == ENOENT && ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::string found = MatchOtherCase(folder, last);
+    return JoinHost(folder, found.empty() ? last : found);
+  }
   bool exists = true;
   for (const auto& part : p.parts) {
     if (exists) {
@@ -324,6 +382,7 @@ void ResetPlatformForTesting() {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_prefix.clear();
   g_currentDos.clear();
+  g_links.clear();
   detail::ResetFolderNames();
 }
 
