@@ -48,8 +48,15 @@ class DecoderPool {
  private:
   void Run();
 
+  // True when the threads have a job they may claim.
+  bool Claimable() const { return !ending_ && next_ < jobs_.size() && next_ < taken_ + ahead_; }
+
   std::mutex mutex_;
-  std::condition_variable changed_;
+  // Each waits for its own change, so that a finished file wakes only the
+  // worker that waits for it and a taken one only the threads it frees.
+  std::condition_variable decoded_;  // the worker: done_[taken_] is set
+  std::condition_variable work_;     // the threads: a job can be claimed, or stop_
+  std::condition_variable idle_;     // End: busy_ fell to 0
   std::vector<DecodeJob> jobs_;
   std::vector<std::shared_ptr<DecodedPayload>> done_;
   std::size_t next_ = 0;    // the first job no thread has claimed
