@@ -82,6 +82,7 @@ TEST_F(DosPathTest, LargeFolderLookUpsSeeEveryChange) {
     detail::ResetFolderNames(watch);
     const std::string big = driveC_ + (watch ? "/Big" : "/Big2");
     const std::string dos = watch ? "C:\\big\\" : "C:\\big2\\";
+    const std::string exact = watch ? "C:\\Big\\" : "C:\\Big2\\";  // the folder as spelled on the disk
     ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
     for (int i = 0; i < 100; ++i) create(big + "/File" + std::to_string(i));
     orvik_testing::WaitUntilSettled(big);  // so that its listing is kept
@@ -100,18 +101,22 @@ TEST_F(DosPathTest, LargeFolderLookUpsSeeEveryChange) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/New.txt");
+    EXPECT_EQ(HostPath(exact + "NEW.TXT"), big + "/New.txt");
 
     ASSERT_EQ(::rename((big + "/New.txt").c_str(), (big + "/Other.txt").c_str()), 0);
     EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/new.TXT");
     EXPECT_EQ(HostPath(dos + "other.TXT"), big + "/Other.txt");
+    EXPECT_EQ(HostPath(exact + "new.txt"), big + "/new.txt");
     ASSERT_EQ(::unlink((big + "/Other.txt").c_str()), 0);
     EXPECT_EQ(HostPath(dos + "other.TXT"), big + "/other.TXT");
+    EXPECT_EQ(HostPath(exact + "other.TXT"), big + "/other.TXT");
 
     // Of several spellings the smallest wins, also as they come and go.
     create(big + "/mIx");
     EXPECT_EQ(HostPath(dos + "MIx"), big + "/mIx");
     create(big + "/Mix");
     EXPECT_EQ(HostPath(dos + "MIx"), big + "/Mix");
+    EXPECT_EQ(HostPath(exact + "MIX"), big + "/Mix");
     ASSERT_EQ(::unlink((big + "/Mix").c_str()), 0);
     EXPECT_EQ(HostPath(dos + "MIx"), big + "/mIx");
 

@@ -14,6 +14,10 @@ namespace platform::detail {
 // once. `dirStat`, when given, is what stat says of `dir` at the call.
 std::string FindNameNoCase(const std::string& dir, const std::string& name, const struct stat* dirStat = nullptr);
 
+// FindNameNoCase answered from a kept listing alone: false, without looking
+// at the folder, when none of the folder `dirStat` describes is kept.
+bool FindKeptNameNoCase(const struct stat& dirStat, const std::string& name, std::string* found);
+
 // Forgets every kept listing. With `watch` false, kept listings are checked
 // against the folder's times alone instead of change notifications (tests run
 // both ways).

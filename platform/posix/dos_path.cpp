@@ -180,6 +180,9 @@ std::string MatchComponent(const std::string& dir, const std::string& name) {
 // MatchComponent once `name` is known to be missing in its exact spelling;
 // `dirStat`, when given, is what stat says of `dir` now.
 std::string MatchOtherCase(const std::string& dir, const std::string& name, const struct stat* dirStat) {
+  // A large folder's kept names answer at once (the smallest variant).
+  std::string kept;
+  if (dirStat && detail::FindKeptNameNoCase(*dirStat, name, &kept)) return kept;
   struct stat st;
   // The all-capitals spelling is the smallest of the case variants, so when
   // it exists it is the answer; media and installers mostly use it.

@@ -138,6 +138,19 @@ class Cache {
     return found;
   }
 
+  // The answer of the kept table of the folder `st` describes, when there
+  // is one that is known to match the folder.
+  bool FindKept(const struct stat& st, const std::string& name, std::string* found) {
+    if (!S_ISDIR(st.st_mode)) return false;
+    std::lock_guard<std::mutex> lock(mutex_);
+    Drain();
+    Folder* folder = Lookup(st.st_dev, st.st_ino);
+    if (!folder || (folder->wd < 0 && !(folder->settled && SameTimes(folder->st, st)))) return false;
+    folder->lastUse = ++clock_;
+    *found = folder->Find(name);
+    return true;
+  }
+
   void AfterFork() {
     if (notify_ >= 0) ::close(notify_);
     notify_ = -1;
@@ -320,6 +333,10 @@ Cache& TheCache() {
 
 std::string FindNameNoCase(const std::string& dir, const std::string& name, const struct stat* dirStat) {
   return TheCache().Find(dir, name, dirStat);
+}
+
+bool FindKeptNameNoCase(const struct stat& dirStat, const std::string& name, std::string* found) {
+  return TheCache().FindKept(dirStat, name, found);
 }
 
 void ResetFolderNames(bool watch) { TheCache().Reset(watch); }
