@@ -27,6 +27,7 @@ void DecoderPool::Begin(std::vector<DecodeJob> jobs) {
   jobs_ = std::move(jobs);
   done_.assign(jobs_.size(), nullptr);
   next_ = taken_ = 0;
+  held_ = 0;
   ending_ = false;
   work_.notify_all();
 }
@@ -37,11 +38,11 @@ std::shared_ptr<DecodedPayload> DecoderPool::Take() {
   const std::size_t index = taken_;
   decoded_.wait(lock, [&] { return done_[index] != nullptr; });
   ++taken_;
-  // One more file may be decoded ahead. The threads are woken once a slot
-  // is free for each of them (or the rest of the disk fits), not for every
-  // file: each then decodes several files in a row.
-  const std::size_t free = taken_ + ahead_ - next_;
-  if (Claimable() && (free >= threads_.size() || next_ + free >= jobs_.size())) work_.notify_all();
+  held_ -= jobs_[index].limit;
+  // More files may be decoded ahead. The threads are woken when the lead
+  // has shrunk to the few files always allowed, not for every file taken:
+  // each then decodes a run of files.
+  if (Claimable() && next_ <= taken_ + ahead_) work_.notify_all();
   return std::move(done_[index]);
 }
 
@@ -54,6 +55,7 @@ void DecoderPool::End() {
   done_.clear();
   jobs_.clear();
   next_ = taken_ = 0;
+  held_ = 0;
 }
 
 void DecoderPool::Run() {
@@ -63,6 +65,7 @@ void DecoderPool::Run() {
     if (stop_) return;
     const std::size_t index = next_++;
     const DecodeJob job = jobs_[index];
+    held_ += job.limit;
     ++busy_;
     lock.unlock();
     std::shared_ptr<DecodedPayload> payload = DecodedPayload::Open(job.source, job.declared, job.limit);
