@@ -58,6 +58,9 @@ TEST_F(DosPathTest, ExistingComponentsMatchWithoutCase) {
   orvik_testing::WriteFile(driveC_ + "/Orvik/Proc/Proc.Dir", "x");
   EXPECT_EQ(HostPath("C:\\ORVIK\\proc\\PROC.DIR"), driveC_ + "/Orvik/Proc/Proc.Dir");
   EXPECT_EQ(HostPath("c:/orvik/PROC/proc.dir"), driveC_ + "/Orvik/Proc/Proc.Dir");
+  // The folders as typed, the file in other letters.
+  EXPECT_EQ(HostPath("C:\\Orvik\\Proc\\PROC.DIR"), driveC_ + "/Orvik/Proc/Proc.Dir");
+  EXPECT_EQ(HostPath("C:\\Orvik\\Proc\\new.dir"), driveC_ + "/Orvik/Proc/new.dir");
 }
 
 TEST_F(DosPathTest, ExactMatchWinsOverCaseFold) {
@@ -79,6 +82,7 @@ TEST_F(DosPathTest, LargeFolderLookUpsSeeEveryChange) {
     detail::ResetFolderNames(watch);
     const std::string big = driveC_ + (watch ? "/Big" : "/Big2");
     const std::string dos = watch ? "C:\\big\\" : "C:\\big2\\";
+    const std::string exact = watch ? "C:\\Big\\" : "C:\\Big2\\";  // the folder as spelled on the disk
     ASSERT_EQ(::mkdir(big.c_str(), 0777), 0);
     for (int i = 0; i < 100; ++i) create(big + "/File" + std::to_string(i));
     orvik_testing::WaitUntilSettled(big);  // so that its listing is kept
@@ -97,18 +101,22 @@ TEST_F(DosPathTest, LargeFolderLookUpsSeeEveryChange) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/New.txt");
+    EXPECT_EQ(HostPath(exact + "NEW.TXT"), big + "/New.txt");
 
     ASSERT_EQ(::rename((big + "/New.txt").c_str(), (big + "/Other.txt").c_str()), 0);
     EXPECT_EQ(HostPath(dos + "new.TXT"), big + "/new.TXT");
     EXPECT_EQ(HostPath(dos + "other.TXT"), big + "/Other.txt");
+    EXPECT_EQ(HostPath(exact + "new.txt"), big + "/new.txt");
     ASSERT_EQ(::unlink((big + "/Other.txt").c_str()), 0);
     EXPECT_EQ(HostPath(dos + "other.TXT"), big + "/other.TXT");
+    EXPECT_EQ(HostPath(exact + "other.TXT"), big + "/other.TXT");
 
     // Of several spellings the smallest wins, also as they come and go.
     create(big + "/mIx");
     EXPECT_EQ(HostPath(dos + "MIx"), big + "/mIx");
     create(big + "/Mix");
     EXPECT_EQ(HostPath(dos + "MIx"), big + "/Mix");
+    EXPECT_EQ(HostPath(exact + "MIX"), big + "/Mix");
     ASSERT_EQ(::unlink((big + "/Mix").c_str()), 0);
     EXPECT_EQ(HostPath(dos + "MIx"), big + "/mIx");
 
@@ -179,6 +187,11 @@ TEST_F(DosPathTest, MappedDriveReachesItsTarget) {
   std::string other = root_ + "/other";
   ASSERT_EQ(::mkdir(other.c_str(), 0777), 0);
   ASSERT_TRUE(MapDrive('a', other));
+  EXPECT_EQ(HostPath("A:\\x"), other + "/x");
+  // A target that is gone leaves the link itself; one made again is reached.
+  ASSERT_EQ(::rmdir(other.c_str()), 0);
+  EXPECT_EQ(HostPath("A:\\x"), prefix_ + "/dosdevices/a:/x");
+  ASSERT_EQ(::mkdir(other.c_str(), 0777), 0);
   EXPECT_EQ(HostPath("A:\\x"), other + "/x");
 }
 

@@ -3,14 +3,20 @@
 #pragma once
 #include <string>
 
+struct stat;
+
 namespace platform::detail {
 
 // The entry of host folder `dir` whose name equals `name` ignoring ASCII case;
 // when several do, the smallest of them (byte order), so the choice is stable.
 // "" when none does or the folder cannot be read. A kept listing is used only
 // while it is known to match the folder: changes made by any process show at
-// once.
-std::string FindNameNoCase(const std::string& dir, const std::string& name);
+// once. `dirStat`, when given, is what stat says of `dir` at the call.
+std::string FindNameNoCase(const std::string& dir, const std::string& name, const struct stat* dirStat = nullptr);
+
+// FindNameNoCase answered from a kept listing alone: false, without looking
+// at the folder, when none of the folder `dirStat` describes is kept.
+bool FindKeptNameNoCase(const struct stat& dirStat, const std::string& name, std::string* found);
 
 // Forgets every kept listing. With `watch` false, kept listings are checked
 // against the folder's times alone instead of change notifications (tests run

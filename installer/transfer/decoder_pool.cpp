@@ -17,7 +17,7 @@ DecoderPool::~DecoderPool() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stop_ = true;
-    changed_.notify_all();
+    work_.notify_all();
   }
   for (std::thread& t : threads_) t.join();
 }
@@ -27,17 +27,22 @@ void DecoderPool::Begin(std::vector<DecodeJob> jobs) {
   jobs_ = std::move(jobs);
   done_.assign(jobs_.size(), nullptr);
   next_ = taken_ = 0;
+  held_ = 0;
   ending_ = false;
-  changed_.notify_all();
+  work_.notify_all();
 }
 
 std::shared_ptr<DecodedPayload> DecoderPool::Take() {
   std::unique_lock<std::mutex> lock(mutex_);
   if (taken_ >= jobs_.size()) return nullptr;
   const std::size_t index = taken_;
-  changed_.wait(lock, [&] { return done_[index] != nullptr; });
+  decoded_.wait(lock, [&] { return done_[index] != nullptr; });
   ++taken_;
-  changed_.notify_all();  // one more file may be decoded ahead
+  held_ -= jobs_[index].limit;
+  // More files may be decoded ahead. The threads are woken when the lead
+  // has shrunk to the few files always allowed, not for every file taken:
+  // each then decodes a run of files.
+  if (Claimable() && next_ <= taken_ + ahead_) work_.notify_all();
   return std::move(done_[index]);
 }
 
@@ -46,20 +51,21 @@ void DecoderPool::End() {
   ending_ = true;
   for (std::shared_ptr<DecodedPayload>& payload : done_)
     if (payload) payload->Abandon();
-  changed_.notify_all();
-  changed_.wait(lock, [&] { return busy_ == 0; });
+  idle_.wait(lock, [&] { return busy_ == 0; });
   done_.clear();
   jobs_.clear();
   next_ = taken_ = 0;
+  held_ = 0;
 }
 
 void DecoderPool::Run() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [&] { return stop_ || (!ending_ && next_ < jobs_.size() && next_ < taken_ + ahead_); });
+    work_.wait(lock, [&] { return stop_ || Claimable(); });
     if (stop_) return;
     const std::size_t index = next_++;
     const DecodeJob job = jobs_[index];
+    held_ += job.limit;
     ++busy_;
     lock.unlock();
     std::shared_ptr<DecodedPayload> payload = DecodedPayload::Open(job.source, job.declared, job.limit);
@@ -67,14 +73,13 @@ void DecoderPool::Run() {
     // A disk ended meanwhile takes nothing more: the stream is not decoded.
     if (ending_) payload->Abandon();
     else done_[index] = payload;
-    changed_.notify_all();
+    if (index == taken_) decoded_.notify_one();
     if (payload->Streams()) {
       lock.unlock();
       payload->Pump();
       lock.lock();
     }
-    --busy_;
-    changed_.notify_all();
+    if (--busy_ == 0 && ending_) idle_.notify_all();
   }
 }
 

@@ -33,8 +33,14 @@ class DecoderPool {
   DecoderPool(const DecoderPool&) = delete;
   DecoderPool& operator=(const DecoderPool&) = delete;
 
+  // Small files may run further ahead: up to kLeadFiles files while what
+  // they may decode to stays within kLeadBytes.
+  static constexpr std::size_t kLeadFiles = 64;
+  static constexpr std::uint64_t kLeadBytes = 8u << 20;
+
   // Starts on the files of a disk (the last Begin must have been Ended).
-  // At most a few files per thread are decoded ahead of the one taken last.
+  // A few files per thread are decoded ahead of the one taken last, more
+  // when they are small (kLeadFiles, kLeadBytes).
   void Begin(std::vector<DecodeJob> jobs);
   // The next job's payload in order, waiting until it is decoded (a large
   // file: until its stream has started). Null after the last job.
@@ -48,13 +54,26 @@ class DecoderPool {
  private:
   void Run();
 
+  // True when the threads have a job they may claim.
+  bool Claimable() const {
+    if (ending_ || next_ >= jobs_.size()) return false;
+    const std::uint64_t limit = jobs_[next_].limit;
+    return next_ < taken_ + ahead_ ||
+           (next_ < taken_ + kLeadFiles && limit <= kLeadBytes && held_ <= kLeadBytes - limit);
+  }
+
   std::mutex mutex_;
-  std::condition_variable changed_;
+  // Each waits for its own change, so that a finished file wakes only the
+  // worker that waits for it and a taken one only the threads it frees.
+  std::condition_variable decoded_;  // the worker: done_[taken_] is set
+  std::condition_variable work_;     // the threads: a job can be claimed, or stop_
+  std::condition_variable idle_;     // End: busy_ fell to 0
   std::vector<DecodeJob> jobs_;
   std::vector<std::shared_ptr<DecodedPayload>> done_;
   std::size_t next_ = 0;    // the first job no thread has claimed
   std::size_t taken_ = 0;   // jobs the worker has taken
-  std::size_t ahead_ = 0;   // claimed jobs may run this far past taken_
+  std::size_t ahead_ = 0;   // claimed jobs may always run this far past taken_
+  std::uint64_t held_ = 0;  // the limits of the jobs claimed and not taken
   unsigned busy_ = 0;       // threads working on a job of this disk
   bool ending_ = false;
   bool stop_ = false;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ascii_case.h"
@@ -168,14 +169,26 @@ DosParts Parse(const std::string& path) {
 
 // Finds `name` in host folder `dir`: exact first, then ignoring ASCII case
 // (the smallest such name, so the choice is stable). Empty when missing.
+std::string MatchOtherCase(const std::string& dir, const std::string& name, const struct stat* dirStat = nullptr);
+
 std::string MatchComponent(const std::string& dir, const std::string& name) {
   struct stat st;
   if (::lstat(JoinHost(dir, name).c_str(), &st) == 0) return name;
+  return MatchOtherCase(dir, name);
+}
+
+// MatchComponent once `name` is known to be missing in its exact spelling;
+// `dirStat`, when given, is what stat says of `dir` now.
+std::string MatchOtherCase(const std::string& dir, const std::string& name, const struct stat* dirStat) {
+  // A large folder's kept names answer at once (the smallest variant).
+  std::string kept;
+  if (dirStat && detail::FindKeptNameNoCase(*dirStat, name, &kept)) return kept;
+  struct stat st;
   // The all-capitals spelling is the smallest of the case variants, so when
   // it exists it is the answer; media and installers mostly use it.
   std::string upper = AsciiUpper(name);
   if (upper != name && ::lstat(JoinHost(dir, upper).c_str(), &st) == 0) return upper;
-  return detail::FindNameNoCase(dir, name);
+  return detail::FindNameNoCase(dir, name, dirStat);
 }
 
 std::string RealPathOf(const std::string& path) {
@@ -184,8 +197,61 @@ std::string RealPathOf(const std::string& path) {
   return "";
 }
 
+// What each drive or share link resolved to, by the link's host path, with
+// the link's text then. Resolving a link walks and reads every component of
+// its path; a link whose text is unchanged and whose folder is still there
+// resolves the same way, which one readlink tells, and the folder's being
+// there either the path looked up under it or one stat.
+struct ResolvedLink {
+  std::string text;
+  std::string real;
+};
+std::unordered_map<std::string, ResolvedLink> g_links;  // guarded by g_mutex
+
+bool IsFolder(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The real path of the drive or share link `link`, or the link itself when
+// it cannot be resolved; "" when there is no such link. With `unchecked`,
+// a folder known from an earlier call is returned without checking that it
+// is still there, and *unchecked tells whether that was done.
+std::string ResolveRootLink(const std::string& link, bool* unchecked = nullptr) {
+  if (unchecked) *unchecked = false;
+  char text[PATH_MAX];
+  const ssize_t length = ::readlink(link.c_str(), text, sizeof text);
+  if (length < 0 || size_t(length) >= sizeof text) {
+    // Not a link (a plain folder serves as well) or not there at all.
+    struct stat st;
+    if (::lstat(link.c_str(), &st) != 0) return "";
+    std::string real = RealPathOf(link);
+    return real.empty() ? link : real;
+  }
+  const std::string target(text, size_t(length));
+  std::string known;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    auto it = g_links.find(link);
+    if (it != g_links.end() && it->second.text == target) known = it->second.real;
+  }
+  if (!known.empty() && unchecked) {
+    *unchecked = true;
+    return known;
+  }
+  if (!known.empty() && IsFolder(known)) return known;
+  std::string real = RealPathOf(link);
+  if (real.empty()) return link;
+  if (IsFolder(real)) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_links[link] = {target, real};
+  }
+  return real;
+}
+
 // Host folder that a drive letter or a share stands for; "" when unmapped.
-std::string RootHostDir(const DosParts& p) {
+// `unchecked` as for ResolveRootLink.
+std::string RootHostDir(const DosParts& p, bool* unchecked = nullptr) {
   std::string prefix;
   {
     std::lock_guard<std::mutex> lock(g_mutex);
@@ -201,16 +267,29 @@ std::string RootHostDir(const DosParts& p) {
     link = JoinHost(JoinHost(unc, server), share);
   } else {
     link = prefix + "/dosdevices/" + std::string(1, AsciiLower(p.drive)) + ":";
-    struct stat st;
-    if (::lstat(link.c_str(), &st) != 0) return "";
   }
-  std::string real = RealPathOf(link);
-  return real.empty() ? link : real;
+  return ResolveRootLink(link, unchecked);
 }
 
 std::string HostPathOf(const DosParts& p) {
   if (!p.valid) return "";
-  std::string host = RootHostDir(p);
+  bool unchecked = false;
+  std::string host = RootHostDir(p, p.parts.empty() ? nullptr : &unchecked);
+  if (host.empty() || p.parts.empty()) return host;
+  // Most paths are spelled as on the disk. When the whole path, or its
+  // folder, exists as typed, every component on the way matches in its exact
+  // spelling, as the walk below would find one by one (and the drive's
+  // folder is there).
+  std::string folder = host;
+  for (size_t i = 0; i + 1 < p.parts.size(); ++i) folder = JoinHost(folder, p.parts[i]);
+  const std::string& last = p.parts.back();
+  struct stat st;
+  if (::lstat(JoinHost(folder, last).c_str(), &st) == 0) return JoinHost(folder, last);
+  if (errno == ENOENT && ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::string found = MatchOtherCase(folder, last, &st);
+    return JoinHost(folder, found.empty() ? last : found);
+  }
+  if (unchecked) host = RootHostDir(p);
   if (host.empty()) return "";
   bool exists = true;
   for (const auto& part : p.parts) {
@@ -324,6 +403,7 @@ void ResetPlatformForTesting() {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_prefix.clear();
   g_currentDos.clear();
+  g_links.clear();
   detail::ResetFolderNames();
 }
 

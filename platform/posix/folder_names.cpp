@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -110,9 +111,11 @@ class Cache {
                      [] { TheCache().AfterFork(); });
   }
 
-  std::string Find(const std::string& dir, const std::string& name) {
+  std::string Find(const std::string& dir, const std::string& name, const struct stat* dirStat) {
     struct stat st;
-    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return "";
+    if (dirStat) st = *dirStat;
+    else if (::stat(dir.c_str(), &st) != 0) return "";
+    if (!S_ISDIR(st.st_mode)) return "";
     std::lock_guard<std::mutex> lock(mutex_);
     Drain();
     Folder* folder = Lookup(st.st_dev, st.st_ino);
@@ -133,6 +136,19 @@ class Cache {
       Unwatch(listed->wd);
     }
     return found;
+  }
+
+  // The answer of the kept table of the folder `st` describes, when there
+  // is one that is known to match the folder.
+  bool FindKept(const struct stat& st, const std::string& name, std::string* found) {
+    if (!S_ISDIR(st.st_mode)) return false;
+    std::lock_guard<std::mutex> lock(mutex_);
+    Drain();
+    Folder* folder = Lookup(st.st_dev, st.st_ino);
+    if (!folder || (folder->wd < 0 && !(folder->settled && SameTimes(folder->st, st)))) return false;
+    folder->lastUse = ++clock_;
+    *found = folder->Find(name);
+    return true;
   }
 
   void AfterFork() {
@@ -209,6 +225,9 @@ class Cache {
     while (true) {
       ssize_t got = ::read(notify_, buffer, sizeof buffer);
       if (got <= 0) return;
+      // A read returns every report queued when it ran that fits; with room
+      // for one more left over, what came after is no older than this look-up.
+      const bool all = size_t(got) + sizeof(struct inotify_event) + NAME_MAX + 1 <= sizeof buffer;
       for (ssize_t at = 0; at < got;) {
         const auto* event = reinterpret_cast<const struct inotify_event*>(buffer + at);
         at += ssize_t(sizeof(struct inotify_event) + event->len);
@@ -230,6 +249,7 @@ class Cache {
         total_ = total_ - before + folder->count;
         if (folder->count > before) Trim(folder);
       }
+      if (all) return;
     }
   }
 
@@ -311,8 +331,12 @@ Cache& TheCache() {
 
 }  // namespace
 
-std::string FindNameNoCase(const std::string& dir, const std::string& name) {
-  return TheCache().Find(dir, name);
+std::string FindNameNoCase(const std::string& dir, const std::string& name, const struct stat* dirStat) {
+  return TheCache().Find(dir, name, dirStat);
+}
+
+bool FindKeptNameNoCase(const struct stat& dirStat, const std::string& name, std::string* found) {
+  return TheCache().FindKept(dirStat, name, found);
 }
 
 void ResetFolderNames(bool watch) { TheCache().Reset(watch); }

@@ -107,7 +107,8 @@ int OpenRegular(const std::string& host, int flags, OFSTRUCT* of) {
     Fail(of, known && S_ISDIR(st.st_mode) ? ERROR_ACCESS_DENIED : ERROR_BAD_FILE_TYPE);
     return -1;
   }
-  (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // The status flags are those just asked for (F_SETFL ignores the others).
+  (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   return fd;
 }
 
@@ -154,12 +155,21 @@ HFILE posix::OpenFile(const char* path, OFSTRUCT* of, UINT style) {
   }
 
   struct stat st;
-  bool exists = (noFollow ? ::lstat(host.c_str(), &st) : ::stat(host.c_str(), &st)) == 0;
+  bool exists;
+  bool readOnlyMount = false;
+  if (createNew) {
+    // The exclusive open tells by itself that the name is taken (EEXIST); the
+    // name is looked at first only on a read-only mount, where no open is tried.
+    readOnlyMount = OnReadOnlyMount(host, false);
+    exists = readOnlyMount && ::lstat(host.c_str(), &st) == 0;
+  } else {
+    exists = (noFollow ? ::lstat(host.c_str(), &st) : ::stat(host.c_str(), &st)) == 0;
+  }
   if (exists && createNew) return Fail(of, ERROR_FILE_EXISTS);
   if (exists && S_ISLNK(st.st_mode)) return Fail(of, ERROR_CANT_ACCESS_FILE);
   if (exists && S_ISDIR(st.st_mode)) return Fail(of, ERROR_ACCESS_DENIED);
   if (exists && !S_ISREG(st.st_mode)) return Fail(of, ERROR_BAD_FILE_TYPE);
-  if (wantWrite && OnReadOnlyMount(host, exists)) return Fail(of, ERROR_WRITE_PROTECT);
+  if (wantWrite && (createNew ? readOnlyMount : OnReadOnlyMount(host, exists))) return Fail(of, ERROR_WRITE_PROTECT);
   // Read-only is the attribute, whoever the host user is.
   bool readOnlyFile = exists && !(st.st_mode & S_IWUSR);
   if (wantWrite && readOnlyFile) return Fail(of, ERROR_ACCESS_DENIED);

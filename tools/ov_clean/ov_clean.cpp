@@ -2,6 +2,7 @@
 // the installer to be gone, then removes its staging folder. Refuses any
 // folder that is not a staging folder, so a wrong argument cannot remove
 // anything else.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,6 +17,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 #else
+#include <poll.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #endif
 
@@ -54,7 +57,22 @@ void WaitForParentToEnd() {
     if (pid > 0) parent = pid_t(pid);
   }
   if (parent <= 1) return;
-  for (int i = 0; i < 600 && ::getppid() == parent; ++i) platform::Sleep(100);
+#ifdef SYS_pidfd_open
+  // A descriptor of the parent becomes readable the moment it ends. It is
+  // the parent's only while the parent is still ours (an id freed and taken
+  // again belongs to a process that is not).
+  const int pidfd = int(::syscall(SYS_pidfd_open, parent, 0));
+  if (pidfd >= 0) {
+    if (::getppid() == parent) {
+      struct pollfd ended = {pidfd, POLLIN, 0};
+      while (::poll(&ended, 1, 60000) < 0 && errno == EINTR) {
+      }
+    }
+    ::close(pidfd);
+    return;
+  }
+#endif
+  for (int i = 0; i < 6000 && ::getppid() == parent; ++i) platform::Sleep(10);
 }
 #endif
 
