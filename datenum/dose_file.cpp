@@ -9,6 +9,7 @@
 #include "platform/dos_path.h"
 #include "platform/files.h"
 #include "platform/flush.h"
+#include "platform/hfile.h"
 
 namespace datenum {
 
@@ -50,24 +51,27 @@ int get_dose(const std::string& iniPath, Registers& registers) {
 int put_dose(const std::string& iniPath, const Registers& registers) {
   std::string path;
   if (!LocateDoseFile(iniPath, &path)) return 0;
-  std::string host = platform::HostPath(path);
   platform::DWORD attributes = platform::GetFileAttributesA(path.c_str());
   bool replaceable = attributes == platform::INVALID_FILE_ATTRIBUTES ||
                      (attributes & (platform::FILE_ATTRIBUTE_READONLY |
                                     platform::FILE_ATTRIBUTE_DIRECTORY)) == 0;
-  std::string fresh = host + kNewSuffix;
-  std::FILE* file = host.empty() || !replaceable ? nullptr : std::fopen(fresh.c_str(), "w");
-  if (file == nullptr) {
+  // Written beside dosdose.dat, the same bytes on every host.
+  const std::string fresh = path + kNewSuffix;
+  platform::HFILE file = platform::HostPath(path).empty() || !replaceable ? platform::HFILE_ERROR
+                                                                          : platform::_lcreat(fresh.c_str(), 0);
+  if (file == platform::HFILE_ERROR) {
     StopBox(FillText(msg::kCannotWrite, path), msg::kFileCaption);
     return 0;
   }
-  bool written = WriteDoseText(file, FormatRegisters(registers));
+  const std::string text = FormatRegisters(registers);
+  bool written = platform::_lwrite(file, text.data(), static_cast<platform::UINT>(text.size())) == text.size();
   // On the disk before the rename: a power cut leaves the old registers or
   // the new ones, never an empty file.
-  bool flushed = written && std::fflush(file) == 0 && platform::FlushFileBuffers(::fileno(file));
-  bool closed = std::fclose(file) == 0;
-  if (!written || !flushed || !closed || std::rename(fresh.c_str(), host.c_str()) != 0) {
-    std::remove(fresh.c_str());
+  bool flushed = written && platform::FlushFileBuffers(file);
+  bool closed = platform::_lclose(file) != platform::HFILE_ERROR;
+  if (!written || !flushed || !closed ||
+      !platform::MoveFileExA(fresh.c_str(), path.c_str(), platform::MOVEFILE_REPLACE_EXISTING)) {
+    platform::DeleteFileA(fresh.c_str());
     StopBox(FillText(msg::kWriteFailed, path), msg::kFileCaption);
     return 0;
   }

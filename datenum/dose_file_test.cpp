@@ -2,8 +2,6 @@
 #include "datenum/dose_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -16,6 +14,7 @@
 #include "testing/recording_frontend.h"
 #include "ui/msgbox.h"
 #include "platform/dos_path.h"
+#include "platform/fault_injector.h"
 #include "platform/flush.h"
 
 namespace datenum {
@@ -286,7 +285,7 @@ TEST_F(GetPutTest, CannotCreateInAMissingFolder) {
 
 TEST_F(GetPutTest, ReadOnlyFileIsNotReplaced) {
   orvik_testing::WriteFile(host_, DoseText());
-  ASSERT_EQ(chmod(host_.c_str(), 0444), 0);
+  orvik_testing::ChangeMode(host_, 0444);
   Registers r;
   ASSERT_EQ(get_dose(kIni, r), 1);
   r.MEM = 1;
@@ -302,17 +301,23 @@ TEST_F(GetPutTest, AFolderInTheWayIsNotReplaced) {
   EXPECT_TRUE(std::filesystem::is_directory(host_ + "/inside"));
 }
 
-TEST_F(GetPutTest, FailedWriteLeavesTheOldFileWhole) {
-  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+TEST_F(GetPutTest, FailedOrShortWriteLeavesTheOldFileWhole) {
   orvik_testing::WriteFile(host_, DoseText());
-  // The file written beside dosdose.dat lands on a full device.
-  std::filesystem::create_symlink("/dev/full", host_ + ".new");
   Registers r;
   r.MEM = 42;
-  EXPECT_EQ(put_dose(kIni, r), 0);
-  ExpectOneBox("Cannot write \"C:\\orvik\\data\\dosdose.dat\".");
-  EXPECT_EQ(orvik_testing::ReadFile(host_), DoseText());
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(host_ + ".new")));
+  for (bool shortWrite : {false, true}) {
+    SCOPED_TRACE(shortWrite ? "short write" : "failed write");
+    platform::FaultInjector faults;
+    if (shortWrite)
+      faults.FilterWrites([](platform::HFILE, platform::UINT count) { return count / 2; });
+    else
+      faults.FailAt(platform::HostCallKind::kWrite, 1, 112);  // the disk is full
+    EXPECT_EQ(put_dose(kIni, r), 0);
+    ASSERT_EQ(Boxes().size(), shortWrite ? 2u : 1u);
+    EXPECT_EQ(Boxes().back().text, "Cannot write \"C:\\orvik\\data\\dosdose.dat\".");
+    EXPECT_EQ(orvik_testing::ReadFile(host_), DoseText());
+    EXPECT_FALSE(std::filesystem::exists(host_ + ".new"));
+  }
 }
 
 TEST_F(GetPutTest, NewRegistersReachTheDiskBeforeTheyReplaceTheOld) {

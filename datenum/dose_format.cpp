@@ -62,10 +62,4 @@ std::string FormatRegisters(const Registers& registers) {
   return text;
 }
 
-bool WriteDoseText(std::FILE* file, const std::string& text) {
-  std::size_t written = std::fwrite(text.data(), 1, text.size(), file);
-  bool flushed = std::fflush(file) == 0;
-  return written == text.size() && flushed && !std::ferror(file);
-}
-
 }  // namespace datenum

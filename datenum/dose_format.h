@@ -34,7 +34,4 @@ int ReadRegisters(std::FILE* file, Registers& registers);
 // The 23 lines as written back: numbers with "%.12g", MEM2 as it stands.
 std::string FormatRegisters(const Registers& registers);
 
-// Writes `text` and flushes it; false when any of it did not reach the file.
-bool WriteDoseText(std::FILE* file, const std::string& text);
-
 }  // namespace datenum
