@@ -24,6 +24,11 @@ void SleepMilliseconds(int milliseconds);
 // .../bin/kelmar, or .../bin/kelmar.exe on Windows).
 std::string ProgramPath(const std::string& name);
 
+// A symbolic link at `hostPath` to `target`, and a named pipe at `hostPath`
+// (POSIX; false on Windows, whose tests of them are skipped).
+bool MakeSymlink(const std::string& target, const std::string& hostPath);
+bool MakeFifo(const std::string& hostPath);
+
 // Keeps a host file open against writers while it lives, as another
 // program using it would (Windows; on POSIX, which has no share modes, it
 // does nothing).

@@ -42,6 +42,12 @@ void SleepMilliseconds(int milliseconds) { ::usleep(static_cast<useconds_t>(1000
 
 std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name; }
 
+bool MakeSymlink(const std::string& target, const std::string& hostPath) {
+  return ::symlink(target.c_str(), hostPath.c_str()) == 0;
+}
+
+bool MakeFifo(const std::string& hostPath) { return ::mkfifo(hostPath.c_str(), 0666) == 0; }
+
 FileInUse::FileInUse(const std::string&) {}
 FileInUse::~FileInUse() {}
 

@@ -50,6 +50,9 @@ void SleepMilliseconds(int milliseconds) { ::Sleep(static_cast<DWORD>(millisecon
 
 std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name + ".exe"; }
 
+bool MakeSymlink(const std::string&, const std::string&) { return false; }
+bool MakeFifo(const std::string&) { return false; }
+
 FileInUse::FileInUse(const std::string& hostPath)
     : handle_(::CreateFileA(hostPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {
   if (handle_ == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + hostPath);
