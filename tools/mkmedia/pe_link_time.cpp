@@ -6,16 +6,6 @@ namespace mkmedia {
 
 namespace {
 
-std::uint32_t Le32(const std::string& s, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(s[at + static_cast<std::size_t>(i)]);
-  return v;
-}
-
-void PutLe32(std::string* s, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) (*s)[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i) & 0xff);
-}
-
 // Offset of the "PE\0\0" signature, or 0 when `s` is no PE file with a whole
 // optional header up to its checksum.
 std::size_t PeHeader(const std::string& s) {
@@ -42,6 +32,16 @@ std::uint32_t Checksum(const std::string& s, std::size_t checksumAt) {
 }
 
 }  // namespace
+
+std::uint32_t Le32(const std::string& s, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(s[at + static_cast<std::size_t>(i)]);
+  return v;
+}
+
+void PutLe32(std::string* s, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) (*s)[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i) & 0xff);
+}
 
 void KeepLinkTime(const std::string& original, std::string* stripped) {
   std::size_t from = PeHeader(original), to = PeHeader(*stripped);

@@ -9,15 +9,6 @@
 namespace mkmedia {
 namespace {
 
-std::uint32_t Le32(const std::string& s, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(s[at + static_cast<std::size_t>(i)]);
-  return v;
-}
-void Put32(std::string* s, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) (*s)[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
-}
-
 // A PE file of 257 bytes (an odd length): headers at 0x40, link time at
 // 0x48, checksum at 0x98, the other bytes a pattern.
 constexpr std::size_t kTime = 0x48, kChecksum = 0x98;
@@ -25,10 +16,10 @@ std::string Pe(std::uint32_t time, std::uint32_t checksum) {
   std::string s(0x101, '\0');
   for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<char>(i * 7);
   s.replace(0, 2, "MZ");
-  Put32(&s, 0x3c, 0x40);
+  PutLe32(&s, 0x3c, 0x40);
   s.replace(0x40, 4, std::string("PE\0\0", 4));
-  Put32(&s, kTime, time);
-  Put32(&s, kChecksum, checksum);
+  PutLe32(&s, kTime, time);
+  PutLe32(&s, kChecksum, checksum);
   return s;
 }
 
