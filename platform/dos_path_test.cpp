@@ -195,6 +195,28 @@ TEST_F(DosPathTest, MappedDriveReachesItsTarget) {
   EXPECT_EQ(HostPath("A:\\x"), other + "/x");
 }
 
+// A drive link is resolved once and reused while its folder reports no
+// change: a link replaced in any way, by any program, is followed at once.
+TEST_F(DosPathTest, DriveLinkReplacedInAnyWayIsFollowedAtOnce) {
+  const std::string one = root_ + "/one", two = root_ + "/two";
+  ASSERT_EQ(::mkdir(one.c_str(), 0777), 0);
+  ASSERT_EQ(::mkdir(two.c_str(), 0777), 0);
+  const std::string link = prefix_ + "/dosdevices/e:";
+  for (bool watch : {true, false}) {
+    detail::ResetFolderNames(watch);
+    ASSERT_TRUE(MapDrive('e', one));
+    EXPECT_EQ(HostPath("E:\\f"), one + "/f");
+    EXPECT_EQ(HostPath("E:\\f"), one + "/f");
+    ASSERT_EQ(::symlink(two.c_str(), (link + ".new").c_str()), 0);
+    ASSERT_EQ(::rename((link + ".new").c_str(), link.c_str()), 0);
+    EXPECT_EQ(HostPath("E:\\f"), two + "/f") << "watch " << watch;
+    ASSERT_EQ(::unlink(link.c_str()), 0);
+    ASSERT_EQ(::symlink(one.c_str(), link.c_str()), 0);
+    EXPECT_EQ(HostPath("E:\\f"), one + "/f") << "watch " << watch;
+  }
+  detail::ResetFolderNames(true);
+}
+
 TEST_F(DosPathTest, ZDriveIsTheHostRoot) {
   EXPECT_EQ(HostPath("Z:\\tmp"), "/tmp");
   EXPECT_EQ(HostPath("Z:\\"), "/");

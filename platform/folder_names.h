@@ -18,6 +18,13 @@ std::string FindNameNoCase(const std::string& dir, const std::string& name, cons
 // at the folder, when none of the folder `dirStat` describes is kept.
 bool FindKeptNameNoCase(const struct stat& dirStat, const std::string& name, std::string* found);
 
+// A number that changes whenever an entry of host folder `dir` is created,
+// removed or renamed, by any process, and stays the same otherwise; -1 when
+// that cannot be known (no change notifications there), so nothing may be
+// assumed. Reports are read before the answer: a change made before the call
+// always shows.
+long long ChangeStamp(const std::string& dir);
+
 // Forgets every kept listing. With `watch` false, kept listings are checked
 // against the folder's times alone instead of change notifications (tests run
 // both ways).

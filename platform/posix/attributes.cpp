@@ -18,6 +18,7 @@
 #include "platform/hfile.h"
 #include "platform/host.h"
 #include "platform/posix/posix_calls.h"
+#include "platform/posix/recent_lookups.h"
 
 namespace platform {
 
@@ -32,7 +33,12 @@ DWORD detail::HostAttributes(const std::string& hostPath) {
     errno = ENOENT;
     return INVALID_FILE_ATTRIBUTES;
   }
-  if (::lstat(hostPath.c_str(), &st) != 0) return INVALID_FILE_ATTRIBUTES;
+  int error = 0;
+  if (!RecentLookups::Lstat(hostPath, &st, &error)) error = ::lstat(hostPath.c_str(), &st) == 0 ? 0 : errno;
+  if (error != 0) {
+    errno = error;
+    return INVALID_FILE_ATTRIBUTES;
+  }
   if (S_ISLNK(st.st_mode)) return FILE_ATTRIBUTE_REPARSE_POINT;  // never a folder: not followed
   DWORD attributes = ReadDosAttrib(hostPath);
   if (S_ISDIR(st.st_mode)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
@@ -47,6 +53,7 @@ bool detail::WriteDosAttribFd(int fd, DWORD bits) {
 }
 
 DWORD posix::GetFileAttributesA(const char* path) {
+  detail::RecentLookups known;
   std::string host = HostPath(path ? path : "");
   DWORD attributes = detail::HostAttributes(host);
   if (attributes == INVALID_FILE_ATTRIBUTES) SetLastError(detail::ErrorFromErrno(errno, host));

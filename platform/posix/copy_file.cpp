@@ -14,6 +14,7 @@
 #include "platform/hfile.h"
 #include "platform/host.h"
 #include "platform/posix/posix_calls.h"
+#include "platform/posix/recent_lookups.h"
 
 namespace platform {
 
@@ -200,12 +201,16 @@ BOOL posix::MoveFileA(const char* src, const char* dst) {
 
 BOOL posix::MoveFileExA(const char* src, const char* dst, DWORD flags) {
   if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(src, dst);
+  detail::RecentLookups known;
   std::string srcHost = HostPath(src ? src : "");
   std::string dstHost = HostPath(dst ? dst : "");
   if (srcHost.empty() || dstHost.empty()) return Fail(ERROR_PATH_NOT_FOUND);
   struct stat st;
-  if (::lstat(srcHost.c_str(), &st) != 0) return Fail(detail::ErrorFromErrno(errno, srcHost));
-  bool exists = ::lstat(dstHost.c_str(), &st) == 0;
+  int error = 0;
+  if (!detail::RecentLookups::Lstat(srcHost, &st, &error)) error = ::lstat(srcHost.c_str(), &st) == 0 ? 0 : errno;
+  if (error != 0) return Fail(detail::ErrorFromErrno(error, srcHost));
+  if (!detail::RecentLookups::Lstat(dstHost, &st, &error)) error = ::lstat(dstHost.c_str(), &st) == 0 ? 0 : errno;
+  bool exists = error == 0;
   if (exists && (S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR))) return Fail(ERROR_ACCESS_DENIED);
   // The file takes the name as given: when the existing one is spelled in
   // other letter case, the new file is put in place under the given name

@@ -17,6 +17,7 @@
 #include "platform/folder_names.h"
 #include "platform/host.h"
 #include "platform/posix/posix_calls.h"
+#include "platform/posix/recent_lookups.h"
 #include "platform/types.h"
 
 namespace platform {
@@ -201,10 +202,13 @@ std::string RealPathOf(const std::string& path) {
 // the link's text then. Resolving a link walks and reads every component of
 // its path; a link whose text is unchanged and whose folder is still there
 // resolves the same way, which one readlink tells, and the folder's being
-// there either the path looked up under it or one stat.
+// there either the path looked up under it or one stat. Where the links'
+// folder reports its changes, an unchanged change stamp tells it without
+// the readlink (a link's text changes only by replacing the link).
 struct ResolvedLink {
   std::string text;
   std::string real;
+  long long stamp = -1;  // of the links' folder when the text was read
 };
 std::unordered_map<std::string, ResolvedLink> g_links;  // guarded by g_mutex
 
@@ -219,6 +223,19 @@ bool IsFolder(const std::string& path) {
 // is still there, and *unchecked tells whether that was done.
 std::string ResolveRootLink(const std::string& link, bool* unchecked = nullptr) {
   if (unchecked) *unchecked = false;
+  const size_t slash = link.find_last_of('/');
+  const long long stamp = slash == std::string::npos ? -1 : detail::ChangeStamp(link.substr(0, slash));
+  std::string known;
+  if (stamp >= 0) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    auto it = g_links.find(link);
+    if (it != g_links.end() && it->second.stamp == stamp) known = it->second.real;
+  }
+  if (!known.empty() && unchecked) {
+    *unchecked = true;
+    return known;
+  }
+  if (!known.empty() && IsFolder(known)) return known;
   char text[PATH_MAX];
   const ssize_t length = ::readlink(link.c_str(), text, sizeof text);
   if (length < 0 || size_t(length) >= sizeof text) {
@@ -229,11 +246,14 @@ std::string ResolveRootLink(const std::string& link, bool* unchecked = nullptr) 
     return real.empty() ? link : real;
   }
   const std::string target(text, size_t(length));
-  std::string known;
+  known.clear();
   {
     std::lock_guard<std::mutex> lock(g_mutex);
     auto it = g_links.find(link);
-    if (it != g_links.end() && it->second.text == target) known = it->second.real;
+    if (it != g_links.end() && it->second.text == target) {
+      known = it->second.real;
+      it->second.stamp = stamp;
+    }
   }
   if (!known.empty() && unchecked) {
     *unchecked = true;
@@ -244,7 +264,7 @@ std::string ResolveRootLink(const std::string& link, bool* unchecked = nullptr) 
   if (real.empty()) return link;
   if (IsFolder(real)) {
     std::lock_guard<std::mutex> lock(g_mutex);
-    g_links[link] = {target, real};
+    g_links[link] = {target, real, stamp};
   }
   return real;
 }
@@ -283,10 +303,17 @@ std::string HostPathOf(const DosParts& p) {
   std::string folder = host;
   for (size_t i = 0; i + 1 < p.parts.size(); ++i) folder = JoinHost(folder, p.parts[i]);
   const std::string& last = p.parts.back();
+  // What the two lstats tell is noted for the host call under way.
   struct stat st;
-  if (::lstat(JoinHost(folder, last).c_str(), &st) == 0) return JoinHost(folder, last);
+  const std::string full = JoinHost(folder, last);
+  if (::lstat(full.c_str(), &st) == 0) {
+    detail::RecentLookups::Note(full, 0, &st);
+    return full;
+  }
   if (errno == ENOENT && ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    detail::RecentLookups::Note(folder, 0, &st);
     std::string found = MatchOtherCase(folder, last, &st);
+    if (found.empty()) detail::RecentLookups::Note(full, ENOENT, nullptr);
     return JoinHost(folder, found.empty() ? last : found);
   }
   if (unchecked) host = RootHostDir(p);

@@ -115,12 +115,17 @@ std::vector<ReplaceBatch::Failure> ReplaceBatch::PutInPlace() {
   // The volumes the written files lie on, each with its files.
   std::vector<std::pair<dev_t, std::vector<std::size_t>>> volumes;
   for (std::size_t i = 0; i < files.size(); ++i) {
+    // A file held by its guard is the guard's file (the guard was taken on
+    // the name and checked to be still there): its volume needs no path.
     struct stat st;
-    std::string host = HostPath(files[i].written);
-    if (host.empty() || ::stat(host.c_str(), &st) != 0) {
-      failed[i] = Failure{files[i].written, files[i].target, false,
-                          host.empty() ? ERROR_PATH_NOT_FOUND : detail::ErrorFromErrno(errno, host)};
-      continue;
+    const bool held = files[i].guard >= 0 && ::fstat(files[i].guard, &st) == 0 && st.st_nlink > 0;
+    if (!held) {
+      std::string host = HostPath(files[i].written);
+      if (host.empty() || ::stat(host.c_str(), &st) != 0) {
+        failed[i] = Failure{files[i].written, files[i].target, false,
+                            host.empty() ? ERROR_PATH_NOT_FOUND : detail::ErrorFromErrno(errno, host)};
+        continue;
+      }
     }
     auto volume = volumes.begin();
     while (volume != volumes.end() && volume->first != st.st_dev) ++volume;

@@ -151,10 +151,30 @@ class Cache {
     return true;
   }
 
+  // The change stamp of `dir` (see ChangeStamp in folder_names.h).
+  long long Stamp(const std::string& dir) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Drain();
+    for (const Stamped& s : stamped_)
+      if (s.dir == dir) return s.stamp;
+    if (!watch_ || Notify() < 0 || stamped_.size() >= kMaxFolders) return -1;
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    const bool watchable = NotifiesEveryChange(fd);
+    ::close(fd);
+    if (!watchable) return -1;
+    // IN_MASK_ADD: a kept listing of the same folder keeps its own reports.
+    int wd = ::inotify_add_watch(notify_, dir.c_str(), kWatchMask | IN_MOVE_SELF | IN_MASK_ADD);
+    if (wd < 0) return -1;
+    stamped_.push_back({dir, wd, ++stamps_});
+    return stamped_.back().stamp;
+  }
+
   void AfterFork() {
     if (notify_ >= 0) ::close(notify_);
     notify_ = -1;
     folders_.clear();
+    stamped_.clear();
     total_ = 0;
     mutex_.unlock();
   }
@@ -162,6 +182,9 @@ class Cache {
   void Reset(bool watch) {
     std::lock_guard<std::mutex> lock(mutex_);
     while (!folders_.empty()) Drop(folders_.back().get());
+    std::vector<Stamped> stamped;
+    stamped.swap(stamped_);
+    for (const Stamped& s : stamped) Unwatch(s.wd);
     watch_ = watch;
   }
 
@@ -178,7 +201,10 @@ class Cache {
     return nullptr;
   }
 
+  // A watch that a stamped folder also uses stays.
   void Unwatch(int wd) {
+    for (const Stamped& s : stamped_)
+      if (s.wd == wd) return;
     if (wd >= 0 && notify_ >= 0) ::inotify_rm_watch(notify_, wd);
   }
 
@@ -233,8 +259,10 @@ class Cache {
         at += ssize_t(sizeof(struct inotify_event) + event->len);
         if (event->mask & IN_Q_OVERFLOW) {
           while (!folders_.empty()) Drop(folders_.back().get());
+          stamped_.clear();  // their next stamps are new ones
           continue;
         }
+        Restamp(event->wd, (event->mask & (IN_IGNORED | IN_MOVE_SELF)) != 0);
         Folder* folder = ByWatch(event->wd);
         if (!folder) continue;
         if (event->mask & IN_IGNORED) {
@@ -316,6 +344,29 @@ class Cache {
     }
   }
 
+  // A report on a stamped folder's watch gives it a new stamp; a folder that
+  // was removed or moved is forgotten (its next stamp comes from a new watch).
+  void Restamp(int wd, bool gone) {
+    for (size_t i = 0; i < stamped_.size(); ++i) {
+      if (stamped_[i].wd != wd) continue;
+      if (!gone) {
+        stamped_[i].stamp = ++stamps_;
+        return;
+      }
+      stamped_.erase(stamped_.begin() + long(i));
+      if (!ByWatch(wd)) Unwatch(wd);
+      return;
+    }
+  }
+
+  struct Stamped {
+    std::string dir;
+    int wd;
+    long long stamp;
+  };
+  std::vector<Stamped> stamped_;
+  long long stamps_ = 0;
+
   std::mutex mutex_;
   int notify_ = -1;  // -1 not opened yet, -2 not offered
   bool watch_ = true;
@@ -340,5 +391,7 @@ bool FindKeptNameNoCase(const struct stat& dirStat, const std::string& name, std
 }
 
 void ResetFolderNames(bool watch) { TheCache().Reset(watch); }
+
+long long ChangeStamp(const std::string& dir) { return TheCache().Stamp(dir); }
 
 }  // namespace platform::detail

@@ -20,6 +20,7 @@
 #include "platform/hfile.h"
 #include "platform/host.h"
 #include "platform/posix/posix_calls.h"
+#include "platform/posix/recent_lookups.h"
 
 namespace platform {
 
@@ -123,6 +124,7 @@ bool StillAtPath(int fd, const std::string& host, bool noFollow) {
 }  // namespace
 
 HFILE posix::OpenFile(const char* path, OFSTRUCT* of, UINT style) {
+  detail::RecentLookups known;
   std::string dos = FullDosPath(path ? path : "");
   if (of) {
     std::strncpy(of->szPathName, dos.c_str(), sizeof of->szPathName - 1);
@@ -163,7 +165,12 @@ HFILE posix::OpenFile(const char* path, OFSTRUCT* of, UINT style) {
     readOnlyMount = OnReadOnlyMount(host, false);
     exists = readOnlyMount && ::lstat(host.c_str(), &st) == 0;
   } else {
-    exists = (noFollow ? ::lstat(host.c_str(), &st) : ::stat(host.c_str(), &st)) == 0;
+    // The mapping's lstat answers unless stat would follow a link.
+    int error = 0;
+    if (detail::RecentLookups::Lstat(host, &st, &error) && (noFollow || error != 0 || !S_ISLNK(st.st_mode)))
+      exists = error == 0;
+    else
+      exists = (noFollow ? ::lstat(host.c_str(), &st) : ::stat(host.c_str(), &st)) == 0;
   }
   if (exists && createNew) return Fail(of, ERROR_FILE_EXISTS);
   if (exists && S_ISLNK(st.st_mode)) return Fail(of, ERROR_CANT_ACCESS_FILE);

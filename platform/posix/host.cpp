@@ -9,6 +9,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/posix/recent_lookups.h"
+
 namespace platform::detail {
 
 namespace {
@@ -48,6 +50,7 @@ DWORD ErrorFromErrno(int err, const std::string& hostPath) {
       if (slash == std::string::npos) return ERROR_FILE_NOT_FOUND;
       std::string parent = slash == 0 ? "/" : hostPath.substr(0, slash);
       struct stat st;
+      if (RecentLookups::KnownFolder(parent)) return ERROR_FILE_NOT_FOUND;
       if (::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return ERROR_FILE_NOT_FOUND;
       return ERROR_PATH_NOT_FOUND;
     }
