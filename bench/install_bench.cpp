@@ -15,7 +15,9 @@
 // being deleted: on a file system without a journal (ext4 here), creating a
 // file passes over every inode freed in the last few minutes nearby, so a run
 // that follows the deletion of 20,000 files takes several times longer. Remove
-// that folder by hand once done, a few minutes before timing again.
+// that folder by hand once done, a few minutes before timing again. For the
+// same reason the run's sandbox is made in <work folder>/sandboxes, not in
+// /tmp, where tests and builds keep removing files.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -117,6 +119,11 @@ int main(int argc, char** argv) {
       fs::copy_file(stub + "/" + program, medium + "/" + program, fs::copy_options::overwrite_existing);
   }
 
+  // The sandbox lies in the work folder, away from /tmp, where tests and
+  // builds keep freeing inodes (see the opening comment).
+  const std::string sandboxes = work + "/sandboxes";
+  fs::create_directories(sandboxes);
+  ::setenv("TMPDIR", sandboxes.c_str(), 1);
   orvik_testing::Sandbox box;
   box.MapDrive('a', medium);
   box.MakeProductFolders(false);

@@ -14,7 +14,8 @@ extern const bool kPosixHost;
 
 // Sets a variable of this process's environment; an empty value removes it.
 void SetEnv(const std::string& name, const std::string& value);
-// A fresh, empty folder under the host's temporary folder (its real path).
+// A fresh, empty folder under the host's temporary folder (TMPDIR on POSIX,
+// else /tmp; its real path).
 std::string MakeTempFolder();
 // The process's current host folder ("" when unknown), and changing it.
 std::string CurrentFolder();

@@ -5,7 +5,10 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "platform/change_times.h"
 #include "testing/prefix_test.h"
@@ -24,10 +27,13 @@ void SetEnv(const std::string& name, const std::string& value) {
 }
 
 std::string MakeTempFolder() {
-  char tmpl[] = "/tmp/orvik_test_XXXXXX";
-  if (::mkdtemp(tmpl) == nullptr) throw std::runtime_error("mkdtemp");
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvik_test_XXXXXX";
+  std::vector<char> tmpl(pattern.begin(), pattern.end());
+  tmpl.push_back('\0');
+  if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp");
   char real[4096];
-  if (::realpath(tmpl, real) == nullptr) throw std::runtime_error("realpath");
+  if (::realpath(tmpl.data(), real) == nullptr) throw std::runtime_error("realpath");
   return real;
 }
 
