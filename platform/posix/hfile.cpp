@@ -158,12 +158,10 @@ HFILE posix::OpenFile(const char* path, OFSTRUCT* of, UINT style) {
 
   struct stat st;
   bool exists;
-  bool readOnlyMount = false;
   if (createNew) {
-    // The exclusive open tells by itself that the name is taken (EEXIST); the
-    // name is looked at first only on a read-only mount, where no open is tried.
-    readOnlyMount = OnReadOnlyMount(host, false);
-    exists = readOnlyMount && ::lstat(host.c_str(), &st) == 0;
+    // The exclusive open tells by itself that the name is taken (EEXIST) or
+    // that the mount is read-only (EROFS, for a name that is free).
+    exists = false;
   } else {
     // The mapping's lstat answers unless stat would follow a link.
     int error = 0;
@@ -176,7 +174,7 @@ HFILE posix::OpenFile(const char* path, OFSTRUCT* of, UINT style) {
   if (exists && S_ISLNK(st.st_mode)) return Fail(of, ERROR_CANT_ACCESS_FILE);
   if (exists && S_ISDIR(st.st_mode)) return Fail(of, ERROR_ACCESS_DENIED);
   if (exists && !S_ISREG(st.st_mode)) return Fail(of, ERROR_BAD_FILE_TYPE);
-  if (wantWrite && (createNew ? readOnlyMount : OnReadOnlyMount(host, exists))) return Fail(of, ERROR_WRITE_PROTECT);
+  if (wantWrite && !createNew && OnReadOnlyMount(host, exists)) return Fail(of, ERROR_WRITE_PROTECT);
   // Read-only is the attribute, whoever the host user is.
   bool readOnlyFile = exists && !(st.st_mode & S_IWUSR);
   if (wantWrite && readOnlyFile) return Fail(of, ERROR_ACCESS_DENIED);
