@@ -1,5 +1,7 @@
 // Programs run as child processes, waited for with everything they start.
 #pragma once
+#include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -35,5 +37,39 @@ RunResult RunChild(const std::string& program, const std::vector<std::string>& a
                    const std::function<std::string()>& timeoutNote = {});
 // Writes all of `text` to `fd` (stops quietly when the reader has gone).
 void WriteAll(int fd, const std::string& text);
+
+// A program running beside the test while the test goes on (another
+// workstation's installer, a process to kill), talked to through its
+// standard input and output; its standard error is the test's.
+class ChildProgram {
+ public:
+  // Starts `program` (a host path) with `args`, the current environment
+  // plus `env` (an empty value removes a name) and the test's current folder.
+  ChildProgram(const std::string& program, const std::vector<std::string>& args,
+               const std::map<std::string, std::string>& env = {});
+  // Closes its input and waits for it.
+  ~ChildProgram();
+  ChildProgram(const ChildProgram&) = delete;
+  ChildProgram& operator=(const ChildProgram&) = delete;
+
+  // The next line of its standard output without the line end; "" once the
+  // output has ended.
+  std::string ReadLine();
+  // Types `text` on its standard input (nothing once the input is closed).
+  void Write(const std::string& text);
+  void CloseInput();
+  bool InputOpen() const { return input_ >= 0; }
+  // Waits for it to end: its exit status, 128+signal when a signal ended it.
+  int Wait();
+  // Ends it at once, as a crash or a power cut would: no code of its own
+  // runs any more (Wait then gives 137).
+  void Kill();
+
+ private:
+  std::intptr_t process_ = -1;  // the process id, or its handle on Windows
+  int input_ = -1;
+  std::FILE* output_ = nullptr;
+  int status_ = -1;
+};
 
 }  // namespace orvik_testing

@@ -39,6 +39,23 @@ void DrainInto(int fd, std::string& out) {
   }
 }
 
+// In a forked child: enters `cwd`, applies `env` and runs `program`.
+[[noreturn]] void Exec(const std::string& program, const std::vector<std::string>& args,
+                       const std::map<std::string, std::string>& env, const std::string& cwd) {
+  if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(125);
+  for (const auto& [name, value] : env) {
+    if (value.empty())
+      ::unsetenv(name.c_str());
+    else
+      ::setenv(name.c_str(), value.c_str(), 1);
+  }
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  ::execv(program.c_str(), argv.data());
+  ::_exit(127);
+}
+
 }  // namespace
 
 void WriteAll(int fd, const std::string& text) {
@@ -69,18 +86,7 @@ RunResult RunChild(const std::string& program, const std::vector<std::string>& a
     ::dup2(errPipe[1], 2);
     for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) ::close(fd);
     ::setpgid(0, 0);
-    if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(125);
-    for (const auto& [name, value] : env) {
-      if (value.empty())
-        ::unsetenv(name.c_str());
-      else
-        ::setenv(name.c_str(), value.c_str(), 1);
-    }
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
-    ::_exit(127);
+    Exec(program, args, env, cwd);
   }
   ::close(inPipe[0]);
   ::close(outPipe[1]);
@@ -130,6 +136,45 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
                     return true;
                   },
                   timeoutSeconds);
+}
+
+ChildProgram::ChildProgram(const std::string& program, const std::vector<std::string>& args,
+                           const std::map<std::string, std::string>& env) {
+  ::signal(SIGPIPE, SIG_IGN);  // a child that has ended is not fatal
+  int in[2], out[2];
+  if (::pipe2(in, O_CLOEXEC) || ::pipe2(out, O_CLOEXEC)) throw std::runtime_error("pipe");
+  pid_t pid = ::fork();
+  if (pid < 0) throw std::runtime_error("fork");
+  if (pid == 0) {
+    ::dup2(in[0], 0);
+    ::dup2(out[1], 1);
+    Exec(program, args, env, "");
+  }
+  ::close(in[0]);
+  ::close(out[1]);
+  process_ = pid;
+  input_ = in[1];
+  output_ = ::fdopen(out[0], "r");
+}
+
+void ChildProgram::CloseInput() {
+  if (input_ >= 0) ::close(input_);
+  input_ = -1;
+}
+
+int ChildProgram::Wait() {
+  if (process_ > 0) {
+    int status = 0;
+    while (::waitpid(pid_t(process_), &status, 0) < 0 && errno == EINTR) {
+    }
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    process_ = -1;
+  }
+  return status_;
+}
+
+void ChildProgram::Kill() {
+  if (process_ > 0) ::kill(pid_t(process_), SIGKILL);
 }
 
 }  // namespace orvik_testing
