@@ -64,6 +64,12 @@ class ChildProgram {
   // Ends it at once, as a crash or a power cut would: no code of its own
   // runs any more (Wait then gives 137).
   void Kill();
+  // For a program that starts another one and ends at the end of its input
+  // (an installer leaving ov_clean behind), once it has started that one:
+  // closes its input, waits for it to end, then for the program it left
+  // running, and returns that one's exit status (-1 when it left none).
+  // The test has no other child program running meanwhile.
+  int EndAndWaitForLeftProgram();
 
  private:
   std::intptr_t process_ = -1;  // the process id, or its handle on Windows

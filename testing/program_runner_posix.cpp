@@ -141,6 +141,8 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
 ChildProgram::ChildProgram(const std::string& program, const std::vector<std::string>& args,
                            const std::map<std::string, std::string>& env) {
   ::signal(SIGPIPE, SIG_IGN);  // a child that has ended is not fatal
+  // What it leaves running when it ends is re-parented to this process.
+  ::prctl(PR_SET_CHILD_SUBREAPER, 1);
   int in[2], out[2];
   if (::pipe2(in, O_CLOEXEC) || ::pipe2(out, O_CLOEXEC)) throw std::runtime_error("pipe");
   pid_t pid = ::fork();
@@ -175,6 +177,17 @@ int ChildProgram::Wait() {
 
 void ChildProgram::Kill() {
   if (process_ > 0) ::kill(pid_t(process_), SIGKILL);
+}
+
+int ChildProgram::EndAndWaitForLeftProgram() {
+  CloseInput();
+  Wait();
+  int status = 0;
+  pid_t left;
+  while ((left = ::waitpid(-1, &status, 0)) < 0 && errno == EINTR) {
+  }
+  if (left < 0) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 }  // namespace orvik_testing

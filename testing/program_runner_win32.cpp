@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cctype>
@@ -231,6 +232,36 @@ int ChildProgram::Wait() {
 // 137 is what a POSIX host reports of a process killed with SIGKILL.
 void ChildProgram::Kill() {
   if (process_ != -1) ::TerminateProcess(reinterpret_cast<HANDLE>(process_), 137);
+}
+
+int ChildProgram::EndAndWaitForLeftProgram() {
+  // The programs it started are held before it ends: the system keeps a
+  // process's exit status only while a handle to the process is open.
+  std::vector<HANDLE> left;
+  if (process_ != -1) {
+    DWORD self = ::GetProcessId(reinterpret_cast<HANDLE>(process_));
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32First(snapshot, &entry); snapshot != INVALID_HANDLE_VALUE && more;
+         more = ::Process32Next(snapshot, &entry)) {
+      if (entry.th32ParentProcessID != self) continue;
+      if (HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID))
+        left.push_back(process);
+    }
+    if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
+  }
+  CloseInput();
+  Wait();
+  int status = -1;
+  for (HANDLE process : left) {
+    DWORD code = 0;
+    ::WaitForSingleObject(process, INFINITE);
+    ::GetExitCodeProcess(process, &code);
+    ::CloseHandle(process);
+    status = static_cast<int>(code);
+  }
+  return status;
 }
 
 }  // namespace orvik_testing
