@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testing/host_files.h"
@@ -37,6 +38,14 @@ RunResult RunChild(const std::string& program, const std::vector<std::string>& a
                    const std::function<std::string()>& timeoutNote = {});
 // Writes all of `text` to `fd` (stops quietly when the reader has gone).
 void WriteAll(int fd, const std::string& text);
+
+// Runs `program` as RunProgram does, but with a terminal as its standard
+// input: each pair of `typed` types its keys once the output holds its text.
+// POSIX only: on Windows, whose tests of it are skipped, nothing runs and
+// the exit status is 127.
+RunResult RunAtTerminal(const std::string& program, const std::vector<std::string>& args,
+                        const std::map<std::string, std::string>& env,
+                        const std::vector<std::pair<std::string, std::string>>& typed, int timeoutSeconds = 120);
 
 // A program running beside the test while the test goes on (another
 // workstation's installer, a process to kill), talked to through its

@@ -138,6 +138,53 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
                   timeoutSeconds);
 }
 
+RunResult RunAtTerminal(const std::string& program, const std::vector<std::string>& args,
+                        const std::map<std::string, std::string>& env,
+                        const std::vector<std::pair<std::string, std::string>>& typed, int timeoutSeconds) {
+  ::signal(SIGPIPE, SIG_IGN);
+  int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+  if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0)
+    throw std::runtime_error("no pseudo-terminal");
+  std::string side = ::ptsname(terminal);
+  int outPipe[2];
+  if (::pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+  pid_t pid = ::fork();
+  if (pid < 0) throw std::runtime_error("fork");
+  if (pid == 0) {
+    int in = ::open(side.c_str(), O_RDWR | O_NOCTTY);
+    ::dup2(in, 0);
+    ::dup2(outPipe[1], 1);
+    Exec(program, args, env, "");
+  }
+  ::close(outPipe[1]);
+  ::fcntl(outPipe[0], F_SETFL, O_NONBLOCK);
+  RunResult result;
+  std::size_t next = 0;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  for (;;) {
+    DrainInto(outPipe[0], result.out);
+    if (next < typed.size() && result.out.find(typed[next].first) != std::string::npos) WriteAll(terminal, typed[next++].second);
+    int status = 0;
+    if (::waitpid(pid, &status, WNOHANG) == pid) {
+      result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      break;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      result.exitStatus = 137;
+      result.err = "[test runner: timed out]\n";
+      break;
+    }
+    struct pollfd fds[1] = {{outPipe[0], POLLIN, 0}};
+    ::poll(fds, 1, 10);
+  }
+  DrainInto(outPipe[0], result.out);
+  ::close(outPipe[0]);
+  ::close(terminal);
+  return result;
+}
+
 ChildProgram::ChildProgram(const std::string& program, const std::vector<std::string>& args,
                            const std::map<std::string, std::string>& env) {
   ::signal(SIGPIPE, SIG_IGN);  // a child that has ended is not fatal

@@ -175,6 +175,11 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
                   timeoutSeconds);
 }
 
+RunResult RunAtTerminal(const std::string&, const std::vector<std::string>&, const std::map<std::string, std::string>&,
+                        const std::vector<std::pair<std::string, std::string>>&, int) {
+  return {127, "", "[test runner: no terminal to type on under Windows]\n"};
+}
+
 ChildProgram::ChildProgram(const std::string& program, const std::vector<std::string>& args,
                            const std::map<std::string, std::string>& env) {
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
