@@ -163,7 +163,8 @@ RunResult RunAtTerminal(const std::string& program, const std::vector<std::strin
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
   for (;;) {
     DrainInto(outPipe[0], result.out);
-    if (next < typed.size() && result.out.find(typed[next].first) != std::string::npos) WriteAll(terminal, typed[next++].second);
+    if (next < typed.size() && result.out.find(typed[next].first) != std::string::npos)
+      WriteAll(terminal, typed[next++].second);
     int status = 0;
     if (::waitpid(pid, &status, WNOHANG) == pid) {
       result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -28,15 +28,20 @@ struct ChildRun {
 class SampleTest : public orvik_testing::UiTest {
  protected:
   // Runs ui_sample with `args` and the test's environment plus `env`,
-  // feeding `input` to its standard input (after `delayMs`); waits for it
-  // and for the program it starts.
+  // feeding `input` to its standard input (with `delayMs`, that long after
+  // its first window has come); waits for it and for the program it starts.
   ChildRun Sample(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
                   const std::string& input, int delayMs = 0) {
-    auto feedAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs);
+    std::chrono::steady_clock::time_point feedAt;
+    bool windowUp = delayMs == 0;
     RunResult result = orvik_testing::RunChild(
         UI_SAMPLE_PATH, args, env, "",
         [&](int fd) {
-          if (std::chrono::steady_clock::now() < feedAt) return false;
+          if (!windowUp && ReadFile(transcript_).find("window ") != std::string::npos) {
+            windowUp = true;
+            feedAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs);
+          }
+          if (!windowUp || std::chrono::steady_clock::now() < feedAt) return false;
           orvik_testing::WriteAll(fd, input);
           return true;
         },
