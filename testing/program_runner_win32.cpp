@@ -243,18 +243,17 @@ int ChildProgram::EndAndWaitForLeftProgram() {
   // The programs it started are held before it ends: the system keeps a
   // process's exit status only while a handle to the process is open.
   std::vector<HANDLE> left;
-  if (process_ != -1) {
+  HANDLE snapshot = process_ != -1 ? ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0) : INVALID_HANDLE_VALUE;
+  if (snapshot != INVALID_HANDLE_VALUE) {
     DWORD self = ::GetProcessId(reinterpret_cast<HANDLE>(process_));
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32First(snapshot, &entry); snapshot != INVALID_HANDLE_VALUE && more;
-         more = ::Process32Next(snapshot, &entry)) {
+    for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
       if (entry.th32ParentProcessID != self) continue;
       if (HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID))
         left.push_back(process);
     }
-    if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
+    ::CloseHandle(snapshot);
   }
   CloseInput();
   Wait();
