@@ -1,22 +1,18 @@
 // build/bin/datenum run as a child process in a throw-away prefix, its boxes
 // answered from an answer file: exit status and the file byte for byte.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "testing/host_files.h"
+#include "testing/host_platform.h"
+#include "testing/program_runner.h"
 #include "testing/sandbox.h"
 
-extern char** environ;
-
 namespace {
-
 
 // M[1]..M[20] as the tests write them.
 std::string MLines() {
@@ -36,41 +32,19 @@ class ProgramTest : public ::testing::Test {
                       "[Startup]\r\nprocdir=C:\\orvik\\proc\r\nuser_data_dir=C:\\orvik\\data\\\r\n"
                       "user_cwd=C:\\orvik\r\n");
     dose_ = prefix_.OnC("C:\\orvik\\data\\dosdose.dat");
-    script_ = prefix_.root + "/answers.txt";
-    transcript_ = prefix_.root + "/transcript.txt";
   }
 
   // Runs datenum with `args` under TZ `tz`, its boxes answered by `answers`;
   // returns the exit status.
   int Run(const std::vector<std::string>& args, const std::string& answers, const std::string& tz = "UTC0") {
-    orvik_testing::WriteFile(script_, answers);
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-      if (std::strncmp(*e, "ORVIK_", 6) != 0 && std::strncmp(*e, "TZ=", 3) != 0) env.emplace_back(*e);
-    }
-    env.push_back("ORVIK_PREFIX=" + prefix_.prefix);
-    env.push_back("ORVIK_UI=script");
-    env.push_back("ORVIK_SCRIPT=" + script_);
-    env.push_back("ORVIK_TRANSCRIPT=" + transcript_);
-    env.push_back("TZ=" + tz);
-    std::string program = std::string(ORVIK_BIN_DIR) + "/datenum";
-    std::vector<char*> argv{program.data()};
-    std::vector<std::string> argCopy = args;
-    for (auto& a : argCopy) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -2;
-    return WEXITSTATUS(status);
+    std::map<std::string, std::string> env = prefix_.ScriptEnv(answers);
+    env["TZ"] = tz;
+    return orvik_testing::RunProgram(orvik_testing::ProgramPath("datenum"), args, env, "").exitStatus;
   }
-  std::string Transcript() const { return orvik_testing::ReadFile(transcript_); }
+  std::string Transcript() const { return prefix_.Transcript(); }
 
-  orvik_testing::Sandbox prefix_{orvik_testing::Sandbox::kThisProcess};
-  std::string dose_, script_, transcript_;
+  orvik_testing::Sandbox prefix_;
+  std::string dose_;
 };
 
 TEST_F(ProgramTest, ConvertsAndWritesMem1One) {
@@ -117,7 +91,7 @@ TEST_F(ProgramTest, MissingRegisterFile) {
   EXPECT_NE(t.find("box \"Error\" \"Cannot open \\\"C:\\\\orvik\\\\data\\\\dosdose.dat\\\" for reading.\""),
             std::string::npos)
       << t;
-  EXPECT_FALSE(std::filesystem::exists(dose_));
+  EXPECT_FALSE(orvik_testing::Exists(dose_));
 }
 
 TEST_F(ProgramTest, UnansweredBoxEndsWithStatus86) {

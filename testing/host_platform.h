@@ -25,6 +25,10 @@ void SleepMilliseconds(int milliseconds);
 // .../bin/kelmar, or .../bin/kelmar.exe on Windows).
 std::string ProgramPath(const std::string& name);
 
+// A program's text output with the host's line ends as "\n" (Windows
+// programs end their lines in "\r\n").
+std::string ProgramText(const std::string& output);
+
 // A symbolic link at `hostPath` to `target`, and a named pipe at `hostPath`
 // (POSIX; false on Windows, whose tests of them are skipped).
 bool MakeSymlink(const std::string& target, const std::string& hostPath);

@@ -48,6 +48,8 @@ void SleepMilliseconds(int milliseconds) { ::usleep(static_cast<useconds_t>(1000
 
 std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name; }
 
+std::string ProgramText(const std::string& output) { return output; }
+
 bool MakeSymlink(const std::string& target, const std::string& hostPath) {
   return ::symlink(target.c_str(), hostPath.c_str()) == 0;
 }

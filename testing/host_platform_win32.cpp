@@ -50,6 +50,13 @@ void SleepMilliseconds(int milliseconds) { ::Sleep(static_cast<DWORD>(millisecon
 
 std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name + ".exe"; }
 
+std::string ProgramText(const std::string& output) {
+  std::string text;
+  for (std::size_t i = 0; i < output.size(); ++i)
+    if (output[i] != '\r' || i + 1 == output.size() || output[i + 1] != '\n') text += output[i];
+  return text;
+}
+
 bool MakeSymlink(const std::string&, const std::string&) { return false; }
 bool MakeFifo(const std::string&) { return false; }
 

@@ -39,6 +39,23 @@ void DrainInto(int fd, std::string& out) {
   }
 }
 
+// In a forked child: enters `cwd`, applies `env` and runs `program`.
+[[noreturn]] void Exec(const std::string& program, const std::vector<std::string>& args,
+                       const std::map<std::string, std::string>& env, const std::string& cwd) {
+  if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(125);
+  for (const auto& [name, value] : env) {
+    if (value.empty())
+      ::unsetenv(name.c_str());
+    else
+      ::setenv(name.c_str(), value.c_str(), 1);
+  }
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  ::execv(program.c_str(), argv.data());
+  ::_exit(127);
+}
+
 }  // namespace
 
 void WriteAll(int fd, const std::string& text) {
@@ -69,18 +86,7 @@ RunResult RunChild(const std::string& program, const std::vector<std::string>& a
     ::dup2(errPipe[1], 2);
     for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) ::close(fd);
     ::setpgid(0, 0);
-    if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(125);
-    for (const auto& [name, value] : env) {
-      if (value.empty())
-        ::unsetenv(name.c_str());
-      else
-        ::setenv(name.c_str(), value.c_str(), 1);
-    }
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
-    ::_exit(127);
+    Exec(program, args, env, cwd);
   }
   ::close(inPipe[0]);
   ::close(outPipe[1]);
@@ -130,6 +136,106 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
                     return true;
                   },
                   timeoutSeconds);
+}
+
+RunResult RunAtTerminal(const std::string& program, const std::vector<std::string>& args,
+                        const std::map<std::string, std::string>& env,
+                        const std::vector<std::pair<std::string, std::string>>& typed, int timeoutSeconds) {
+  ::signal(SIGPIPE, SIG_IGN);
+  int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+  if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0)
+    throw std::runtime_error("no pseudo-terminal");
+  std::string side = ::ptsname(terminal);
+  int outPipe[2];
+  if (::pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+  pid_t pid = ::fork();
+  if (pid < 0) throw std::runtime_error("fork");
+  if (pid == 0) {
+    int in = ::open(side.c_str(), O_RDWR | O_NOCTTY);
+    ::dup2(in, 0);
+    ::dup2(outPipe[1], 1);
+    Exec(program, args, env, "");
+  }
+  ::close(outPipe[1]);
+  ::fcntl(outPipe[0], F_SETFL, O_NONBLOCK);
+  RunResult result;
+  std::size_t next = 0;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  for (;;) {
+    DrainInto(outPipe[0], result.out);
+    if (next < typed.size() && result.out.find(typed[next].first) != std::string::npos)
+      WriteAll(terminal, typed[next++].second);
+    int status = 0;
+    if (::waitpid(pid, &status, WNOHANG) == pid) {
+      result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      break;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      result.exitStatus = 137;
+      result.err = "[test runner: timed out]\n";
+      break;
+    }
+    struct pollfd fds[1] = {{outPipe[0], POLLIN, 0}};
+    ::poll(fds, 1, 10);
+  }
+  DrainInto(outPipe[0], result.out);
+  ::close(outPipe[0]);
+  ::close(terminal);
+  return result;
+}
+
+ChildProgram::ChildProgram(const std::string& program, const std::vector<std::string>& args,
+                           const std::map<std::string, std::string>& env) {
+  ::signal(SIGPIPE, SIG_IGN);  // a child that has ended is not fatal
+  // What it leaves running when it ends is re-parented to this process.
+  ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+  int in[2], out[2];
+  if (::pipe2(in, O_CLOEXEC) || ::pipe2(out, O_CLOEXEC)) throw std::runtime_error("pipe");
+  pid_t pid = ::fork();
+  if (pid < 0) throw std::runtime_error("fork");
+  if (pid == 0) {
+    ::dup2(in[0], 0);
+    ::dup2(out[1], 1);
+    Exec(program, args, env, "");
+  }
+  ::close(in[0]);
+  ::close(out[1]);
+  process_ = pid;
+  input_ = in[1];
+  output_ = ::fdopen(out[0], "r");
+}
+
+void ChildProgram::CloseInput() {
+  if (input_ >= 0) ::close(input_);
+  input_ = -1;
+}
+
+int ChildProgram::Wait() {
+  if (process_ > 0) {
+    int status = 0;
+    while (::waitpid(pid_t(process_), &status, 0) < 0 && errno == EINTR) {
+    }
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    process_ = -1;
+  }
+  return status_;
+}
+
+void ChildProgram::Kill() {
+  if (process_ > 0) ::kill(pid_t(process_), SIGKILL);
+}
+
+int ChildProgram::EndAndWaitForLeftProgram() {
+  CloseInput();
+  Wait();
+  int status = 0;
+  pid_t left;
+  while ((left = ::waitpid(-1, &status, 0)) < 0 && errno == EINTR) {
+  }
+  if (left < 0) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 }  // namespace orvik_testing

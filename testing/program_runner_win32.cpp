@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cctype>
@@ -172,6 +173,99 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
                     return true;
                   },
                   timeoutSeconds);
+}
+
+RunResult RunAtTerminal(const std::string&, const std::vector<std::string>&, const std::map<std::string, std::string>&,
+                        const std::vector<std::pair<std::string, std::string>>&, int) {
+  return {127, "", "[test runner: no terminal to type on under Windows]\n"};
+}
+
+ChildProgram::ChildProgram(const std::string& program, const std::vector<std::string>& args,
+                           const std::map<std::string, std::string>& env) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE inRead, inWrite, outRead, outWrite, errors = nullptr;
+  if (!::CreatePipe(&inRead, &inWrite, &inherit, 0) || !::CreatePipe(&outRead, &outWrite, &inherit, 0))
+    throw std::runtime_error("CreatePipe");
+  for (HANDLE h : {inWrite, outRead}) ::SetHandleInformation(h, HANDLE_FLAG_INHERIT, 0);
+  // The test's standard error, as a handle the child inherits.
+  ::DuplicateHandle(::GetCurrentProcess(), ::GetStdHandle(STD_ERROR_HANDLE), ::GetCurrentProcess(), &errors, 0,
+                    TRUE, DUPLICATE_SAME_ACCESS);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = inRead;
+  startup.hStdOutput = outWrite;
+  startup.hStdError = errors;
+  std::string line = ArgumentText(program);
+  for (const std::string& a : args) line += " " + ArgumentText(a);
+  std::string block = EnvironmentBlock(env);
+  PROCESS_INFORMATION process{};
+  BOOL started = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, block.data(), nullptr,
+                                  &startup, &process);
+  DWORD error = ::GetLastError();
+  for (HANDLE h : {inRead, outWrite, errors})
+    if (h != nullptr) ::CloseHandle(h);
+  if (!started) {
+    ::CloseHandle(inWrite);
+    ::CloseHandle(outRead);
+    throw std::runtime_error("cannot start " + program + ", error " + std::to_string(error));
+  }
+  ::CloseHandle(process.hThread);
+  process_ = reinterpret_cast<std::intptr_t>(process.hProcess);
+  input_ = ::_open_osfhandle(reinterpret_cast<intptr_t>(inWrite), _O_WRONLY | _O_BINARY);
+  output_ = ::_fdopen(::_open_osfhandle(reinterpret_cast<intptr_t>(outRead), _O_RDONLY | _O_BINARY), "rb");
+}
+
+void ChildProgram::CloseInput() {
+  if (input_ >= 0) ::_close(input_);
+  input_ = -1;
+}
+
+int ChildProgram::Wait() {
+  if (process_ != -1) {
+    HANDLE process = reinterpret_cast<HANDLE>(process_);
+    DWORD code = 0;
+    ::WaitForSingleObject(process, INFINITE);
+    ::GetExitCodeProcess(process, &code);
+    ::CloseHandle(process);
+    status_ = static_cast<int>(code);
+    process_ = -1;
+  }
+  return status_;
+}
+
+// 137 is what a POSIX host reports of a process killed with SIGKILL.
+void ChildProgram::Kill() {
+  if (process_ != -1) ::TerminateProcess(reinterpret_cast<HANDLE>(process_), 137);
+}
+
+int ChildProgram::EndAndWaitForLeftProgram() {
+  // The programs it started are held before it ends: the system keeps a
+  // process's exit status only while a handle to the process is open.
+  std::vector<HANDLE> left;
+  HANDLE snapshot = process_ != -1 ? ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0) : INVALID_HANDLE_VALUE;
+  if (snapshot != INVALID_HANDLE_VALUE) {
+    DWORD self = ::GetProcessId(reinterpret_cast<HANDLE>(process_));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
+      if (entry.th32ParentProcessID != self) continue;
+      if (HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID))
+        left.push_back(process);
+    }
+    ::CloseHandle(snapshot);
+  }
+  CloseInput();
+  Wait();
+  int status = -1;
+  for (HANDLE process : left) {
+    DWORD code = 0;
+    ::WaitForSingleObject(process, INFINITE);
+    ::GetExitCodeProcess(process, &code);
+    ::CloseHandle(process);
+    status = static_cast<int>(code);
+  }
+  return status;
 }
 
 }  // namespace orvik_testing

@@ -2,18 +2,13 @@
 // standard input gives the same transcript as an answer file, end of input
 // ends it with 86, and a program started with WinExec continues the answer
 // file.
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <chrono>
 #include <map>
-#include <thread>
 
+#include "testing/program_runner.h"
 #include "testing/ui_test.h"
 #include "testing/wait_until.h"
 
@@ -22,61 +17,37 @@ namespace {
 
 using orvik_testing::ReadFile;
 using orvik_testing::Lines;
+using orvik_testing::RunResult;
 using V = std::vector<std::string>;
 
 struct ChildRun {
-  int status = -1;  // exit status, or -1 when it did not exit normally
+  int status = -1;  // exit status
   std::string out, err;
 };
 
 class SampleTest : public orvik_testing::UiTest {
  protected:
   // Runs ui_sample with `args` and the test's environment plus `env`,
-  // feeding `input` to its standard input (after `delayMs`).
+  // feeding `input` to its standard input (with `delayMs`, that long after
+  // its first window has come); waits for it and for the program it starts.
   ChildRun Sample(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
-             const std::string& input, int delayMs = 0) {
-    std::string outPath = dir_ + "/out.txt", errPath = dir_ + "/err.txt";
-    int in[2];
-    EXPECT_EQ(::pipe(in), 0);
-    pid_t pid = ::fork();
-    if (pid == 0) {
-      ::dup2(in[0], 0);
-      ::close(in[0]);
-      ::close(in[1]);
-      int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
-      int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      ::dup2(out, 1);
-      ::dup2(err, 2);
-      for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
-      std::vector<char*> argv{const_cast<char*>(UI_SAMPLE_PATH)};
-      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      ::execv(UI_SAMPLE_PATH, argv.data());
-      ::_exit(127);
-    }
-    ::close(in[0]);
-    ::signal(SIGPIPE, SIG_IGN);
-    if (delayMs) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-    size_t done = 0;
-    while (done < input.size()) {
-      ssize_t n = ::write(in[1], input.data() + done, input.size() - done);
-      if (n <= 0) break;
-      done += static_cast<size_t>(n);
-    }
-    ::close(in[1]);
-    int status = 0;
-    ChildRun run;
-    // A child that hangs is killed rather than hanging the test.
-    if (orvik_testing::WaitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
-      run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    } else {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      ADD_FAILURE() << "ui_sample did not end";
-    }
-    run.out = ReadFile(outPath);
-    run.err = ReadFile(errPath);
-    return run;
+                  const std::string& input, int delayMs = 0) {
+    std::chrono::steady_clock::time_point feedAt;
+    bool windowUp = delayMs == 0;
+    RunResult result = orvik_testing::RunChild(
+        UI_SAMPLE_PATH, args, env, "",
+        [&](int fd) {
+          if (!windowUp && ReadFile(transcript_).find("window ") != std::string::npos) {
+            windowUp = true;
+            feedAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs);
+          }
+          if (!windowUp || std::chrono::steady_clock::now() < feedAt) return false;
+          orvik_testing::WriteAll(fd, input);
+          return true;
+        },
+        120);
+    EXPECT_EQ(result.err.find("[test runner: timed out"), std::string::npos) << "ui_sample did not end";
+    return {result.exitStatus, orvik_testing::ProgramText(result.out), orvik_testing::ProgramText(result.err)};
   }
 
   std::map<std::string, std::string> Console() { return {{"ORVIK_UI", "console"}}; }
@@ -85,42 +56,9 @@ class SampleTest : public orvik_testing::UiTest {
   // each line of `typed` is typed once the output holds its `after` text.
   // Returns the output.
   std::string AtTerminal(const std::vector<std::pair<std::string, std::string>>& typed) {
-    std::string outPath = dir_ + "/out.txt";
-    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    EXPECT_GE(master, 0);
-    EXPECT_EQ(::grantpt(master), 0);
-    EXPECT_EQ(::unlockpt(master), 0);
-    std::string slave = ::ptsname(master);
-    pid_t pid = ::fork();
-    if (pid == 0) {
-      int in = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
-      int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
-      ::dup2(in, 0);
-      ::dup2(out, 1);
-      ::setenv("ORVIK_UI", "console", 1);
-      ::execl(UI_SAMPLE_PATH, UI_SAMPLE_PATH, static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    int status = 0;
-    size_t next = 0;
-    // Each reply is typed once its prompt is out; a child that hangs is
-    // killed rather than hanging the test.
-    bool ended = orvik_testing::WaitUntil([&] {
-      if (::waitpid(pid, &status, WNOHANG) == pid) return true;
-      if (next < typed.size() && ReadFile(outPath).find(typed[next].first) != std::string::npos) {
-        EXPECT_EQ(::write(master, typed[next].second.data(), typed[next].second.size()),
-                  static_cast<ssize_t>(typed[next].second.size()));
-        ++next;
-      }
-      return false;
-    });
-    if (!ended) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      ADD_FAILURE() << "ui_sample did not end";
-    }
-    ::close(master);
-    return ReadFile(outPath);
+    RunResult result = orvik_testing::RunAtTerminal(UI_SAMPLE_PATH, {}, Console(), typed);
+    EXPECT_EQ(result.err.find("[test runner: timed out"), std::string::npos) << "ui_sample did not end";
+    return result.out;
   }
 };
 
@@ -152,7 +90,7 @@ TEST_F(SampleTest, ConsoleGivesTheSameTranscriptAsTheAnswerFile) {
   ChildRun script = Sample({}, {}, "");
   ASSERT_EQ(script.status, 0) << script.err;
   std::string scriptTranscript = ReadFile(transcript_);
-  ::unlink(transcript_.c_str());
+  orvik_testing::RemoveTree(transcript_);
 
   ChildRun console = Sample({}, Console(), kConsoleInput);
   ASSERT_EQ(console.status, 0) << console.err << console.out;
@@ -254,7 +192,7 @@ TEST_F(SampleTest, RecordedConsoleSessionReplaysToTheSameTranscript) {
                          "? box contains \"Keep the settings?\" Yes", "100 click 1008",
                          "? 200 set 2001 \"hello world\"", "? 200 click 1", "100 click 1"}));
 
-  ::unlink(transcript_.c_str());
+  orvik_testing::RemoveTree(transcript_);
   ChildRun replay = Sample({}, {{"ORVIK_SCRIPT", record}}, "");
   ASSERT_EQ(replay.status, 0) << replay.err;
   EXPECT_EQ(ReadFile(transcript_), consoleTranscript);
@@ -269,7 +207,7 @@ TEST_F(SampleTest, RecordingGoesOnInTheStartedProgram) {
   V session = AnswerLines(WaitForTranscriptLines(transcript_, 11));
   ASSERT_EQ(session.size(), 6u) << ReadFile(transcript_);
 
-  ::unlink(transcript_.c_str());
+  orvik_testing::RemoveTree(transcript_);
   run = Sample({"chain"}, {{"ORVIK_SCRIPT", record}}, "");
   ASSERT_EQ(run.status, 0) << run.err << ReadFile(record);
   EXPECT_EQ(AnswerLines(WaitForTranscriptLines(transcript_, 11)), session) << ReadFile(record);
@@ -313,6 +251,7 @@ TEST_F(SampleTest, SelfClosingWindowLeavesPipedInputToTheNextWindow) {
 }
 
 TEST_F(SampleTest, WindowThatClosesItselfShowsNoCommandList) {
+  SKIP_UNLESS_POSIX("a terminal as standard input");
   std::string out = AtTerminal({{"> ", "w\n"}, {"Step 10  100%\n", "o\n"}});
   size_t work = out.find("== Sample Working [dialog 300] ==\n");
   ASSERT_NE(work, std::string::npos) << out;
@@ -380,8 +319,11 @@ TEST_F(SampleTest, UnknownFrontendEndsWith86) {
   ChildRun run = Sample({}, {{"ORVIK_UI", "graphic"}}, "");
   EXPECT_EQ(run.status, 86);
   EXPECT_NE(run.err.find("ORVIK_UI \"graphic\" names no operator frontend"), std::string::npos) << run.err;
-  // The native dialogs exist only in the Windows build.
-  run = Sample({}, {{"ORVIK_UI", "gui"}}, "");
+}
+
+TEST_F(SampleTest, NativeDialogsAreOnlyInTheWindowsBuild) {
+  SKIP_UNLESS_POSIX("the Windows build has the native dialogs");
+  ChildRun run = Sample({}, {{"ORVIK_UI", "gui"}}, "");
   EXPECT_EQ(run.status, 86);
   EXPECT_NE(run.err.find("ORVIK_UI \"gui\": this build has no native dialogs"), std::string::npos) << run.err;
 }

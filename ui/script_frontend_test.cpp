@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "ui/dialog.h"
+#include "testing/program_runner.h"
 #include "testing/ui_test.h"
 #include "testing/wait_until.h"
 #include "ui/window_stack.h"
@@ -217,7 +218,7 @@ TEST_F(ScriptFlow, SelfClosingWindowTakesOnlyAnOptionalLineThatNamesIt) {
 
 TEST_F(ScriptFlow, StartsAtTheLineNamedByTheEnvironment) {
   Answers("100 click 2\n# skipped\n100 click 1\n");
-  ::setenv("ORVIK_SCRIPT_LINE", "2", 1);
+  orvik_testing::SetEnv("ORVIK_SCRIPT_LINE", "2");
   ResetFrontendForTesting();
   sample::SettingsDlg dlg;
   EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -336,29 +337,18 @@ TEST_F(ScriptFlow, WaitCursorIsAFlag) {
 
 class ScriptFailure : public UiTest {
  protected:
-  // Runs the settings page in a child; it must end with 86 and the
-  // diagnostic, which also ends the transcript.
+  // Runs the settings page in the sample program; it must end with 86 and
+  // the diagnostic, which also ends the transcript.
   void ExpectFailure(const std::string& answers, const std::string& diagnostic, bool askOnInit = false) {
     Answers(answers);
-    EXPECT_EXIT(
-        {
-          sample::SettingsDlg dlg;
-          dlg.askOnInit = askOnInit;
-          dlg.DoModal();
-        },
-        ::testing::ExitedWithCode(86), Escape(diagnostic));
+    std::vector<std::string> args;
+    if (askOnInit) args.push_back("ask");
+    orvik_testing::RunResult run = orvik_testing::RunProgram(UI_SAMPLE_PATH, args, {}, "");
+    EXPECT_EQ(run.exitStatus, 86) << run.err;
+    EXPECT_NE(orvik_testing::ProgramText(run.err).find(diagnostic), std::string::npos) << run.err;
     V lines = Transcript();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().rfind("error \"" + FirstWords(diagnostic), 0), 0u) << lines.back();
-  }
-  // The diagnostic as a regular expression matching itself.
-  static std::string Escape(const std::string& text) {
-    std::string out;
-    for (char ch : text) {
-      if (std::string("\\.^$|()[]{}*+?").find(ch) != std::string::npos) out += '\\';
-      out += ch;
-    }
-    return out;
   }
   // The start of the diagnostic up to its first quote (quotes are escaped in
   // the transcript).
@@ -442,7 +432,7 @@ TEST_F(ScriptFailure, MalformedLine) {
 }
 
 TEST_F(ScriptFailure, NoAnswerFile) {
-  ::unsetenv("ORVIK_SCRIPT");
+  orvik_testing::SetEnv("ORVIK_SCRIPT", "");
   ResetFrontendForTesting();
   EXPECT_EXIT(
       {
@@ -453,7 +443,7 @@ TEST_F(ScriptFailure, NoAnswerFile) {
 }
 
 TEST_F(ScriptFailure, UnknownFrontend) {
-  ::setenv("ORVIK_UI", "curses", 1);
+  orvik_testing::SetEnv("ORVIK_UI", "curses");
   ResetFrontendForTesting();
   EXPECT_EXIT(CurrentFrontend(), ::testing::ExitedWithCode(86), "ORVIK_UI \"curses\" names no operator frontend");
 }

@@ -2,9 +2,6 @@
 // write fails, and wherever the process dies, the entry is findable under its
 // old names or its new ones (or, when freed, whole or not at all), and the
 // other entries are untouched.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -14,7 +11,9 @@
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_inspect.h"
 #include "installer/procdir/procdir_open.h"
+#include "testing/procdir_operation.h"
 #include "testing/procdir_test.h"
+#include "testing/program_runner.h"
 #include "platform/fault_injector.h"
 #include "platform/hfile.h"
 #include "ui/msgbox.h"
@@ -24,8 +23,6 @@ using platform::HFILE;
 using platform::UINT;
 
 namespace {
-
-using NameList = std::vector<std::string>;
 
 struct Scenario {
   std::string label;
@@ -39,26 +36,13 @@ struct Scenario {
   bool free = false;          // ProcDirFree of the entry holding oldNames
 };
 
-procdir::ProcDirEntry Descriptor(const NameList& names, std::uint8_t flags) {
-  procdir::ProcDirEntry entry;
-  std::memset(&entry, 0, sizeof entry);
-  entry.flags = flags;
-  for (std::size_t i = 0; i < names.size() && i < 6; ++i) std::strncpy(entry.names[i], names[i].c_str(), 55);
-  entry.nameCount = std::uint8_t(names.size());
-  return entry;
+Operation OperationOf(const Scenario& s) {
+  return s.free ? Operation::kFree : s.replace ? Operation::kReplace : Operation::kAdd;
 }
 
 // Runs the scenario's operation on an open index; the result of the last call.
 int RunOperation(const Scenario& s, HFILE file) {
-  if (s.free) {
-    procdir::ProcDirEntry old = Descriptor(s.oldNames, 0);
-    int found = procdir::ProcDirFind(file, old);
-    return found == 0 || !(old.flags & procdir::PD_EXISTS) ? found : procdir::ProcDirFree(file, old);
-  }
-  procdir::ProcDirEntry entry = Descriptor(s.newNames, procdir::PD_KIND_E | procdir::PD_EXISTS);
-  int result = procdir::ProcDirAdd(file, entry);
-  if (!s.replace || result == 0 || !(entry.flags & procdir::PD_EXISTS)) return result;
-  return procdir::ProcDirReplace(file, entry);
+  return procdir_test::RunOperation(OperationOf(s), s.oldNames, s.newNames, file);
 }
 
 NameList Union(const Scenario& s) {
@@ -190,29 +174,25 @@ class CrashTest : public ProcDirTest {
   }
 
   // The process dies just before write `position` (after the last write when
-  // `position` is one past them).
-  void KilledAt(const Scenario& s, int position) {
+  // `position` is one past them): another installer runs the operation and
+  // is killed there.
+  void KilledAt(const Scenario& s, int position, int writes) {
     std::string where = s.label + ": killed before write " + std::to_string(position);
     WriteIndex(s.initial);
-    std::string path = IndexPath();
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      int call = 0;
-      platform::FaultInjector faults;
-      faults.FilterWrites([&](HFILE, UINT count) {
-        if (++call == position) ::_exit(9);
-        return count;
-      });
-      HFILE file = procdir::ProcDirOpen(path.c_str(), "w");
-      if (file == -1) ::_exit(2);
-      RunOperation(s, file);
-      ::_exit(0);
+    {
+      orvik_testing::ChildProgram installer(
+          PROCDIR_CRASH_CHILD,
+          {IndexPath(), std::to_string(position), OperationWord(OperationOf(s)), JoinNames(s.oldNames),
+           JoinNames(s.newNames)},
+          {{"ORVIK_UI", "script"}, {"ORVIK_SCRIPT", ""}});  // a box would end it with 86
+      if (position <= writes) {
+        ASSERT_EQ(installer.ReadLine(), "write " + std::to_string(position)) << where;
+        installer.Kill();
+        EXPECT_EQ(installer.Wait(), 137) << where;
+      } else {
+        EXPECT_EQ(installer.Wait(), 0) << where;
+      }
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << where;
-    EXPECT_NE(WEXITSTATUS(status), 2) << where;
     Verify(s, where, false);
     Recover(s, where);
   }
@@ -228,7 +208,7 @@ class CrashTest : public ProcDirTest {
       }
       DeadFrom(s, k);
     }
-    for (int k = 1; k <= positions + 1; ++k) KilledAt(s, k);
+    for (int k = 1; k <= positions + 1; ++k) KilledAt(s, k, positions);
   }
 };
 

@@ -1,23 +1,15 @@
 // Two processes on one index: a writer keeps every other opener out (the
 // busy path and its Sharing Violation box), readers share.
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdio>
-#include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "installer/procdir/procdir_entry.h"
 #include "installer/procdir/procdir_open.h"
 #include "testing/procdir_test.h"
+#include "testing/program_runner.h"
 #include "ui/msgbox.h"
-
-extern char** environ;
 
 using namespace procdir_test;
 using platform::HFILE;
@@ -30,75 +22,19 @@ long long MsSince(Clock::time_point start) {
   return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-// The helper program in a process of its own, talked to through pipes.
-class Holder {
+// The helper program holding the index in a process of its own.
+class Holder : public orvik_testing::ChildProgram {
  public:
-  Holder(const std::string& path, const std::string& mode, const std::vector<std::string>& env = {}) {
-    ::signal(SIGPIPE, SIG_IGN);  // a helper that has ended is not fatal
-    int in[2], out[2];
-    EXPECT_EQ(::pipe(in), 0);
-    EXPECT_EQ(::pipe(out), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, in[1]);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> environment;
-    for (char** e = environ; *e != nullptr; ++e) environment.emplace_back(*e);
-    environment.insert(environment.end(), env.begin(), env.end());
-    std::vector<char*> envp;
-    for (std::string& e : environment) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string program = PROCDIR_LOCK_HOLDER;
-    std::vector<char*> argv = {program.data(), const_cast<char*>(path.c_str()), const_cast<char*>(mode.c_str()),
-                               nullptr};
-    EXPECT_EQ(posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(in[0]);
-    ::close(out[1]);
-    toChild_ = in[1];
-    fromChild_ = ::fdopen(out[0], "r");
-  }
-  ~Holder() {
-    Release();
-    Wait();
-  }
+  Holder(const std::string& path, const std::string& mode, const std::map<std::string, std::string>& env = {})
+      : ChildProgram(PROCDIR_LOCK_HOLDER, {path, mode}, env) {}
 
-  std::string ReadLine() {
-    char line[256];
-    if (std::fgets(line, sizeof line, fromChild_) == nullptr) return "";
-    std::string text = line;
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-  }
   // Lets go of the index; returns the helper's report.
   std::string Release() {
-    if (toChild_ < 0) return "";
-    (void)::write(toChild_, "close\n", 6);
-    ::close(toChild_);
-    toChild_ = -1;
+    if (!InputOpen()) return "";
+    Write("close\n");
+    CloseInput();
     return ReadLine();
   }
-  int Wait() {
-    if (toChild_ >= 0) ::close(toChild_);
-    toChild_ = -1;
-    if (pid_ > 0) {
-      int status = 0;
-      ::waitpid(pid_, &status, 0);
-      status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      pid_ = -1;
-      if (fromChild_) std::fclose(fromChild_);
-      fromChild_ = nullptr;
-    }
-    return status_;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int toChild_ = -1;
-  FILE* fromChild_ = nullptr;
-  int status_ = -1;
 };
 
 class LockTest : public ProcDirTest {
@@ -162,8 +98,7 @@ TEST_F(LockTest, TheOtherInstallerGetsTheBoxWhileThisOneWrites) {
                 "box contains \"could not be opened\" OK\n");
   std::string transcript = dir_ + "/transcript.txt";
   Clock::time_point start = Clock::now();
-  Holder other(IndexPath(), "r",
-               {"ORVIK_UI=script", "ORVIK_SCRIPT=" + script, "ORVIK_TRANSCRIPT=" + transcript});
+  Holder other(IndexPath(), "r", {{"ORVIK_UI", "script"}, {"ORVIK_SCRIPT", script}, {"ORVIK_TRANSCRIPT", transcript}});
   EXPECT_EQ(other.ReadLine(), "failed");
   EXPECT_EQ(other.Wait(), 1);
   EXPECT_GE(MsSince(start), 2490);

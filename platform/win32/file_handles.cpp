@@ -154,7 +154,10 @@ BOOL DeleteFileIfUnused(const char* path) {
 
 UINT _lread(HFILE file, void* buffer, UINT count) { return ::_lread(file, buffer, count); }
 
+// Writing nothing leaves the file as it is: the host's _lwrite would cut
+// the file off at the current position instead.
 UINT _lwrite(HFILE file, const void* buffer, UINT count) {
+  if (count == 0) return 0;
   return ::_lwrite(file, static_cast<LPCCH>(buffer), count);
 }
 

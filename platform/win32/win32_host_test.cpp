@@ -84,6 +84,9 @@ TEST_F(Win32HostTest, HandlesWriteSeekReadAndSize) {
   char buffer[8] = {};
   EXPECT_EQ(w::_lread(file, buffer, 3), 3u);
   EXPECT_EQ(std::string(buffer), "456");
+  // Writing nothing leaves the file as it is (the host's own _lwrite would
+  // cut it off here).
+  EXPECT_EQ(w::_lwrite(file, "", 0), 0u);
   EXPECT_EQ(w::_llseek(file, 0, 2), 10);
   platform::DWORD high = 7;
   EXPECT_EQ(w::GetFileSize(file, &high), 10u);

@@ -1,30 +1,22 @@
 // ov_clean: removes a staging folder once its parent has ended, and refuses
 // every other folder.
-#include <fcntl.h>
-#include <sys/prctl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <sys/xattr.h>
-#include <unistd.h>
-
+#include <functional>
+#include <string>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/process.h"
+#include "platform/dos_path.h"
+#include "testing/host_platform.h"
 #include "testing/prefix_test.h"
+#include "testing/program_runner.h"
 #include "tools/ov_clean/staging_removal.h"
 
 namespace {
 
+using orvik_testing::Exists;
 using orvik_testing::ReadFile;
 using orvik_testing::WriteFile;
 
-const std::string kProgram = std::string(ORVIK_BIN_DIR) + "/ov_clean";
-
-bool Exists(const std::string& host) {
-  struct stat st;
-  return ::lstat(host.c_str(), &st) == 0;
-}
+const std::string kProgram = orvik_testing::ProgramPath("ov_clean");
 
 class OvCleanTest : public orvik_testing::PrefixTest {
  protected:
@@ -34,86 +26,46 @@ class OvCleanTest : public orvik_testing::PrefixTest {
     outside_ = work_ + "/keep.txt";
     WriteFile(outside_, "keep");
   }
-  // A staging folder with read-only files and folders, a nested folder and
-  // links that lead out of it.
+  // A staging folder with read-only files and folders, a nested folder and,
+  // where the host makes links (not Windows), links that lead out of it.
   void FillStage() {
-    ASSERT_EQ(::mkdir(stage_.c_str(), 0777), 0);
     WriteFile(stage_ + "/_kelmar.exe", "x");
     WriteFile(stage_ + "/ro.txt", "x");
-    ASSERT_EQ(::chmod((stage_ + "/ro.txt").c_str(), 0444), 0);
-    ASSERT_EQ(::mkdir((stage_ + "/sub").c_str(), 0777), 0);
+    orvik_testing::ChangeMode(stage_ + "/ro.txt", 0444);
     WriteFile(stage_ + "/sub/ro.dat", "x");
-    ASSERT_EQ(::chmod((stage_ + "/sub/ro.dat").c_str(), 0444), 0);
-    ASSERT_EQ(::chmod((stage_ + "/sub").c_str(), 0555), 0);
-    ASSERT_EQ(::symlink(work_.c_str(), (stage_ + "/dirlink").c_str()), 0);
-    ASSERT_EQ(::symlink(outside_.c_str(), (stage_ + "/filelink").c_str()), 0);
+    orvik_testing::ChangeMode(stage_ + "/sub/ro.dat", 0444);
+    orvik_testing::ChangeMode(stage_ + "/sub", 0555);
+    if (orvik_testing::kPosixHost) {
+      ASSERT_TRUE(orvik_testing::MakeSymlink(work_, stage_ + "/dirlink"));
+      ASSERT_TRUE(orvik_testing::MakeSymlink(outside_, stage_ + "/filelink"));
+    }
   }
   int Run(const std::vector<std::string>& args) {
-    pid_t pid = ::fork();
-    if (pid == 0) {
-      std::vector<char*> argv{const_cast<char*>(kProgram.c_str())};
-      for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      int null = ::open("/dev/null", O_WRONLY);
-      ::dup2(null, 2);
-      ::execv(kProgram.c_str(), argv.data());
-      ::_exit(127);
-    }
-    int status = 0;
-    EXPECT_EQ(::waitpid(pid, &status, 0), pid);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return orvik_testing::RunProgram(kProgram, args, {}, "").exitStatus;
   }
-  // Runs ov_clean from a parent that ends at once, adopting ov_clean to see
-  // its exit status.
-  int RunOrphaned(const std::vector<std::string>& args) {
-    EXPECT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
-    pid_t parent = ::fork();
-    if (parent == 0) {
-      ::setenv("ORVIK_PARENT_PID", std::to_string(::getpid()).c_str(), 1);
-      if (::fork() == 0) {
-        std::vector<char*> argv{const_cast<char*>(kProgram.c_str())};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(kProgram.c_str(), argv.data());
-        ::_exit(127);
-      }
-      ::_exit(0);
-    }
-    int status = 0;
-    EXPECT_EQ(::waitpid(parent, &status, 0), parent);
-    pid_t cleaner = ::waitpid(-1, &status, 0);
-    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
-    EXPECT_GT(cleaner, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  // Starts ov_clean as the installer does as it ends; `whileParentRuns` is
+  // called before the installer ends. The exit status of ov_clean.
+  int RunAtInstallerEnd(const std::string& argument, const std::function<void()>& whileParentRuns = {}) {
+    std::string dosProgram = platform::DosPath(kProgram);
+    EXPECT_FALSE(dosProgram.empty());
+    orvik_testing::ChildProgram installer(LEAVING_INSTALLER, {dosProgram + " " + argument});
+    EXPECT_EQ(installer.ReadLine(), "started");
+    if (whileParentRuns) whileParentRuns();
+    int status = installer.EndAndWaitForLeftProgram();
+    EXPECT_EQ(installer.Wait(), 0);
+    return status;
   }
   std::string stage_, outside_;
 };
 
 TEST_F(OvCleanTest, RemovesTheStagingFolderAfterItsParentEnds) {
   FillStage();
-  // We adopt ov_clean when its parent ends, to see its exit status.
-  ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
-  std::string dosProgram = platform::DosPath(kProgram);
-  ASSERT_FALSE(dosProgram.empty());
-  pid_t parent = ::fork();
-  if (parent == 0) {
-    // The installer: starts ov_clean as it ends, as it does at exit.
-    platform::UINT started = platform::WinExec((dosProgram + " c:\\WINDOWS\\temp\\~ovprocedureinstall").c_str(),
-                                     platform::SW_SHOW);
-    platform::Sleep(700);
-    ::_exit(started > 31 ? 0 : 1);
-  }
-  ::usleep(350000);
-  EXPECT_TRUE(Exists(stage_ + "/_kelmar.exe")) << "removed while the installer still ran";
-  int status = 0;
-  ASSERT_EQ(::waitpid(parent, &status, 0), parent);
-  ASSERT_TRUE(WIFEXITED(status));
-  ASSERT_EQ(WEXITSTATUS(status), 0) << "ov_clean did not start";
-  pid_t cleaner = ::waitpid(-1, &status, 0);
-  ASSERT_GT(cleaner, 0);
-  ::prctl(PR_SET_CHILD_SUBREAPER, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  int status = RunAtInstallerEnd("c:\\WINDOWS\\temp\\~ovprocedureinstall", [&] {
+    // Time for an ov_clean that does not wait to show it.
+    orvik_testing::SleepMilliseconds(350);
+    EXPECT_TRUE(Exists(stage_ + "/_kelmar.exe")) << "removed while the installer still ran";
+  });
+  EXPECT_EQ(status, 0);
   EXPECT_FALSE(Exists(stage_));
   // The links were removed, never followed.
   EXPECT_EQ(ReadFile(outside_), "keep");
@@ -123,7 +75,6 @@ TEST_F(OvCleanTest, RemovesTheStagingFolderAfterItsParentEnds) {
 // Refusals come at once, before any wait for the parent.
 TEST_F(OvCleanTest, RefusesAnyOtherFolderAndLeavesItIntact) {
   std::string other = driveC_ + "/windows/temp/important";
-  ASSERT_EQ(::mkdir(other.c_str(), 0777), 0);
   WriteFile(other + "/data", "x");
   EXPECT_EQ(Run({"C:\\windows\\temp\\important"}), 2);
   EXPECT_EQ(Run({"C:\\windows\\temp\\~ovprocedureinstallx"}), 2);
@@ -134,13 +85,13 @@ TEST_F(OvCleanTest, RefusesAnyOtherFolderAndLeavesItIntact) {
 }
 
 TEST_F(OvCleanTest, MissingStagingFolderIsNotAFailure) {
-  EXPECT_EQ(RunOrphaned({"C:\\windows\\temp\\~ovprocedureinstall\\"}), 0);
+  EXPECT_EQ(RunAtInstallerEnd("C:\\windows\\temp\\~ovprocedureinstall\\"), 0);
 }
 
 TEST_F(OvCleanTest, RelativeStagingFolderFromTheCurrentDirectory) {
   FillStage();
   ASSERT_EQ(platform::_chdir("C:\\windows\\temp"), 0);
-  EXPECT_EQ(RunOrphaned({"~OVPROCEDUREINSTALL"}), 0);
+  EXPECT_EQ(RunAtInstallerEnd("~OVPROCEDUREINSTALL"), 0);
   EXPECT_FALSE(Exists(stage_));
   EXPECT_EQ(ReadFile(outside_), "keep");
 }
@@ -157,17 +108,16 @@ TEST(StagingFolderName, LastComponentOnlyAndCaseIgnored) {
 
 TEST_F(OvCleanTest, RemovalMakesReadOnlyEntriesWritableAndKeepsLinkTargets) {
   FillStage();
-  ASSERT_EQ(::chmod(outside_.c_str(), 0444), 0);
+  orvik_testing::ChangeMode(outside_, 0444);
   EXPECT_TRUE(ov_clean::RemoveStagingFolder("C:\\windows\\temp\\~ovprocedureinstall\\"));
   EXPECT_FALSE(Exists(stage_));
-  struct stat st;
-  ASSERT_EQ(::stat(outside_.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0444u);
+  EXPECT_FALSE(orvik_testing::OwnerWritable(outside_));
   EXPECT_TRUE(ov_clean::RemoveStagingFolder("C:\\windows\\temp\\~ovprocedureinstall"));
 }
 
 TEST_F(OvCleanTest, StagingFolderThatIsALinkLosesOnlyTheLink) {
-  ASSERT_EQ(::symlink(work_.c_str(), stage_.c_str()), 0);
+  SKIP_UNLESS_POSIX("a staging folder that is a symbolic link");
+  ASSERT_TRUE(orvik_testing::MakeSymlink(work_, stage_));
   EXPECT_TRUE(ov_clean::RemoveStagingFolder("C:\\windows\\temp\\~ovprocedureinstall"));
   EXPECT_FALSE(Exists(stage_));
   EXPECT_EQ(ReadFile(outside_), "keep");

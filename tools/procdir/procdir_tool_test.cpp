@@ -1,11 +1,5 @@
 // The procdir inspection program: list and check, host and DOS paths.
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +8,10 @@
 
 #include "platform/dos_path.h"
 #include "platform/hfile.h"
+#include "testing/host_files.h"
+#include "testing/host_platform.h"
+#include "testing/program_runner.h"
+#include "testing/sandbox.h"
 #include "tools/procdir/procdir_tool.h"
 
 namespace {
@@ -32,23 +30,13 @@ std::string Record(char kind, bool first, bool last, const std::string& file, co
 class ToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/orvik_procdir_tool_XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-    ::setenv("ORVIK_PREFIX", (dir_ + "/prefix").c_str(), 1);
-    platform::ResetPlatformForTesting();
-    proc_ = platform::PrefixDir() + "/drive_c/proc";
-    std::filesystem::create_directories(proc_);
+    box_ = std::make_unique<orvik_testing::Sandbox>(orvik_testing::Sandbox::kThisProcess);
+    dir_ = box_->root;
+    proc_ = box_->OnC("C:\\proc");
+    orvik_testing::MakeDirs(proc_);
   }
-  void TearDown() override {
-    platform::ResetPlatformForTesting();
-    ::unsetenv("ORVIK_PREFIX");
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  void Write(const std::string& hostPath, const std::string& bytes) {
-    std::ofstream(hostPath, std::ios::binary | std::ios::trunc) << bytes;
-  }
+  void TearDown() override { box_.reset(); }
+  void Write(const std::string& hostPath, const std::string& bytes) { orvik_testing::WriteFile(hostPath, bytes); }
   // A healthy folder: three entries, one free record, the files beside it.
   void Healthy() {
     Write(proc_ + "/proc.dir", Record('E', true, false, "1.pro", "Digital Meter") +
@@ -63,7 +51,8 @@ class ToolTest : public ::testing::Test {
     return procdir_tool::Run(args, out_, err_);
   }
 
-  std::string dir_, proc_;
+  std::unique_ptr<orvik_testing::Sandbox> box_;
+  std::string dir_, proc_;  // the test's folder, the host folder of C:\\proc
   std::ostringstream out_, err_;
 };
 
@@ -85,14 +74,13 @@ TEST_F(ToolTest, CheckOfAHealthyFolder) {
 
 TEST_F(ToolTest, CheckFindsMissingFilesUnlessToldNotTo) {
   Healthy();
-  std::filesystem::remove(proc_ + "/2.pro");
+  orvik_testing::RemoveTree(proc_ + "/2.pro");
   EXPECT_EQ(Run({"check", "C:\\proc\\proc.dir"}), 1);
   EXPECT_EQ(out_.str(), "C:\\proc\\proc.dir: entry at record 3: file 2.pro is missing from C:\\proc\\\n");
   EXPECT_EQ(Run({"check", "--no-files", "C:\\proc\\proc.dir"}), 0);
 
   // A copy of the index checked against the folder it describes.
-  std::filesystem::create_directories(dir_ + "/copy");
-  std::filesystem::copy_file(proc_ + "/proc.dir", dir_ + "/copy/proc.dir");
+  Write(dir_ + "/copy/proc.dir", orvik_testing::ReadFile(proc_ + "/proc.dir"));
   EXPECT_EQ(Run({"check", dir_ + "/copy/proc.dir"}), 1);
   EXPECT_EQ(Run({"check", "--folder", proc_, dir_ + "/copy/proc.dir"}), 1);
   EXPECT_NE(out_.str().find("file 2.pro is missing from C:\\proc\\"), std::string::npos) << out_.str();
@@ -119,18 +107,19 @@ TEST_F(ToolTest, CheckReportsEveryProblemAndExits1) {
 
 // What the installer refuses, check reports: a file name that is not a plain
 // name in the folder, and an index that is a link.
-TEST_F(ToolTest, CheckReportsPathFileNamesAndALinkedIndex) {
+TEST_F(ToolTest, CheckReportsPathFileNames) {
   Write(proc_ + "/proc.dir", Record('E', true, true, "..\\x.pro", "A"));
   EXPECT_EQ(Run({"check", "C:\\proc\\proc.dir"}), 1);
   EXPECT_NE(out_.str().find("entry at record 0: file name \"..\\x.pro\" is not a plain file name"), std::string::npos)
       << out_.str();
   EXPECT_EQ(out_.str().find("missing"), std::string::npos) << out_.str();
+}
 
+TEST_F(ToolTest, CheckReportsALinkedIndex) {
+  SKIP_UNLESS_POSIX("an index that is a symbolic link");
   Write(dir_ + "/real.dir", Record('E', true, true, "1.pro", "A"));
   Write(proc_ + "/1.pro", "x");
-  ASSERT_EQ(::unlink((proc_ + "/proc.dir").c_str()), 0);
-  ASSERT_EQ(::symlink((dir_ + "/real.dir").c_str(), (proc_ + "/proc.dir").c_str()), 0);
-  err_.str("");
+  ASSERT_TRUE(orvik_testing::MakeSymlink(dir_ + "/real.dir", proc_ + "/proc.dir"));
   EXPECT_EQ(Run({"check", "C:\\proc\\proc.dir"}), 1);
   EXPECT_NE(err_.str().find("a symbolic link"), std::string::npos) << err_.str();
 }
@@ -140,14 +129,18 @@ TEST_F(ToolTest, HostPathsAbsoluteAndRelative) {
   EXPECT_EQ(Run({"check", proc_ + "/proc.dir"}), 0) << err_.str();
   EXPECT_EQ(procdir_tool::ArgumentToDosPath("C:\\x\\proc.dir"), "C:\\x\\proc.dir");
   EXPECT_EQ(procdir_tool::ArgumentToDosPath("\\\\srv\\share\\proc.dir"), "\\\\srv\\share\\proc.dir");
-  EXPECT_EQ(procdir_tool::ArgumentToDosPath("/etc/../tmp/p.dir"), "Z:\\tmp\\p.dir");
 
-  std::filesystem::path was = std::filesystem::current_path();
-  std::filesystem::current_path(proc_);
+  std::string was = orvik_testing::CurrentFolder();
+  ASSERT_TRUE(orvik_testing::ChangeFolder(proc_));
   int status = Run({"list", "proc.dir"});
-  std::filesystem::current_path(was);
+  orvik_testing::ChangeFolder(was);
   EXPECT_EQ(status, 0) << err_.str();
   EXPECT_NE(out_.str().find("17.PRO"), std::string::npos);
+}
+
+TEST_F(ToolTest, HostPathsOutsideThePrefixAreOnDriveZ) {
+  SKIP_UNLESS_POSIX("the prefix's drive Z: onto the host's root");
+  EXPECT_EQ(procdir_tool::ArgumentToDosPath("/etc/../tmp/p.dir"), "Z:\\tmp\\p.dir");
 }
 
 TEST_F(ToolTest, AnIndexBeingWrittenIsNotRead) {
@@ -175,18 +168,13 @@ TEST_F(ToolTest, UsageAndMissingIndex) {
 
 TEST_F(ToolTest, TheProgramExitsWithTheStatus) {
   Healthy();
-  std::string command = std::string(PROCDIR_PROGRAM) + " check " + proc_ + "/proc.dir";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  char line[256] = {};
-  ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
-  int status = ::pclose(pipe);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_NE(std::string(line).find("healthy: 5 records"), std::string::npos) << line;
+  std::vector<std::string> args = {"check", proc_ + "/proc.dir"};
+  orvik_testing::RunResult run = orvik_testing::RunProgram(PROCDIR_PROGRAM, args, {}, "");
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_NE(run.out.find("healthy: 5 records"), std::string::npos) << run.out;
 
-  std::filesystem::remove(proc_ + "/17.pro");
-  status = std::system(command.c_str());
-  EXPECT_EQ(WEXITSTATUS(status), 1);
+  orvik_testing::RemoveTree(proc_ + "/17.pro");
+  EXPECT_EQ(orvik_testing::RunProgram(PROCDIR_PROGRAM, args, {}, "").exitStatus, 1);
 }
 
 }  // namespace

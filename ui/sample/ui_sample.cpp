@@ -2,6 +2,7 @@
 // child process: it shows the sample dialogs through the frontend that
 // ORVIK_UI chooses and prints what the operator chose.
 //   (no argument)  the settings page
+//   ask            the settings page, asking its question as it opens
 //   big <n>        the settings page with n list items
 //   ticks          a dialog that counts its timer ticks while it waits
 //   chain          the nested dialog, then starts "ui_sample child" (WinExec)
@@ -29,7 +30,7 @@ class SampleApp : public ui::App {
       rest = mode.substr(blank + 1);
       mode = mode.substr(0, blank);
     }
-    if (mode.empty() || mode == "big") {
+    if (mode.empty() || mode == "big" || mode == "ask") {
       std::vector<std::string> items = sample::DefaultItems();
       if (mode == "big") {
         items.clear();
@@ -37,6 +38,7 @@ class SampleApp : public ui::App {
         for (int i = 1; i <= n; ++i) items.push_back("PROC" + std::to_string(i));
       }
       sample::SettingsDlg dlg(std::move(items));
+      dlg.askOnInit = mode == "ask";
       int code = dlg.DoModal();
       std::printf("result %d folder=%s count=%lu answer=%d nested=%d work=%d\n", code, dlg.folder.c_str(),
                   dlg.count, dlg.lastAnswer, dlg.nestedResult, dlg.workResult);
