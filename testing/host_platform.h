@@ -28,6 +28,9 @@ std::string ProgramPath(const std::string& name);
 // (POSIX; false on Windows, whose tests of them are skipped).
 bool MakeSymlink(const std::string& target, const std::string& hostPath);
 bool MakeFifo(const std::string& hostPath);
+// The value of a host file's extended attribute `name` ("" when it has none;
+// always "" on Windows, which keeps none).
+std::string ExtendedAttribute(const std::string& hostPath, const std::string& name);
 
 // Keeps a host file open against writers while it lives, as another
 // program using it would (Windows; on POSIX, which has no share modes, it

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -47,6 +48,14 @@ bool MakeSymlink(const std::string& target, const std::string& hostPath) {
 }
 
 bool MakeFifo(const std::string& hostPath) { return ::mkfifo(hostPath.c_str(), 0666) == 0; }
+
+std::string ExtendedAttribute(const std::string& hostPath, const std::string& name) {
+  char value[256];
+  ssize_t length = ::getxattr(hostPath.c_str(), name.c_str(), value, sizeof value);
+  if (length <= 0) return "";
+  std::string text(value, static_cast<size_t>(length));
+  return text.substr(0, text.find('\0'));  // some writers store the terminator too
+}
 
 FileInUse::FileInUse(const std::string&) {}
 FileInUse::~FileInUse() {}

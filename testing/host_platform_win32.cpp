@@ -52,6 +52,7 @@ std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name 
 
 bool MakeSymlink(const std::string&, const std::string&) { return false; }
 bool MakeFifo(const std::string&) { return false; }
+std::string ExtendedAttribute(const std::string&, const std::string&) { return ""; }
 
 FileInUse::FileInUse(const std::string& hostPath)
     : handle_(::CreateFileA(hostPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {
