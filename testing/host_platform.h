@@ -3,6 +3,7 @@
 // program names. One implementation per host (host_platform_posix.cpp,
 // host_platform_win32.cpp), chosen by the build.
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -23,6 +24,10 @@ void SleepMilliseconds(int milliseconds);
 // The host path of the built program `name` in BinDir() ("kelmar" ->
 // .../bin/kelmar, or .../bin/kelmar.exe on Windows).
 std::string ProgramPath(const std::string& name);
+
+// The usable size of a block the C library's malloc gave (glibc's
+// malloc_usable_size, Windows' _msize), for tests that count the heap.
+std::size_t HeapBlockSize(void* block);
 
 // A symbolic link at `hostPath` to `target`, and a named pipe at `hostPath`
 // (POSIX; false on Windows, whose tests of them are skipped).

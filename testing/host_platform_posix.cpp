@@ -1,5 +1,6 @@
 #include "testing/host_platform.h"
 
+#include <malloc.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -42,6 +43,8 @@ bool ChangeFolder(const std::string& hostPath) { return ::chdir(hostPath.c_str()
 void SleepMilliseconds(int milliseconds) { ::usleep(static_cast<useconds_t>(1000 * milliseconds)); }
 
 std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name; }
+
+std::size_t HeapBlockSize(void* block) { return ::malloc_usable_size(block); }
 
 bool MakeSymlink(const std::string& target, const std::string& hostPath) {
   return ::symlink(target.c_str(), hostPath.c_str()) == 0;

@@ -1,5 +1,6 @@
 #include "testing/host_platform.h"
 
+#include <malloc.h>
 #include <stdlib.h>
 #include <windows.h>
 
@@ -49,6 +50,8 @@ bool ChangeFolder(const std::string& hostPath) { return ::SetCurrentDirectoryA(h
 void SleepMilliseconds(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
 
 std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name + ".exe"; }
+
+std::size_t HeapBlockSize(void* block) { return ::_msize(block); }
 
 bool MakeSymlink(const std::string&, const std::string&) { return false; }
 bool MakeFifo(const std::string&) { return false; }
