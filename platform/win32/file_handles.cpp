@@ -203,13 +203,24 @@ BOOL FlushVolumeBuffers(const char* path) {
   return flushed ? 1 : 0;
 }
 
+// Appending writers of one file, in any thread or process, take turns on a
+// lock of one byte far past any data: Windows appends at the end at once
+// with FILE_APPEND_DATA alone, but Wine seeks there first, and two writers
+// could put their lines at the same place. (Locks on Windows keep readers
+// off the bytes they cover, so the lock covers none that a reader reads.)
 bool AppendToFile(const char* path, const std::string& text) {
-  HANDLE handle = ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = ::CreateFileA(path, FILE_APPEND_DATA | FILE_READ_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
+  OVERLAPPED turn{};
+  turn.Offset = 0xFFFFFFFE;
+  turn.OffsetHigh = 0x7FFFFFFF;
+  const bool locked = ::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn);
   ::DWORD written = 0;
   bool ok = ::WriteFile(handle, text.data(), static_cast<::DWORD>(text.size()), &written, nullptr) &&
             written == text.size();
+  if (locked) ::UnlockFileEx(handle, 0, 1, 0, &turn);
   ::CloseHandle(handle);
   return ok;
 }
