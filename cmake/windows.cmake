@@ -7,14 +7,16 @@ set(ORVIK_WINDOWS_TESTS platform_win32_test zlib_dll_test text_test resources_te
   catalogue_test transfer_list_test selection_test registration_test procdir_record_test
   procdir_image_test datenum_format_test platform_profile_test
   bootstrap_test wizard_flow_test selection_flow_test transfer_flow_test e2e_test mkmedia_test mkmedia_program_test
-  procdir_ops_test procdir_damage_test transfer_copy_order_test transfer_worker_test datenum_file_test datenum_run_test procdir_open_test transfer_copier_test)
+  procdir_ops_test procdir_damage_test transfer_copy_order_test transfer_worker_test datenum_file_test datenum_run_test procdir_open_test transfer_copier_test
+  platform_files_test platform_hfile_test platform_flush_test platform_process_test remove_tree_test catalogue_memory_test datenum_convert_test)
 # Those whose sandboxes write to the machine's drive C: (there is no prefix
 # on Windows): CTest runs their tests one at a time.
 set(ORVIK_WINDOWS_DRIVE_C_TESTS catalogue_test transfer_list_test selection_test registration_test
   procdir_lock_test procdir_tool_test ov_clean_test datenum_program_test ui_test procdir_crash_test
   procdir_record_test procdir_image_test platform_profile_test
   bootstrap_test wizard_flow_test selection_flow_test transfer_flow_test e2e_test mkmedia_program_test
-  procdir_ops_test procdir_damage_test transfer_copy_order_test transfer_worker_test datenum_file_test datenum_run_test procdir_open_test transfer_copier_test)
+  procdir_ops_test procdir_damage_test transfer_copy_order_test transfer_worker_test datenum_file_test datenum_run_test procdir_open_test transfer_copier_test
+  platform_files_test platform_hfile_test platform_flush_test platform_process_test remove_tree_test catalogue_memory_test)
 
 # The whole-program tests that run a second time with the answers driving
 # the real windows (ORVIK_TEST_UI=gui), as "gui." tests.

@@ -3,9 +3,6 @@
 #include "common/remove_tree.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +13,7 @@
 #include "platform/dos_path.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
+#include "testing/host_platform.h"
 #include "testing/recording_frontend.h"
 #include "testing/sandbox.h"
 #include "ui/frontend.h"
@@ -31,7 +29,8 @@ class RemoveTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     box_ = std::make_unique<orvik_testing::Sandbox>(orvik_testing::Sandbox::kThisProcess);
-    drive_ = box_->driveC;
+    // The root of C: (a bare "C:" is the current folder there).
+    drive_ = box_->OnC("C:\\");
     ASSERT_TRUE(fs::is_directory(drive_)) << drive_;
     outside_ = fs::path(box_->work);
     recorder_ = &orvik_testing::InstallRecorder();
@@ -169,6 +168,7 @@ TEST_F(RemoveTreeTest, NestedSystemFileReportsOnceWhenTopIsNotQuiet) {
 // --- Symbolic links are entries, never followed ---
 
 TEST_F(RemoveTreeTest, LinksToOutsideFolderAndFileAreNotFollowed) {
+  SKIP_UNLESS_POSIX("symbolic links");
   WriteFile(outside_ / "dir/precious.txt", "keep me");
   WriteFile(outside_ / "file.txt", "keep me too");
   MakeReadOnly(outside_ / "file.txt");
@@ -190,6 +190,7 @@ TEST_F(RemoveTreeTest, LinksToOutsideFolderAndFileAreNotFollowed) {
 }
 
 TEST_F(RemoveTreeTest, DanglingLinkIsRemoved) {
+  SKIP_UNLESS_POSIX("symbolic links");
   fs::create_directories(C("tree"));
   fs::create_symlink(outside_ / "nowhere", C("tree/dangling"));
   EXPECT_EQ(common::RemoveDirectoryTree("C:\\tree", 0), 0);
@@ -197,6 +198,7 @@ TEST_F(RemoveTreeTest, DanglingLinkIsRemoved) {
 }
 
 TEST_F(RemoveTreeTest, LinkInPlaceOfTheFolderIsRemovedAsAnEntry) {
+  SKIP_UNLESS_POSIX("symbolic links");
   WriteFile(outside_ / "dir/precious.txt");
   fs::create_directory_symlink(outside_ / "dir", C("linked"));
   EXPECT_EQ(common::RemoveDirectoryTree("C:\\linked\\", 0), 0);
@@ -207,6 +209,7 @@ TEST_F(RemoveTreeTest, LinkInPlaceOfTheFolderIsRemovedAsAnEntry) {
 // --- Paths that must never be walked ---
 
 TEST_F(RemoveTreeTest, NameHoldingABackslashIsNeverUsedAsAPath) {
+  SKIP_UNLESS_POSIX("a file name holding a backslash");
   // A host name "..\victim.txt" read as a DOS path would leave the folder.
   WriteFile(C("victim.txt"), "outside the tree");
   WriteFile(C("tree") / "..\\victim.txt");
@@ -263,6 +266,7 @@ TEST_F(RemoveTreeTest, DeleteFileForcedFailureShowsThreeBoxes) {
 }
 
 TEST_F(RemoveTreeTest, DeleteFileForcedRemovesALinkNotItsTarget) {
+  SKIP_UNLESS_POSIX("symbolic links");
   WriteFile(outside_ / "target.txt");
   MakeReadOnly(outside_ / "target.txt");
   fs::create_symlink(outside_ / "target.txt", C("link.txt"));

@@ -3,8 +3,6 @@
 // its copy before putting it in place.
 #include "platform/flush.h"
 
-#include <dirent.h>
-
 #include <set>
 #include <vector>
 
@@ -12,6 +10,7 @@
 
 #include "platform/files.h"
 #include "platform/hfile.h"
+#include "testing/host_platform.h"
 #include "testing/prefix_test.h"
 
 namespace platform {
@@ -25,18 +24,20 @@ struct FlushSeen {
 
 class FlushTest : public orvik_testing::PrefixTest {
  protected:
+  void SetUp() override {
+    PrefixTest::SetUp();
+    for (const std::string& name : orvik_testing::HostNames(driveC_)) before_.insert(name);
+  }
   void TearDown() override {
     SetFlushHook(nullptr);
     PrefixTest::TearDown();
   }
   std::string C(const std::string& name) const { return driveC_ + "/" + name; }
+  // The entries of C:\ that the test made.
   std::set<std::string> Names() const {
     std::set<std::string> names;
-    DIR* dir = ::opendir(driveC_.c_str());
-    while (dirent* e = dir ? ::readdir(dir) : nullptr)
-      names.insert(e->d_name);
-    if (dir) ::closedir(dir);
-    for (const char* other : {".", "..", "windows"}) names.erase(other);
+    for (const std::string& name : orvik_testing::HostNames(driveC_))
+      if (!before_.count(name)) names.insert(name);
     return names;
   }
   // Records every flush with the targets' contents at that moment; fails
@@ -50,9 +51,11 @@ class FlushTest : public orvik_testing::PrefixTest {
     });
   }
   std::vector<FlushSeen> seen_;
+  std::set<std::string> before_;
 };
 
 TEST_F(FlushTest, BatchFlushesTheVolumeOnceBeforeAnyRename) {
+  SKIP_UNLESS_POSIX("Windows flushes a volume only for an administrator: the files are flushed one by one");
   orvik_testing::WriteFile(C("a.dat"), "old a");
   orvik_testing::WriteFile(C("b.dat"), "old b");
   ReplaceBatch batch;
@@ -117,11 +120,12 @@ TEST_F(FlushTest, RealFlushesSucceedAndABadHandleFails) {
   ASSERT_NE(file, HFILE_ERROR);
   ASSERT_EQ(_lwrite(file, "data", 4), 4u);
   EXPECT_TRUE(FlushFileBuffers(file));
-  EXPECT_TRUE(FlushVolumeBuffers("C:\\f.txt"));
   _lclose(file);
   EXPECT_FALSE(FlushFileBuffers(file));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
   EXPECT_FALSE(FlushVolumeBuffers("C:\\missing\\x"));
+  SKIP_UNLESS_POSIX("Windows flushes a volume only for an administrator");
+  EXPECT_TRUE(FlushVolumeBuffers("C:\\f.txt"));
 }
 
 }  // namespace

@@ -2,87 +2,109 @@
 // directory, the viewer, the transcript, time and ExitProcess.
 #include "platform/process.h"
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <thread>
 #include <vector>
 
-#include "testing/prefix_test.h"
 #include "platform/transcript.h"
+#include "testing/host_platform.h"
+#include "testing/prefix_test.h"
+#include "testing/program_runner.h"
+#include "testing/wait_until.h"
 
 namespace platform {
 namespace {
 
-// Writes its argument count, arguments, ORVIK_SCRIPT_LINE, working folder,
-// starter and prefix to out.txt beside itself, renamed into place when
-// complete.
-const char kChild[] =
-    "#!/bin/sh\n"
-    "out=\"$(dirname \"$0\")/out.txt\"\n"
-    "{ echo \"argc=$#\"; for a in \"$@\"; do echo \"arg=[$a]\"; done;\n"
-    "  echo \"line=$ORVIK_SCRIPT_LINE\"; echo \"cwd=$(pwd -P)\";\n"
-    "  echo \"starter=$ORVIK_PARENT_PID\"; echo \"prefix=$ORVIK_PREFIX\"; } > \"$out.tmp\"\n"
-    "mv \"$out.tmp\" \"$out\"\n";
+namespace fs = std::filesystem;
+using orvik_testing::SetEnv;
 
 class ProcessTest : public orvik_testing::PrefixTest {
  protected:
   void SetUp() override {
     PrefixTest::SetUp();
-    ::unsetenv("ORVIK_VIEWER");
+    SetEnv("ORVIK_VIEWER", "");
     transcript_ = root_ + "/transcript.txt";
   }
   void TearDown() override {
-    ::unsetenv("ORVIK_VIEWER");
-    ::unsetenv("ORVIK_TRANSCRIPT");
+    SetEnv("ORVIK_VIEWER", "");
+    SetEnv("ORVIK_TRANSCRIPT", "");
     PrefixTest::TearDown();
   }
-  std::string MakeChild(const std::string& hostDir) {
-    std::string path = hostDir + "/child.sh";
-    orvik_testing::WriteFile(path, kChild);
-    EXPECT_EQ(::chmod(path.c_str(), 0755), 0);
-    return path;
+  // Puts the child (exec_child, which reports what it got in out.txt beside
+  // itself) into the host folder as child.exe.
+  void MakeChild(const std::string& hostDir) {
+    fs::copy_file(EXEC_CHILD, hostDir + "/child.exe", fs::copy_options::overwrite_existing);
   }
-  // Waits for the child's report (a few seconds at most).
+  // Waits for the child's report.
   std::string WaitForOutput(const std::string& hostDir) {
     std::string out = hostDir + "/out.txt";
-    for (int i = 0; i < 500; ++i) {
-      struct stat st;
-      if (::stat(out.c_str(), &st) == 0) return orvik_testing::ReadFile(out);
-      ::usleep(10000);
+    if (!orvik_testing::WaitUntil([&] { return orvik_testing::Exists(out); })) {
+      ADD_FAILURE() << "no output from the child in " << hostDir;
+      return "";
     }
-    ADD_FAILURE() << "no output from the child in " << hostDir;
-    return "";
+    return orvik_testing::ReadFile(out);
+  }
+  // The value of a "name=value" line of a report.
+  static std::string Field(const std::string& report, const std::string& name) {
+    for (const std::string& line : orvik_testing::Lines(report))
+      if (line.rfind(name + "=", 0) == 0) return line.substr(name.size() + 1);
+    return "<none>";
+  }
+  // A host folder in one spelling: absolute, with the host's separators and
+  // no trailing one, and on Windows in lower case, as its names are compared.
+  static std::string Folder(const std::string& path) {
+    std::string folder = fs::absolute(fs::path(path)).lexically_normal().make_preferred().string();
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+    if (!orvik_testing::kPosixHost)
+      for (char& c : folder) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folder;
+  }
+  // The child ran in `expected`.
+  static void ExpectCwd(const std::string& report, const std::string& expected) {
+    EXPECT_EQ(Folder(Field(report, "cwd")), Folder(expected)) << report;
   }
   std::string transcript_;
 };
 
-TEST_F(ProcessTest, RestOfTheLineIsExactlyOneArgument) {
+TEST_F(ProcessTest, ChildGetsItsStarterAndPrefix) {
   MakeChild(driveC_);
-  EXPECT_EQ(WinExec("C:\\CHILD.SH A:\\  -d \"quoted part\"", SW_SHOW), 33u);
+  EXPECT_EQ(WinExec("C:\\CHILD.EXE x", SW_SHOW), 33u);
+  std::string out = WaitForOutput(driveC_);
+  EXPECT_EQ(Field(out, "line"), "");
+  ExpectCwd(out, driveC_);
+  EXPECT_EQ(Field(out, "starter"), std::to_string(GetCurrentProcessId()));
+  EXPECT_EQ(Field(out, "prefix"), prefix_);
+}
+
+TEST_F(ProcessTest, RestOfTheLineIsExactlyOneArgument) {
+  SKIP_UNLESS_POSIX("Windows hands the child the command line, which the child's C run-time splits into words");
+  MakeChild(driveC_);
+  EXPECT_EQ(WinExec("C:\\CHILD.EXE A:\\  -d \"quoted part\"", SW_SHOW), 33u);
   EXPECT_EQ(WaitForOutput(driveC_),
             "argc=1\narg=[A:\\  -d \"quoted part\"]\nline=\ncwd=" + driveC_ + "\nstarter=" +
-                std::to_string(::getpid()) + "\nprefix=" + prefix_ + "\n");
+                std::to_string(GetCurrentProcessId()) + "\nprefix=" + prefix_ + "\n");
 }
 
 TEST_F(ProcessTest, NoRestMeansNoArgument) {
   MakeChild(driveC_);
-  EXPECT_EQ(WinExec("C:\\child.sh", SW_SHOW), 33u);
+  EXPECT_EQ(WinExec("C:\\child.exe", SW_SHOW), 33u);
   EXPECT_EQ(WaitForOutput(driveC_).substr(0, 7), "argc=0\n");
-  ::unlink((driveC_ + "/out.txt").c_str());
-  EXPECT_EQ(WinExec("C:\\child.sh ", SW_SHOW), 33u);
+  fs::remove(driveC_ + "/out.txt");
+  EXPECT_EQ(WinExec("C:\\child.exe ", SW_SHOW), 33u);
   EXPECT_EQ(WaitForOutput(driveC_).substr(0, 7), "argc=0\n");
 }
 
 TEST_F(ProcessTest, QuotedProgramRunsToItsClosingQuote) {
   std::string dir = driveC_ + "/My Tools";
-  ASSERT_EQ(::mkdir(dir.c_str(), 0777), 0);
+  orvik_testing::MakeDirs(dir);
   MakeChild(dir);
-  EXPECT_EQ(WinExec("\"C:\\my tools\\child.sh\" x y", SW_SHOW), 33u);
+  EXPECT_EQ(WinExec("\"C:\\my tools\\child.exe\" x y", SW_SHOW), 33u);
   std::string out = WaitForOutput(dir);
+  SKIP_UNLESS_POSIX("Windows hands the child the command line, which the child's C run-time splits into words");
   EXPECT_NE(out.find("argc=1\narg=[x y]\n"), std::string::npos) << out;
 }
 
@@ -90,63 +112,67 @@ TEST_F(ProcessTest, ChildGetsEnvironmentAndCurrentDirectory) {
   MakeChild(driveC_);
   ASSERT_EQ(_chdir("C:\\Windows\\TEMP"), 0);
   SetChildEnvironment("ORVIK_SCRIPT_LINE", "17");
-  EXPECT_EQ(WinExec("..\\..\\child.sh", SW_SHOW), 33u);
+  EXPECT_EQ(WinExec("..\\..\\child.exe", SW_SHOW), 33u);
   std::string out = WaitForOutput(driveC_);
   SetChildEnvironment("ORVIK_SCRIPT_LINE", "");
-  EXPECT_NE(out.find("line=17\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("cwd=" + driveC_ + "/windows/temp\n"), std::string::npos) << out;
+  EXPECT_EQ(Field(out, "line"), "17");
+  ExpectCwd(out, driveC_ + "/windows/temp");
 }
 
 TEST_F(ProcessTest, ChildGetsTheAbsolutePrefixWhenItWasGivenRelative) {
+  SKIP_UNLESS_POSIX("the prefix of drive C: is a POSIX host's");
   MakeChild(driveC_);
-  ASSERT_EQ(::chdir(root_.c_str()), 0);
-  ::setenv("ORVIK_PREFIX", "prefix", 1);
+  ASSERT_TRUE(orvik_testing::ChangeFolder(root_));
+  SetEnv("ORVIK_PREFIX", "prefix");
   ResetPlatformForTesting();
   ASSERT_EQ(PrefixDir(), prefix_);
   ASSERT_EQ(_chdir("C:\\windows\\temp"), 0);
-  EXPECT_EQ(WinExec("C:\\child.sh", SW_SHOW), 33u);
+  EXPECT_EQ(WinExec("C:\\child.exe", SW_SHOW), 33u);
   std::string out = WaitForOutput(driveC_);
   EXPECT_NE(out.find("\nprefix=" + prefix_ + "\n"), std::string::npos) << out;
 }
 
 TEST_F(ProcessTest, MissingOrUnrunnableProgramsAreReported) {
   EXPECT_EQ(WinExec("C:\\missing.exe arg", SW_SHOW), 2u);
+  orvik_testing::WriteFile(driveC_ + "/data.txt", "not a program");
+  EXPECT_LE(WinExec("C:\\data.txt", SW_SHOW), 31u);
+  for (const char* command : {"Q:\\setup.exe", "C:\\windows", ""}) EXPECT_LE(WinExec(command, SW_SHOW), 31u) << command;
+  SKIP_UNLESS_POSIX("the system's own WinExec gives other numbers for a missing drive, a folder, no name");
   EXPECT_EQ(WinExec("Q:\\setup.exe", SW_SHOW), 2u);
   EXPECT_EQ(WinExec("C:\\windows", SW_SHOW), 2u);
   EXPECT_EQ(WinExec("", SW_SHOW), 2u);
-  orvik_testing::WriteFile(driveC_ + "/data.txt", "not a program");
-  ASSERT_EQ(::chmod((driveC_ + "/data.txt").c_str(), 0644), 0);
-  EXPECT_LE(WinExec("C:\\data.txt", SW_SHOW), 31u);
 }
 
 TEST_F(ProcessTest, EveryCallIsInTheTranscript) {
-  ::setenv("ORVIK_TRANSCRIPT", transcript_.c_str(), 1);
+  SetEnv("ORVIK_TRANSCRIPT", transcript_);
   MakeChild(driveC_);
   EXPECT_EQ(WinExec("C:\\missing.exe \"a\"", SW_SHOW), 2u);
-  EXPECT_EQ(WinExec("C:\\child.sh x", SW_SHOW), 33u);
+  EXPECT_EQ(WinExec("C:\\child.exe x", SW_SHOW), 33u);
   WaitForOutput(driveC_);
   EXPECT_EQ(orvik_testing::ReadFile(transcript_),
             "exec \"C:\\\\missing.exe \\\"a\\\"\" 2\n"
-            "exec \"C:\\\\child.sh x\" 33\n");
+            "exec \"C:\\\\child.exe x\" 33\n");
 }
 
 TEST_F(ProcessTest, WriteExeStartsTheConfiguredViewer) {
+  SKIP_UNLESS_POSIX("write.exe is the system's own program there");
   std::string viewer = work_ + "/viewer.sh";
   orvik_testing::WriteFile(viewer, "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"" + work_ +
                                      "/out.tmp\"\nmv \"" + work_ + "/out.tmp\" \"" + work_ + "/out.txt\"\n");
-  ASSERT_EQ(::chmod(viewer.c_str(), 0755), 0);
-  ::setenv("ORVIK_VIEWER", viewer.c_str(), 1);
+  orvik_testing::ChangeMode(viewer, 0755);
+  SetEnv("ORVIK_VIEWER", viewer);
   EXPECT_EQ(WinExec("Write.EXE \"C:\\windows\\temp\\~ovprocedureinstall\\readme.txt\"", SW_SHOW), 33u);
   EXPECT_EQ(WaitForOutput(work_), "1|C:\\windows\\temp\\~ovprocedureinstall\\readme.txt");
 }
 
 TEST_F(ProcessTest, WriteExeWithoutAViewerDoesNothing) {
+  SKIP_UNLESS_POSIX("write.exe is the system's own program there");
   const char* display = std::getenv("DISPLAY");
   std::string saved = display ? display : "";
-  ::unsetenv("DISPLAY");
-  ::setenv("ORVIK_TRANSCRIPT", transcript_.c_str(), 1);
+  SetEnv("DISPLAY", "");
+  SetEnv("ORVIK_TRANSCRIPT", transcript_);
   EXPECT_EQ(WinExec("write.exe \"C:\\readme.txt\"", SW_SHOW), 33u);
-  if (display) ::setenv("DISPLAY", saved.c_str(), 1);
+  if (display) SetEnv("DISPLAY", saved);
   EXPECT_EQ(orvik_testing::ReadFile(transcript_), "exec \"write.exe \\\"C:\\\\readme.txt\\\"\" 33\n");
 }
 
@@ -157,16 +183,17 @@ TEST(TranscriptTest, QuoteEscapes) {
 }
 
 TEST(TranscriptTest, DisabledWithoutAFile) {
-  ::unsetenv("ORVIK_TRANSCRIPT");
+  SetEnv("ORVIK_TRANSCRIPT", "");
   EXPECT_FALSE(TranscriptEnabled());
   TranscriptLine("nowhere");  // must not fail
-  ::setenv("ORVIK_TRANSCRIPT", "", 1);
+  static char empty[] = "ORVIK_TRANSCRIPT=";  // set and empty (Windows: removed)
+  ::putenv(empty);
   EXPECT_FALSE(TranscriptEnabled());
-  ::unsetenv("ORVIK_TRANSCRIPT");
+  SetEnv("ORVIK_TRANSCRIPT", "");
 }
 
 TEST_F(ProcessTest, TranscriptLinesOfThreadsNeverMix) {
-  ::setenv("ORVIK_TRANSCRIPT", transcript_.c_str(), 1);
+  SetEnv("ORVIK_TRANSCRIPT", transcript_);
   EXPECT_TRUE(TranscriptEnabled());
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
@@ -203,26 +230,9 @@ TEST(ProcessBasics, SleepWaitsOnTheTickCount) {
 }
 
 TEST(ProcessBasics, ExitProcessFlushesAndEndsWithTheCode) {
-  int fds[2];
-  ASSERT_EQ(::pipe(fds), 0);
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    ::dup2(fds[1], 1);
-    ::close(fds[0]);
-    std::printf("buffered text");
-    ExitProcess(3);
-  }
-  ::close(fds[1]);
-  std::string text;
-  char buf[64];
-  ssize_t n;
-  while ((n = ::read(fds[0], buf, sizeof buf)) > 0) text.append(buf, size_t(n));
-  ::close(fds[0]);
-  int status = 0;
-  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 3);
-  EXPECT_EQ(text, "buffered text");
+  orvik_testing::RunResult run = orvik_testing::RunProgram(EXEC_CHILD, {"--exit-process"}, {}, "");
+  EXPECT_EQ(run.exitStatus, 3) << run.err;
+  EXPECT_EQ(run.out, "buffered text");
 }
 
 }  // namespace

@@ -42,8 +42,8 @@ void RemoveTree(const std::string& hostPath) {
     if (!fs::is_symlink(fs::symlink_status(path, ec)))
       fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
   };
+  writable(hostPath);  // a read-only file alone too
   if (fs::is_directory(fs::symlink_status(hostPath, ec))) {
-    writable(hostPath);
     for (fs::recursive_directory_iterator it(hostPath, fs::directory_options::skip_permission_denied, ec), end;
          !ec && it != end; it.increment(ec))
       writable(it->path());

@@ -3,6 +3,7 @@
 // program names. One implementation per host (host_platform_posix.cpp,
 // host_platform_win32.cpp), chosen by the build.
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -28,11 +29,17 @@ std::string ProgramPath(const std::string& name);
 // A program's text output with the host's line ends as "\n" (Windows
 // programs end their lines in "\r\n").
 std::string ProgramText(const std::string& output);
+// The usable size of a block the C library's malloc gave (glibc's
+// malloc_usable_size, Windows' _msize), for tests that count the heap.
+std::size_t HeapBlockSize(void* block);
 
 // A symbolic link at `hostPath` to `target`, and a named pipe at `hostPath`
 // (POSIX; false on Windows, whose tests of them are skipped).
 bool MakeSymlink(const std::string& target, const std::string& hostPath);
 bool MakeFifo(const std::string& hostPath);
+// The value of a host file's extended attribute `name` ("" when it has none;
+// always "" on Windows, which keeps none).
+std::string ExtendedAttribute(const std::string& hostPath, const std::string& name);
 
 // Keeps a host file open against writers while it lives, as another
 // program using it would (Windows; on POSIX, which has no share modes, it

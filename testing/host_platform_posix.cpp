@@ -1,7 +1,9 @@
 #include "testing/host_platform.h"
 
+#include <malloc.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -49,12 +51,21 @@ void SleepMilliseconds(int milliseconds) { ::usleep(static_cast<useconds_t>(1000
 std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name; }
 
 std::string ProgramText(const std::string& output) { return output; }
+std::size_t HeapBlockSize(void* block) { return ::malloc_usable_size(block); }
 
 bool MakeSymlink(const std::string& target, const std::string& hostPath) {
   return ::symlink(target.c_str(), hostPath.c_str()) == 0;
 }
 
 bool MakeFifo(const std::string& hostPath) { return ::mkfifo(hostPath.c_str(), 0666) == 0; }
+
+std::string ExtendedAttribute(const std::string& hostPath, const std::string& name) {
+  char value[256];
+  ssize_t length = ::getxattr(hostPath.c_str(), name.c_str(), value, sizeof value);
+  if (length <= 0) return "";
+  std::string text(value, static_cast<size_t>(length));
+  return text.substr(0, text.find('\0'));  // some writers store the terminator too
+}
 
 FileInUse::FileInUse(const std::string&) {}
 FileInUse::~FileInUse() {}

@@ -1,5 +1,6 @@
 #include "testing/host_platform.h"
 
+#include <malloc.h>
 #include <stdlib.h>
 #include <windows.h>
 
@@ -56,9 +57,11 @@ std::string ProgramText(const std::string& output) {
     if (output[i] != '\r' || i + 1 == output.size() || output[i + 1] != '\n') text += output[i];
   return text;
 }
+std::size_t HeapBlockSize(void* block) { return ::_msize(block); }
 
 bool MakeSymlink(const std::string&, const std::string&) { return false; }
 bool MakeFifo(const std::string&) { return false; }
+std::string ExtendedAttribute(const std::string&, const std::string&) { return ""; }
 
 FileInUse::FileInUse(const std::string& hostPath)
     : handle_(::CreateFileA(hostPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {

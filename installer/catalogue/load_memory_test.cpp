@@ -1,13 +1,12 @@
 // The memory a load of a 1 MiB list file of an awkward shape takes at its
 // peak, counted by this binary's own operator new, with the trace and the
 // dump written as in the installer.
-#include <malloc.h>
-
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
 #include "testing/catalogue_test.h"
+#include "testing/host_platform.h"
 
 namespace {
 
@@ -17,7 +16,8 @@ std::atomic<std::size_t> g_peak{0};
 void* Take(std::size_t size) {
   void* p = std::malloc(size ? size : 1);
   if (p == nullptr) throw std::bad_alloc();
-  const std::size_t live = g_live.fetch_add(malloc_usable_size(p)) + malloc_usable_size(p);
+  const std::size_t taken = orvik_testing::HeapBlockSize(p);
+  const std::size_t live = g_live.fetch_add(taken) + taken;
   std::size_t peak = g_peak.load();
   while (live > peak && !g_peak.compare_exchange_weak(peak, live)) {
   }
@@ -26,7 +26,7 @@ void* Take(std::size_t size) {
 
 void Give(void* p) noexcept {
   if (p == nullptr) return;
-  g_live.fetch_sub(malloc_usable_size(p));
+  g_live.fetch_sub(orvik_testing::HeapBlockSize(p));
   std::free(p);
 }
 

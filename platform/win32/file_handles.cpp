@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -67,9 +68,14 @@ void Report(OFSTRUCT* of, const char* path, bool ok) {
   if (of == nullptr) return;
   of->cBytes = sizeof(OFSTRUCT);
   of->fFixedDisk = 1;
-  of->nErrCode = ok ? 0 : static_cast<WORD>(::GetLastError());
-  std::strncpy(of->szPathName, path, sizeof of->szPathName - 1);
+  DWORD error = ::GetLastError();
+  of->nErrCode = ok ? 0 : static_cast<WORD>(error);
+  // The full path, as the system's own OpenFile gives it.
+  char full[MAX_PATH];
+  DWORD length = ::GetFullPathNameA(path, sizeof full, full, nullptr);
+  std::strncpy(of->szPathName, length > 0 && length < sizeof full ? full : path, sizeof of->szPathName - 1);
   of->szPathName[sizeof of->szPathName - 1] = '\0';
+  ::SetLastError(error);
 }
 
 }  // namespace
@@ -200,13 +206,24 @@ BOOL FlushVolumeBuffers(const char* path) {
   return flushed ? 1 : 0;
 }
 
+// Appending writers of one file, in any thread or process, take turns on a
+// lock of one byte far past any data: Windows appends at the end at once
+// with FILE_APPEND_DATA alone, but Wine seeks there first, and two writers
+// could put their lines at the same place. (Locks on Windows keep readers
+// off the bytes they cover, so the lock covers none that a reader reads.)
 bool AppendToFile(const char* path, const std::string& text) {
-  HANDLE handle = ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = ::CreateFileA(path, FILE_APPEND_DATA | FILE_READ_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
+  OVERLAPPED turn{};
+  turn.Offset = 0xFFFFFFFE;
+  turn.OffsetHigh = 0x7FFFFFFF;
+  const bool locked = ::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn);
   ::DWORD written = 0;
   bool ok = ::WriteFile(handle, text.data(), static_cast<::DWORD>(text.size()), &written, nullptr) &&
             written == text.size();
+  if (locked) ::UnlockFileEx(handle, 0, 1, 0, &turn);
   ::CloseHandle(handle);
   return ok;
 }
@@ -217,14 +234,24 @@ void SetLastError(DWORD error) { ::SetLastError(error); }
 
 DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId,
                      char* buffer, DWORD size, void* arguments) {
-  // Only text from the system is asked for: no inserts, no allocation.
-  DWORD stored = ::FormatMessageA(flags | FORMAT_MESSAGE_IGNORE_INSERTS, source, messageId, languageId,
-                                  buffer, size, static_cast<va_list*>(arguments));
-  // The host ends its texts in CR LF; callers put them into sentences.
-  while (stored > 0 && (buffer[stored - 1] == '\n' || buffer[stored - 1] == '\r' || buffer[stored - 1] == ' ')) {
-    buffer[--stored] = '\0';
+  if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || !buffer || size == 0) {
+    ::SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
   }
-  return stored;
+  // Only text from the system is asked for: no inserts, no allocation. It
+  // is fetched whole and cut to the caller's buffer, and a number the
+  // system has no text for still gets one, as on the other hosts.
+  char text[1024];
+  DWORD length = ::FormatMessageA(flags | FORMAT_MESSAGE_IGNORE_INSERTS, source, messageId, languageId, text,
+                                  sizeof text, static_cast<va_list*>(arguments));
+  if (length == 0) length = static_cast<DWORD>(std::snprintf(text, sizeof text, "Unknown error %lu.",
+                                                             static_cast<unsigned long>(messageId)));
+  // The host ends its texts in CR LF; callers put them into sentences.
+  while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' ')) --length;
+  if (length > size - 1) length = size - 1;
+  std::memcpy(buffer, text, length);
+  buffer[length] = '\0';
+  return length;
 }
 
 }  // namespace platform::win32

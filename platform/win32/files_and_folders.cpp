@@ -27,6 +27,22 @@ void CopyFindData(const ::WIN32_FIND_DATAA& host, platform::WIN32_FIND_DATAA* da
   data->cFileName[sizeof data->cFileName - 1] = '\0';
 }
 
+// True when both paths name one existing file (any spelling, any link).
+bool SameFile(const char* a, const char* b) {
+  ::BY_HANDLE_FILE_INFORMATION info[2];
+  const char* paths[2] = {a, b};
+  for (int i = 0; i < 2; ++i) {
+    HANDLE handle = ::CreateFileA(paths[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    BOOL got = ::GetFileInformationByHandle(handle, &info[i]);
+    ::CloseHandle(handle);
+    if (!got) return false;
+  }
+  return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+         info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
 }  // namespace
 
 bool FindFile(const char* path) {
@@ -73,13 +89,18 @@ BOOL CopyFileA(const char* src, const char* dst, BOOL failIfExists) {
       return 0;
     }
   }
+  if (existing != INVALID_FILE_ATTRIBUTES && SameFile(src, dst)) {
+    ::SetLastError(ERROR_SHARING_VIOLATION);  // as the system's own copy onto itself
+    return 0;
+  }
   std::string beside = std::string(dst) + ".~cp" + std::to_string(::GetCurrentProcessId());
   if (!::CopyFileA(src, beside.c_str(), FALSE)) return 0;
   // A read-only source gives a read-only copy; the flush needs write access.
   DWORD attributes = ::GetFileAttributesA(beside.c_str());
   ::SetFileAttributesA(beside.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   HANDLE handle = ::CreateFileA(beside.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  bool flushed = handle != INVALID_HANDLE_VALUE && ::FlushFileBuffers(handle);
+  // Through the tests' flush hook, as every flush.
+  bool flushed = handle != INVALID_HANDLE_VALUE && FlushAllowed(FlushScope::kFile, "") && ::FlushFileBuffers(handle);
   DWORD error = ::GetLastError();
   if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
   if (flushed) {
@@ -99,6 +120,16 @@ BOOL DeleteFileA(const char* path) { return ::DeleteFileA(path) ? 1 : 0; }
 BOOL MoveFileA(const char* src, const char* dst) { return ::MoveFileA(src, dst) ? 1 : 0; }
 
 BOOL MoveFileExA(const char* src, const char* dst, DWORD flags) {
+  // A read-only target is never replaced. Windows refuses it itself; Wine
+  // would rename over it.
+  if (flags & MOVEFILE_REPLACE_EXISTING) {
+    DWORD existing = ::GetFileAttributesA(dst);
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) &&
+        ::GetFileAttributesA(src) != INVALID_FILE_ATTRIBUTES) {
+      ::SetLastError(ERROR_ACCESS_DENIED);
+      return 0;
+    }
+  }
   return ::MoveFileExA(src, dst, flags) ? 1 : 0;
 }
 
@@ -109,7 +140,11 @@ BOOL RemoveDirectoryA(const char* path) { return ::RemoveDirectoryA(path) ? 1 : 
 DWORD GetTempPathA(DWORD size, char* buffer) { return ::GetTempPathA(size, buffer); }
 
 DWORD GetModuleFileNameA(void* module, char* buffer, DWORD size) {
-  return ::GetModuleFileNameA(static_cast<HMODULE>(module), buffer, size);
+  DWORD length = ::GetModuleFileNameA(static_cast<HMODULE>(module), buffer, size);
+  // A path cut to the buffer ends within it, as on current Windows (older
+  // ones and Wine leave it unterminated).
+  if (length == size && size > 0) buffer[size - 1] = '\0';
+  return length;
 }
 
 BOOL GetDiskFreeSpaceA(const char* root, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
@@ -144,7 +179,13 @@ int _chmod(const char* path, int pmode) { return CrtResult(::_chmod(path, pmode)
 
 int _mkdir(const char* path) { return CrtResult(::_mkdir(path)); }
 
-int _rmdir(const char* path) { return CrtResult(::_rmdir(path)); }
+int _rmdir(const char* path) {
+  int result = CrtResult(::_rmdir(path));
+  // The C run-time says EINVAL for a file; the platform says ENOTDIR.
+  DWORD attributes = result != 0 && t_crtErrno == EINVAL ? ::GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) t_crtErrno = ENOTDIR;
+  return result;
+}
 
 int _access(const char* path, int mode) { return CrtResult(::_access(path, mode)); }
 

@@ -36,6 +36,8 @@ UINT WinExec(const char* commandLine, UINT show) {
     startup.hStdOutput = standard[1];
     startup.hStdError = standard[2];
   }
+  // The child learns who started it, as on the other hosts.
+  ::SetEnvironmentVariableA("ORVIK_PARENT_PID", std::to_string(::GetCurrentProcessId()).c_str());
   PROCESS_INFORMATION process{};
   UINT result = 33;
   if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, inherit ? TRUE : FALSE, 0, nullptr, nullptr,
@@ -62,7 +64,13 @@ void SetChildEnvironment(const std::string& name, const std::string& value) {
 
 DWORD GetCurrentProcessId() { return ::GetCurrentProcessId(); }
 
-void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
+// Until the tick count shows the time gone by: its steps can lag behind
+// the system's own sleep (Wine's by up to one of them).
+void Sleep(DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  ::Sleep(milliseconds);
+  while (::GetTickCount() - start < milliseconds) ::Sleep(1);
+}
 
 DWORD GetTickCount() { return ::GetTickCount(); }
 
