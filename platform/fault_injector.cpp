@@ -83,6 +83,10 @@ HFILE FaultInjector::CreateNewFile(const char* path) {
   return Fails(HostCallKind::kOpen) ? HFILE_ERROR : inner().CreateNewFile(path);
 }
 
+HFILE FaultInjector::OpenGuard(HFILE file, const char* path) {
+  return Fails(HostCallKind::kOpen) ? HFILE_ERROR : inner().OpenGuard(file, path);
+}
+
 HFILE FaultInjector::OpenLockFile(const char* path) {
   return Fails(HostCallKind::kLock) ? HFILE_ERROR : inner().OpenLockFile(path);
 }

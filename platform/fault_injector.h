@@ -14,7 +14,7 @@
 namespace platform {
 
 enum class HostCallKind {
-  kOpen,           // OpenFile (OF_EXIST too), _lcreat, CreateNewFile
+  kOpen,           // OpenFile (OF_EXIST too), _lcreat, CreateNewFile, OpenGuard
   kRead,           // _lread
   kWrite,          // _lwrite
   kSeek,           // _llseek
@@ -59,6 +59,7 @@ class FaultInjector final : public ForwardingBackend {
   HFILE _lcreat(const char* path, int attribute) override;
   HFILE CreateNewFile(const char* path) override;
   HFILE OpenLockFile(const char* path) override;
+  HFILE OpenGuard(HFILE file, const char* path) override;
   UINT _lread(HFILE file, void* buffer, UINT count) override;
   UINT _lwrite(HFILE file, const void* buffer, UINT count) override;
   LONG _llseek(HFILE file, LONG offset, int origin) override;

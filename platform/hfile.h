@@ -60,12 +60,15 @@ int CrtDescriptor(HFILE file);
 // (error 80 for either). Of several programs creating the same name at once,
 // exactly one succeeds.
 HFILE CreateNewFile(const char* path);
-// Opens `path` for reading, never through a symbolic link (error 1920), to
-// keep a file that another handle of this program writes in use until the
-// guard is closed: DeleteFileIfUnused leaves it alone meanwhile, while the
-// writer goes on writing and the file may still be renamed. (A deny-write
-// open would do on POSIX, but Windows refuses it beside a writer.)
-HFILE OpenGuard(const char* path);
+// A guard on the file that `file`, this program's own handle open for
+// writing, holds under `path`: until the guard is closed, and after `file`
+// is, DeleteFileIfUnused leaves the file alone, while the writer goes on
+// writing and the file may still be renamed. HFILE_ERROR (error 32) when the
+// file was removed before it could be guarded. On Windows the guard is a
+// second handle opened on `path` (never through a symbolic link, error
+// 1920), as a deny-write open is refused beside a writer; on POSIX it holds
+// the writer's own open file, without opening it by name again.
+HFILE OpenGuard(HFILE file, const char* path);
 // Opens `path` as a lock file (creating it when missing, never truncating
 // it, never following a symbolic link: error 5) and holds an exclusive share
 // lock on it until the handle is closed or the process ends. The lock is on

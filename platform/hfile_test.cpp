@@ -257,6 +257,31 @@ TEST_F(HFileTest, OnlyUnusedRegularFilesAreDeletedIfUnused) {
   EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/link.tmp"), "kept");
 }
 
+// A copy's part file stays its own after the writer is closed: never removed
+// as a leftover while guarded, yet renamed into place.
+TEST_F(HFileTest, GuardKeepsAWrittenFileFromRemovalButNotFromRenaming) {
+  OFSTRUCT of;
+  const UINT create = OF_CREATE | OF_CREATE_NEW | OF_WRITE | OF_SHARE_DENY_NONE;
+  HFILE writer = OpenFile("C:\\file.~ov0", &of, create);
+  ASSERT_NE(writer, HFILE_ERROR);
+  HFILE guard = OpenGuard(writer, "C:\\file.~ov0");
+  ASSERT_NE(guard, HFILE_ERROR);
+  EXPECT_EQ(_lwrite(writer, "data", 4), 4u);
+  EXPECT_EQ(_lclose(writer), 0);
+  EXPECT_FALSE(DeleteFileIfUnused("C:\\file.~ov0"));
+  EXPECT_TRUE(MoveFileExA("C:\\file.~ov0", "C:\\file.txt", MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(_lclose(guard), 0);
+  EXPECT_EQ(orvik_testing::ReadFile(driveC_ + "/file.txt"), "data");
+  EXPECT_TRUE(DeleteFileIfUnused("C:\\file.txt"));
+  SKIP_UNLESS_POSIX("a file removed while its writer holds it open");
+  writer = OpenFile("C:\\gone.~ov0", &of, create);
+  ASSERT_NE(writer, HFILE_ERROR);
+  ASSERT_TRUE(DeleteFileIfUnused("C:\\gone.~ov0"));
+  EXPECT_EQ(OpenGuard(writer, "C:\\gone.~ov0"), HFILE_ERROR);
+  EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(_lclose(writer), 0);
+}
+
 TEST_F(HFileTest, ExistAndPathName) {
   OFSTRUCT of;
   HFILE h = OpenFile("c:proc.dir", &of, OF_EXIST);

@@ -46,7 +46,7 @@ bool PartFile::Create(const std::string& target, platform::DWORD* error) {
       if (attempt > 0 || !DeleteFileIfUnused(path_.c_str())) break;
     }
     if (output_ == HFILE_ERROR) continue;
-    guard_ = OpenGuard(path_.c_str());
+    guard_ = OpenGuard(output_, path_.c_str());
     if (guard_ != HFILE_ERROR) return true;
     // Taken away before it could be locked: another name.
     _lclose(output_);

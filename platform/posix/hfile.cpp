@@ -370,11 +370,24 @@ BOOL posix::ReleaseHandle(HFILE file) {
   return Handles().erase(file) != 0 ? TRUE : FALSE;
 }
 
-// A read lock, through the current backend: DeleteFileIfUnused needs the
-// exclusive one.
-HFILE OpenGuard(const char* path) {
-  OFSTRUCT of;
-  return OpenFile(path, &of, OF_READ | OF_SHARE_DENY_WRITE | OF_NOFOLLOW);
+// A read lock on the writer's open file (DeleteFileIfUnused needs the
+// exclusive one), through a second descriptor of it that outlives the
+// writer's. A file that lost its name before the lock could be taken is one
+// that DeleteFileIfUnused removed: the name is free again.
+HFILE posix::OpenGuard(HFILE file, const char*) {
+  HandleInfo info;
+  if (!Lookup(file, info)) return Fail(nullptr, ERROR_INVALID_HANDLE);
+  int fd = ::fcntl(file, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return Fail(nullptr, detail::ErrorFromErrno(errno, ""));
+  struct flock fl = WholeFile(F_RDLCK);
+  struct stat st;
+  if (::fcntl(fd, F_OFD_SETLK, &fl) != 0 || ::fstat(fd, &st) != 0 || st.st_nlink == 0) {
+    ::close(fd);
+    return Fail(nullptr, ERROR_SHARING_VIOLATION);
+  }
+  Register(fd, true, false);
+  SetLastError(ERROR_SUCCESS);
+  return fd;
 }
 
 int posix::CrtDescriptor(HFILE file) {

@@ -130,7 +130,7 @@ HFILE OpenLockFile(const char* path) {
 
 // Deleting through a handle opened without sharing fails with 32 while
 // anyone has the file open, and keeps others out while it goes.
-HFILE OpenGuard(const char* path) {
+HFILE OpenGuard(HFILE, const char* path) {
   HANDLE handle = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   handle = RegularOnly(NotALink(handle));

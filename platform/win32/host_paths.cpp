@@ -36,8 +36,6 @@ std::string FullDosPath(const std::string& dosPath) {
 // Shares are the network's own on Windows.
 bool MapShare(const std::string&, const std::string&, const std::string&) { return false; }
 
-HFILE OpenGuard(const char* path) { return win32::OpenGuard(path); }
-
 const char* CrtStrError(int crtErrno) { return std::strerror(crtErrno); }
 
 std::string CommandLineFromArgs(int argc, char** argv) {

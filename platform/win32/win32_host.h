@@ -22,7 +22,7 @@ HFILE CreateNewFile(const char* path);
 HFILE OpenLockFile(const char* path);
 // Any open handle keeps DeleteFileIfUnused away (it opens with no sharing);
 // this one lets writers and renames through.
-HFILE OpenGuard(const char* path);
+HFILE OpenGuard(HFILE file, const char* path);
 BOOL DeleteFileIfUnused(const char* path);
 UINT _lread(HFILE file, void* buffer, UINT count);
 UINT _lwrite(HFILE file, const void* buffer, UINT count);

@@ -247,7 +247,7 @@ TEST_F(Win32HostTest, GuardBesideAWriterKeepsTheFileFromDeletionButNotFromRenami
                                     platform::OF_CREATE | platform::OF_CREATE_NEW | platform::OF_WRITE |
                                         platform::OF_SHARE_DENY_NONE);
   ASSERT_NE(writer, HFILE_ERROR);
-  HFILE guard = platform::OpenGuard(part.c_str());
+  HFILE guard = platform::OpenGuard(writer, part.c_str());
   ASSERT_NE(guard, HFILE_ERROR);
   EXPECT_EQ(platform::_lwrite(writer, "data", 4), 4u);
   EXPECT_EQ(platform::_lclose(writer), 0);
