@@ -217,6 +217,15 @@ bool IsFolder(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// True when the folder a link resolved to before may be answered again:
+// unchecked when the caller allows (and is told), else when it is there.
+bool Usable(const std::string& known, bool* unchecked) {
+  if (known.empty()) return false;
+  if (!unchecked) return IsFolder(known);
+  *unchecked = true;
+  return true;
+}
+
 // The real path of the drive or share link `link`, or the link itself when
 // it cannot be resolved; "" when there is no such link. With `unchecked`,
 // a folder known from an earlier call is returned without checking that it
@@ -231,11 +240,7 @@ std::string ResolveRootLink(const std::string& link, bool* unchecked = nullptr) 
     auto it = g_links.find(link);
     if (it != g_links.end() && it->second.stamp == stamp) known = it->second.real;
   }
-  if (!known.empty() && unchecked) {
-    *unchecked = true;
-    return known;
-  }
-  if (!known.empty() && IsFolder(known)) return known;
+  if (Usable(known, unchecked)) return known;
   char text[PATH_MAX];
   const ssize_t length = ::readlink(link.c_str(), text, sizeof text);
   if (length < 0 || size_t(length) >= sizeof text) {
@@ -255,11 +260,7 @@ std::string ResolveRootLink(const std::string& link, bool* unchecked = nullptr) 
       it->second.stamp = stamp;
     }
   }
-  if (!known.empty() && unchecked) {
-    *unchecked = true;
-    return known;
-  }
-  if (!known.empty() && IsFolder(known)) return known;
+  if (Usable(known, unchecked)) return known;
   std::string real = RealPathOf(link);
   if (real.empty()) return link;
   if (IsFolder(real)) {

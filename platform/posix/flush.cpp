@@ -115,8 +115,7 @@ std::vector<ReplaceBatch::Failure> ReplaceBatch::PutInPlace() {
   // The volumes the written files lie on, each with its files.
   std::vector<std::pair<dev_t, std::vector<std::size_t>>> volumes;
   for (std::size_t i = 0; i < files.size(); ++i) {
-    // A file held by its guard is the guard's file (the guard was taken on
-    // the name and checked to be still there): its volume needs no path.
+    // A guarded file is the guard's own open file: its volume needs no path.
     struct stat st;
     const bool held = files[i].guard >= 0 && ::fstat(files[i].guard, &st) == 0 && st.st_nlink > 0;
     if (!held) {
