@@ -4,6 +4,7 @@
 // host_platform_win32.cpp), chosen by the build.
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -32,6 +33,10 @@ std::string ProgramText(const std::string& output);
 // The usable size of a block the C library's malloc gave (glibc's
 // malloc_usable_size, Windows' _msize), for tests that count the heap.
 std::size_t HeapBlockSize(void* block);
+// Runs `body` in a copy of this process (fork) that ends with its result,
+// and returns that exit status: a process that ends without cleaning up.
+// POSIX only: -1 on Windows, whose tests skip such cases.
+int RunInCopyOfThisProcess(const std::function<int()>& body);
 
 // A symbolic link at `hostPath` to `target`, and a named pipe at `hostPath`
 // (POSIX; false on Windows, whose tests of them are skipped).

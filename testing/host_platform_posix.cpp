@@ -3,6 +3,7 @@
 #include <malloc.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <time.h>
 #include <unistd.h>
@@ -52,6 +53,15 @@ std::string ProgramPath(const std::string& name) { return BinDir() + "/" + name;
 
 std::string ProgramText(const std::string& output) { return output; }
 std::size_t HeapBlockSize(void* block) { return ::malloc_usable_size(block); }
+
+int RunInCopyOfThisProcess(const std::function<int()>& body) {
+  pid_t child = ::fork();
+  if (child < 0) return -1;
+  if (child == 0) ::_exit(body());
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
 
 bool MakeSymlink(const std::string& target, const std::string& hostPath) {
   return ::symlink(target.c_str(), hostPath.c_str()) == 0;

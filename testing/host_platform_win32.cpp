@@ -59,6 +59,8 @@ std::string ProgramText(const std::string& output) {
 }
 std::size_t HeapBlockSize(void* block) { return ::_msize(block); }
 
+int RunInCopyOfThisProcess(const std::function<int()>&) { return -1; }
+
 bool MakeSymlink(const std::string&, const std::string&) { return false; }
 bool MakeFifo(const std::string&) { return false; }
 std::string ExtendedAttribute(const std::string&, const std::string&) { return ""; }

@@ -1,7 +1,6 @@
 // The install step: the geometry query, the scratch folder, the Disk Space
 // page, the copy, the index update, the clean-up and the Finish page codes.
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,6 +10,8 @@
 #include "installer/transfer/copy_phase.h"
 #include "installer/transfer/install_flow.h"
 #include "installer/transfer/scratch_folder.h"
+#include "testing/host_files.h"
+#include "testing/host_platform.h"
 #include "testing/transfer_test.h"
 #include "installer/transfer/xfer_list_writer.h"
 #include "platform/dos_path.h"
@@ -103,18 +104,15 @@ TEST_F(InstallStepTest, EachRunWorksInAFolderOfItsOwnAndLeavesNothing) {
 
 TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   const std::string parent = CHost("orvik/proc/_temp");
+  SKIP_UNLESS_POSIX("a run that ended without clean-up is a copy of the test process (fork)");
   // A run that ended without clean-up: its lock went with its process.
-  pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    static transfer::ScratchFolder crashed;
-    if (!crashed.Create(paths.tempDir)) ::_exit(1);
-    orvik_testing::WriteFile(platform::HostPath(crashed.Path() + "\\sub\\HALF.PRo"), "half");
-    ::_exit(0);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(orvik_testing::RunInCopyOfThisProcess([&] {
+              static transfer::ScratchFolder crashed;
+              if (!crashed.Create(paths.tempDir)) return 1;
+              orvik_testing::WriteFile(platform::HostPath(crashed.Path() + "\\sub\\HALF.PRo"), "half");
+              return 0;
+            }),
+            0);
   ASSERT_EQ(HostNames(parent).size(), 2u);
   // A run still at work (the lock is held through its own open file).
   transfer::ScratchFolder live;
@@ -124,7 +122,7 @@ TEST_F(InstallStepTest, FoldersOfEndedRunsGoAndThoseOfLiveRunsStay) {
   orvik_testing::WriteFile(parent + "/77/B.PRo", "b");
   orvik_testing::WriteFile(parent + "/78.lck", "");
   orvik_testing::WriteFile(root_ + "/outside/KEEP.PRo", "keep");
-  ASSERT_EQ(::symlink((root_ + "/outside").c_str(), (parent + "/79").c_str()), 0);
+  ASSERT_TRUE(orvik_testing::MakeSymlink(root_ + "/outside", parent + "/79"));
 
   std::vector<std::string> atWrite;
   actions.writeXferList = [&](const transfer::InstallPaths&) {
@@ -226,6 +224,7 @@ TEST(TargetUnit, DriveGeometryOrOne) {
 using InstallStepDeathTest = InstallStepTest;
 
 TEST_F(InstallStepDeathTest, SpacePageEndingOtherwiseEndsTheProcessAfter9246) {
+  SKIP_UNLESS_POSIX("a death test on Windows runs in a new process with a sandbox of its own");
   GTEST_FLAG_SET(death_test_style, "fast");  // the child keeps this sandbox
   paths.procDir = "Q:\\proc\\";
   paths.tempDir = "C:\\orvik\\proc\\_temp";
