@@ -25,10 +25,10 @@ set(ORVIK_WINDOWS_DRIVE_C_TESTS catalogue_test transfer_list_test selection_test
 set(ORVIK_POSIX_ONLY_TESTS
   "platform_path_test=the POSIX prefix's own path mapping (drive links, case-blind look-ups)"
   "platform_mount_test=mounts a read-only file system"
-  "orvik_run_test=orvik_run runs programs in a POSIX prefix; the Windows build has no such tool"
-  "screen_fit_test=the full-screen frontend needs a terminal; the Windows build has no such frontend"
-  "screen_frontend_test=the full-screen frontend needs a terminal; the Windows build has no such frontend"
-  "unattended_test=orvik_run runs programs in a POSIX prefix; the Windows build has no such tool"
+  "orvik_run_test=orvik_run runs programs in a POSIX prefix, a tool the Windows build does not have"
+  "screen_fit_test=the full-screen frontend needs a terminal and is not in the Windows build"
+  "screen_frontend_test=the full-screen frontend needs a terminal and is not in the Windows build"
+  "unattended_test=orvik_run runs programs in a POSIX prefix, a tool the Windows build does not have"
   "fault_injection_test=it forks the test to run the installer in-process with a fault injector"
   "shared_folder_test=eight workstations, each with a drive C: of its own, driven through terminals")
 
