@@ -78,6 +78,24 @@ class Drain {
   std::thread thread_;
 };
 
+// Starts `program` with `args` and exactly `env`, in `cwd` (this process's
+// folder when empty), with the given standard handles (inherited).
+BOOL StartProcess(const std::string& program, const std::vector<std::string>& args,
+                  const std::map<std::string, std::string>& env, const std::string& cwd, HANDLE in, HANDLE out,
+                  HANDLE err, DWORD flags, PROCESS_INFORMATION* process) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  std::string line = ArgumentText(program);
+  for (const std::string& a : args) line += " " + ArgumentText(a);
+  std::string block = EnvironmentBlock(env);
+  return ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, flags, block.data(),
+                          cwd.empty() ? nullptr : cwd.c_str(), &startup, process);
+}
+
 }  // namespace
 
 void WriteAll(int fd, const std::string& text) {
@@ -103,20 +121,9 @@ RunResult RunChild(const std::string& program, const std::vector<std::string>& a
 
   HANDLE job = ::CreateJobObjectA(nullptr, nullptr);
   if (job == nullptr) throw std::runtime_error("CreateJobObject");
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = inRead;
-  startup.hStdOutput = outWrite;
-  startup.hStdError = errWrite;
-  std::string line = ArgumentText(program);
-  for (const std::string& a : args) line += " " + ArgumentText(a);
-  std::string block = EnvironmentBlock(env);
   PROCESS_INFORMATION process{};
   RunResult result;
-  BOOL started = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE,
-                                  CREATE_SUSPENDED, block.data(),
-                                  cwd.empty() ? nullptr : cwd.c_str(), &startup, &process);
+  BOOL started = StartProcess(program, args, env, cwd, inRead, outWrite, errWrite, CREATE_SUSPENDED, &process);
   for (HANDLE h : {inRead, outWrite, errWrite}) ::CloseHandle(h);
   if (!started) {
     for (HANDLE h : {inWrite, outRead, errRead, job}) ::CloseHandle(h);
@@ -190,18 +197,8 @@ ChildProgram::ChildProgram(const std::string& program, const std::vector<std::st
   // The test's standard error, as a handle the child inherits.
   ::DuplicateHandle(::GetCurrentProcess(), ::GetStdHandle(STD_ERROR_HANDLE), ::GetCurrentProcess(), &errors, 0,
                     TRUE, DUPLICATE_SAME_ACCESS);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = inRead;
-  startup.hStdOutput = outWrite;
-  startup.hStdError = errors;
-  std::string line = ArgumentText(program);
-  for (const std::string& a : args) line += " " + ArgumentText(a);
-  std::string block = EnvironmentBlock(env);
   PROCESS_INFORMATION process{};
-  BOOL started = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, block.data(), nullptr,
-                                  &startup, &process);
+  BOOL started = StartProcess(program, args, env, "", inRead, outWrite, errors, 0, &process);
   DWORD error = ::GetLastError();
   for (HANDLE h : {inRead, outWrite, errors})
     if (h != nullptr) ::CloseHandle(h);
