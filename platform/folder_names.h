@@ -25,6 +25,24 @@ bool FindKeptNameNoCase(const struct stat& dirStat, const std::string& name, std
 // always shows.
 long long ChangeStamp(const std::string& dir);
 
+// FindKeptNameNoCase, but `name` itself when the folder holds it in that
+// spelling: the answer of an exact look-up, without looking into the folder.
+bool FindKeptName(const struct stat& dirStat, const std::string& name, std::string* found);
+// True when a listing of a folder that was at host path `dir` is kept; only
+// a hint that FindKeptName may answer (the folder there may be another now).
+bool KeptUnder(const std::string& dir);
+
+// While one lives on a thread, the calls above read the change reports only
+// once: a path's look-up, component by component, sees the folders as they
+// were when it began.
+class OneLookUp {
+ public:
+  OneLookUp();
+  ~OneLookUp();
+  OneLookUp(const OneLookUp&) = delete;
+  OneLookUp& operator=(const OneLookUp&) = delete;
+};
+
 // Forgets every kept listing. With `watch` false, kept listings are checked
 // against the folder's times alone instead of change notifications (tests run
 // both ways).

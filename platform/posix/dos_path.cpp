@@ -294,6 +294,7 @@ std::string RootHostDir(const DosParts& p, bool* unchecked = nullptr) {
 
 std::string HostPathOf(const DosParts& p) {
   if (!p.valid) return "";
+  detail::OneLookUp lookUp;
   bool unchecked = false;
   std::string host = RootHostDir(p, p.parts.empty() ? nullptr : &unchecked);
   if (host.empty() || p.parts.empty()) return host;
@@ -304,9 +305,20 @@ std::string HostPathOf(const DosParts& p) {
   std::string folder = host;
   for (size_t i = 0; i + 1 < p.parts.size(); ++i) folder = JoinHost(folder, p.parts[i]);
   const std::string& last = p.parts.back();
-  // What the two lstats tell is noted for the host call under way.
+  // What the lstats tell is noted for the host call under way.
   struct stat st;
   const std::string full = JoinHost(folder, last);
+  // A large folder's kept listing answers without a look-up in the folder:
+  // one for a missing name waits while another thread creates or renames
+  // in that folder.
+  std::string kept;
+  if (detail::KeptUnder(folder) && ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+      detail::FindKeptName(st, last, &kept)) {
+    detail::RecentLookups::Note(folder, 0, &st);
+    if (!kept.empty()) return JoinHost(folder, kept);
+    detail::RecentLookups::Note(full, ENOENT, nullptr);
+    return full;
+  }
   if (::lstat(full.c_str(), &st) == 0) {
     detail::RecentLookups::Note(full, 0, &st);
     return full;

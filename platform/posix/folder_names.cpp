@@ -39,6 +39,12 @@ namespace platform::detail {
 
 namespace {
 
+struct LookupScope {
+  int depth = 0;
+  bool drained = false;
+};
+thread_local LookupScope t_lookup;
+
 constexpr size_t kMinEntries = 48;   // smaller folders are listed on each look-up
 constexpr size_t kMaxFolders = 32;
 constexpr size_t kMaxNames = 250000;
@@ -67,6 +73,7 @@ bool NotifiesEveryChange(int fd) {
 }
 
 struct Folder {
+  std::string path;  // where it was listed (a hint: it is known by dev and ino)
   dev_t dev = 0;
   ino_t ino = 0;
   int wd = -1;  // change watch; -1 when checked by its times
@@ -91,9 +98,10 @@ struct Folder {
     if (it->second.empty()) names.erase(it);
     --count;
   }
-  std::string Find(const std::string& name) const {
+  std::string Find(const std::string& name, bool exactFirst = false) const {
     auto it = names.find(AsciiLower(name));
     if (it == names.end()) return "";
+    if (exactFirst && std::find(it->second.begin(), it->second.end(), name) != it->second.end()) return name;
     return *std::min_element(it->second.begin(), it->second.end());
   }
 };
@@ -140,15 +148,23 @@ class Cache {
 
   // The answer of the kept table of the folder `st` describes, when there
   // is one that is known to match the folder.
-  bool FindKept(const struct stat& st, const std::string& name, std::string* found) {
+  bool FindKept(const struct stat& st, const std::string& name, std::string* found, bool exactFirst) {
     if (!S_ISDIR(st.st_mode)) return false;
     std::lock_guard<std::mutex> lock(mutex_);
     Drain();
     Folder* folder = Lookup(st.st_dev, st.st_ino);
     if (!folder || (folder->wd < 0 && !(folder->settled && SameTimes(folder->st, st)))) return false;
     folder->lastUse = ++clock_;
-    *found = folder->Find(name);
+    *found = folder->Find(name, exactFirst);
     return true;
+  }
+
+  // True when a listing taken under the path `dir` is kept (a hint only).
+  bool KeptUnder(const std::string& dir) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& f : folders_)
+      if (f->path == dir) return true;
+    return false;
   }
 
   // The change stamp of `dir` (see ChangeStamp in folder_names.h).
@@ -247,6 +263,12 @@ class Cache {
   // Applies the queued change reports to the kept tables.
   void Drain() {
     if (notify_ < 0) return;
+    // Within one look-up the reports are read once: its answers are those of
+    // that moment.
+    if (t_lookup.depth > 0) {
+      if (t_lookup.drained) return;
+      t_lookup.drained = true;
+    }
     alignas(struct inotify_event) char buffer[65536];
     while (true) {
       ssize_t got = ::read(notify_, buffer, sizeof buffer);
@@ -290,6 +312,7 @@ class Cache {
     int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return nullptr;
     auto folder = std::make_unique<Folder>();
+    folder->path = dir;
     timespec listedAt{};
     ::clock_gettime(CLOCK_REALTIME, &listedAt);
     struct stat st;
@@ -387,11 +410,23 @@ std::string FindNameNoCase(const std::string& dir, const std::string& name, cons
 }
 
 bool FindKeptNameNoCase(const struct stat& dirStat, const std::string& name, std::string* found) {
-  return TheCache().FindKept(dirStat, name, found);
+  return TheCache().FindKept(dirStat, name, found, false);
 }
+
+bool FindKeptName(const struct stat& dirStat, const std::string& name, std::string* found) {
+  return TheCache().FindKept(dirStat, name, found, true);
+}
+
+bool KeptUnder(const std::string& dir) { return TheCache().KeptUnder(dir); }
 
 void ResetFolderNames(bool watch) { TheCache().Reset(watch); }
 
 long long ChangeStamp(const std::string& dir) { return TheCache().Stamp(dir); }
+
+OneLookUp::OneLookUp() { ++t_lookup.depth; }
+
+OneLookUp::~OneLookUp() {
+  if (--t_lookup.depth == 0) t_lookup.drained = false;
+}
 
 }  // namespace platform::detail
