@@ -2,8 +2,8 @@
 // prefix; the sandbox is a fresh folder under the temporary folder, and C:
 // is the machine's drive C:. What a test makes in C:\, C:\windows and
 // C:\windows\temp (the product's folders, orvik.ini, the staging folder) is
-// removed at its end; test programs that write there hold CTest's lock on
-// the drive.
+// removed at its end, once the programs the test started let go of them;
+// test programs that write there hold CTest's lock on the drive.
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
@@ -12,6 +12,7 @@
 #include "testing/host_files.h"
 #include "testing/host_platform.h"
 #include "testing/sandbox.h"
+#include "testing/wait_until.h"
 
 namespace orvik_testing {
 
@@ -40,7 +41,13 @@ void Sandbox::RemoveLeftovers() const {
   for (const char* folder : kWatched)
     for (const std::string& name : HostNames(folder)) {
       std::string path = folder + name;
-      if (!std::binary_search(before_.begin(), before_.end(), path)) RemoveTree(path);
+      if (std::binary_search(before_.begin(), before_.end(), path)) continue;
+      // A program the test started may still be ending, and Windows keeps a
+      // running program's file: removing is tried again until it is gone.
+      WaitUntil([&path] {
+        RemoveTree(path);
+        return !orvik_testing::Exists(path);
+      });
     }
 }
 
