@@ -121,6 +121,14 @@ BOOL FaultInjector::MoveFileA(const char* src, const char* dst) {
   return Fails(HostCallKind::kMove) ? FALSE : inner().MoveFileA(src, dst);
 }
 
+HFILE FaultInjector::CreateUnnamedFile(const char* target) {
+  return Fails(HostCallKind::kOpen) ? HFILE_ERROR : inner().CreateUnnamedFile(target);
+}
+
+BOOL FaultInjector::NameUnnamedFile(HFILE file, const char* target) {
+  return Fails(HostCallKind::kMove) ? FALSE : inner().NameUnnamedFile(file, target);
+}
+
 BOOL FaultInjector::MoveFileExA(const char* src, const char* dst, DWORD flags) {
   return Fails(HostCallKind::kMove) ? FALSE : inner().MoveFileExA(src, dst, flags);
 }

@@ -14,12 +14,13 @@
 namespace platform {
 
 enum class HostCallKind {
-  kOpen,           // OpenFile (OF_EXIST too), _lcreat, CreateNewFile, OpenGuard
+  kOpen,           // OpenFile (OF_EXIST too), _lcreat, CreateNewFile, OpenGuard,
+                   // CreateUnnamedFile
   kRead,           // _lread
   kWrite,          // _lwrite
   kSeek,           // _llseek
   kClose,          // _lclose
-  kMove,           // MoveFileA, MoveFileExA
+  kMove,           // MoveFileA, MoveFileExA, NameUnnamedFile
   kCopy,           // CopyFileA
   kCreateFolder,   // _mkdir
   kRemoveFolder,   // _rmdir
@@ -60,6 +61,8 @@ class FaultInjector final : public ForwardingBackend {
   HFILE CreateNewFile(const char* path) override;
   HFILE OpenLockFile(const char* path) override;
   HFILE OpenGuard(HFILE file, const char* path) override;
+  HFILE CreateUnnamedFile(const char* target) override;
+  BOOL NameUnnamedFile(HFILE file, const char* target) override;
   UINT _lread(HFILE file, void* buffer, UINT count) override;
   UINT _lwrite(HFILE file, const void* buffer, UINT count) override;
   LONG _llseek(HFILE file, LONG offset, int origin) override;

@@ -48,7 +48,8 @@ class ReplaceBatch {
     std::string written;
     std::string target;
     bool flushed;  // false: its data could not be flushed (`written` deleted);
-                   // true: the rename failed (`written` kept beside the target)
+                   // true: the rename failed (`written` kept beside the target;
+                   // a file with no name could not be given its name)
     DWORD error;
   };
 
@@ -56,6 +57,9 @@ class ReplaceBatch {
   // `guard`, an open handle that keeps `written` locked while it waits, is
   // closed once the file has been put in place or given up.
   void Add(const std::string& written, const std::string& target, HFILE guard = -1);
+  // `file`, a handle of a file with no name yet (CreateUnnamedFile) that the
+  // batch closes, is to be named `target`; its `written` is "".
+  void AddUnnamed(const std::string& target, HFILE file) { pending_.push_back({"", target, file}); }
   bool Empty() const { return pending_.empty(); }
   std::size_t Size() const { return pending_.size(); }
   // Puts every file added since the last call in place, in the order added;

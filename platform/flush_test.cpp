@@ -128,5 +128,41 @@ TEST_F(FlushTest, RealFlushesSucceedAndABadHandleFails) {
   EXPECT_TRUE(FlushVolumeBuffers("C:\\f.txt"));
 }
 
+// A file with no name shows nowhere until the batch names it: a free target
+// gets it at once, a taken one (in other letter case) is replaced, and a
+// file whose data cannot be flushed vanishes, leaving the old target.
+TEST_F(FlushTest, FilesWithNoNameAppearOnlyWhenPutInPlace) {
+  SKIP_UNLESS_POSIX("Windows keeps no file without a name");
+  const HFILE probe = CreateUnnamedFile("C:\\probe.dat");
+  if (probe == HFILE_ERROR) GTEST_SKIP() << "this file system keeps no file without a name";
+  _lclose(probe);
+  auto unnamed = [](const char* target, const std::string& data) {
+    HFILE file = CreateUnnamedFile(target);
+    EXPECT_NE(file, HFILE_ERROR);
+    EXPECT_EQ(_lwrite(file, data.data(), UINT(data.size())), UINT(data.size()));
+    return file;
+  };
+  orvik_testing::WriteFile(C("taken.dat"), "old taken");
+  orvik_testing::WriteFile(C("kept.dat"), "old kept");
+  ReplaceBatch batch;
+  batch.AddUnnamed("C:\\free.dat", unnamed("C:\\free.dat", "new free"));
+  batch.AddUnnamed("C:\\TAKEN.DAT", unnamed("C:\\TAKEN.DAT", "new taken"));
+  EXPECT_EQ(Names(), (std::set<std::string>{"taken.dat", "kept.dat"}));
+  Watch({}, nullptr);
+  EXPECT_TRUE(batch.PutInPlace().empty());
+  EXPECT_EQ(orvik_testing::ReadFile(C("free.dat")), "new free");
+  EXPECT_EQ(orvik_testing::ReadFile(C("TAKEN.DAT")), "new taken");
+  EXPECT_EQ(Names(), (std::set<std::string>{"free.dat", "TAKEN.DAT", "kept.dat"}));
+
+  batch.AddUnnamed("C:\\kept.dat", unnamed("C:\\kept.dat", "new kept"));
+  Watch({}, [](FlushScope, const std::string&) { return true; });
+  std::vector<ReplaceBatch::Failure> failures = batch.PutInPlace();
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_FALSE(failures[0].flushed);
+  EXPECT_EQ(failures[0].target, "C:\\kept.dat");
+  EXPECT_EQ(orvik_testing::ReadFile(C("kept.dat")), "old kept");
+  EXPECT_EQ(Names(), (std::set<std::string>{"free.dat", "TAKEN.DAT", "kept.dat"}));
+}
+
 }  // namespace
 }  // namespace platform

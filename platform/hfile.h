@@ -69,6 +69,19 @@ HFILE CreateNewFile(const char* path);
 // 1920), as a deny-write open is refused beside a writer; on POSIX it holds
 // the writer's own open file, without opening it by name again.
 HFILE OpenGuard(HFILE file, const char* path);
+// Creates a new file with no name yet in the folder of `target` (a DOS path
+// of a file that does not exist), open for reading and writing: nobody else
+// sees it, and it is gone with its last handle unless NameUnnamedFile gives
+// it a name. A guard (OpenGuard) is a second handle on it. HFILE_ERROR when
+// the host or the folder's file system makes no such files (Windows, network
+// file systems: error 50, or the error of the folder); the caller then
+// writes a named file beside the target instead.
+HFILE CreateUnnamedFile(const char* target);
+// Gives the file of `file` (a handle from CreateUnnamedFile, or a guard of
+// one) the name `target`, replacing a file there as MoveFileExA with
+// MOVEFILE_REPLACE_EXISTING does: a free name is linked to it at once, a
+// taken one is replaced by a rename from a name beside it.
+BOOL NameUnnamedFile(HFILE file, const char* target);
 // Opens `path` as a lock file (creating it when missing, never truncating
 // it, never following a symbolic link: error 5) and holds an exclusive share
 // lock on it until the handle is closed or the process ends. The lock is on

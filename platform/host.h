@@ -34,6 +34,9 @@ DWORD ReadDosAttrib(const std::string& hostPath);
 // INVALID_FILE_ATTRIBUTES (0xFFFFFFFF) with errno set when it is missing.
 DWORD HostAttributes(const std::string& hostPath);
 
+// True when `file` is an open handle of a file from CreateUnnamedFile.
+bool IsUnnamedHandle(HFILE file);
+
 // DeleteFileIfUnused on a host path.
 bool DeleteHostFileIfUnused(const std::string& hostPath);
 

@@ -23,7 +23,6 @@
 namespace platform {
 
 namespace {
-constexpr DWORD ERROR_NOT_SUPPORTED = 50;
 constexpr DWORD kXattrBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 }  // namespace
 

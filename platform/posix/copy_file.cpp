@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "platform/dos_path.h"
@@ -225,6 +227,39 @@ BOOL posix::MoveFileExA(const char* src, const char* dst, DWORD flags) {
   if (::rename(srcHost.c_str(), target.c_str()) != 0) return Fail(detail::ErrorFromErrno(errno, target));
   if (target != dstHost) ::unlink(dstHost.c_str());
   return TRUE;
+}
+
+// A free name is linked to the open file at once. A taken one (in any
+// letter case) is replaced as MoveFileExA replaces: the file is linked
+// beside it first, under a copy's leftover name, and renamed over it; when
+// that rename fails the file stays beside the target under that name.
+BOOL posix::NameUnnamedFile(HFILE file, const char* target) {
+  if (!detail::IsUnnamedHandle(file)) return Fail(ERROR_INVALID_HANDLE);
+  const std::string dos = target ? target : "";
+  const std::string host = HostPath(dos);
+  if (host.empty()) return Fail(ERROR_PATH_NOT_FOUND);
+  const std::string self = "/proc/self/fd/" + std::to_string(file);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, host.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+  }
+  if (errno != EEXIST) return Fail(detail::ErrorFromErrno(errno, host));
+  const std::size_t cut = dos.find_last_of('\\');
+  if (cut == std::string::npos) return Fail(ERROR_PATH_NOT_FOUND);
+  const std::size_t hostCut = host.find_last_of('/');
+  const std::string prefix = TempPrefix(dos.substr(cut + 1));
+  thread_local std::minstd_rand letters{std::random_device{}()};
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    std::string beside = prefix;
+    for (int i = 0; i < 6; ++i) beside += char('a' + letters() % 26);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, (host.substr(0, hostCut + 1) + beside).c_str(),
+                 AT_SYMLINK_FOLLOW) != 0) {
+      if (errno == EEXIST) continue;
+      return Fail(detail::ErrorFromErrno(errno, host));
+    }
+    return MoveFileExA((dos.substr(0, cut + 1) + beside).c_str(), dos.c_str(), MOVEFILE_REPLACE_EXISTING);
+  }
+  return Fail(ERROR_FILE_EXISTS);
 }
 
 }  // namespace platform

@@ -71,6 +71,19 @@ BOOL FlushFileAt(const std::string& path) {
   return ok;
 }
 
+// The folder of a DOS path: "C:\\A\\B.TXT" gives "C:\\A", "C:\\B.TXT" gives "C:\\".
+std::string FolderOf(const std::string& dos) {
+  const std::size_t cut = dos.find_last_of('\\');
+  if (cut == std::string::npos) return dos;
+  return dos.substr(0, cut == 2 && dos[1] == ':' ? cut + 1 : cut);
+}
+
+// Renames a written file over its target, or names a file with no name.
+BOOL PutOne(const std::string& written, const std::string& target, HFILE guard) {
+  if (written.empty()) return NameUnnamedFile(guard, target.c_str());
+  return MoveFileExA(written.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
 }  // namespace
 
 BOOL posix::FlushFileBuffers(HFILE file) {
@@ -116,8 +129,15 @@ std::vector<ReplaceBatch::Failure> ReplaceBatch::PutInPlace() {
   std::vector<std::pair<dev_t, std::vector<std::size_t>>> volumes;
   for (std::size_t i = 0; i < files.size(); ++i) {
     // A guarded file is the guard's own open file: its volume needs no path.
+    // A file with no name has only its handle.
+    const bool unnamed = files[i].written.empty();
     struct stat st;
-    const bool held = files[i].guard >= 0 && ::fstat(files[i].guard, &st) == 0 && st.st_nlink > 0;
+    const bool held =
+        files[i].guard >= 0 && ::fstat(files[i].guard, &st) == 0 && (unnamed || st.st_nlink > 0);
+    if (!held && unnamed) {
+      failed[i] = Failure{"", files[i].target, false, ERROR_INVALID_HANDLE};
+      continue;
+    }
     if (!held) {
       std::string host = HostPath(files[i].written);
       if (host.empty() || ::stat(host.c_str(), &st) != 0) {
@@ -133,20 +153,22 @@ std::vector<ReplaceBatch::Failure> ReplaceBatch::PutInPlace() {
   }
 
   for (const auto& [device, members] : volumes) {
-    if (FlushVolumeBuffers(files[members.front()].written.c_str())) continue;
+    // A file with no name is found on its volume by its target's folder.
+    const Pending& first = files[members.front()];
+    if (FlushVolumeBuffers((first.written.empty() ? FolderOf(first.target) : first.written).c_str())) continue;
     // Which files the failure touched: each is flushed on its own.
     for (std::size_t i : members) {
-      if (FlushFileAt(files[i].written)) continue;
+      const bool unnamed = files[i].written.empty();
+      if (unnamed ? FlushFileBuffers(files[i].guard) : FlushFileAt(files[i].written)) continue;
       DWORD error = GetLastError();
-      DeleteFileA(files[i].written.c_str());
+      if (!unnamed) DeleteFileA(files[i].written.c_str());
       failed[i] = Failure{files[i].written, files[i].target, false, error};
     }
   }
 
   std::vector<Failure> failures;
   for (std::size_t i = 0; i < files.size(); ++i) {
-    if (!failed[i] &&
-        !MoveFileExA(files[i].written.c_str(), files[i].target.c_str(), MOVEFILE_REPLACE_EXISTING))
+    if (!failed[i] && !PutOne(files[i].written, files[i].target, files[i].guard))
       failed[i] = Failure{files[i].written, files[i].target, true, GetLastError()};
     if (files[i].guard >= 0) _lclose(files[i].guard);
     if (failed[i]) failures.push_back(*failed[i]);

@@ -29,6 +29,7 @@ namespace {
 struct HandleInfo {
   bool readable = false;
   bool writable = false;
+  bool unnamed = false;  // a file of CreateUnnamedFile, named or not since
 };
 
 std::mutex g_mutex;
@@ -51,9 +52,9 @@ BOOL FailBool(DWORD error) {
   return FALSE;
 }
 
-void Register(int fd, bool readable, bool writable) {
+void Register(int fd, bool readable, bool writable, bool unnamed = false) {
   std::lock_guard<std::mutex> lock(g_mutex);
-  Handles()[fd] = HandleInfo{readable, writable};
+  Handles()[fd] = HandleInfo{readable, writable, unnamed};
 }
 
 bool Lookup(HFILE file, HandleInfo& info) {
@@ -288,6 +289,22 @@ HFILE posix::CreateNewFile(const char* path) {
   return fd;
 }
 
+// An O_TMPFILE file in the target's folder. It gets its name through
+// /proc/self/fd (NameUnnamedFile), so without /proc none is made.
+HFILE posix::CreateUnnamedFile(const char* target) {
+  static const bool nameable = ::access("/proc/self/fd", X_OK) == 0;
+  if (!nameable) return Fail(nullptr, ERROR_NOT_SUPPORTED);
+  std::string host = HostPath(target ? target : "");
+  if (host.empty()) return Fail(nullptr, ERROR_PATH_NOT_FOUND);
+  const size_t slash = host.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
+  int fd = ::open(folder.c_str(), O_RDWR | O_TMPFILE | O_CLOEXEC, 0666);
+  if (fd < 0) return Fail(nullptr, errno == EOPNOTSUPP ? ERROR_NOT_SUPPORTED : detail::ErrorFromErrno(errno, folder));
+  Register(fd, true, true, true);
+  SetLastError(ERROR_SUCCESS);
+  return fd;
+}
+
 HFILE posix::OpenLockFile(const char* path) {
   std::string host = HostPath(path ? path : "");
   if (host.empty()) return Fail(nullptr, ERROR_PATH_NOT_FOUND);
@@ -379,6 +396,13 @@ HFILE posix::OpenGuard(HFILE file, const char*) {
   if (!Lookup(file, info)) return Fail(nullptr, ERROR_INVALID_HANDLE);
   int fd = ::fcntl(file, F_DUPFD_CLOEXEC, 0);
   if (fd < 0) return Fail(nullptr, detail::ErrorFromErrno(errno, ""));
+  // A file with no name is out of every other program's reach: the guard
+  // only keeps it open.
+  if (info.unnamed) {
+    Register(fd, true, false, true);
+    SetLastError(ERROR_SUCCESS);
+    return fd;
+  }
   struct flock fl = WholeFile(F_RDLCK);
   struct stat st;
   if (::fcntl(fd, F_OFD_SETLK, &fl) != 0 || ::fstat(fd, &st) != 0 || st.st_nlink == 0) {
@@ -388,6 +412,11 @@ HFILE posix::OpenGuard(HFILE file, const char*) {
   Register(fd, true, false);
   SetLastError(ERROR_SUCCESS);
   return fd;
+}
+
+bool detail::IsUnnamedHandle(HFILE file) {
+  HandleInfo info;
+  return Lookup(file, info) && info.unnamed;
 }
 
 int posix::CrtDescriptor(HFILE file) {

@@ -137,6 +137,16 @@ HFILE OpenGuard(HFILE, const char* path) {
   return handle == INVALID_HANDLE_VALUE ? HFILE_ERROR : ToHfile(handle);
 }
 
+HFILE CreateUnnamedFile(const char*) {
+  ::SetLastError(ERROR_NOT_SUPPORTED);
+  return HFILE_ERROR;
+}
+
+BOOL NameUnnamedFile(HFILE, const char*) {
+  ::SetLastError(ERROR_NOT_SUPPORTED);
+  return 0;
+}
+
 BOOL DeleteFileIfUnused(const char* path) {
   HANDLE handle = ::CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr);

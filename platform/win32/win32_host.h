@@ -23,6 +23,10 @@ HFILE OpenLockFile(const char* path);
 // Any open handle keeps DeleteFileIfUnused away (it opens with no sharing);
 // this one lets writers and renames through.
 HFILE OpenGuard(HFILE file, const char* path);
+// The host keeps no file without a name: both fail with error 50, and the
+// caller writes a named file beside its target.
+HFILE CreateUnnamedFile(const char* target);
+BOOL NameUnnamedFile(HFILE file, const char* target);
 BOOL DeleteFileIfUnused(const char* path);
 UINT _lread(HFILE file, void* buffer, UINT count);
 UINT _lwrite(HFILE file, const void* buffer, UINT count);
