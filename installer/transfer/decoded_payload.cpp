@@ -53,6 +53,33 @@ std::shared_ptr<DecodedPayload> DecodedPayload::Open(const std::string& source, 
 
 DecodedPayload::~DecodedPayload() {
   if (input_ != nullptr) gzclose(input_);
+  if (written_ != platform::HFILE_ERROR) platform::_lclose(written_);  // dropped unnamed
+}
+
+void DecodedPayload::WriteAhead(const std::string& target) {
+  using namespace platform;
+  if (!whole_ || written_ != HFILE_ERROR) return;
+  if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+  const HFILE out = CreateUnnamedFile(target.c_str());
+  if (out == HFILE_ERROR) return;
+  const HFILE kept = OpenGuard(out, "");
+  bool ok = kept != HFILE_ERROR;
+  for (std::size_t at = 0; ok && at < wholeSize_; at += kSlice) {
+    const UINT count = UINT(wholeSize_ - at < kSlice ? wholeSize_ - at : kSlice);
+    ok = _lwrite(out, whole_.get() + at, count) == count;
+  }
+  ok = _lclose(out) == 0 && ok;
+  if (ok) {
+    written_ = kept;
+  } else if (kept != HFILE_ERROR) {
+    _lclose(kept);
+  }
+}
+
+platform::HFILE DecodedPayload::TakeWritten() {
+  const platform::HFILE written = written_;
+  written_ = platform::HFILE_ERROR;
+  return written;
 }
 
 bool DecodedPayload::TryWhole(platform::HFILE file, std::uint64_t size) {

@@ -34,7 +34,16 @@ class DecodedPayload {
   // once past the limit or when the worker abandons it.
   void Pump();
 
-  // Worker side. The message for a source that could not be opened (8587,
+  // Decoding thread, for a file decoded whole: writes it into a new file
+  // with no name in the folder of `target`, when the target does not exist
+  // yet and the host makes such files; the worker then only has it named.
+  // Nothing of it shows on the disk before that. Any failure leaves the
+  // writing (and its messages) to the worker.
+  void WriteAhead(const std::string& target);
+  // Worker side. The file WriteAhead wrote (the caller closes the handle, or
+  // a batch names and closes it), or HFILE_ERROR.
+  platform::HFILE TakeWritten();
+  // The message for a source that could not be opened (8587,
   // or 8590 for one that is no regular file), else 0.
   int OpenFailure() const { return openFailure_; }
   // The next piece of the decoded data; false at the end (see Ended).
@@ -56,6 +65,7 @@ class DecodedPayload {
 
   int openFailure_ = 0;
   std::uint64_t limit_ = 0;
+  platform::HFILE written_ = -1;  // from WriteAhead, until taken
   // A whole file.
   std::unique_ptr<char[]> whole_;
   std::size_t wholeSize_ = 0;

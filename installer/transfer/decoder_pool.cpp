@@ -69,6 +69,7 @@ void DecoderPool::Run() {
     ++busy_;
     lock.unlock();
     std::shared_ptr<DecodedPayload> payload = DecodedPayload::Open(job.source, job.declared, job.limit);
+    if (!job.target.empty() && job.target != job.source) payload->WriteAhead(job.target);
     lock.lock();
     // A disk ended meanwhile takes nothing more: the stream is not decoded.
     if (ending_) payload->Abandon();

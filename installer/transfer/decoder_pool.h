@@ -16,9 +16,11 @@
 namespace transfer {
 
 // A file to decode: its source, the size the disk map declares (-1 when it
-// gives none) and the most bytes it may decode to.
+// gives none) and the most bytes it may decode to; with its target, a file
+// decoded whole is written ahead (DecodedPayload::WriteAhead).
 struct DecodeJob {
   std::string source;
+  std::string target;
   std::int64_t declared = -1;
   std::uint64_t limit = 0;
 };

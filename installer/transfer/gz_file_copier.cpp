@@ -51,8 +51,8 @@ int GzFileCopier::Copy(const std::string& source, const std::string& target, std
   const int complete = CopyStream(input_, part_.Output());
   input_ = nullptr;
   if (complete)
-    Commit(part_.Path(), target);
-  else
+    Commit(part_.Path(), target, part_.TakeGuard());
+  else if (!part_.Path().empty())
     DeleteFileA(part_.Path().c_str());
   part_.Release();
   limit_ = UINT64_MAX;
@@ -85,6 +85,15 @@ int GzFileCopier::CopyDecoded(const std::string& source, const std::string& targ
     ShowNumbered(payload.OpenFailure(), source);
     return 0;
   }
+  // Written whole ahead by a decoding thread: it only needs its name.
+  const platform::HFILE written = payload.TakeWritten();
+  if (written != HFILE_ERROR) {
+    if (interrupted_ && interrupted_())
+      _lclose(written);  // a file with no name goes with its handle
+    else
+      Commit("", target, written);
+    return 1;
+  }
   if (!StartPart(target)) {
     payload.Abandon();
     return 0;
@@ -93,8 +102,8 @@ int GzFileCopier::CopyDecoded(const std::string& source, const std::string& targ
   oversize_ = false;
   const int complete = WritePayload(payload, part_.Output());
   if (complete)
-    Commit(part_.Path(), target);
-  else
+    Commit(part_.Path(), target, part_.TakeGuard());
+  else if (!part_.Path().empty())
     DeleteFileA(part_.Path().c_str());
   part_.Release();
   limit_ = UINT64_MAX;
@@ -200,12 +209,19 @@ int GzFileCopier::CopyStream(gzFile input, platform::HFILE output) {
   return ok ? 1 : 0;
 }
 
-bool GzFileCopier::Commit(const std::string& part, const std::string& target) {
+bool GzFileCopier::Commit(const std::string& part, const std::string& target, platform::HFILE guard) {
+  // A part with no name ("") is named `target` when put in place.
+  auto add = [&](platform::ReplaceBatch& batch) {
+    if (part.empty())
+      batch.AddUnnamed(target, guard);
+    else
+      batch.Add(part, target, guard);
+  };
   if (batch_ != nullptr) {
     // The file waits locked, so that no other installer on a shared folder
     // removes it as a leftover; a full batch goes in place now, which keeps
     // the number of open handles bounded.
-    batch_->Add(part, target, part_.TakeGuard());
+    add(*batch_);
     if (batch_->Size() < kBatchLimit) return true;
     if (put_ != nullptr) {
       put_->Hand(*batch_);
@@ -215,7 +231,7 @@ bool GzFileCopier::Commit(const std::string& part, const std::string& target) {
   }
   // One rename replaces the old target, so it is never missing.
   platform::ReplaceBatch one;
-  one.Add(part, target);
+  add(one);
   return Report(one.PutInPlace());
 }
 

@@ -77,10 +77,11 @@ class GzFileCopier {
   static int ReportUnplaced(const std::vector<platform::ReplaceBatch::Failure>& failures);
 
  private:
-  // Puts the finished file `part` in place of `target` in one rename once
-  // it is on the disk (or leaves that to the batch); false after reporting
-  // when it cannot.
-  bool Commit(const std::string& part, const std::string& target);
+  // Puts the finished file `part` ("" for a file with no name, which
+  // `guard` holds) in place of `target` in one rename once it is on the disk
+  // (or leaves that to the batch, which closes `guard`); false after
+  // reporting when it cannot.
+  bool Commit(const std::string& part, const std::string& target, platform::HFILE guard);
   // Opens the file beside `target` that receives the data; false after
   // reporting when it cannot.
   bool StartPart(const std::string& target);

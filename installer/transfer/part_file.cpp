@@ -31,8 +31,18 @@ bool PartFile::Create(const std::string& target, platform::DWORD* error) {
   using namespace platform;
   Release();
   output_ = HFILE_ERROR;
+  path_.clear();
   const bool exists = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
   if (exists && !TargetWritable(target, error)) return false;
+  if (!exists) {
+    output_ = CreateUnnamedFile(target.c_str());
+    if (output_ != HFILE_ERROR) {
+      guard_ = OpenGuard(output_, "");
+      if (guard_ != HFILE_ERROR) return true;
+      _lclose(output_);
+      output_ = HFILE_ERROR;
+    }
+  }
   for (int n = 0; n < kPartNames; ++n) {
     path_ = target + ".~ov" + std::to_string(n);
     // A name taken by a leftover of a copy that ended (a regular file that

@@ -1,7 +1,11 @@
-// The new file beside a target that receives a copy's data, under a free
-// name (<target>.~ov<n>), and a second handle that keeps it locked until it
-// has replaced the target or been removed, so that no other installer on a
-// shared folder takes it for a leftover.
+// The new file beside a target that receives a copy's data, and a second
+// handle that keeps it until it is in place. For a target that does not
+// exist yet, where the host can, the file has no name until it is in place:
+// nothing is left behind if the copy ends early, and the folder is changed
+// once per file. Otherwise it has a free name (<target>.~ov<n>), and the
+// second handle keeps it locked until it has replaced the target or been
+// removed, so that no other installer on a shared folder takes it for a
+// leftover.
 #pragma once
 #include <string>
 
@@ -21,6 +25,7 @@ class PartFile {
   // program) or no free name was found; *error then says why when known.
   bool Create(const std::string& target, platform::DWORD* error);
 
+  // The part's name; "" for a file with no name.
   const std::string& Path() const { return path_; }
   // The handle the data are written through; whoever writes closes it.
   platform::HFILE Output() const { return output_; }

@@ -165,7 +165,7 @@ void Worker::CopyDisk(const std::string& section) {
   for (const PlannedEntry& p : planned)
     if (!p.target.empty()) {
       const std::int64_t declared = p.bytes > 0 ? p.bytes : 0;
-      jobs.push_back({p.source, declared, GzFileCopier::SizeLimit(declared)});
+      jobs.push_back({p.source, p.target, declared, GzFileCopier::SizeLimit(declared)});
     }
   decoders_.Begin(std::move(jobs));
   for (std::size_t i = 0;; ++i) {

@@ -250,6 +250,11 @@ TEST_F(WorkerTest, YesGoesOnWithoutAskingUntilTheNextCancel) {
   AddMarker("cd", "DiskCD");
   Insert("cd");
   LayOut(ExampleLists());
+  // Every target exists, so the worker writes each file itself, in order
+  // (new files may be written ahead by the decoding threads).
+  const std::vector<std::string> targets = {"orvik/proc/_temp/A.PRO", "orvik/proc/_temp/B.PRO", "orvik/pic/A.BMP",
+                                            "orvik/data/A.DAT", "orvik/prog/TOOL.EXE"};
+  for (const std::string& rel : targets) orvik_testing::WriteFile(CHost(rel), "old");
   g_context = &progress;
   platform::FaultInjector faults;
   HoldTwoWritesUntilCancel(faults);
@@ -260,9 +265,9 @@ TEST_F(WorkerTest, YesGoesOnWithoutAskingUntilTheNextCancel) {
   EXPECT_EQ(BoxCount("Copying has been interrupted"), 2);
   EXPECT_EQ(LineCount("answer click 2"), 2);
   // A.PRO went on after Yes; No came within A.BMP and abandoned it.
-  EXPECT_TRUE(Installed("orvik/proc/_temp/A.PRO"));
-  EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
-  EXPECT_FALSE(Installed("orvik/data/A.DAT"));
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/proc/_temp/A.PRO")), "procedure A");
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/pic/A.BMP")), "old");
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/data/A.DAT")), "old");
   EXPECT_TRUE(progress.status.load() & STATUS_STOPPED);
 }
 
