@@ -1,6 +1,7 @@
 #include "installer/transfer/decoded_payload.h"
 
 #include "installer/transfer/gz_file_copier.h"
+#include "installer/transfer/part_file.h"
 #include "installer/transfer/whole_inflate.h"
 #include "platform/files.h"
 #include "platform/hfile.h"
@@ -59,21 +60,15 @@ DecodedPayload::~DecodedPayload() {
 void DecodedPayload::WriteAhead(const std::string& target) {
   using namespace platform;
   if (!whole_ || written_ != HFILE_ERROR) return;
-  if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-  const HFILE out = CreateUnnamedFile(target.c_str());
-  if (out == HFILE_ERROR) return;
-  const HFILE kept = OpenGuard(out, "");
-  bool ok = kept != HFILE_ERROR;
+  PartFile part;
+  if (!part.CreateUnnamed(target)) return;
+  bool ok = true;
   for (std::size_t at = 0; ok && at < wholeSize_; at += kSlice) {
     const UINT count = UINT(wholeSize_ - at < kSlice ? wholeSize_ - at : kSlice);
-    ok = _lwrite(out, whole_.get() + at, count) == count;
+    ok = _lwrite(part.Output(), whole_.get() + at, count) == count;
   }
-  ok = _lclose(out) == 0 && ok;
-  if (ok) {
-    written_ = kept;
-  } else if (kept != HFILE_ERROR) {
-    _lclose(kept);
-  }
+  ok = _lclose(part.Output()) == 0 && ok;
+  if (ok) written_ = part.TakeGuard();  // else the guard closes with `part`: the file goes
 }
 
 platform::HFILE DecodedPayload::TakeWritten() {

@@ -34,15 +34,7 @@ bool PartFile::Create(const std::string& target, platform::DWORD* error) {
   path_.clear();
   const bool exists = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
   if (exists && !TargetWritable(target, error)) return false;
-  if (!exists) {
-    output_ = CreateUnnamedFile(target.c_str());
-    if (output_ != HFILE_ERROR) {
-      guard_ = OpenGuard(output_, "");
-      if (guard_ != HFILE_ERROR) return true;
-      _lclose(output_);
-      output_ = HFILE_ERROR;
-    }
-  }
+  if (!exists && OpenUnnamed(target)) return true;
   for (int n = 0; n < kPartNames; ++n) {
     path_ = target + ".~ov" + std::to_string(n);
     // A name taken by a leftover of a copy that ended (a regular file that
@@ -62,6 +54,24 @@ bool PartFile::Create(const std::string& target, platform::DWORD* error) {
     _lclose(output_);
     output_ = HFILE_ERROR;
   }
+  return false;
+}
+
+bool PartFile::CreateUnnamed(const std::string& target) {
+  Release();
+  output_ = platform::HFILE_ERROR;
+  path_.clear();
+  return platform::GetFileAttributesA(target.c_str()) == platform::INVALID_FILE_ATTRIBUTES && OpenUnnamed(target);
+}
+
+bool PartFile::OpenUnnamed(const std::string& target) {
+  using namespace platform;
+  output_ = CreateUnnamedFile(target.c_str());
+  if (output_ == HFILE_ERROR) return false;
+  guard_ = OpenGuard(output_, "");
+  if (guard_ != HFILE_ERROR) return true;
+  _lclose(output_);
+  output_ = HFILE_ERROR;
   return false;
 }
 

@@ -24,6 +24,9 @@ class PartFile {
   // not be written now (a folder, a device, read-only, held by another
   // program) or no free name was found; *error then says why when known.
   bool Create(const std::string& target, platform::DWORD* error);
+  // Makes a file with no name for `target` only: false when the target
+  // exists or the host makes no such file there.
+  bool CreateUnnamed(const std::string& target);
 
   // The part's name; "" for a file with no name.
   const std::string& Path() const { return path_; }
@@ -35,6 +38,8 @@ class PartFile {
   void Release();
 
  private:
+  bool OpenUnnamed(const std::string& target);
+
   std::string path_;
   platform::HFILE output_ = -1;
   platform::HFILE guard_ = -1;
