@@ -56,6 +56,14 @@ class WorkerTest : public TransferTest {
     progress.requiredSize = size;
   }
   bool Installed(const std::string& rel) const { return orvik_testing::Exists(CHost(rel)); }
+  // Every target of the example gets an old version, so that the worker
+  // writes each file itself, in order (new files may be written ahead by
+  // the decoding threads).
+  void GiveEveryTargetAnOldVersion() const {
+    for (const char* rel : {"orvik/proc/_temp/A.PRO", "orvik/proc/_temp/B.PRO", "orvik/pic/A.BMP", "orvik/data/A.DAT",
+                            "orvik/prog/TOOL.EXE"})
+      orvik_testing::WriteFile(CHost(rel), "old");
+  }
   void ExpectExampleInstalled() const {
     EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/proc/_temp/A.PRO")), "procedure A");
     EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/proc/_temp/B.PRO")), "procedure B");
@@ -213,6 +221,7 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoAbandonsTheFileInProgress)
   AddMarker("cd", "DiskCD");
   Insert("cd");
   LayOut(ExampleLists());
+  GiveEveryTargetAnOldVersion();
   g_context = &progress;
   platform::FaultInjector faults;
   HoldFirstWriteUntilCancel(faults);
@@ -220,9 +229,10 @@ TEST_F(WorkerTest, CancelOnTheProgressWindowAnsweredNoAbandonsTheFileInProgress)
   Answers({"1046 click 2", "box contains \"Copying has been interrupted\" No"});
   EXPECT_EQ(transfer::CopyXferFiles(paths, plan, progress, nullptr), 0);
   EXPECT_EQ(BoxCount("Copying has been interrupted"), 1);
-  EXPECT_EQ(HostNames(CHost("orvik/proc/_temp")), std::vector<std::string>{});
-  EXPECT_FALSE(Installed("orvik/pic/A.BMP"));
-  EXPECT_FALSE(Installed("orvik/proc/_temp/B.PRO"));
+  EXPECT_EQ(HostNames(CHost("orvik/proc/_temp")), (std::vector<std::string>{"A.PRO", "B.PRO"}));
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/proc/_temp/A.PRO")), "old");
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/pic/A.BMP")), "old");
+  EXPECT_EQ(orvik_testing::ReadFile(CHost("orvik/proc/_temp/B.PRO")), "old");
   EXPECT_EQ(progress.status.load() & (STATUS_STOPPED | STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED),
             STATUS_STOPPED | STATUS_WORKER_DONE | STATUS_CANCEL_REQUESTED);
   EXPECT_TRUE(HasLine("end 1046 2"));
@@ -250,11 +260,7 @@ TEST_F(WorkerTest, YesGoesOnWithoutAskingUntilTheNextCancel) {
   AddMarker("cd", "DiskCD");
   Insert("cd");
   LayOut(ExampleLists());
-  // Every target exists, so the worker writes each file itself, in order
-  // (new files may be written ahead by the decoding threads).
-  const std::vector<std::string> targets = {"orvik/proc/_temp/A.PRO", "orvik/proc/_temp/B.PRO", "orvik/pic/A.BMP",
-                                            "orvik/data/A.DAT", "orvik/prog/TOOL.EXE"};
-  for (const std::string& rel : targets) orvik_testing::WriteFile(CHost(rel), "old");
+  GiveEveryTargetAnOldVersion();
   g_context = &progress;
   platform::FaultInjector faults;
   HoldTwoWritesUntilCancel(faults);
